@@ -1,0 +1,39 @@
+#include "cli/cli.h"
+
+#include <ostream>
+
+#include "cli/run_command.h"
+
+namespace zarvek::cli {
+
+namespace {
+
+void PrintUsage(std::ostream& s) {
+  s << "Aufruf: zarvek-cli BEFEHL [OPTIONEN] DATEI\n"
+       "\n"
+       "Befehle:\n"
+       "  run [--profile atmega-32|atmega-128] [--input TEXT] [--max-tokens N]\n"
+       "      [--timeout SEKUNDEN] [--realtime] PROGRAMM.bin\n"
+       "      führt ein Programmabbild auf der Token-Maschine aus\n";
+}
+
+}  // namespace
+
+int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.empty()) {
+    PrintUsage(err);
+    return kExitUsage;
+  }
+  const std::string& command = args[0];
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (command == "--help" || command == "-h" || command == "help") {
+    PrintUsage(out);
+    return kExitOk;
+  }
+  if (command == "run") return RunCommand(rest, out, err);
+  err << "zarvek-cli: unbekannter Befehl \"" << command << "\"\n";
+  PrintUsage(err);
+  return kExitUsage;
+}
+
+}  // namespace zarvek::cli

@@ -1,0 +1,296 @@
+// TInterpreter: the token machine. It owns the whole machine state and executes one
+// token per step, in a thread of its own (the IDE) or on the caller's thread (the
+// command-line tool, tests, benchmarks). Everything outside the machine is reached
+// through sixteen hooks that subclasses implement.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "runtime/machine_lock.h"
+#include "runtime/machine_thread.h"
+#include "runtime/time_source.h"
+
+namespace zarvek {
+
+// Origin of a statement of the main source (other origins name a module).
+inline constexpr uint32_t kMainSourceOrigin = 0xFFFFFFFF;
+
+struct TLineRecord {
+  uint32_t tokenOffset = 0;     // statement's first token, as an offset into the image
+  uint32_t sourceLine = 0;      // editor line; breakpoints match on it
+  uint32_t sourcePosition = 0;  // handed back to select the statement in the editor
+  uint32_t origin = 0;          // kMainSourceOrigin or the module the statement comes from
+  uint8_t breakpoint = 0;       // 1: stop here when running to breakpoints
+};
+
+struct TLinePosition {
+  uint32_t sourcePosition = 0;
+  uint32_t origin = 0;
+};
+
+struct TDebugState {
+  TLineRecord line;                       // the statement of the current position
+  std::array<uint32_t, 16> callStack{};  // return addresses, innermost first
+  uint8_t callDepth = 0;
+  int32_t programCounter = 0;
+  int32_t instructionStart = 0;
+};
+
+namespace runmode {
+inline constexpr uint8_t Run = 0;
+inline constexpr uint8_t SingleStep = 1;
+inline constexpr uint8_t ToBreakpoint = 2;
+inline constexpr uint8_t StepOver = 3;
+inline constexpr uint8_t Pause = 4;
+}  // namespace runmode
+
+// The machine's random generator. One generator may be shared by successive machines
+// so that a new run continues the sequence, as on the board.
+class TRandomGenerator {
+ public:
+  void SetSeed(uint32_t seed) { m_seed.store(seed, std::memory_order_relaxed); }
+  // Linear congruential: seed := seed * 134775813 + 1; result 0 .. 2147483646.
+  int32_t Next() {
+    const uint32_t seed = m_seed.load(std::memory_order_relaxed) * 134775813u + 1u;
+    m_seed.store(seed, std::memory_order_relaxed);
+    return static_cast<int32_t>((uint64_t{seed} * 2147483647u) >> 32);
+  }
+
+ private:
+  std::atomic<uint32_t> m_seed{0};
+};
+
+struct TMachineConfig {
+  uint32_t space1Size = 1024;          // internal EEPROM
+  uint32_t programMemorySize = 32745;  // header, image and data file
+  uint32_t space4Size = 0;
+  std::shared_ptr<TTimeSource> time;             // real time when empty
+  std::shared_ptr<TRandomGenerator> random;      // a fresh generator when empty
+  bool ownThread = true;  // false: the owner drives the machine with RunSlice
+
+  static TMachineConfig Pyxon32() { return {1024, 32745, 0, nullptr, nullptr, true}; }
+  static TMachineConfig Pyxon128() { return {2048, 65535, 0, nullptr, nullptr, true}; }
+};
+
+enum class TSliceEnd : uint8_t {
+  Budget,           // the token budget is used up
+  Ended,            // END: the machine suspends itself
+  Paused,           // run mode 4 after a token (a pause or a stop report)
+  WaitingForInput,  // GETCHAR or INPUTNUM waits and no character arrived in that step
+  Terminated,       // termination was requested
+};
+
+struct TSliceResult {
+  uint64_t tokens = 0;
+  TSliceEnd end = TSliceEnd::Budget;
+};
+
+class TInterpreter {
+ public:
+  static constexpr int kStackCells = 64;
+  static constexpr int kCallStackSize = 16;
+  static constexpr int kReceiveBufferSize = 32;
+  static constexpr uint32_t kSpace0Size = 512;
+  static constexpr uint32_t kLocalMemorySize = 1024;
+  static constexpr int kFrameSize = 32;
+  static constexpr int kMaxFrame = 16;
+
+  explicit TInterpreter(TMachineConfig config);
+  virtual ~TInterpreter();
+  TInterpreter(const TInterpreter&) = delete;
+  TInterpreter& operator=(const TInterpreter&) = delete;
+
+  // --- Run control (any thread) ---
+  void LoadProgram(std::string_view image, uint32_t length1, uint32_t length2);
+  void SetLineTable(std::vector<TLineRecord> records);
+  void SetBreakpoint(uint32_t sourceLine);
+  void ClearBreakpoint(uint32_t sourceLine);
+  // Sets the run mode and resumes the machine; a pause (4) does not resume a machine
+  // that has already suspended itself, so pausing never executes a token.
+  void SetRunMode(uint8_t mode);
+  uint8_t RunMode() const { return m_runMode.load(std::memory_order_acquire); }
+  TLinePosition LookupLine(uint32_t tokenAddress);
+  TDebugState GetDebugState();
+  std::string ReadMemory(uint8_t space, uint32_t start, uint32_t count);
+  std::string ReadFrame(uint8_t frame, uint32_t start, uint32_t count);
+  void RaiseInterrupt();
+
+  // --- The machine's thread ---
+  void Resume();
+  void Terminate();
+  // Terminates and waits for the thread to end. Subclasses call it in their destructor,
+  // before their hooks go away.
+  void Shutdown();
+  void WaitUntilIdle() { m_thread.WaitUntilIdle(); }
+  bool Suspended() const { return m_thread.Suspended(); }
+  bool Finished() const { return m_thread.Finished(); }
+
+  // --- Driving the machine on the caller's thread (ownThread = false) ---
+  TSliceResult RunSlice(uint64_t maxTokens);
+
+  uint32_t ProgramMemorySize() const { return static_cast<uint32_t>(m_program.size()); }
+
+ protected:
+  // The thread body: runs slices until termination, suspending at END and pauses.
+  virtual void Execute();
+
+  // The hooks, all called on the machine's thread.
+  virtual void DeactPin(int pin) = 0;
+  virtual void DeactPort(int port) = 0;
+  virtual void WritePin(int pin, int32_t value) = 0;
+  virtual void WritePort(int port, int32_t value) = 0;
+  virtual void WriteWordPort(int wordPort, int32_t value) = 0;
+  virtual void WriteDA(int channel, int32_t value) = 0;
+  virtual void Beep(int32_t value) = 0;
+  virtual void SetBaud(int32_t baud) = 0;
+  virtual int32_t ReadPin(int pin) = 0;           // -1 when high, else 0
+  virtual int32_t ReadPort(int port) = 0;         // byte value
+  virtual int32_t ReadWordPort(int wordPort) = 0;  // high byte from port 2w
+  virtual int32_t ReadAD(int channel) = 0;        // 10-bit reading
+  virtual int32_t ReadFreq(int counter) = 0;
+  virtual void ReportError(const std::string& text, int32_t address) = 0;
+  virtual void OutputText(const std::string& text) = 0;
+  // Appends the characters received since the last call and clears their source.
+  virtual void TakeInput(std::string& received) = 0;
+
+  // Number of characters in the receive buffer (machine thread).
+  int32_t ReceiveCount() const { return m_rxCount; }
+  // True while the last step's GETCHAR or INPUTNUM waited (machine thread).
+  bool WaitingForInput() const { return m_waiting; }
+
+ private:
+  struct TSpace {
+    uint8_t* data = nullptr;
+    uint32_t size = 0;  // 0: no storage
+  };
+  struct TInterrupt {
+    uint16_t handler = 0;
+    std::atomic<bool> enabled{false};
+    std::atomic<bool> pending{false};
+    std::atomic<bool> inService{false};
+    int32_t savedPc = 0;
+  };
+
+  void Reset();
+  void ApplyResetToHardware();
+  void TakeLocks();
+  void ReleaseLocks();
+  void YieldLocks();
+  void Sleep(int64_t micros);
+
+  // One step of the thread body without the suspension (steps 1 to 7).
+  void Step();
+  void BreakpointCheck();
+  void Dispatch(uint8_t token);
+  void TakeIncoming();
+  void EnterPendingInterrupts();
+
+  // Program counter values always index program memory: addresses beyond it wrap.
+  void JumpTo(uint64_t address) {
+    m_pc = static_cast<int32_t>(address < m_program.size() ? address : address % m_program.size());
+  }
+  uint8_t Fetch();
+  uint16_t Fetch16();
+  void Push(int32_t value);
+  int32_t Pop();
+  void PushCall(uint32_t address);
+  uint32_t PopCall();
+  void RaiseError(int number);
+
+  TSpace Space(uint8_t space);
+  void PushFromSpace(uint8_t space, uint8_t width, uint32_t address);
+  void WriteSpace(uint8_t space, uint8_t width, uint32_t address, int32_t value);
+  int32_t ReadLocal(uint8_t width, uint8_t operand) const;
+  void WriteLocal(uint8_t width, uint8_t operand, int32_t value);
+  uint8_t& ProgramByte(uint64_t offset) { return m_program[offset % m_program.size()]; }
+
+  void DriveLatch(int port, uint8_t value);
+  void ReleasePort(int port);
+  void SetPinLatch(int pin, bool high);
+  bool PinLatch(int pin) const;
+
+  // Services behind SYSREAD, SYSWRITE, the serial line, the data file and SETBAUD.
+  int64_t ClockNowMillis();
+  void PushSystemVariable(uint8_t number);
+  void WriteSystemVariable(uint8_t number, int32_t value);
+  void SendText(const std::string& text);
+  void PrintString();
+  void GetChar();
+  void InputNumber();
+  void ReceiveChar(uint8_t c);
+  void FileOperation(uint8_t function);
+  uint32_t FileImageLength() const;
+  int32_t FileCapacity() const;
+  uint16_t FileSize() const;
+  void SetBaudCode(uint8_t code);
+  void SetHandler(uint8_t kind, uint16_t address);
+
+  // Line table search exactly as the run control's binary search goes; -1 when nothing
+  // matched exactly, the last record probed in lastProbed.
+  int SearchLine(uint32_t address, int* lastProbed) const;
+  void RebuildStatementIndex();
+
+  // Configuration and platform.
+  std::shared_ptr<TTimeSource> m_time;
+  std::shared_ptr<TRandomGenerator> m_random;
+  const bool m_ownThread;
+
+  // Memories (memory lock).
+  std::vector<uint8_t> m_program;
+  std::vector<uint8_t> m_space0, m_space1, m_space4;
+  std::array<uint8_t, kLocalMemorySize> m_local{};
+  uint8_t m_frame = 0;
+  uint32_t m_length1 = 0, m_length2 = 0;
+
+  // Registers (the machine holds the memory lock while it changes them, so other threads
+  // read them under that lock).
+  int32_t m_pc = 4;
+  int32_t m_instrStart = 0;
+  bool m_errorFlag = false;
+  bool m_ended = false;
+  bool m_waiting = false;
+  bool m_inputArrived = false;
+  std::array<int32_t, kStackCells> m_stack{};  // ring; m_stackTop is cell 0
+  unsigned m_stackTop = 0;
+  uint8_t m_stackCount = 0;
+  std::array<uint32_t, kCallStackSize> m_calls{};  // ring; m_callTop is position 0
+  unsigned m_callTop = 0;
+  uint8_t m_callDepth = 0;
+  uint8_t m_stepOverThreshold = 0;
+  std::array<uint8_t, 4> m_latch{};
+  std::array<bool, 32> m_driven{};
+  std::array<uint8_t, kReceiveBufferSize> m_rx{};  // ring, oldest at m_rxHead
+  int m_rxHead = 0;
+  int32_t m_rxCount = 0;
+  std::string m_incoming;
+  TInterrupt m_interrupts[2];
+  uint16_t m_exceptionHandler = 0;
+  uint16_t m_criticalHandler = 0;
+  int64_t m_clockOffsetMillis = 0;  // the date-time the clock was last set to
+  int64_t m_clockBaseMicros = 0;    // the time source's "now" at that moment
+  int32_t m_baud = 19200;
+  int32_t m_filePosition = 0;
+  uint8_t m_fileMode = 2;
+  bool m_resetHooksPending = true;
+
+  // Line table (line-table lock) and, for each program counter value, the record the
+  // breakpoint check's search ends on (-1: no statement starts there).
+  std::vector<TLineRecord> m_lines;
+  std::vector<int32_t> m_statementAt;
+
+  std::atomic<uint8_t> m_runMode{runmode::Run};
+
+  TMachineLock m_memoryLock;
+  TMachineLock m_lineLock;
+  std::recursive_mutex m_runModeLock;
+  TMachineThread m_thread;
+};
+
+}  // namespace zarvek
