@@ -5,7 +5,7 @@ namespace zarvek {
 namespace {
 
 // Days from 1970-01-01 and back (H. Hinnant's civil-date algorithms).
-int64_t DaysFromCivil(int64_t y, int m, int d) {
+constexpr int64_t DaysFromCivil(int64_t y, int m, int d) {
   y -= m <= 2;
   const int64_t era = (y >= 0 ? y : y - 399) / 400;
   const int64_t yoe = y - era * 400;
@@ -26,7 +26,7 @@ void CivilFromDays(int64_t z, int& year, int& month, int& day) {
   year = static_cast<int>(yoe + era * 400 + (month <= 2));
 }
 
-const int64_t kEpochShift = DaysFromCivil(1899, 12, 30);  // day 0 of our counting
+constexpr int64_t kEpochShift = DaysFromCivil(1899, 12, 30);  // day 0 of our counting
 
 int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 

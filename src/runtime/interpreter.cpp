@@ -11,7 +11,7 @@ namespace zarvek {
 namespace {
 
 // The clock of a new machine starts at 1 January 2005 00:00:00.
-const int64_t kClockStart = *BuildDateTime({2005, 1, 1, 0, 0, 0, 0});
+int64_t ClockStart() { return *BuildDateTime({2005, 1, 1, 0, 0, 0, 0}); }
 
 // Tokens a thread-driven machine runs before it checks in with its thread.
 constexpr uint64_t kThreadSliceTokens = 1u << 16;
@@ -54,7 +54,7 @@ void TInterpreter::Reset() {
     irq.inService = false;
     irq.savedPc = 0;
   }
-  m_clockOffsetMillis = kClockStart;
+  m_clockOffsetMillis = ClockStart();
   m_clockBaseMicros = m_time->NowMicros();
   m_callDepth = 0;
   m_stackCount = 0;
@@ -279,6 +279,7 @@ void TInterpreter::YieldLocks() {
 }
 
 void TInterpreter::Sleep(int64_t micros) {
+  m_slept = true;
   ReleaseLocks();
   m_time->SleepMicros(micros, m_thread.StopSignal());
   TakeLocks();
@@ -307,6 +308,11 @@ TSliceResult TInterpreter::RunSlice(uint64_t maxTokens) {
     }
     if (m_waiting && !m_inputArrived) {
       result.end = TSliceEnd::WaitingForInput;
+      break;
+    }
+    if (m_slept) {
+      m_slept = false;
+      result.end = TSliceEnd::Slept;
       break;
     }
   }

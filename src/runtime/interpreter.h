@@ -84,6 +84,7 @@ enum class TSliceEnd : uint8_t {
   Ended,            // END: the machine suspends itself
   Paused,           // run mode 4 after a token (a pause or a stop report)
   WaitingForInput,  // GETCHAR or INPUTNUM waits and no character arrived in that step
+  Slept,            // the step slept (PAUSE, serial delay): time moved on
   Terminated,       // termination was requested
 };
 
@@ -257,6 +258,7 @@ class TInterpreter {
   bool m_ended = false;
   bool m_waiting = false;
   bool m_inputArrived = false;
+  bool m_slept = false;
   std::array<int32_t, kStackCells> m_stack{};  // ring; m_stackTop is cell 0
   unsigned m_stackTop = 0;
   uint8_t m_stackCount = 0;
@@ -289,7 +291,7 @@ class TInterpreter {
 
   TMachineLock m_memoryLock;
   TMachineLock m_lineLock;
-  std::recursive_mutex m_runModeLock;
+  TMachineLock m_runModeLock;
   TMachineThread m_thread;
 };
 

@@ -150,9 +150,11 @@ void TInterpreter::Dispatch(uint8_t token) {
       return;
     }
     case tok::TABLEREAD: {
+      // The table address is 16-bit arithmetic, as on the board: a negative index reaches
+      // back from the table, modulo 65536.
       const uint16_t table = Fetch16();
-      const int64_t offset = int64_t{table} + 2 * int64_t{Pop()};
-      if (offset < 0 || offset + 1 >= static_cast<int64_t>(m_program.size())) {
+      const uint32_t offset = static_cast<uint16_t>(table + 2 * Pop());
+      if (offset + 1 >= m_program.size()) {
         Push(0);
         RaiseError(err::NoSuchMemory);
         return;
@@ -165,7 +167,7 @@ void TInterpreter::Dispatch(uint8_t token) {
     case tok::MWORDREAD: {
       const uint8_t space = Fetch();
       const uint8_t width = token == tok::MBITREAD ? kBit : token == tok::MBYTEREAD ? kByte : kWord;
-      PushFromSpace(space, width, static_cast<uint32_t>(Pop()));
+      PushFromSpace(space, width, static_cast<uint16_t>(Pop()));
       return;
     }
     case tok::MBITWRITE:
@@ -173,7 +175,7 @@ void TInterpreter::Dispatch(uint8_t token) {
     case tok::MWORDWRITE: {
       const uint8_t space = Fetch();
       const uint8_t width = token == tok::MBITWRITE ? kBit : token == tok::MBYTEWRITE ? kByte : kWord;
-      const uint32_t address = static_cast<uint32_t>(Pop());
+      const uint16_t address = static_cast<uint16_t>(Pop());
       const int32_t value = Pop();
       WriteSpace(space, width, address, value);
       return;
@@ -319,8 +321,10 @@ void TInterpreter::Dispatch(uint8_t token) {
 }
 
 // ---------------------------------------------------------------------------------------
-// Memory spaces and local frames. Addresses the program forms are not trusted: an access
-// outside a space's storage, or to a space without storage, raises error 5 and reads 0.
+// Memory spaces and local frames. Addresses are 16-bit (the low half of the cell, so that
+// an address computed with 16-bit arithmetic above 32767 still counts), and they are not
+// trusted: an access outside a space's storage, or to a space without storage, raises
+// error 5 and reads 0.
 
 TInterpreter::TSpace TInterpreter::Space(uint8_t space) {
   auto of = [](std::vector<uint8_t>& v) { return TSpace{v.data(), static_cast<uint32_t>(v.size())}; };

@@ -7,10 +7,30 @@
 #include <mutex>
 #include <thread>
 
+#if defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define ZARVEK_TSAN 1
+#endif
+#elif defined(__SANITIZE_THREAD__)
+#define ZARVEK_TSAN 1
+#endif
+#ifdef ZARVEK_TSAN
+#include <sanitizer/tsan_interface.h>
+#endif
+
 namespace zarvek {
 
 class TMachineLock {
  public:
+  TMachineLock() = default;
+  TMachineLock(const TMachineLock&) = delete;
+  TMachineLock& operator=(const TMachineLock&) = delete;
+#ifdef ZARVEK_TSAN
+  // The standard library never destroys the native mutex, so ThreadSanitizer would keep
+  // the lock order of a dead machine for the next object at the same address.
+  ~TMachineLock() { __tsan_mutex_destroy(&m_mutex, 0); }
+#endif
+
   void lock() {
     m_wanted.fetch_add(1, std::memory_order_acq_rel);
     m_mutex.lock();

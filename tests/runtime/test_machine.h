@@ -4,6 +4,7 @@
 
 #include <map>
 #include <mutex>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@ struct TReport {
   int32_t address;
   bool operator==(const TReport&) const = default;
 };
+// Readable reports in failed expectations.
+inline void PrintTo(const TReport& r, std::ostream* os) { *os << '{' << '"' << r.text << "\", " << r.address << '}'; }
 
 class TTestMachine : public TInterpreter {
  public:
@@ -26,6 +29,7 @@ class TTestMachine : public TInterpreter {
     uint32_t space4Size = 0;
     bool ownThread = false;
     bool pauseOnReport = true;  // as the IDE does: a report pauses the run
+    bool realTime = false;      // real sleeps and clock instead of virtual time
     std::shared_ptr<TRandomGenerator> random;
   };
 
@@ -33,6 +37,7 @@ class TTestMachine : public TInterpreter {
   explicit TTestMachine(const TOptions& o) : TTestMachine(o, std::make_shared<TVirtualTimeSource>()) {}
   ~TTestMachine() override { Shutdown(); }
 
+  // The virtual clock (not used by the machine when realTime is set).
   TVirtualTimeSource& Time() { return *m_virtualTime; }
 
   // Loads the program with its statements (one statement at offset 0 when it has none).
@@ -42,14 +47,24 @@ class TTestMachine : public TInterpreter {
     if (lines.empty()) lines.push_back(TLineRecord{0, 1, 1, kMainSourceOrigin, 0});
     SetLineTable(lines);
   }
-  // Runs on the test's thread until END, a pause, waiting for input or the budget.
-  TSliceResult Run(uint64_t maxTokens = 1'000'000) { return RunSlice(maxTokens); }
+  // Runs on the test's thread until END, a pause, waiting for input or the budget
+  // (sleeps do not end the run here).
+  TSliceResult Run(uint64_t maxTokens = 1'000'000) {
+    TSliceResult total;
+    do {
+      const TSliceResult r = RunSlice(maxTokens - total.tokens);
+      total.tokens += r.tokens;
+      total.end = r.end;
+    } while (total.end == TSliceEnd::Slept && total.tokens < maxTokens);
+    if (total.end == TSliceEnd::Slept) total.end = TSliceEnd::Budget;
+    return total;
+  }
   // Runs until END or a pause, continuing after the pause of each report when asked to.
   TSliceResult RunToEnd(uint64_t maxTokens = 1'000'000) {
-    TSliceResult r = RunSlice(maxTokens);
+    TSliceResult r = Run(maxTokens);
     while (r.end == TSliceEnd::Paused && m_continueAfterReport) {
       SetRunMode(runmode::Run);
-      r = RunSlice(maxTokens);
+      r = Run(maxTokens);
     }
     return r;
   }
@@ -126,7 +141,9 @@ class TTestMachine : public TInterpreter {
   }
 
   TTestMachine(const TOptions& o, std::shared_ptr<TVirtualTimeSource> time)
-      : TInterpreter(TMachineConfig{o.space1Size, o.programMemorySize, o.space4Size, time, o.random, o.ownThread}),
+      : TInterpreter(TMachineConfig{o.space1Size, o.programMemorySize, o.space4Size,
+                                    o.realTime ? std::shared_ptr<TTimeSource>(std::make_shared<TRealTimeSource>()) : time,
+                                    o.random, o.ownThread}),
         m_virtualTime(std::move(time)),
         m_pauseOnReport(o.pauseOnReport) {}
 
