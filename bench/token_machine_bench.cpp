@@ -3,39 +3,11 @@
 // size and the breakpoint check active (run to breakpoint, one breakpoint never reached).
 #include <benchmark/benchmark.h>
 
-#include "runtime/interpreter.h"
+#include "quiet_machine.h"
 #include "token_program.h"
 
 namespace zarvek {
 namespace {
-
-class TQuietMachine final : public TInterpreter {
- public:
-  TQuietMachine()
-      : TInterpreter(TMachineConfig{1024, 32745, 0, std::make_shared<TVirtualTimeSource>(), nullptr, false}) {}
-  ~TQuietMachine() override { Shutdown(); }
-
- protected:
-  void DeactPin(int) override {}
-  void DeactPort(int) override {}
-  void WritePin(int, int32_t) override {}
-  void WritePort(int, int32_t) override {}
-  void WriteWordPort(int, int32_t) override {}
-  void WriteDA(int, int32_t) override {}
-  void Beep(int32_t) override {}
-  void SetBaud(int32_t) override {}
-  int32_t ReadPin(int) override { return 0; }
-  int32_t ReadPort(int) override { return 0; }
-  int32_t ReadWordPort(int) override { return 0; }
-  int32_t ReadAD(int) override { return 0; }
-  int32_t ReadFreq(int) override { return 0; }
-  void ReportError(const std::string&, int32_t) override { ++reports; }
-  void OutputText(const std::string&) override {}
-  void TakeInput(std::string&) override {}
-
- public:
-  int reports = 0;
-};
 
 // Word variables in space 0: 0 outer, 1 inner, 2 acc, 3 mix.
 test::TTokenProgram ComputeProgram(uint16_t outerCount, int fillerStatements) {
@@ -78,7 +50,7 @@ test::TTokenProgram ComputeProgram(uint16_t outerCount, int fillerStatements) {
 
 void RunProgram(benchmark::State& state, uint8_t runMode) {
   const test::TTokenProgram program = ComputeProgram(100, static_cast<int>(state.range(0)));
-  TQuietMachine machine;
+  test::TQuietMachine machine;
   machine.LoadProgram(program.Image(), 0, 0);
   machine.SetLineTable(program.Lines());
   machine.SetBreakpoint(program.Lines().back().sourceLine);  // never reached

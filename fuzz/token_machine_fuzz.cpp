@@ -5,36 +5,24 @@
 #include <cstdint>
 #include <string>
 
-#include "runtime/interpreter.h"
+#include "quiet_machine.h"
 
 namespace {
 
 using namespace zarvek;
 
-class TFuzzMachine final : public TInterpreter {
+class TFuzzMachine final : public test::TQuietMachine {
  public:
   TFuzzMachine(bool large, std::string input)
-      : TInterpreter(TMachineConfig{large ? 2048u : 1024u, large ? 65535u : 32745u, 0,
-                                    std::make_shared<TVirtualTimeSource>(), nullptr, false}),
-        m_input(std::move(input)) {}
-  ~TFuzzMachine() override { Shutdown(); }
+      : TQuietMachine(large ? 2048 : 1024, large ? 65535 : 32745), m_input(std::move(input)) {}
 
  protected:
-  void DeactPin(int) override {}
-  void DeactPort(int) override {}
-  void WritePin(int, int32_t) override {}
-  void WritePort(int, int32_t) override {}
-  void WriteWordPort(int, int32_t) override {}
-  void WriteDA(int, int32_t) override {}
-  void Beep(int32_t) override {}
-  void SetBaud(int32_t) override {}
   int32_t ReadPin(int pin) override { return pin & 1 ? -1 : 0; }
   int32_t ReadPort(int port) override { return port * 37 & 0xFF; }
   int32_t ReadWordPort(int w) override { return w * 4099 & 0xFFFF; }
   int32_t ReadAD(int ch) override { return ch * 101 & 0x3FF; }
   int32_t ReadFreq(int n) override { return n; }
   void ReportError(const std::string&, int32_t) override { SetRunMode(runmode::Pause); }
-  void OutputText(const std::string& text) override { m_outputBytes += text.size(); }
   void TakeInput(std::string& received) override {
     // A character every few tokens, like a slow line.
     if (!m_input.empty() && ++m_calls % 5 == 0) {
@@ -46,7 +34,6 @@ class TFuzzMachine final : public TInterpreter {
  private:
   std::string m_input;
   uint64_t m_calls = 0;
-  size_t m_outputBytes = 0;
 };
 
 }  // namespace

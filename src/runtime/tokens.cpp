@@ -26,13 +26,4 @@ constexpr std::array<TTokenInfo, 256> kTokenTable = BuildTable();
 
 const TTokenInfo& TokenInfo(uint8_t byte) { return kTokenTable[byte]; }
 
-int TokenFixedLength(uint8_t byte) {
-  switch (kTokenTable[byte].operands) {
-    case TTokenOperands::Byte: return 2;
-    case TTokenOperands::Word: return 3;
-    case TTokenOperands::ByteWord: return 4;
-    default: return 1;
-  }
-}
-
 }  // namespace zarvek

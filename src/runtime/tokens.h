@@ -109,8 +109,4 @@ struct TTokenInfo {
 // Name and operand layout of a token byte; invalid bytes have an empty name.
 const TTokenInfo& TokenInfo(uint8_t byte);
 
-// Bytes a token occupies with its fixed operands (1 for an invalid byte; for PRINTSTR the
-// text's length is not included).
-int TokenFixedLength(uint8_t byte);
-
 }  // namespace zarvek

@@ -31,11 +31,6 @@ class TSharedText {
     m_size.store(m_text.size(), std::memory_order_release);
     return n;
   }
-  std::string Take() {
-    std::string out;
-    TakeInto(out);
-    return out;
-  }
   bool Empty() const { return m_size.load(std::memory_order_acquire) == 0; }
   void Clear() {
     std::lock_guard lock(m_mutex);
