@@ -136,6 +136,8 @@ class TInterpreter {
   // --- Driving the machine on the caller's thread (ownThread = false) ---
   TSliceResult RunSlice(uint64_t maxTokens);
 
+  uint32_t ProgramMemorySize() const { return static_cast<uint32_t>(m_program.size()); }
+
 
  protected:
   // The thread body: runs slices until termination, suspending at END and pauses.
