@@ -2,7 +2,7 @@
 // output goes to stdout byte for byte, a runtime error to stderr.
 #include "cli/run_command.h"
 
-#include <chrono>
+#include <algorithm>
 #include <optional>
 #include <ostream>
 
@@ -133,8 +133,9 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
   machine.QueueInput(options.input);
 
   const int64_t start = time.NowMicros();
+  // Anything beyond a few thousand years is as good as no limit.
   const int64_t timeoutMicros =
-      options.timeoutSeconds ? static_cast<int64_t>(*options.timeoutSeconds * 1e6) : 0;
+      options.timeoutSeconds ? static_cast<int64_t>(std::min(*options.timeoutSeconds, 1e11) * 1e6) : 0;
   uint64_t executed = 0;
   for (;;) {
     uint64_t budget = kSliceTokens;

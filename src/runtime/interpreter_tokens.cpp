@@ -153,7 +153,7 @@ void TInterpreter::Dispatch(uint8_t token) {
       // The table address is 16-bit arithmetic, as on the board: a negative index reaches
       // back from the table, modulo 65536.
       const uint16_t table = Fetch16();
-      const uint32_t offset = static_cast<uint16_t>(table + 2 * Pop());
+      const uint32_t offset = static_cast<uint16_t>(table + 2u * static_cast<uint32_t>(Pop()));
       if (offset + 1 >= m_program.size()) {
         Push(0);
         RaiseError(err::NoSuchMemory);

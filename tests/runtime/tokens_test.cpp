@@ -196,9 +196,12 @@ TEST(Tokens, TableReadUsesSignedIndexAndChecksBounds) {
   keep(p.PushB(0).OpWord(tok::TABLEREAD, 0xFFFE));
   const uint16_t beforeStart = p.Here() + 5;
   keep(p.PushB(0).PushB(3).Op(tok::SUB).OpWord(tok::TABLEREAD, 4));
+  // 0x7FFF7FFE: twice that is -4 in 16 bits, so this reads the header word again.
+  keep(p.PushW(0xFFFF).PushB(15).Op(tok::SHL).PushW(0x7FFE).Op(tok::OR).OpWord(tok::TABLEREAD, 4));
   p.Op(tok::END).Label("table").Word(0x1234).Word(0xBEEF).Label("tableEnd");
   RunAll(m, p);
-  EXPECT_EQ(keep.Read(m), (std::vector<int32_t>{0xBEEF, 0x1234, int32_t(p.Image().size()), 0, 0}));
+  EXPECT_EQ(keep.Read(m), (std::vector<int32_t>{0xBEEF, 0x1234, int32_t(p.Image().size()), 0, 0,
+                                                 int32_t(p.Image().size())}));
   EXPECT_EQ(m.Reports(), (std::vector<TReport>{{kNoSuchMemory, beyondEnd}, {kNoSuchMemory, beforeStart}}));
 }
 
