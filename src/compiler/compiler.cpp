@@ -1,0 +1,36 @@
+#include "compiler/compiler.h"
+
+#include "compiler/compiler_context.h"
+#include "compiler/driver.h"
+
+namespace zarvek {
+
+TCompiler::TCompiler() : m_context(std::make_unique<TCompilerContext>()) {}
+TCompiler::~TCompiler() = default;
+
+TCompileResult TCompiler::CompileProgram(const TCompileInput& input) {
+  TCompilerContext& c = *m_context;
+  TCompileResult result;
+  RunCompilation(c, input, result.image);
+  result.success = !c.errorReported;
+  result.error = c.error;
+  result.statusText = c.statusText;
+  result.statementMap = c.statementMap;
+  result.symbols = c.symbols;
+  result.includes = c.includes;
+  result.fixups = c.fixups;
+  result.eepromSize = c.eepromSize;
+  result.clockKHz = c.clockKHz;
+  result.programMemorySelector = c.programMemorySelector;
+  result.initCodeLength = static_cast<uint32_t>(c.initCode.size());
+  result.codeLength = static_cast<uint32_t>(c.initCode.size() + c.code.size());
+  result.tableLength = static_cast<uint32_t>(c.tableArea.size());
+  return result;
+}
+
+TLinkResult TCompiler::LinkAndWarn(std::string& image, const std::vector<TAsmLabel>& assemblerLabels,
+                                   bool warningsEnabled) {
+  return Link(*m_context, image, assemblerLabels, warningsEnabled);
+}
+
+}  // namespace zarvek

@@ -1,0 +1,138 @@
+// TCompiler: compiles a BASIC text to a program image of token code. One context,
+// reset at the start of every compilation; nothing here touches a window: the result
+// carries what the IDE and the command-line tool show.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "compiler/symbols.h"
+
+namespace zarvek {
+
+namespace profile {
+inline constexpr uint8_t Tessel11 = 0;
+inline constexpr uint8_t TesselMicro = 1;
+inline constexpr uint8_t Tessel20 = 3;
+inline constexpr uint8_t Pyxon32 = 4;
+inline constexpr uint8_t Pyxon128 = 5;
+}  // namespace profile
+
+constexpr bool IsPyxon(uint8_t p) { return p == profile::Pyxon32 || p == profile::Pyxon128; }
+
+// A label of the assembler part, visible to BASIC by name.
+struct TAsmLabel {
+  std::string name;
+  int64_t address = 0;
+};
+
+struct TStatementMapRecord {
+  uint32_t codeOffset = 0;      // the statement's first token, as an image offset
+  uint32_t sourcePosition = 0;  // in the merged source, 1-based
+  int32_t moduleIndex = -1;     // -1: the project's own text
+};
+
+struct TFixup {
+  std::string text;           // name, "name|scope", "<n", "^name" or "*PROGLEN*..."
+  uint32_t slot = 0;          // 1-based position of the 2-byte hole in the code
+  int32_t sourcePosition = 0;
+  int32_t argumentCount = 0;  // for calls
+};
+
+struct TIncludeRecord {
+  std::string moduleName;
+  std::string fileName;
+  std::string parentFileName;
+  int32_t parentIndex = -1;
+  int32_t start = 0;   // the module text occupies start + 1 ... start + length
+  int32_t length = 0;
+  int32_t assemblerFirstLine = 0;
+  int32_t assemblerLineCount = 0;
+  int32_t depth = 0;
+};
+
+// Where a merged-source position lies: in the project's own text or in a module.
+struct TMappedPosition {
+  int32_t position = 0;        // in the project's own text (the outermost $INCLUDE for modules)
+  int32_t modulePosition = 0;  // within the module, when in one
+  int32_t moduleIndex = -1;    // innermost module containing it, -1 for none
+  std::string moduleName;
+  std::string fileName;
+};
+
+struct TCompileError {
+  int code = 0;
+  std::string message;        // UTF-8, module prefix included
+  int32_t sourcePosition = 0;  // in the merged source
+  TMappedPosition mapped;
+  // Line and column (1-based) in the text the error lies in: the module's own text for
+  // an error inside a module, else the project's text.
+  int32_t line = 0;
+  int32_t column = 0;
+};
+
+struct TWarning {
+  int32_t sourcePosition = 0;
+  std::string name;
+  std::string text;  // the line of the warnings text, without its line end
+};
+
+struct TCompileInput {
+  std::string source;  // the BASIC text, cp1252
+  uint8_t profile = profile::Tessel11;
+  std::string projectFileName;
+  std::vector<TAsmLabel> assemblerLabels;
+  bool silent = false;  // the background syntax check
+  std::function<void(int percent)> progress;
+};
+
+struct TCompileResult {
+  bool success = false;
+  std::string image;
+  std::optional<TCompileError> error;
+  std::string statusText;
+  std::vector<TStatementMapRecord> statementMap;
+  std::vector<Tlabel> symbols;
+  std::vector<TIncludeRecord> includes;
+  std::vector<TFixup> fixups;
+  uint16_t eepromSize = 8192;
+  uint32_t clockKHz = 4000;
+  uint8_t programMemorySelector = 0;
+  // Lengths that place the program's EEPROM variables behind the image in program memory:
+  // prologue + initialisation code + code, and the table area.
+  uint32_t codeLength = 0;
+  uint32_t tableLength = 0;
+  uint32_t initCodeLength = 0;  // prologue and initialisation code
+};
+
+struct TLinkResult {
+  bool success = true;
+  std::optional<TCompileError> error;
+  std::string warningsText;  // " name text" CR LF per unused symbol
+  std::vector<TWarning> warnings;
+};
+
+struct TCompilerContext;
+
+class TCompiler {
+ public:
+  TCompiler();
+  ~TCompiler();
+  TCompiler(const TCompiler&) = delete;
+  TCompiler& operator=(const TCompiler&) = delete;
+
+  TCompileResult CompileProgram(const TCompileInput& input);
+  // After the assembler: patches references to assembler labels into the image and
+  // lists the unused symbols (when warnings are enabled).
+  TLinkResult LinkAndWarn(std::string& image, const std::vector<TAsmLabel>& assemblerLabels,
+                          bool warningsEnabled);
+
+ private:
+  std::unique_ptr<TCompilerContext> m_context;
+};
+
+}  // namespace zarvek

@@ -1,0 +1,100 @@
+// The state of one compilation, shared by every part of the compiler (driver, scanner,
+// declarations, expressions, statements). Positions are 1-based byte positions in the
+// merged source.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "compiler/compiler.h"
+#include "compiler/symbols.h"
+
+namespace zarvek {
+
+// An open IF, SELECT, FOR, DO, SUB or FUNCTION.
+struct TBlock {
+  int32_t start = 0;  // source position of the opening statement
+  uint8_t kind = 0;   // see block namespace
+  std::string labelA, labelB, labelC, labelD;
+};
+
+namespace block {
+inline constexpr uint8_t Do = 0;           // DO without condition
+inline constexpr uint8_t DoWhile = 1;      // DO WHILE / UNTIL
+inline constexpr uint8_t For = 2;
+inline constexpr uint8_t If = 3;
+inline constexpr uint8_t IfElse = 4;       // IF after ELSE
+inline constexpr uint8_t IfElseIf = 5;     // IF after ELSEIF
+inline constexpr uint8_t Sub = 7;
+inline constexpr uint8_t Function = 8;
+inline constexpr uint8_t Select = 9;
+}  // namespace block
+
+// Allocation state of one memory on the Pyxon profiles: a used byte holds 255, bit
+// variables set single bits.
+struct TMemoryMap {
+  int32_t owner = -1;  // -1 global memory, 1 external EEPROM, 2 internal EEPROM, else a procedure
+  std::vector<uint8_t> bytes = std::vector<uint8_t>(65536, 0);
+};
+
+// An operator waiting for its right operand, with its left operand's constant value.
+struct TOperatorEntry {
+  int32_t left = 0;
+  std::string op;
+};
+
+struct TCompilerContext {
+  // --- What the caller handed in ---
+  uint8_t profile = 0;
+  std::string projectFileName;
+  std::vector<TAsmLabel> asmLabels;
+  bool silent = false;
+  std::function<void(int)> progress;
+
+  // --- Compilation state, reset at every start ---
+  std::string source;      // merged BASIC text, cp1252
+  std::string tableArea;   // string constants and ARRAY tables
+  uint8_t programMemorySelector = 0;  // 0 not chosen, 1 external EEPROM, 2 internal EEPROM
+  int32_t position = 1;
+  int32_t errorPosition = 0;
+  bool lastWordEndedLine = true;
+  bool wordIsFirstOfLine = true;
+  bool errorReported = false;
+  std::string code;        // main token code
+  int32_t moduleIndex = -1;
+  std::vector<TStatementMapRecord> statementMap;
+  std::vector<TFixup> fixups;
+  std::vector<TBlock> blocks;
+  std::vector<TMemoryMap> memoryMaps;  // Pyxon: 0 global, 1 external EEPROM, 2 internal EEPROM
+  std::string eepromImage;
+  uint16_t eepromSize = 8192;
+  uint32_t clockKHz = 4000;
+  std::vector<Tlabel> symbols;  // add only through AddSymbol, which keeps the index
+  std::unordered_map<std::string, std::vector<int>> symbolsByName;  // upper-cased name
+  std::vector<TIncludeRecord> includes;
+  std::string discard;           // code that drops the top of the data stack
+  int32_t currentProcedure = -1;  // symbol index of the SUB or FUNCTION being compiled
+  int32_t statementAddress = 4;  // token address of the current statement
+  std::string initCode;          // prologue and initialisation code (post-pass)
+  std::vector<TOperatorEntry> operatorStack;
+
+  // --- Outcome ---
+  std::optional<TCompileError> error;
+  std::string statusText;
+
+  bool Pyxon() const { return IsPyxon(profile); }
+  // The character at a position, 0 outside the source.
+  char At(int32_t p) const {
+    return p >= 1 && static_cast<size_t>(p) <= source.size() ? source[static_cast<size_t>(p) - 1] : '\0';
+  }
+  char Current() const { return At(position); }
+  bool AtEnd() const { return static_cast<size_t>(position) > source.size(); }
+  // Scope of declarations and look-ups: the current procedure on Pyxon, else global.
+  int32_t Scope() const { return Pyxon() ? currentProcedure : -1; }
+};
+
+}  // namespace zarvek

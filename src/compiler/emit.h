@@ -1,0 +1,41 @@
+// Appending token code: bytes, constant pushes, fixups and label definitions.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "compiler/compiler_context.h"
+
+namespace zarvek {
+
+inline void EmitByte(TCompilerContext& c, uint8_t b) { c.code.push_back(static_cast<char>(b)); }
+inline void EmitWord(TCompilerContext& c, uint16_t w) {
+  EmitByte(c, static_cast<uint8_t>(w >> 8));
+  EmitByte(c, static_cast<uint8_t>(w));
+}
+// The constant push of a value: PUSHB on Pyxon for 0..255, else PUSHW with its low 16 bits.
+std::string ConstantPush(const TCompilerContext& c, int64_t value);
+inline void EmitConstantPush(TCompilerContext& c, int64_t value) { c.code += ConstantPush(c, value); }
+inline void EmitDiscard(TCompilerContext& c) { c.code += c.discard; }
+
+// A 2-byte hole in the code, resolved after the statement loop. An empty text reports 193.
+void AddFixup(TCompilerContext& c, const std::string& text, int32_t argumentCount = 0);
+
+// Code that is built apart from the main code and appended later (a store that follows
+// its value, a FOR loop's step): its bytes and the fixups inside them.
+struct TCodePiece {
+  std::string bytes;
+  std::vector<std::pair<size_t, std::string>> fixups;  // 0-based offset of the hole, text
+};
+// Moves the code from `from` (a code length) to the end out into a piece.
+TCodePiece CutCode(TCompilerContext& c, size_t from);
+void AppendPiece(TCompilerContext& c, const TCodePiece& piece);
+
+// Defines a label symbol at the current code address (code length + 4).
+void DefineLabel(TCompilerContext& c, const std::string& name, const std::string& procedure = "");
+// Same at a given token address.
+void DefineLabelAt(TCompilerContext& c, const std::string& name, int64_t address, const std::string& procedure = "");
+
+}  // namespace zarvek

@@ -1,0 +1,263 @@
+// What follows the statement loop: the initialisation code, the prologue, relocation,
+// fixups and the image; and linking with the assembler part.
+#include <algorithm>
+#include <charconv>
+
+#include "compiler/diagnostics.h"
+#include "compiler/driver.h"
+#include "compiler/emit.h"
+#include "compiler/expression.h"
+#include "compiler/reserved_words.h"
+#include "compiler/symbol_table.h"
+#include "compiler/variables.h"
+#include "runtime/tokens.h"
+
+namespace zarvek {
+
+namespace {
+
+const char* const kNilString = "~i.NIL.$";
+
+std::optional<int64_t> ParseNumber(const std::string& text) {
+  int64_t value = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  if (ec != std::errc() || ptr != end || text.empty()) return std::nullopt;
+  return value;
+}
+
+// String variables without an initial value refer to one shared empty string.
+void ReferToEmptyString(TCompilerContext& c) {
+  int nil = -1;
+  for (size_t k = 0; k < c.symbols.size(); ++k) {
+    Tlabel& s = c.symbols[k];
+    if (s.kind != KindBit(kind::String) || !s.value.empty()) continue;
+    if (nil < 0) {
+      nil = DefineStringConstant(c, kNilString, "");
+      c.symbols[nil].used = true;
+    }
+    c.symbols[k].value = std::to_string(StringReference(c.symbols[nil]));
+  }
+}
+
+void BuildEepromImage(TCompilerContext& c) {
+  if (!c.Pyxon()) return;
+  const std::vector<uint8_t>& map = c.memoryMaps[c.programMemorySelector == 2 ? 2 : 1].bytes;
+  const auto last = std::find_if(map.rbegin(), map.rend(), [](uint8_t b) { return b != 0; });
+  c.eepromImage.assign(map.begin(), last.base());
+}
+
+void WriteEepromValue(TCompilerContext& c, const Tlabel& s, int64_t value) {
+  const auto byteAt = [&](int64_t at) -> char& {
+    if (static_cast<int64_t>(c.eepromImage.size()) <= at) c.eepromImage.resize(static_cast<size_t>(at) + 1, '\0');
+    return c.eepromImage[static_cast<size_t>(at)];
+  };
+  if (HasKind(s.kind, kind::Bit)) {
+    char& b = byteAt(s.address / 8);
+    const char mask = static_cast<char>(1 << (s.address % 8));
+    b = value != 0 ? static_cast<char>(b | mask) : static_cast<char>(b & ~mask);
+  } else if (HasKind(s.kind, kind::Byte)) {
+    byteAt(s.address) = static_cast<char>(value);
+  } else {
+    byteAt(2 * s.address) = static_cast<char>(value >> 8);
+    byteAt(2 * s.address + 1) = static_cast<char>(value);
+  }
+}
+
+// One store per variable with an initial value; EEPROM variables go into the EEPROM image.
+void BuildInitialisation(TCompilerContext& c) {
+  const uint32_t skip = Kinds(kind::Label, 1, kind::Table, kind::Sub, kind::Function, kind::StringConst, kind::StructVar);
+  for (size_t k = 0; k < c.symbols.size() && !c.errorReported; ++k) {
+    const Tlabel s = c.symbols[k];
+    if (s.value.empty() || (s.kind & skip) != 0) continue;
+    const int64_t value = ParseNumber(s.value).value_or(0);
+    if (HasKind(s.kind, kind::ExternalEeprom) || HasKind(s.kind, kind::InternalEeprom)) {
+      WriteEepromValue(c, s, value);
+      continue;
+    }
+    c.errorPosition = s.sourcePosition;
+    c.initCode += ConstantPush(c, value);
+    if (HasKind(s.kind, kind::Port) || HasKind(s.kind, kind::DaOutput)) c.symbols[k].used = true;
+    const bool port = HasKind(s.kind, kind::Port);
+    const auto store = [&] { c.initCode += EmitStore(c, static_cast<int>(k)).bytes; };
+    if (HasKind(s.kind, kind::AdInput)) {
+      CompileError(c, s.name, 136);
+    } else if (s.kind == Kinds(kind::Byte, kind::DaOutput)) {
+      c.initCode += static_cast<char>(tok::DAWRITE);
+      c.initCode += static_cast<char>(s.address);
+    } else if (HasKind(s.kind, kind::Bit)) {
+      if (port) {
+        c.initCode += static_cast<char>(tok::PINWRITE);
+        c.initCode += static_cast<char>(s.address);
+      } else {
+        store();
+      }
+      if (port && s.address / 8 == 2 && c.profile != profile::Tessel20) CompileError(c, s.name, 135);
+    } else if (HasKind(s.kind, kind::Byte)) {
+      if (port) {
+        c.initCode += static_cast<char>(tok::PORTWRITE);
+        c.initCode += static_cast<char>(s.address);
+      } else {
+        store();
+      }
+      if (port && s.address == 2 && c.profile != profile::Tessel20) CompileError(c, s.name, 135);
+    } else if (HasKind(s.kind, kind::Word) || HasKind(s.kind, kind::String)) {
+      if (port) {
+        c.initCode += static_cast<char>(tok::WPORTWRITE);
+        if (c.Pyxon()) c.initCode += static_cast<char>(s.address);
+      } else {
+        store();
+      }
+    }
+  }
+}
+
+void ReportUnclosedBlock(TCompilerContext& c) {
+  if (c.blocks.empty()) return;
+  const TBlock& top = c.blocks.back();
+  c.errorPosition = top.start;
+  switch (top.kind) {
+    case block::Do: case block::DoWhile: CompileError(c, "", 144); break;
+    case block::For: CompileError(c, "", 152); break;
+    case block::If: case block::IfElse: CompileError(c, "", 155); break;
+    case block::Sub: CompileError(c, "", 182); break;
+    case block::Function: CompileError(c, "", 183); break;
+    case block::Select: CompileError(c, "", 203); break;
+    default: break;
+  }
+}
+
+void ResolveFixups(TCompilerContext& c, int64_t codeTotal, int64_t programLength) {
+  for (TFixup& f : c.fixups) {
+    if (c.errorReported) return;
+    c.errorPosition = f.sourcePosition;
+    std::string name = f.text;
+    int64_t value = 0;
+    if (name[0] == '^') {
+      f.slot += static_cast<uint32_t>(c.initCode.size());
+      continue;
+    }
+    if (name[0] == '<') {
+      value = ParseNumber(name.substr(1)).value_or(0) + codeTotal + 2;
+    } else if (name == "*PROGLEN*BIT") {
+      value = programLength * 8;
+    } else if (name == "*PROGLEN*BYTE") {
+      value = programLength;
+    } else if (name == "*PROGLEN*WORD") {
+      value = programLength / 2;
+    } else {
+      if (const size_t bar = name.find('|'); bar != std::string::npos) {
+        const std::string scope = name.substr(bar + 1);
+        name.resize(bar);
+        const int s = FindSymbol(c, name, kAnyScope);
+        if (s >= 0) {
+          if (c.symbols[s].kind != KindBit(kind::Label)) {
+            CompileError(c, name, 100);
+            return;
+          }
+          if (UpperCase(c.symbols[s].value) != UpperCase(scope)) {
+            CompileError(c, name, 196);
+            return;
+          }
+        }
+      }
+      const int s = FindSymbol(c, name, kAnyScope);
+      if (s < 0) {
+        CompileError(c, name + "()", 101);
+        return;
+      }
+      const Tlabel& symbol = c.symbols[s];
+      if (HasKind(symbol.kind, kind::Sub) || HasKind(symbol.kind, kind::Function)) {
+        const int64_t declared = ParseNumber(symbol.value).value_or(0);
+        if (declared != f.argumentCount) {
+          CompileError(c, std::to_string(declared), 230);
+          return;
+        }
+      }
+      value = symbol.address;
+    }
+    c.code[f.slot - 1] = static_cast<char>((value >> 8) & 0xFF);
+    c.code[f.slot] = static_cast<char>(value & 0xFF);
+  }
+}
+
+}  // namespace
+
+std::string PostPass(TCompilerContext& c) {
+  EmitByte(c, tok::END);
+  ReferToEmptyString(c);
+  BuildEepromImage(c);
+  BuildInitialisation(c);
+
+  const int error = FindSymbol(c, "ERROR", -1), crash = FindSymbol(c, "CRASH", -1);
+  const int64_t prologueLength = (error >= 0 ? 4 : 0) + (crash >= 0 ? 4 : 0);
+  const int64_t shift = prologueLength + static_cast<int64_t>(c.initCode.size());
+  const uint32_t codeKinds = Kinds(kind::Label, kind::Sub, kind::Function);
+  for (Tlabel& s : c.symbols)
+    if (s.kind != 0 && (s.kind & ~codeKinds) == 0) s.address += shift;
+  auto vector = [](uint8_t kind, int64_t address) {
+    return std::string{static_cast<char>(tok::SETHANDLER), static_cast<char>(kind),
+                       static_cast<char>((address >> 8) & 0xFF), static_cast<char>(address & 0xFF)};
+  };
+  if (error >= 0) c.initCode = vector(254, c.symbols[error].address) + c.initCode;
+  if (crash >= 0) c.initCode = vector(255, c.symbols[crash].address) + c.initCode;
+
+  if ((4 + c.code.size() + c.tableArea.size()) % 2 != 0) c.tableArea.push_back(static_cast<char>(0xFF));
+  ReportUnclosedBlock(c);
+
+  const int64_t codeTotal = static_cast<int64_t>(c.initCode.size() + c.code.size());
+  const int64_t programLength = static_cast<int64_t>(c.tableArea.size()) + 4 + codeTotal;
+  ResolveFixups(c, codeTotal, programLength);
+
+  for (TStatementMapRecord& r : c.statementMap) r.codeOffset += static_cast<uint32_t>(c.initCode.size());
+  std::string image = c.initCode + c.code + c.tableArea + c.eepromImage;
+  if (image.size() > c.eepromSize) c.statusText = "Für dieses Programm benötigen Sie ein größeres EEPROM.";
+  else if (!c.errorReported) c.statusText.clear();
+  c.memoryMaps.clear();
+  return image;
+}
+
+TLinkResult Link(TCompilerContext& c, std::string& image, const std::vector<TAsmLabel>& labels, bool warnings) {
+  TLinkResult result;
+  c.asmLabels = labels;
+  for (const TFixup& f : c.fixups) {
+    if (c.errorReported) break;
+    if (f.text[0] != '^') continue;
+    c.errorPosition = f.sourcePosition;
+    const std::string name = f.text.substr(1);
+    const int label = FindAsmLabel(c, name);
+    if (label < 0) {
+      CompileError(c, name, 250);
+    } else if (image.size() > f.slot + 1) {
+      image[f.slot - 1] = static_cast<char>((labels[label].address >> 8) & 0xFF);
+      image[f.slot] = static_cast<char>(labels[label].address & 0xFF);
+    } else {
+      CompileError(c, "", 249);
+    }
+  }
+  result.success = !c.errorReported;
+  result.error = c.error;
+  if (!result.success || !warnings) return result;
+  for (const Tlabel& s : c.symbols) {
+    // Names the compiler makes up for itself are no concern of the user's.
+    if (s.used || s.name.empty() || s.name[0] == '~' || s.name[0] == '.') continue;
+    const uint32_t k = s.kind;
+    const char* text = nullptr;
+    if (HasKind(k, kind::Constant) || HasKind(k, kind::Table)) text = " Konstante wird nicht verwendet. ";
+    else if (HasKind(k, kind::Function)) text = " Funktion wird an keiner Stelle aufgerufen . ";
+    else if (HasKind(k, kind::Sub)) text = " Sub Prozedur wird an keiner Stelle aufgerufen. ";
+    else if (HasKind(k, kind::StringConst)) text = " String Konstante wird nicht verwendet. ";
+    else if (!HasKind(k, kind::String) && !HasKind(k, kind::StringStar)) {
+      if (HasKind(k, kind::Structure)) text = " Datenstruktur wird nicht verwendet. ";
+      else if (k != KindBit(kind::Label)) text = " Variable wird nicht verwendet. ";
+    } else {
+      text = " String wird nicht verwendet. ";
+    }
+    if (!text) continue;
+    result.warningsText += " " + s.name + text + "\r\n";
+    result.warnings.push_back(TWarning{s.sourcePosition, s.name, s.name + text});
+  }
+  return result;
+}
+
+}  // namespace zarvek

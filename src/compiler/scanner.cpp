@@ -1,0 +1,144 @@
+#include "compiler/scanner.h"
+
+#include <algorithm>
+
+#include "compiler/diagnostics.h"
+#include "compiler/reserved_words.h"
+
+namespace zarvek {
+
+namespace {
+
+bool IsLetterOrUmlaut(unsigned char u) {
+  return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || u == 196 || u == 214 || u == 220 || u == 223 ||
+         u == 228 || u == 246 || u == 252;
+}
+
+bool IsStatementWordChar(char c) {
+  const unsigned char u = static_cast<unsigned char>(c);
+  if (IsLetterOrUmlaut(u) || (u >= '0' && u <= '9')) return true;
+  switch (c) {
+    case ':': case ' ': case '.': case ',': case '=': case '\'': case '_': case '[': case ']':
+    case '{': case '}': case '(': case ')': case '$': case '\r': case '\n': case '\t':
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool IsWordTerminator(char c) {
+  switch (c) {
+    case ' ': case '[': case '#': case '.': case ':': case '=': case '\'': case '\t': case '\r': case '\n':
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+bool IsNameChar(char c) {
+  const unsigned char u = static_cast<unsigned char>(c);
+  return IsLetterOrUmlaut(u) || (u >= '0' && u <= '9') || c == '_' || c == '$' || c == '&';
+}
+
+void SkipBlanks(TCompilerContext& c) {
+  while (IsBlank(c.Current())) ++c.position;
+  c.errorPosition = c.position;
+}
+
+void SkipLine(TCompilerContext& c) {
+  while (!c.AtEnd() && !IsLineEnd(c.Current())) ++c.position;
+  c.errorPosition = c.position;
+}
+
+std::string ReadWord(TCompilerContext& c) {
+  SkipBlanks(c);
+  c.errorPosition = c.position;
+  c.wordIsFirstOfLine = c.lastWordEndedLine;
+  c.lastWordEndedLine = false;
+  std::string word;
+  while (!c.AtEnd() && !c.errorReported) {
+    const char ch = c.Current();
+    if (ch == '\'') {
+      // A comment ends the statement and its line; the line end is consumed here, so
+      // the line start is noted here too (a following LF of a CR LF pair notes it again).
+      SkipLine(c);
+      if (!c.AtEnd()) {
+        ++c.position;
+        c.lastWordEndedLine = true;
+      }
+      break;
+    }
+    if (ch == ':') c.errorPosition = c.position + 1;
+    if (IsLineEnd(ch)) {
+      c.lastWordEndedLine = true;
+      c.errorPosition = c.position + 1;
+    }
+    if (ch == '#' && c.wordIsFirstOfLine) {
+      c.errorPosition = c.position;
+      CompileError(c, "", 251);
+      break;
+    }
+    if (!IsStatementWordChar(ch)) {
+      c.errorPosition = c.position;
+      CompileError(c, std::string(1, ch), 104);
+      break;
+    }
+    const bool holds = (ch == ':' || ch == '=' || ch == '#' || ch == '[' || ch == '.') && !word.empty();
+    if (!holds) ++c.position;
+    if (IsWordTerminator(ch)) break;
+    if (IsLineEnd(ch)) continue;
+    word.push_back(ch);
+  }
+  return word;
+}
+
+std::string ReadName(TCompilerContext& c) {
+  SkipBlanks(c);
+  c.errorPosition = c.position;
+  std::string name;
+  while (IsNameChar(c.Current())) name.push_back(c.source[static_cast<size_t>(c.position++) - 1]);
+  return name;
+}
+
+std::string ReadIdentifier(TCompilerContext& c, TIdentifierVariant variant) {
+  std::string name = ReadName(c);
+  if (name.empty()) {
+    CompileError(c, "", variant == TIdentifierVariant::Procedure ? 185 : 111);
+    return {};
+  }
+  std::string checked = UpperCase(name);
+  if (variant == TIdentifierVariant::String && checked.size() > 1 && checked.back() == '$') checked.pop_back();
+  if (!IsValidIdentifier(checked)) {
+    CompileError(c, name, 106);
+    return {};
+  }
+  SkipBlanks(c);
+  return name;
+}
+
+void ExpectEnd(TCompilerContext& c) {
+  const int32_t remembered = c.position;
+  const std::string word = ReadWord(c);
+  if (!word.empty() && UpperCase(word) != "ELSE") CompileError(c, "", 109);
+  c.position = remembered;
+}
+
+void LineAndColumn(const std::string& text, int32_t position, int32_t& line, int32_t& column) {
+  line = 1;
+  size_t lineStart = 0;
+  const size_t end = std::min(text.size(), static_cast<size_t>(std::max(position, 1) - 1));
+  for (size_t i = 0; i < end; ++i) {
+    if (!IsLineEnd(text[i])) continue;
+    if (text[i] == '\r' && i + 1 < end && text[i + 1] == '\n') ++i;  // CR LF is one line end
+    ++line;
+    lineStart = i + 1;
+  }
+  column = static_cast<int32_t>(end - lineStart) + 1;
+}
+
+}  // namespace zarvek

@@ -1,0 +1,35 @@
+#include "compiler/symbol_table.h"
+
+#include "compiler/reserved_words.h"
+
+namespace zarvek {
+
+int FindSymbol(const TCompilerContext& c, std::string_view name, int32_t scope) {
+  const auto it = c.symbolsByName.find(UpperCase(name));
+  if (it == c.symbolsByName.end()) return -1;
+  for (int index : it->second) {
+    const int32_t s = c.symbols[index].scope;
+    if (scope == kAnyScope || s == scope || s == -1) return index;
+  }
+  return -1;
+}
+
+int AddSymbol(TCompilerContext& c, Tlabel symbol) {
+  const int index = static_cast<int>(c.symbols.size());
+  c.symbolsByName[UpperCase(symbol.name)].push_back(index);
+  c.symbols.push_back(std::move(symbol));
+  return index;
+}
+
+int FindAsmLabel(const TCompilerContext& c, std::string_view name) {
+  const std::string upper = UpperCase(name);
+  for (size_t k = 0; k < c.asmLabels.size(); ++k)
+    if (UpperCase(c.asmLabels[k].name) == upper) return static_cast<int>(k);
+  return -1;
+}
+
+std::string CurrentProcedureName(const TCompilerContext& c) {
+  return c.currentProcedure >= 0 ? c.symbols[c.currentProcedure].name : std::string();
+}
+
+}  // namespace zarvek

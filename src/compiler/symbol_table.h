@@ -1,0 +1,24 @@
+// Looking names up in the symbol table (case-insensitive, in declaration order) and in
+// the assembler's labels.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "compiler/compiler_context.h"
+
+namespace zarvek {
+
+inline constexpr int32_t kAnyScope = -2;
+
+// Index of the first symbol of that name whose scope is the given one or global
+// (kAnyScope: any scope); -1 when there is none.
+int FindSymbol(const TCompilerContext& c, std::string_view name, int32_t scope);
+// Appends the symbol; returns its index.
+int AddSymbol(TCompilerContext& c, Tlabel symbol);
+// Index into the assembler's labels, or -1.
+int FindAsmLabel(const TCompilerContext& c, std::string_view name);
+// The name of the SUB or FUNCTION being compiled, empty in the main program.
+std::string CurrentProcedureName(const TCompilerContext& c);
+
+}  // namespace zarvek

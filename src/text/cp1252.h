@@ -1,0 +1,17 @@
+// Conversion between Windows-1252 bytes (source texts, project files, serial data) and
+// UTF-8 (user messages, the toolkit).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zarvek {
+
+// Every byte has a character; the five bytes Windows-1252 leaves undefined (81 8D 8F 90 9D)
+// become the C1 controls of the same number, so that any byte string survives a round trip.
+std::string Cp1252ToUtf8(std::string_view bytes);
+
+// Characters without a Windows-1252 byte, and malformed UTF-8, become '?'.
+std::string Utf8ToCp1252(std::string_view utf8);
+
+}  // namespace zarvek

@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+
+#include "compile_helpers.h"
+
+namespace zarvek::test {
+namespace {
+
+TEST(Driver, EmptySourceIsEndAndFiller) {
+  const TCompileResult r = Compile("");
+  EXPECT_TRUE(r.success);
+  EXPECT_EQ(Hex(r.image), "FF FF");
+  EXPECT_EQ(r.eepromSize, 65535);
+  EXPECT_EQ(Compile("", profile::Tessel11).eepromSize, 8192);
+}
+
+TEST(Driver, InlineBytesAndDirectives) {
+  EXPECT_EQ(ImageHex("$ 1, 2, 300\r\n"), "01 02 2C FF");
+  const TCompileResult r = Compile(Lines({"$CLOCK 16000", "$EEPROM 100"}));
+  EXPECT_TRUE(r.success);
+  EXPECT_EQ(r.clockKHz, 16000u);
+  EXPECT_EQ(r.eepromSize, 100);
+  const TCompileResult bad = Compile(Lines({"$CLOCK 3999"}));
+  ASSERT_FALSE(bad.success);
+  EXPECT_EQ(bad.error->code, 216);
+  EXPECT_EQ(bad.error->message, "Die Taktrate (3999) muss zwischen 4000 und 16000 kHz liegen.");
+  EXPECT_EQ(bad.error->line, 1);
+  EXPECT_EQ(bad.error->column, 8);
+}
+
+TEST(Driver, ContinuationAndStatementMap) {
+  // "_" joins lines; anything but a comment after it is an error at that character.
+  const TCompileResult bad = Compile("$ 1, _ 2\r\n");
+  ASSERT_FALSE(bad.success);
+  EXPECT_EQ(bad.error->code, 109);
+  EXPECT_EQ(bad.error->column, 8);
+  EXPECT_EQ(ImageHex("$ 1, _ ' more\r\n 2\r\n"), "01 02 FF FF");
+  EXPECT_EQ(ImageHex("$ 1, _\n 2\n"), "01 02 FF FF");  // LF line ends too
+  // Statements without code share a record; the later position wins.
+  const TCompileResult r = Compile("$ 1\r\n:\r\n::\r\n$ 2\r\n");
+  ASSERT_TRUE(r.success);
+  ASSERT_EQ(r.statementMap.size(), 3u);
+  EXPECT_EQ(r.statementMap[1].codeOffset, 1u);
+  EXPECT_EQ(r.statementMap[2].codeOffset, 2u);
+}
+
+TEST(Driver, LabelsAndTheirChecks) {
+  const TCompileResult r = Compile(Lines({"$ 7", "start:", "$ 8"}));
+  ASSERT_TRUE(r.success);
+  ASSERT_EQ(r.symbols.size(), 1u);
+  EXPECT_EQ(r.symbols[0].address, 5);  // after one byte of code
+  EXPECT_EQ(Compile(Lines({"Print:"})).error->code, 102);  // keywords are statements first
+  EXPECT_EQ(Compile(Lines({"goto:"})).error->code, 102);
+  EXPECT_EQ(Compile(Lines({"abcdefghijklmnopq:"})).error->code, 228);
+  EXPECT_EQ(Compile(Lines({"Until:"})).error->code, 124);
+  EXPECT_EQ(Compile(Lines({"a:", "a:"})).error->code, 115);
+  EXPECT_EQ(Compile(Lines({"#1"})).error->code, 251);
+}
+
+}  // namespace
+}  // namespace zarvek::test
