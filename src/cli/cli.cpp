@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "cli/compile_command.h"
 #include "cli/run_command.h"
 
 namespace zarvek::cli {
@@ -14,7 +15,9 @@ void PrintUsage(std::ostream& s) {
        "Befehle:\n"
        "  run [--profile atmega-32|atmega-128] [--input TEXT] [--max-tokens N]\n"
        "      [--timeout SEKUNDEN] [--realtime] PROGRAMM.bin\n"
-       "      führt ein Programmabbild auf der Token-Maschine aus\n";
+       "      führt ein Programmabbild auf der Token-Maschine aus\n"
+       "  compile [--profile tessel-1.1|tessel-micro|tessel-2.0|atmega-32|atmega-128] [--dump] DATEI.bas\n"
+       "      übersetzt ein BASIC-Programm; --dump zeigt das Programmabbild\n";
 }
 
 }  // namespace
@@ -31,6 +34,7 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     return kExitOk;
   }
   if (command == "run") return RunCommand(rest, out, err);
+  if (command == "compile") return CompileCommand(rest, out, err);
   err << "zarvek-cli: unbekannter Befehl \"" << command << "\"\n";
   PrintUsage(err);
   return kExitUsage;

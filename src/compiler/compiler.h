@@ -78,7 +78,10 @@ struct TCompileError {
 struct TWarning {
   int32_t sourcePosition = 0;
   std::string name;
-  std::string text;  // the line of the warnings text, without its line end
+  std::string text;  // name and what is wrong with it (cp1252)
+  TMappedPosition mapped;
+  int32_t line = 0;  // in the text the declaration lies in, as for errors
+  int32_t column = 0;
 };
 
 struct TCompileInput {

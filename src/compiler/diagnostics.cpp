@@ -72,6 +72,17 @@ TMappedPosition MapPosition(const std::vector<TIncludeRecord>& includes, int32_t
   return m;
 }
 
+TSourceLocation Locate(const TCompilerContext& c, int32_t position) {
+  TSourceLocation at;
+  at.mapped = MapPosition(c.includes, position);
+  if (at.mapped.moduleIndex >= 0)
+    LineColumn(c.source, c.includes, at.mapped.moduleIndex, false, c.includes[at.mapped.moduleIndex].start + 1,
+               position, at.line, at.column);
+  else
+    LineColumn(c.source, c.includes, -1, true, 1, position, at.line, at.column);
+  return at;
+}
+
 void CompileError(TCompilerContext& c, const std::string& argument, int code) {
   if (c.errorReported) return;
   c.errorReported = true;
@@ -79,15 +90,14 @@ void CompileError(TCompilerContext& c, const std::string& argument, int code) {
   e.code = code;
   e.message = ComposeMessage(code, argument);
   e.sourcePosition = c.errorPosition;
-  e.mapped = MapPosition(c.includes, c.errorPosition);
+  const TSourceLocation at = Locate(c, c.errorPosition);
+  e.mapped = at.mapped;
+  e.line = at.line;
+  e.column = at.column;
   if (e.mapped.moduleIndex >= 0) {
     const std::string prefix = e.mapped.moduleName.empty() ? "Modul " + Cp1252ToUtf8(e.mapped.fileName)
                                                            : Cp1252ToUtf8(e.mapped.moduleName);
     e.message = prefix + " - " + e.message;
-    LineColumn(c.source, c.includes, e.mapped.moduleIndex, false, c.includes[e.mapped.moduleIndex].start + 1,
-               c.errorPosition, e.line, e.column);
-  } else {
-    LineColumn(c.source, c.includes, -1, true, 1, c.errorPosition, e.line, e.column);
   }
   c.statusText = e.message;
   c.error = std::move(e);

@@ -255,7 +255,8 @@ TLinkResult Link(TCompilerContext& c, std::string& image, const std::vector<TAsm
     }
     if (!text) continue;
     result.warningsText += " " + s.name + text + "\r\n";
-    result.warnings.push_back(TWarning{s.sourcePosition, s.name, s.name + text});
+    const TSourceLocation at = Locate(c, s.sourcePosition);
+    result.warnings.push_back(TWarning{s.sourcePosition, s.name, s.name + text, at.mapped, at.line, at.column});
   }
   return result;
 }

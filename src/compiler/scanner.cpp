@@ -1,7 +1,5 @@
 #include "compiler/scanner.h"
 
-#include <algorithm>
-
 #include "compiler/diagnostics.h"
 #include "compiler/reserved_words.h"
 
@@ -126,19 +124,6 @@ void ExpectEnd(TCompilerContext& c) {
   const std::string word = ReadWord(c);
   if (!word.empty() && UpperCase(word) != "ELSE") CompileError(c, "", 109);
   c.position = remembered;
-}
-
-void LineAndColumn(const std::string& text, int32_t position, int32_t& line, int32_t& column) {
-  line = 1;
-  size_t lineStart = 0;
-  const size_t end = std::min(text.size(), static_cast<size_t>(std::max(position, 1) - 1));
-  for (size_t i = 0; i < end; ++i) {
-    if (!IsLineEnd(text[i])) continue;
-    if (text[i] == '\r' && i + 1 < end && text[i + 1] == '\n') ++i;  // CR LF is one line end
-    ++line;
-    lineStart = i + 1;
-  }
-  column = static_cast<int32_t>(end - lineStart) + 1;
 }
 
 }  // namespace zarvek

@@ -29,7 +29,4 @@ std::string ReadIdentifier(TCompilerContext& c, TIdentifierVariant variant = TId
 // is restored.
 void ExpectEnd(TCompilerContext& c);
 
-// Line and column (1-based) of a position in a text, lines ending in CR LF, CR or LF.
-void LineAndColumn(const std::string& text, int32_t position, int32_t& line, int32_t& column);
-
 }  // namespace zarvek

@@ -1,0 +1,88 @@
+// Compiles a BASIC text file: diagnostics in the FILE:LINE:COLUMN form editors jump to.
+#include "cli/compile_command.h"
+
+#include <cstdio>
+#include <ostream>
+
+#include "cli/cli.h"
+#include "cli/cli_args.h"
+#include "cli/profiles.h"
+#include "compiler/compiler.h"
+#include "text/cp1252.h"
+
+namespace zarvek::cli {
+
+namespace {
+
+int Usage(std::ostream& err, const std::string& problem) {
+  err << "zarvek-cli compile: " << problem << "\n"
+      << "Aufruf: zarvek-cli compile [--profile tessel-1.1|tessel-micro|tessel-2.0|atmega-32|atmega-128] "
+         "[--dump] DATEI.bas\n";
+  return kExitUsage;
+}
+
+std::string HexBytes(const std::string& bytes) {
+  std::string text;
+  char buffer[4];
+  for (unsigned char b : bytes) {
+    std::snprintf(buffer, sizeof buffer, text.empty() ? "%02X" : " %02X", b);
+    text += buffer;
+  }
+  return text;
+}
+
+}  // namespace
+
+int CompileCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  uint8_t profileCode = profile::Tessel11;
+  bool dump = false;
+  std::string path;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--dump") {
+      dump = true;
+    } else if (args[i] == "--profile") {
+      if (i + 1 >= args.size()) return Usage(err, "der Option --profile fehlt ihr Wert");
+      const auto code = ParseProfileName(args[++i]);
+      if (!code) return Usage(err, "unbekanntes Profil \"" + args[i] + "\"");
+      profileCode = *code;
+    } else if (args[i].starts_with("--")) {
+      return Usage(err, "unbekannte Option " + args[i]);
+    } else if (path.empty()) {
+      path = args[i];
+    } else {
+      return Usage(err, "nur eine Quelldatei erwartet");
+    }
+  }
+  if (path.empty()) return Usage(err, "keine Quelldatei angegeben");
+  const auto source = ReadBinaryFile(path);
+  if (!source) {
+    err << path << ": Datei kann nicht gelesen werden\n";
+    return kExitDiagnosed;
+  }
+
+  TCompiler compiler;
+  TCompileInput input;
+  input.source = *source;
+  input.profile = profileCode;
+  input.projectFileName = path;
+  TCompileResult result = compiler.CompileProgram(input);
+  if (!result.success) {
+    const TCompileError& e = *result.error;
+    err << path << ":" << e.line << ":" << e.column << ": Fehler " << e.code << ": " << e.message << "\n";
+    return kExitDiagnosed;
+  }
+  const TLinkResult link = compiler.LinkAndWarn(result.image, {}, true);
+  if (!link.success) {
+    const TCompileError& e = *link.error;
+    err << path << ":" << e.line << ":" << e.column << ": Fehler " << e.code << ": " << e.message << "\n";
+    return kExitDiagnosed;
+  }
+  for (const TWarning& w : link.warnings) {
+    err << path << ":" << w.line << ":" << w.column << ": Warnung: " << Cp1252ToUtf8(w.text) << "\n";
+  }
+  if (!result.statusText.empty()) err << path << ": Hinweis: " << result.statusText << "\n";
+  if (dump) out << "image: " << HexBytes(result.image) << "\n";
+  return kExitOk;
+}
+
+}  // namespace zarvek::cli

@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/cli.h"
+
+namespace zarvek::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TRun {
+  int status;
+  std::string out, err;
+};
+
+class CliCompile : public ::testing::Test {
+ protected:
+  void TearDown() override { fs::remove(m_path); }
+  std::string Source(const std::string& text) {
+    m_path = fs::temp_directory_path() /
+             (std::string("zarvek_compile_") + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".bas");
+    std::ofstream(m_path, std::ios::binary) << text;
+    return m_path.string();
+  }
+  static TRun Run(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    args.insert(args.begin(), "compile");
+    const int status = Main(args, out, err);
+    return {status, out.str(), err.str()};
+  }
+
+ private:
+  fs::path m_path;
+};
+
+TEST_F(CliCompile, DumpPrintsTheImage) {
+  const TRun r = Run({"--dump", Source("$ 1, &H2A\r\n")});
+  EXPECT_EQ(r.status, kExitOk);
+  EXPECT_EQ(r.out, "image: 01 2A FF FF\n");
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(Run({Source("")}).out, "");  // without --dump nothing on stdout
+}
+
+TEST_F(CliCompile, ErrorsNameFileLineAndColumn) {
+  const std::string path = Source("$ 1\r\n$CLOCK 3999\r\n");
+  const TRun r = Run({"--profile", "atmega-128", path});
+  EXPECT_EQ(r.status, kExitDiagnosed);
+  EXPECT_EQ(r.err, path + ":2:8: Fehler 216: Die Taktrate (3999) muss zwischen 4000 und 16000 kHz liegen.\n");
+  EXPECT_EQ(r.out, "");
+}
+
+TEST_F(CliCompile, BadUsage) {
+  EXPECT_EQ(Run({}).status, kExitUsage);
+  EXPECT_EQ(Run({"--profile", "pyxon", Source("")}).status, kExitUsage);
+  EXPECT_EQ(Run({"/nonexistent/x.bas"}).status, kExitDiagnosed);
+}
+
+}  // namespace
+}  // namespace zarvek::cli
