@@ -8,6 +8,8 @@
 
 #include "cli/cli.h"
 #include "cli/cli_args.h"
+#include "cli/profiles.h"
+#include "compiler/compiler.h"
 #include "runtime/simulator.h"
 
 namespace zarvek::cli {
@@ -71,8 +73,9 @@ std::optional<std::string> ParseRunOptions(const std::vector<std::string>& args,
       const auto v = value();
       if (!v) return "der Option " + a + " fehlt ihr Wert";
       if (a == "--profile") {
-        if (*v == "atmega-32") o.machine = TMachineConfig::Pyxon32();
-        else if (*v == "atmega-128") o.machine = TMachineConfig::Pyxon128();
+        const auto code = ParseProfileName(*v);
+        if (code == profile::Pyxon32) o.machine = TMachineConfig::Pyxon32();
+        else if (code == profile::Pyxon128) o.machine = TMachineConfig::Pyxon128();
         else return "das Profil \"" + *v + "\" läuft nicht auf der Token-Maschine (atmega-32 oder atmega-128)";
       } else if (a == "--input") {
         const auto decoded = DecodeEscapes(*v);
