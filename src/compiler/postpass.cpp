@@ -41,7 +41,7 @@ void ReferToEmptyString(TCompilerContext& c) {
 }
 
 void BuildEepromImage(TCompilerContext& c) {
-  if (!c.Pyxon()) return;
+  if (!c.Pyxon() || c.memoryMaps.size() < 3) return;
   const std::vector<uint8_t>& map = c.memoryMaps[c.programMemorySelector == 2 ? 2 : 1].bytes;
   const auto last = std::find_if(map.rbegin(), map.rend(), [](uint8_t b) { return b != 0; });
   c.eepromImage.assign(map.begin(), last.base());
