@@ -103,4 +103,9 @@ void CompileError(TCompilerContext& c, const std::string& argument, int code) {
   c.error = std::move(e);
 }
 
+void ReportAt(TCompilerContext& c, int32_t position, const std::string& argument, int code) {
+  c.errorPosition = position;
+  CompileError(c, argument, code);
+}
+
 }  // namespace zarvek

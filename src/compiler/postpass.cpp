@@ -166,7 +166,8 @@ void ResolveFixups(TCompilerContext& c, int64_t codeTotal, int64_t programLength
         CompileError(c, name + "()", 101);
         return;
       }
-      const Tlabel& symbol = c.symbols[s];
+      Tlabel& symbol = c.symbols[s];
+      symbol.used = true;  // a reference resolved here counts as a use (calls of later FUNCTIONs)
       if (HasKind(symbol.kind, kind::Sub) || HasKind(symbol.kind, kind::Function)) {
         const int64_t declared = ParseNumber(symbol.value).value_or(0);
         if (declared != f.argumentCount) {

@@ -119,6 +119,16 @@ std::string ReadIdentifier(TCompilerContext& c, TIdentifierVariant variant) {
   return name;
 }
 
+bool ExpectChar(TCompilerContext& c, char ch) {
+  SkipBlanks(c);
+  if (c.Current() != ch) {
+    CompileError(c, std::string(1, ch), 107);
+    return false;
+  }
+  ++c.position;
+  return true;
+}
+
 void ExpectEnd(TCompilerContext& c) {
   const int32_t remembered = c.position;
   const std::string word = ReadWord(c);

@@ -25,6 +25,9 @@ enum class TIdentifierVariant { Plain, String, Procedure };
 // A name that must follow the identifier rule (a final "$" allowed in the String
 // variant); skips the blanks after it. Empty after an error.
 std::string ReadIdentifier(TCompilerContext& c, TIdentifierVariant variant = TIdentifierVariant::Plain);
+// After blanks, `ch` must follow (107 with it otherwise); it is consumed. False after an
+// error.
+bool ExpectChar(TCompilerContext& c, char ch);
 // After a statement: the next word must be empty or ELSE (109 otherwise); the position
 // is restored.
 void ExpectEnd(TCompilerContext& c);
