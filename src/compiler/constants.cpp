@@ -77,7 +77,7 @@ void CompileTable(TCompilerContext& c, const std::string& name, int32_t position
   const int64_t offset = static_cast<int64_t>(c.tableArea.size());
   if (!ReadTableValues(c, declared, count)) return;
   AddConstant(c, name, position, KindBit(kind::Table), offset);
-  c.symbols.back().bounds.push_back(TArrayBounds{0, static_cast<int32_t>(count - 1), 1});
+  c.symbols.back().bounds.push_back(TArrayBounds{1, static_cast<int32_t>(count), 1});
   c.symbols.back().value = std::to_string(count);
   ExpectEnd(c);
 }

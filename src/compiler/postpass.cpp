@@ -257,7 +257,9 @@ TLinkResult Link(TCompilerContext& c, std::string& image, const std::vector<TAsm
     if (!text) continue;
     result.warningsText += " " + s.name + text + "\r\n";
     const TSourceLocation at = Locate(c, s.sourcePosition);
-    result.warnings.push_back(TWarning{s.sourcePosition, s.name, s.name + text, at.mapped, at.line, at.column});
+    std::string line = s.name + text;
+    while (line.back() == ' ') line.pop_back();
+    result.warnings.push_back(TWarning{s.sourcePosition, s.name, line, at.mapped, at.line, at.column});
   }
   return result;
 }

@@ -303,8 +303,9 @@ std::string FoldTableEntry(TCompilerContext& c, int symbol) {
   const int32_t at = c.position;
   const int64_t index = CompileExpression(c, kConstantMask);
   if (c.errorReported || !ExpectChar(c, ']')) return "";
-  const int64_t offset = s.address + 2 * index;
-  if (index < 0 || index > s.bounds[0].upper || offset < 0 || offset + 1 >= static_cast<int64_t>(c.tableArea.size())) {
+  const int64_t offset = s.address + 2 * (index - 1);
+  if (index < s.bounds[0].lower || index > s.bounds[0].upper || offset < 0 ||
+      offset + 1 >= static_cast<int64_t>(c.tableArea.size())) {
     c.errorPosition = at;
     CompileError(c, s.name, 121);
     return "";
@@ -426,8 +427,9 @@ void EmitElementRead(TCompilerContext& c, const TElement& e) {
     }
     case TElementKind::DaOutput: return CompileError(c, s.name, 134);
     case TElementKind::Table:
+      // The base lies one word before the first value: tables count from 1, like DIM.
       EmitByte(c, tok::TABLEREAD);
-      return AddFixup(c, "<" + std::to_string(e.number + 2));
+      return AddFixup(c, "<" + std::to_string(e.number));
     case TElementKind::WholeStringStar: return CompileError(c, "", 256);
     case TElementKind::WholeStructure: return CompileError(c, "", 290);
   }

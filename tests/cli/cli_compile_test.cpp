@@ -52,6 +52,14 @@ TEST_F(CliCompile, ErrorsNameFileLineAndColumn) {
   EXPECT_EQ(r.out, "");
 }
 
+TEST_F(CliCompile, UnusedSymbolsAreWarningsNotErrors) {
+  const std::string path = Source("DIM zahl AS BYTE\r\nCONST k = 3\r\n  DIM x AS BYTE = 5\r\nx = x + 1\r\n");
+  const TRun r = Run({"--profile", "atmega-32", path});
+  EXPECT_EQ(r.status, kExitOk);
+  EXPECT_EQ(r.err, path + ":1:5: Warnung: zahl Variable wird nicht verwendet.\n" + path +
+                       ":2:7: Warnung: k Konstante wird nicht verwendet.\n");
+}
+
 TEST_F(CliCompile, BadUsage) {
   EXPECT_EQ(Run({}).status, kExitUsage);
   EXPECT_EQ(Run({"--profile", "pyxon", Source("")}).status, kExitUsage);

@@ -325,11 +325,12 @@ TEST(Constants, NumbersStringsAndTables) {
   EXPECT_EQ(Symbol(r, "s").address, 2);  // the length constant
   EXPECT_EQ(Symbol(r, "t").address, 8);  // the table offset
   EXPECT_EQ(Symbol(r, "t").kind, KindBit(kind::Table));
-  EXPECT_EQ(Symbol(r, "u").bounds[0].upper, 1);
-  EXPECT_EQ(Symbol(r, "v").address, 3);  // a constant index folds
-  // TABLEREAD at "<" + (offset + 2): the address of the table's first word.
-  EXPECT_EQ(r.fixups[0].text, "<10");
-  EXPECT_EQ(Hex(r.image), "5A 00 5C 00 1B 00 18 5A 00 5F 00 FF 00 02 00 61 00 62 00 00 00 01 00 02 00 03 FF FF FF FF");
+  EXPECT_EQ(Symbol(r, "u").bounds[0].upper, 2);
+  EXPECT_EQ(Symbol(r, "v").address, 2);  // a constant index folds; tables count from 1
+  // TABLEREAD at "<" + offset: one word before the table's first value, so that index 1
+  // reads the first value.
+  EXPECT_EQ(r.fixups[0].text, "<8");
+  EXPECT_EQ(Hex(r.image), "5A 00 5C 00 1B 00 16 5A 00 5F 00 FF 00 02 00 61 00 62 00 00 00 01 00 02 00 03 FF FF FF FF");
 }
 
 TEST(Constants, TableMessages) {
