@@ -4,6 +4,7 @@
 
 #include "compile_helpers.h"
 #include "compiler/compiler_context.h"
+#include "compiler/diagnostics.h"
 #include "compiler/driver.h"
 #include "compiler/emit.h"
 #include "compiler/symbol_table.h"
@@ -103,6 +104,50 @@ TEST_F(PostPassTest, UnclosedBlocksAndAssemblerReferences) {
   TCompileResult r = compiler.CompileProgram(input);
   ASSERT_TRUE(r.success);
   EXPECT_TRUE(compiler.LinkAndWarn(r.image, {}, true).success);
+}
+
+}  // namespace
+}  // namespace zarvek::test
+
+namespace zarvek::test {
+namespace {
+
+// Merged text: "a" / module A ("x" / module B ("b1" / "b2") / "y") / "z" / module C ("c").
+TEST(Positions, ErrorsInModulesPointIntoTheModuleAndAtTheInclude) {
+  TCompilerContext c;
+  c.source = "a\r\nx\r\nb1\r\nb2\r\ny\r\nz\r\nc\r\n";
+  TIncludeRecord a, b, m;
+  a.fileName = "a.xml", a.start = 3, a.length = 14, a.depth = 0, a.parentIndex = -1;
+  b.moduleName = "Bmod", b.fileName = "b.xml", b.start = 6, b.length = 8, b.depth = 1, b.parentIndex = 0;
+  m.fileName = "c.xml", m.start = 20, m.length = 3, m.depth = 0, m.parentIndex = -1;
+  c.includes = {a, b, m};
+
+  const TSourceLocation inB = Locate(c, 11);  // "b2"
+  EXPECT_EQ(inB.mapped.moduleIndex, 1);
+  EXPECT_EQ(inB.mapped.modulePosition, 5);
+  EXPECT_EQ(inB.mapped.position, 3);  // the outermost $INCLUDE
+  EXPECT_EQ(inB.line, 2);
+  EXPECT_EQ(inB.column, 1);
+
+  const TSourceLocation inA = Locate(c, 15);  // "y", after the nested module
+  EXPECT_EQ(inA.mapped.modulePosition, 4);
+  EXPECT_EQ(inA.line, 2);
+
+  const TSourceLocation main = Locate(c, 18);  // "z"
+  EXPECT_EQ(main.mapped.moduleIndex, -1);
+  EXPECT_EQ(main.mapped.position, 4);
+  EXPECT_EQ(main.line, 2);
+
+  // A module's length already counts its nested modules: they are not subtracted twice.
+  EXPECT_EQ(Locate(c, 21).mapped.position, 6);
+
+  c.errorPosition = 15;
+  CompileError(c, "", 109);
+  EXPECT_EQ(c.error->message, "Modul a.xml - Ende erwartet ");
+  c.errorReported = false;
+  c.errorPosition = 11;
+  CompileError(c, "", 109);
+  EXPECT_EQ(c.error->message, "Bmod - Ende erwartet ");
 }
 
 }  // namespace
