@@ -1,7 +1,6 @@
 // Compiles a BASIC text file: diagnostics in the FILE:LINE:COLUMN form editors jump to.
 #include "cli/compile_command.h"
 
-#include <cstdio>
 #include <ostream>
 
 #include "cli/cli.h"
@@ -9,6 +8,7 @@
 #include "cli/profiles.h"
 #include "compiler/compiler.h"
 #include "text/cp1252.h"
+#include "text/hex.h"
 
 namespace zarvek::cli {
 
@@ -19,16 +19,6 @@ int Usage(std::ostream& err, const std::string& problem) {
       << "Aufruf: zarvek-cli compile [--profile tessel-1.1|tessel-micro|tessel-2.0|atmega-32|atmega-128] "
          "[--dump] DATEI.bas\n";
   return kExitUsage;
-}
-
-std::string HexBytes(const std::string& bytes) {
-  std::string text;
-  char buffer[4];
-  for (unsigned char b : bytes) {
-    std::snprintf(buffer, sizeof buffer, text.empty() ? "%02X" : " %02X", b);
-    text += buffer;
-  }
-  return text;
 }
 
 }  // namespace

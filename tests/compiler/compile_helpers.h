@@ -1,10 +1,10 @@
 // Compiling small BASIC texts in tests and looking at the result.
 #pragma once
 
-#include <cstdio>
 #include <string>
 
 #include "compiler/compiler.h"
+#include "text/hex.h"
 
 namespace zarvek::test {
 
@@ -23,16 +23,7 @@ inline TCompileResult Compile(const std::string& source, uint8_t profile = profi
   return compiler.CompileProgram(input);
 }
 
-// Bytes as upper-case hex pairs separated by blanks ("14 00 05 FF").
-inline std::string Hex(const std::string& bytes) {
-  std::string text;
-  char buffer[4];
-  for (unsigned char b : bytes) {
-    std::snprintf(buffer, sizeof buffer, text.empty() ? "%02X" : " %02X", b);
-    text += buffer;
-  }
-  return text;
-}
+inline std::string Hex(const std::string& bytes) { return HexBytes(bytes); }
 
 // The image of a program that must compile.
 inline std::string ImageHex(const std::string& source, uint8_t profile = profile::Pyxon32) {
