@@ -23,6 +23,11 @@ int Usage(std::ostream& err, const std::string& problem) {
 
 }  // namespace
 
+void PrintCompileError(std::ostream& err, const std::string& path, const TCompileError& e) {
+  const std::string file = e.mapped.moduleIndex >= 0 ? e.mapped.fileName : path;
+  err << file << ":" << e.line << ":" << e.column << ": Fehler " << e.code << ": " << e.message << "\n";
+}
+
 int CompileCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   uint8_t profileCode = profile::Tessel11;
   bool dump = false;
@@ -57,14 +62,12 @@ int CompileCommand(const std::vector<std::string>& args, std::ostream& out, std:
   input.projectFileName = path;
   TCompileResult result = compiler.CompileProgram(input);
   if (!result.success) {
-    const TCompileError& e = *result.error;
-    err << path << ":" << e.line << ":" << e.column << ": Fehler " << e.code << ": " << e.message << "\n";
+    PrintCompileError(err, path, *result.error);
     return kExitDiagnosed;
   }
   const TLinkResult link = compiler.LinkAndWarn(result.image, {}, true);
   if (!link.success) {
-    const TCompileError& e = *link.error;
-    err << path << ":" << e.line << ":" << e.column << ": Fehler " << e.code << ": " << e.message << "\n";
+    PrintCompileError(err, path, *link.error);
     return kExitDiagnosed;
   }
   for (const TWarning& w : link.warnings) {

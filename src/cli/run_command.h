@@ -7,7 +7,7 @@
 namespace zarvek::cli {
 
 // zarvek-cli run [--profile atmega-32|atmega-128] [--input TEXT] [--max-tokens N]
-//                [--timeout SECONDS] [--realtime] IMAGE.bin
+//                [--timeout SECONDS] [--realtime] FILE.bas|IMAGE.bin
 int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace zarvek::cli

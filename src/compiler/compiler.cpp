@@ -1,6 +1,7 @@
 #include "compiler/compiler.h"
 
 #include "compiler/compiler_context.h"
+#include "compiler/diagnostics.h"
 #include "compiler/driver.h"
 
 namespace zarvek {
@@ -32,5 +33,7 @@ TLinkResult TCompiler::LinkAndWarn(std::string& image, const std::vector<TAsmLab
                                    bool warningsEnabled) {
   return Link(*m_context, image, assemblerLabels, warningsEnabled);
 }
+
+TSourceLocation TCompiler::Locate(int32_t position) const { return zarvek::Locate(*m_context, position); }
 
 }  // namespace zarvek

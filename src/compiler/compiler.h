@@ -64,6 +64,14 @@ struct TMappedPosition {
   std::string fileName;
 };
 
+// A merged-source position with its line and column (1-based) in the text it lies in:
+// the module's own text inside a module, else the project's text.
+struct TSourceLocation {
+  TMappedPosition mapped;
+  int32_t line = 1;
+  int32_t column = 1;
+};
+
 struct TCompileError {
   int code = 0;
   std::string message;        // UTF-8, module prefix included
@@ -133,6 +141,9 @@ class TCompiler {
   // lists the unused symbols (when warnings are enabled).
   TLinkResult LinkAndWarn(std::string& image, const std::vector<TAsmLabel>& assemblerLabels,
                           bool warningsEnabled);
+  // Where a position of the last compilation's merged source lies (for the statement
+  // map, the line table and runtime error reports).
+  TSourceLocation Locate(int32_t position) const;
 
  private:
   std::unique_ptr<TCompilerContext> m_context;

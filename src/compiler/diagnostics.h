@@ -16,13 +16,6 @@ void ReportAt(TCompilerContext& c, int32_t position, const std::string& argument
 
 TMappedPosition MapPosition(const std::vector<TIncludeRecord>& includes, int32_t position);
 
-// Where a merged-source position lies, with line and column (1-based) in the text it
-// belongs to: the module's own text inside a module, else the project's text.
-struct TSourceLocation {
-  TMappedPosition mapped;
-  int32_t line = 1;
-  int32_t column = 1;
-};
 TSourceLocation Locate(const TCompilerContext& c, int32_t position);
 
 }  // namespace zarvek
