@@ -1,5 +1,5 @@
-// Statements whose compilers are still to be written report themselves as not (yet)
-// statements, so a program using them fails to compile instead of compiling wrongly.
+// Stand-ins for the control-flow statements until they are written: they report
+// themselves as not (yet) statements, so a program using them fails to compile.
 #include "compiler/diagnostics.h"
 #include "compiler/emit.h"
 #include "compiler/reserved_words.h"
@@ -11,9 +11,7 @@ namespace zarvek {
 
 namespace {
 
-void NotYet(TCompilerContext& c, const std::string& word) {
-  CompileError(c, word, 102);
-}
+void NotYet(TCompilerContext& c, const std::string& word) { CompileError(c, word, 102); }
 
 }  // namespace
 
@@ -30,16 +28,6 @@ void CompileCall(TCompilerContext& c) { NotYet(c, "CALL"); }
 void CompileGoto(TCompilerContext& c, const std::string& w) { NotYet(c, w); }
 void CompileInterruptSwitch(TCompilerContext& c, const std::string& w) { NotYet(c, w); }
 void CompileOnInterrupt(TCompilerContext& c) { NotYet(c, "ON"); }
-void CompilePrint(TCompilerContext& c) { NotYet(c, "PRINT"); }
-void CompileInput(TCompilerContext& c) { NotYet(c, "INPUT"); }
-void CompileOpen(TCompilerContext& c) { NotYet(c, "OPEN"); }
-void CompileClose(TCompilerContext& c) { NotYet(c, "CLOSE"); }
-void CompileSetBaud(TCompilerContext& c) { NotYet(c, "SETBAUD"); }
-void CompilePinStatement(TCompilerContext& c, const std::string& w) { NotYet(c, w); }
-void CompileDeact(TCompilerContext& c) { NotYet(c, "DEACT"); }
-void CompileSimpleStatement(TCompilerContext& c, const std::string& w) { NotYet(c, w); }
-void CompileModule(TCompilerContext& c) { NotYet(c, "MODULE"); }
-void CompileInclude(TCompilerContext& c) { NotYet(c, "$INCLUDE"); }
 
 // END alone ends the program; the block ends (END IF, END SUB, ...) come with the
 // control-flow statements.
