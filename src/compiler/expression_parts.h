@@ -36,6 +36,8 @@ bool ParseValueText(const std::string& text, int32_t& value);
 bool CompileBuiltin(TCompilerContext& c, const std::string& upperName, uint32_t mask, int32_t& value);
 // A system variable read; false (nothing reported) for a name that is not one.
 bool CompileSysRead(TCompilerContext& c, const std::string& upperName, uint32_t mask);
+// DOW on Tessel 1.1: a call of a generated subroutine.
+void EmitDayOfWeekCall(TCompilerContext& c);
 // A call of the user FUNCTION `name` (symbol index, or -1 for one declared further on)
 // with its optional argument list.
 void CompileFunctionCall(TCompilerContext& c, const std::string& name, int symbol);

@@ -91,8 +91,10 @@ bool CompileSysRead(TCompilerContext& c, const std::string& upperName, uint32_t 
   if (upperName == "BEEP") return Reported(c, "", 209);
   if ((upperName == "KEY" || upperName == "KEYCOUNT") && !c.Pyxon()) return Reported(c, upperName, 275);
   if (upperName == "FREQ2" && c.profile == profile::TesselMicro) return Reported(c, "", 231);
-  // DOW on Tessel 1.1 is read like on the other boards for now; that runtime needs a
-  // helper routine for it.
+  if (upperName == "DOW" && c.profile == profile::Tessel11) {
+    EmitDayOfWeekCall(c);
+    return true;
+  }
   EmitByte(c, read->token);
   if (read->number != kNoOperand) EmitByte(c, static_cast<uint8_t>(read->number));
   if (upperName == "FILEFREE") CorrectFileFree(c);
