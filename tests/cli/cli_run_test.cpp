@@ -99,6 +99,23 @@ TEST_F(CliRun, EndlessProgramsStopAtTheTokenOrTimeLimit) {
   EXPECT_EQ(Run({"--timeout", "0.5", WriteImage(spin.Image())}).status, kExitOk);
 }
 
+TEST_F(CliRun, BasicFilesAreCompiledAndErrorsNameTheirLine) {
+  const std::string program = WriteImage("DIM x AS BYTE\r\nx = 5\r\n$ 0\r\n");
+  const std::string basic = program.substr(0, program.size() - 4) + ".bas";
+  std::filesystem::rename(program, basic);
+  const TRun failing = Run({basic});
+  std::filesystem::remove(basic);
+  EXPECT_EQ(failing.status, kExitDiagnosed);
+  EXPECT_EQ(failing.err, basic + ":3:1: Laufzeitfehler: Unbehandelter, kritischer Fehler: Ungültiges Token\n");
+
+  const std::string broken = program.substr(0, program.size() - 4) + "_broken.bas";
+  std::ofstream(broken, std::ios::binary) << "$CLOCK 1\r\n";
+  const TRun notCompiled = Run({broken});
+  std::filesystem::remove(broken);
+  EXPECT_EQ(notCompiled.status, kExitDiagnosed);
+  EXPECT_EQ(notCompiled.err, broken + ":1:8: Fehler 216: Die Taktrate (1) muss zwischen 4000 und 16000 kHz liegen.\n");
+}
+
 TEST_F(CliRun, TheMachinesClosingTextIsNotProgramOutput) {
   TTokenProgram p;
   p.PrintStr("ok").Op(tok::END);

@@ -3,7 +3,9 @@
 //   ' expect: TEXT          one line of serial output (lines end with CR LF)
 //   ' input: TEXT           one line the program receives (sent with a CR)
 //   ' expect error: TEXT    the runtime error that ends the run, and its line: @LINE
-//   ' profile: atmega-128   the profile (atmega-32 by default)
+//   ' profile: atmega-128   the profile (atmega-32 by default; tessel-1.1 runs that
+//                           profile's code on the token machine, to check sequences the
+//                           compiler generates for it)
 //   ' interrupt after: N    raise interrupt 0 once N tokens have run
 #include <gtest/gtest.h>
 
@@ -59,7 +61,8 @@ TExpectation ReadExpectation(const std::string& source) {
     std::string value;
     if (take("expect", value)) e.output.push_back(value);
     else if (take("input", value)) e.input += value + "\r";
-    else if (take("profile", value)) e.profile = value == "atmega-128" ? profile::Pyxon128 : profile::Pyxon32;
+    else if (take("profile", value))
+      e.profile = value == "atmega-128" ? profile::Pyxon128 : value == "tessel-1.1" ? profile::Tessel11 : profile::Pyxon32;
     else if (take("interrupt after", value)) e.interrupts.push_back(std::stoull(value));
     else if (take("expect error", value)) {
       const size_t at = value.rfind(" @");
