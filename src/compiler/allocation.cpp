@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "compiler/diagnostics.h"
+#include "compiler/symbol_table.h"
 #include "compiler/variable_access.h"
 
 namespace zarvek {
@@ -83,14 +84,14 @@ int64_t AllocateTessel(TCompilerContext& c, uint32_t kinds) {
 
 // --- Pyxon ---
 
-// How far the allocators may go in a map. A procedure's locals are addressed by one
-// operand byte of the local tokens, so their addresses must stay below 256.
+// How far the allocators may go in a map. A procedure's locals live in its own local
+// frame of 32 bytes: the next call's frame begins right after it.
 struct TLimits {
   int64_t bitBytes = 65536;
   int64_t bytes = 65536;
   int64_t words = 32768;
 };
-constexpr TLimits kLocalLimits{32, 256, 256};
+constexpr TLimits kLocalLimits{32, 32, 16};
 
 int64_t PyxonBit(std::vector<uint8_t>& map, int64_t bytes) {
   int64_t fresh = -1;
@@ -159,7 +160,7 @@ TMemoryMap& MapFor(TCompilerContext& c, uint32_t kinds, bool& local) {
   local = false;
   if (HasKind(kinds, kind::ExternalEeprom)) return c.memoryMaps[1];
   if (HasKind(kinds, kind::InternalEeprom)) return c.memoryMaps[2];
-  if (c.currentProcedure < 0 || PlacedAsRun(kinds)) return c.memoryMaps[0];
+  if (c.currentProcedure < 0 || PlacedAsRun(kinds) || IsHandlerProcedure(c, c.currentProcedure)) return c.memoryMaps[0];
   local = true;
   for (size_t k = 3; k < c.memoryMaps.size(); ++k)
     if (c.memoryMaps[k].owner == c.currentProcedure) return c.memoryMaps[k];

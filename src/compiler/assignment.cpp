@@ -7,6 +7,7 @@
 #include "compiler/expression.h"
 #include "compiler/reserved_words.h"
 #include "compiler/scanner.h"
+#include "compiler/statements.h"
 #include "compiler/symbol_table.h"
 #include "compiler/variable_access.h"
 #include "runtime/tokens.h"
@@ -181,12 +182,8 @@ void CompileAssignment(TCompilerContext& c, const std::string& word) {
     return ReportAt(c, start, word, c.Current() == '=' ? 126 : 102);
   }
   c.symbols[symbol].used = true;
-  if (symbol == c.currentProcedure && HasKind(c.symbols[symbol].kind, kind::Function)) {
-    // The FUNCTION's result stays on the data stack for its end to take, so no discard.
-    if (ExpectChar(c, '=')) CompileExpression(c, kRuntimeMask);
-    if (!c.errorReported) ExpectEnd(c);
-    return;
-  }
+  if (symbol == c.currentProcedure && HasKind(c.symbols[symbol].kind, kind::Function))
+    return CompileResultAssignment(c);
   if (RefuseTarget(c, symbol, start)) return;
   const size_t mark = c.code.size();
   const auto target = ParseElement(c, symbol, true);

@@ -15,11 +15,20 @@
 
 namespace zarvek {
 
+// Code that is built apart from the main code and appended later (a store that follows
+// its value, a FOR loop's step): its bytes and the fixups inside them, whose slots count
+// from the piece's first byte (0-based).
+struct TCodePiece {
+  std::string bytes;
+  std::vector<TFixup> fixups;
+};
+
 // An open IF, SELECT, FOR, DO, SUB or FUNCTION.
 struct TBlock {
   int32_t start = 0;  // source position of the opening statement
   uint8_t kind = 0;   // see block namespace
   std::string labelA, labelB, labelC, labelD;
+  TCodePiece step;    // FOR: the code that pushes the step
 };
 
 namespace block {

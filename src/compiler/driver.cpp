@@ -176,6 +176,7 @@ void StatementLoop(TCompilerContext& c) {
 
     const std::string word = ReadWord(c);
     if (c.errorReported) break;
+    if (c.wordIsFirstOfLine) CloseLineBlocks(c);
     if (word.empty()) {
       if (c.At(c.position - 1) == '=') {
         c.errorPosition = c.position - 1;
@@ -194,6 +195,7 @@ void RunCompilation(TCompilerContext& c, const TCompileInput& input, std::string
   ResetContext(c, input);
   JoinContinuedLines(c);
   StatementLoop(c);
+  CloseLineBlocks(c);
   image = PostPass(c);
 }
 

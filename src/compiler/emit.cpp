@@ -19,6 +19,11 @@ std::string ConstantPush(const TCompilerContext& c, int64_t value) {
   return bytes;
 }
 
+void EmitJump(TCompilerContext& c, uint8_t token, const std::string& label) {
+  EmitByte(c, token);
+  AddFixup(c, label);
+}
+
 void AddFixup(TCompilerContext& c, const std::string& text, int32_t argumentCount) {
   if (text.empty()) {
     CompileError(c, "", 193);
@@ -34,7 +39,8 @@ TCodePiece CutCode(TCompilerContext& c, size_t from) {
   c.code.resize(from);
   for (auto it = c.fixups.begin(); it != c.fixups.end();) {
     if (it->slot - 1 >= from) {
-      piece.fixups.emplace_back(it->slot - 1 - from, it->text);
+      piece.fixups.push_back(*it);
+      piece.fixups.back().slot = static_cast<uint32_t>(it->slot - 1 - from);
       it = c.fixups.erase(it);
     } else {
       ++it;
@@ -46,8 +52,10 @@ TCodePiece CutCode(TCompilerContext& c, size_t from) {
 void AppendPiece(TCompilerContext& c, const TCodePiece& piece) {
   const size_t base = c.code.size();
   c.code += piece.bytes;
-  for (const auto& [offset, text] : piece.fixups)
-    c.fixups.push_back(TFixup{text, static_cast<uint32_t>(base + offset + 1), c.errorPosition, 0});
+  for (TFixup f : piece.fixups) {
+    f.slot += static_cast<uint32_t>(base + 1);
+    c.fixups.push_back(std::move(f));
+  }
 }
 
 void DefineLabel(TCompilerContext& c, const std::string& name, const std::string& procedure) {

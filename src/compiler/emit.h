@@ -20,15 +20,12 @@ std::string ConstantPush(const TCompilerContext& c, int64_t value);
 inline void EmitConstantPush(TCompilerContext& c, int64_t value) { c.code += ConstantPush(c, value); }
 inline void EmitDiscard(TCompilerContext& c) { c.code += c.discard; }
 
+// A jump or call token followed by its target as a fixup.
+void EmitJump(TCompilerContext& c, uint8_t token, const std::string& label);
+
 // A 2-byte hole in the code, resolved after the statement loop. An empty text reports 193.
 void AddFixup(TCompilerContext& c, const std::string& text, int32_t argumentCount = 0);
 
-// Code that is built apart from the main code and appended later (a store that follows
-// its value, a FOR loop's step): its bytes and the fixups inside them.
-struct TCodePiece {
-  std::string bytes;
-  std::vector<std::pair<size_t, std::string>> fixups;  // 0-based offset of the hole, text
-};
 // Moves the code from `from` (a code length) to the end out into a piece.
 TCodePiece CutCode(TCompilerContext& c, size_t from);
 void AppendPiece(TCompilerContext& c, const TCodePiece& piece);

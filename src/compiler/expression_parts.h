@@ -41,5 +41,8 @@ void EmitDayOfWeekCall(TCompilerContext& c);
 // A call of the user FUNCTION `name` (symbol index, or -1 for one declared further on)
 // with its optional argument list.
 void CompileFunctionCall(TCompilerContext& c, const std::string& name, int symbol);
+// The optional argument list in parentheses of a call of `name` (which begins at `at`):
+// pushes the arguments left to right; the number of arguments, -1 after an error.
+int CompileArgumentList(TCompilerContext& c, const std::string& name, int32_t at);
 
 }  // namespace zarvek

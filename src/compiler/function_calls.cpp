@@ -16,7 +16,8 @@ constexpr int kMaxArguments = 8;
 // Tessel 2.0 leaves a FUNCTION's result in local word 31; the caller pushes it from there.
 constexpr uint8_t kResultWord = 31;
 
-// The optional argument list in parentheses; the number of arguments, -1 after an error.
+}  // namespace
+
 int CompileArgumentList(TCompilerContext& c, const std::string& name, int32_t at) {
   int32_t p = c.position;
   while (IsBlank(c.At(p))) ++p;
@@ -47,8 +48,6 @@ int CompileArgumentList(TCompilerContext& c, const std::string& name, int32_t at
     ++c.position;
   }
 }
-
-}  // namespace
 
 void CompileFunctionCall(TCompilerContext& c, const std::string& name, int symbol) {
   const int32_t at = c.errorPosition;

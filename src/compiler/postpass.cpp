@@ -119,7 +119,7 @@ void ReportUnclosedBlock(TCompilerContext& c) {
   switch (top.kind) {
     case block::Do: case block::DoWhile: CompileError(c, "", 144); break;
     case block::For: CompileError(c, "", 152); break;
-    case block::If: case block::IfElse: CompileError(c, "", 155); break;
+    case block::If: case block::IfElse: case block::IfElseIf: CompileError(c, "", 155); break;
     case block::Sub: CompileError(c, "", 182); break;
     case block::Function: CompileError(c, "", 183); break;
     case block::Select: CompileError(c, "", 203); break;
@@ -163,7 +163,9 @@ void ResolveFixups(TCompilerContext& c, int64_t codeTotal, int64_t programLength
       }
       const int s = FindSymbol(c, name, kAnyScope);
       if (s < 0) {
-        CompileError(c, name + "()", 101);
+        // INTERRUPT ON without its handler.
+        if (UpperCase(name) == "INTERRUPT") CompileError(c, "", 210);
+        else CompileError(c, name + "()", 101);
         return;
       }
       Tlabel& symbol = c.symbols[s];

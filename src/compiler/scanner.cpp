@@ -129,6 +129,17 @@ bool ExpectChar(TCompilerContext& c, char ch) {
   return true;
 }
 
+bool AtStatementEnd(const TCompilerContext& c) {
+  int32_t p = c.position;
+  while (IsBlank(c.At(p))) ++p;
+  const char next = c.At(p);
+  if (next == '\0' || IsLineEnd(next) || next == '\'' || next == ':') return true;
+  // The ELSE part of a one-line IF.
+  std::string word;
+  while (IsNameChar(c.At(p)) && word.size() < 5) word.push_back(c.At(p++));
+  return UpperCase(word) == "ELSE" && !IsNameChar(c.At(p));
+}
+
 void ExpectEnd(TCompilerContext& c) {
   const int32_t remembered = c.position;
   const std::string word = ReadWord(c);

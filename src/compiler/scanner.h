@@ -28,6 +28,9 @@ std::string ReadIdentifier(TCompilerContext& c, TIdentifierVariant variant = TId
 // After blanks, `ch` must follow (107 with it otherwise); it is consumed. False after an
 // error.
 bool ExpectChar(TCompilerContext& c, char ch);
+// Whether the statement ends here: blanks and then a comment, the line end, a ":" or the
+// ELSE of a one-line IF.
+bool AtStatementEnd(const TCompilerContext& c);
 // After a statement: the next word must be empty or ELSE (109 otherwise); the position
 // is restored.
 void ExpectEnd(TCompilerContext& c);

@@ -24,6 +24,11 @@ void CompileInterruptSwitch(TCompilerContext& c, const std::string& upperWord);
 void CompileOnInterrupt(TCompilerContext& c);
 // A label definition: `word` followed by ":".
 void CompileLabel(TCompilerContext& c, const std::string& word);
+// A one-line IF ends with its line: the driver calls this at the first statement of every
+// line and after the last one.
+void CloseLineBlocks(TCompilerContext& c);
+// "= value" after the FUNCTION's own name inside it: the FUNCTION's result.
+void CompileResultAssignment(TCompilerContext& c);
 
 // I/O and devices.
 void CompilePrint(TCompilerContext& c);

@@ -32,4 +32,14 @@ std::string CurrentProcedureName(const TCompilerContext& c) {
   return c.currentProcedure >= 0 ? c.symbols[c.currentProcedure].name : std::string();
 }
 
+bool IsHandlerName(std::string_view upperName) {
+  return upperName == "INTERRUPT" || upperName == "KEYINTERRUPT" || upperName == "ERROR" || upperName == "CRASH";
+}
+
+bool IsHandlerProcedure(const TCompilerContext& c, int32_t symbol) {
+  if (symbol < 0 || static_cast<size_t>(symbol) >= c.symbols.size()) return false;
+  const Tlabel& s = c.symbols[static_cast<size_t>(symbol)];
+  return s.kind == KindBit(kind::Sub) && IsHandlerName(UpperCase(s.name));
+}
+
 }  // namespace zarvek

@@ -21,4 +21,10 @@ int FindAsmLabel(const TCompilerContext& c, std::string_view name);
 // The name of the SUB or FUNCTION being compiled, empty in the main program.
 std::string CurrentProcedureName(const TCompilerContext& c);
 
+// The SUBs the machine enters by itself: INTERRUPT, KEYINTERRUPT, ERROR and CRASH.
+bool IsHandlerName(std::string_view upperName);
+// Whether the symbol is such a SUB. On the Pyxon profiles a handler runs in whatever local
+// frame was current, so its parameters and variables live in global memory.
+bool IsHandlerProcedure(const TCompilerContext& c, int32_t symbol);
+
 }  // namespace zarvek

@@ -10,6 +10,7 @@
 #include "compiler/expression.h"
 #include "compiler/reserved_words.h"
 #include "compiler/scanner.h"
+#include "compiler/symbol_table.h"
 #include "runtime/tokens.h"
 
 namespace zarvek {
@@ -329,7 +330,7 @@ bool IsVariableKind(uint32_t kinds) {
 
 bool UsesSimpleForm(const TCompilerContext& c, const Tlabel& s) {
   if ((s.kind & kMemoryFormKinds) != 0) return false;
-  return !c.Pyxon() || s.scope != -1;
+  return !c.Pyxon() || (s.scope != -1 && !IsHandlerProcedure(c, s.scope));
 }
 
 int StructureOf(const TCompilerContext& c, const Tlabel& variable) {

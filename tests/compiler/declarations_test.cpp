@@ -509,13 +509,19 @@ TEST_F(InProcedure, PyxonLocalArraysLiveInGlobalMemory) {
   EXPECT_EQ(Statement("arr[1] = 3"), "5A 03 5A 01 5A 01 34 5A 02 33 5F 00");
 }
 
-TEST_F(InProcedure, PyxonLocalsStayWithinTheLocalTokensReach) {
+TEST_F(InProcedure, PyxonLocalsStayWithinTheirFrame) {
   Enter(profile::Pyxon32, KindBit(kind::Sub), "Work");
   std::string names = "DIM b0 AS BYTE";
-  for (int k = 1; k < 256; ++k) names += ", b" + std::to_string(k) + " AS BYTE";
+  for (int k = 1; k < 32; ++k) names += ", b" + std::to_string(k) + " AS BYTE";
   EXPECT_EQ(Statement(names), "");
-  EXPECT_EQ(Named("b255").address, 255);
+  EXPECT_EQ(Named("b31").address, 31);
   EXPECT_EQ(Statement("DIM more AS BYTE"), "error 117");
+  c.errorReported = false;
+  Enter(profile::Pyxon32, KindBit(kind::Sub), "Other");
+  std::string words = "DIM w0 AS WORD";
+  for (int k = 1; k < 16; ++k) words += ", w" + std::to_string(k) + " AS WORD";
+  EXPECT_EQ(Statement(words), "");
+  EXPECT_EQ(Statement("DIM more AS WORD"), "error 117");
 }
 
 TEST_F(InProcedure, TesselFunctionsDiscardAfterEachAssignment) {

@@ -1,0 +1,72 @@
+// The data file behind the program: OPEN, CLOSE and PRINT # (INPUT # reads it, with INPUT).
+#include "compiler/diagnostics.h"
+#include "compiler/emit.h"
+#include "compiler/expression.h"
+#include "compiler/io_parts.h"
+#include "compiler/reserved_words.h"
+#include "compiler/scanner.h"
+#include "compiler/statements.h"
+#include "runtime/tokens.h"
+
+namespace zarvek {
+
+namespace {
+
+namespace fileop {
+inline constexpr uint8_t OpenRead = 1;
+inline constexpr uint8_t OpenWrite = 2;
+inline constexpr uint8_t OpenAppend = 3;
+inline constexpr uint8_t Close = 4;
+inline constexpr uint8_t Write = 5;
+}  // namespace fileop
+
+void EmitFileOp(TCompilerContext& c, uint8_t function) {
+  EmitByte(c, tok::FILEOP);
+  EmitByte(c, function);
+}
+
+bool ExpectHash(TCompilerContext& c) {
+  SkipBlanks(c);
+  if (c.Current() != '#') {
+    CompileError(c, "", 178);
+    return false;
+  }
+  ++c.position;
+  return true;
+}
+
+}  // namespace
+
+void CompileOpen(TCompilerContext& c) {
+  if (!ExpectHash(c)) return;
+  // There is one data file: a file number after "#" is no part of the statement.
+  SkipBlanks(c);
+  if (c.Current() >= '0' && c.Current() <= '9') return CompileError(c, "", 109);
+  if (UpperCase(ReadName(c)) != "FOR") return CompileError(c, "", 179);
+  const std::string mode = UpperCase(ReadName(c));
+  if (mode == "READ") EmitFileOp(c, fileop::OpenRead);
+  else if (mode == "WRITE") EmitFileOp(c, fileop::OpenWrite);
+  else if (mode == "APPEND") EmitFileOp(c, fileop::OpenAppend);
+  else return CompileError(c, "", 180);
+  ExpectEnd(c);
+}
+
+void CompileClose(TCompilerContext& c) {
+  if (!ExpectHash(c)) return;
+  EmitFileOp(c, fileop::Close);
+  ExpectEnd(c);
+}
+
+void CompilePrintToFile(TCompilerContext& c) {
+  SkipBlanks(c);
+  while (!c.errorReported && c.Current() == ',') {
+    ++c.position;
+    CompileExpression(c, kRuntimeMask);
+    if (c.errorReported) return;
+    EmitFileOp(c, fileop::Write);
+    SkipBlanks(c);
+  }
+  FinishIoStatement(c);
+}
+
+}  // namespace zarvek

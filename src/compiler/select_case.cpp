@@ -1,0 +1,211 @@
+// SELECT CASE, CASE and END SELECT.
+//
+// The selector is kept where each item can push it again: in a cell of its own on the
+// Tessel boards, and on the data stack on the Pyxon boards, where SELECT leaves two copies.
+// An item compares one copy with its value and jumps to the branch body ("C" + label A) on
+// a match, which drops the other; after the last item a fresh copy is pushed and the
+// branch fails on to the next CASE (label A) with two copies again. So every body runs
+// with the stack as it was before SELECT, and the failure of the last branch drops both
+// copies.
+#include "compiler/control_flow.h"
+#include "compiler/diagnostics.h"
+#include "compiler/emit.h"
+#include "compiler/expression.h"
+#include "compiler/reserved_words.h"
+#include "compiler/scanner.h"
+#include "compiler/statements.h"
+#include "compiler/symbol_table.h"
+#include "compiler/variables.h"
+#include "runtime/tokens.h"
+
+namespace zarvek {
+
+namespace {
+
+// Label C of a SELECT block once its first CASE has been compiled.
+constexpr std::string_view kBranchSeen = "branch";
+
+std::string SelectorKeep(const TCompilerContext& c) {
+  switch (c.profile) {
+    case profile::Tessel11: return "\x08\x11\x87";
+    case profile::TesselMicro: return "\x19\x17\x16\x17\x16\x17";  // LBYTEWRITE 23, LBYTEREAD 23 twice
+    case profile::Tessel20: return "\x1A\x1F\x17\x1F\x17\x1F";     // LWORDWRITE 31, LWORDREAD 31 twice
+    default: return std::string(1, static_cast<char>(tok::DUP));
+  }
+}
+
+std::string SelectorReload(const TCompilerContext& c) {
+  switch (c.profile) {
+    case profile::Tessel11: return "\x08\x11\x87";
+    case profile::TesselMicro: return "\x16\x17";
+    case profile::Tessel20: return "\x17\x1F";
+    default: return std::string(1, static_cast<char>(tok::DUP));
+  }
+}
+
+// The next statement must be a CASE: looks ahead over line ends and comments.
+bool NextStatementIsCase(TCompilerContext& c) {
+  const int32_t position = c.position, errorPosition = c.errorPosition;
+  const bool ended = c.lastWordEndedLine, first = c.wordIsFirstOfLine;
+  std::string word;
+  int32_t at = c.position;
+  while (word.empty() && !c.AtEnd() && !c.errorReported) {
+    SkipBlanks(c);
+    at = c.position;
+    word = ReadWord(c);
+  }
+  c.position = position;
+  c.errorPosition = errorPosition;
+  c.lastWordEndedLine = ended;
+  c.wordIsFirstOfLine = first;
+  if (c.errorReported) return false;
+  if (UpperCase(word) == "CASE") return true;
+  ReportAt(c, at, "", 201);
+  return false;
+}
+
+// The comparison after IS, as the token that is true when the item does not match; 0 for
+// anything else.
+uint8_t ReadNegatedComparison(TCompilerContext& c) {
+  SkipBlanks(c);
+  std::string op;
+  while (op.size() < 2 && (c.Current() == '<' || c.Current() == '=' || c.Current() == '>')) {
+    op.push_back(c.Current());
+    ++c.position;
+  }
+  if (op == "=") return tok::NE;
+  if (op == "<>") return tok::EQ;
+  if (op == ">") return tok::LE;
+  if (op == "<") return tok::GE;
+  if (op == ">=" || op == "=>") return tok::LT;
+  if (op == "<=" || op == "=<") return tok::GT;
+  return 0;
+}
+
+// a TO b, with a compiled: below a the item does not match, not above b it does.
+void CompileRange(TCompilerContext& c, const std::string& match) {
+  const std::string skip = "N$" + FreshLabelNumber(c, static_cast<int64_t>(c.code.size()), {"N$"});
+  EmitByte(c, tok::GE);
+  EmitJump(c, tok::JUMPF, skip);
+  c.code += SelectorReload(c);
+  CompileExpression(c, kRuntimeMask);
+  EmitByte(c, tok::GT);
+  EmitJump(c, tok::JUMPF, match);
+  DefineLabel(c, skip, CurrentProcedureName(c));
+}
+
+// One item: a value, IS with a comparison, or a range. False after an error.
+bool CompileCaseItem(TCompilerContext& c, const std::string& match) {
+  SkipBlanks(c);
+  if (c.Current() == ',') return CompileError(c, "", 190), false;
+  const int32_t at = c.position;
+  if (ReadUpperName(c) == "IS") {
+    SkipBlanks(c);
+    const int32_t opAt = c.position;
+    const uint8_t test = ReadNegatedComparison(c);
+    if (test == 0) return ReportAt(c, opAt, "", 206), false;
+    CompileExpression(c, kRuntimeMask);
+    EmitByte(c, test);
+    EmitJump(c, tok::JUMPF, match);
+    return !c.errorReported;
+  }
+  c.position = at;
+  CompileExpression(c, kRuntimeMask);
+  if (c.errorReported) return false;
+  const int32_t after = c.position;
+  if (ReadUpperName(c) == "TO") {
+    CompileRange(c, match);
+    return !c.errorReported;
+  }
+  c.position = after;
+  EmitByte(c, tok::NE);
+  EmitJump(c, tok::JUMPF, match);
+  return true;
+}
+
+void CompileCaseItems(TCompilerContext& c, const std::string& failure) {
+  const std::string match = "C" + failure;
+  for (;;) {
+    if (!CompileCaseItem(c, match)) return;
+    c.code += SelectorReload(c);
+    SkipBlanks(c);
+    if (c.Current() != ',') break;
+    ++c.position;
+    if (AtStatementEnd(c)) return ReportHere(c, "", 207);
+  }
+  if (!AtStatementEnd(c)) return ReportHere(c, "", 208);
+  EmitJump(c, tok::GOTO, failure);
+  DefineLabel(c, match, CurrentProcedureName(c));
+  if (c.Pyxon()) EmitDiscard(c);  // the copy the matching item left
+}
+
+}  // namespace
+
+void CompileSelect(TCompilerContext& c) {
+  const int32_t start = StatementStart(c);
+  SkipBlanks(c);
+  const int32_t at = c.position;
+  const std::string word = ReadName(c);
+  if (UpperCase(word) != "CASE") {
+    c.position = at;
+    return ReportHere(c, word, 200);
+  }
+  CompileExpression(c, kRuntimeMask);
+  if (c.errorReported) return;
+  c.code += SelectorKeep(c);
+  ExpectEnd(c);
+  if (c.errorReported || !NextStatementIsCase(c)) return;
+  const std::string n = FreshLabelNumber(c, static_cast<int64_t>(c.code.size()), {"$", "$$"});
+  TBlock b;
+  b.start = start;
+  b.kind = block::Select;
+  b.labelA = "$" + n;
+  b.labelB = "$$" + n;
+  c.blocks.push_back(b);
+}
+
+void CompileCase(TCompilerContext& c) {
+  if (c.blocks.empty()) return ReportAtStatement(c, 204);
+  if (c.blocks.back().kind != block::Select) return CheckOpenBlock(c);
+  if (!c.blocks.back().labelD.empty()) return ReportAtStatement(c, 205);
+  if (c.blocks.back().labelC == kBranchSeen) EmitJump(c, tok::GOTO, c.blocks.back().labelB);
+  TBlock& b = c.blocks.back();
+  b.labelC = kBranchSeen;
+  DefineLabel(c, b.labelA, CurrentProcedureName(c));
+  const int32_t at = c.position;
+  if (ReadUpperName(c) == "ELSE") {
+    b.labelA.clear();
+    b.labelD = std::to_string(c.code.size());
+    if (c.Pyxon()) {
+      EmitDiscard(c);
+      EmitDiscard(c);
+    }
+  } else {
+    c.position = at;
+    b.labelA = "$" + FreshLabelNumber(c, static_cast<int64_t>(c.code.size()) + 4, {"$", "C$"});
+    CompileCaseItems(c, b.labelA);
+  }
+  if (c.errorReported) return;
+  EndStatementInProcedure(c);
+  ExpectEnd(c);
+}
+
+void CompileEndSelect(TCompilerContext& c) {
+  if (c.blocks.empty()) return ReportAtStatement(c, 202);
+  if (c.blocks.back().kind != block::Select) return CheckOpenBlock(c);
+  const TBlock b = c.blocks.back();
+  c.blocks.pop_back();
+  if (c.Pyxon() && b.labelD.empty()) {
+    // The bodies jump past the drops that the failure of the last branch needs.
+    EmitJump(c, tok::GOTO, b.labelB);
+    DefineLabel(c, b.labelA, CurrentProcedureName(c));
+    EmitDiscard(c);
+    EmitDiscard(c);
+  } else if (!b.labelA.empty()) {
+    DefineLabel(c, b.labelA, CurrentProcedureName(c));
+  }
+  DefineLabel(c, b.labelB, CurrentProcedureName(c));
+  ExpectEnd(c);
+}
+
+}  // namespace zarvek
