@@ -20,7 +20,7 @@ build: deps configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	$(BUILD)/src/cli/zarvek-cli run examples/hello.bin
+	$(BUILD)/src/cli/zarvek-cli run --realtime examples/lauflicht.bas
 
 # Sanitizer and fuzz runs come first so that the output ends with ctest's summary.
 test: deps sanitize fuzz build

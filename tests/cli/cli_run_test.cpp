@@ -43,13 +43,6 @@ class CliRun : public ::testing::Test {
   std::vector<fs::path> m_files;
 };
 
-TEST_F(CliRun, BundledExamplePrintsItsCountAndEnds) {
-  const TRun r = Run({ZARVEK_SOURCE_DIR "/examples/hello.bin"});
-  EXPECT_EQ(r.status, kExitOk);
-  EXPECT_EQ(r.out, "Hallo von Zarvek!\r\n1 2 3 4 5 \r\nFertig.\r\n");
-  EXPECT_EQ(r.err, "");
-}
-
 TEST_F(CliRun, RuntimeErrorGoesToStderrAfterTheOutputSoFar) {
   TTokenProgram p;
   p.PrintStr("vorher").Byte(0x00);  // 0x00 is no token
