@@ -31,4 +31,26 @@ inline std::string ImageHex(const std::string& source, uint8_t profile = profile
   return r.success ? Hex(r.image) : "error " + std::to_string(r.error->code) + ": " + r.error->message;
 }
 
+// The first error as "code line:column message", or "no error".
+inline std::string Error(const std::string& source, uint8_t profile = profile::Pyxon32) {
+  const TCompileResult r = Compile(source, profile);
+  if (r.success) return "no error";
+  return std::to_string(r.error->code) + " " + std::to_string(r.error->line) + ":" +
+         std::to_string(r.error->column) + " " + r.error->message;
+}
+
+// The first error's code, 0 when the program compiles.
+inline int Code(const std::string& source, uint8_t profile = profile::Pyxon32) {
+  const TCompileResult r = Compile(source, profile);
+  return r.success ? 0 : r.error->code;
+}
+
+// The statements' code without initialisation code, the final END and the table area.
+inline std::string CodeHex(const std::string& source, uint8_t profile = profile::Pyxon32) {
+  const TCompileResult r = Compile(source, profile);
+  if (!r.success) return "error " + std::to_string(r.error->code) + ": " + r.error->message;
+  const size_t begin = r.initCodeLength, end = r.codeLength - 1;
+  return Hex(r.image.substr(begin, end - begin));
+}
+
 }  // namespace zarvek::test

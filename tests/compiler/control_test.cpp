@@ -14,19 +14,6 @@ constexpr uint8_t kMicro = profile::TesselMicro;
 constexpr uint8_t kTessel20 = profile::Tessel20;
 constexpr uint8_t kPyxon = profile::Pyxon32;
 
-// The first error as "code line:column message", or "no error".
-std::string Error(const std::string& source, uint8_t profile = kPyxon) {
-  const TCompileResult r = Compile(source, profile);
-  if (r.success) return "no error";
-  return std::to_string(r.error->code) + " " + std::to_string(r.error->line) + ":" +
-         std::to_string(r.error->column) + " " + r.error->message;
-}
-
-int Code(const std::string& source, uint8_t profile = kPyxon) {
-  const TCompileResult r = Compile(source, profile);
-  return r.success ? 0 : r.error->code;
-}
-
 TEST(Jumps, GotoGosubAndReturn) {
   const std::string source = Lines({"start:", "GOTO start", "GOSUB start", "RETURN", "RETURN INTERRUPT"});
   EXPECT_EQ(ImageHex(source), "03 00 04 05 00 04 06 07 FF FF");

@@ -12,19 +12,6 @@
 namespace zarvek::test {
 namespace {
 
-// The first error as "code line:column message", or "no error".
-std::string Error(const std::string& source, uint8_t profile = profile::Pyxon32) {
-  const TCompileResult r = Compile(source, profile);
-  if (r.success) return "no error";
-  return std::to_string(r.error->code) + " " + std::to_string(r.error->line) + ":" +
-         std::to_string(r.error->column) + " " + r.error->message;
-}
-
-int Code(const std::string& source, uint8_t profile = profile::Pyxon32) {
-  const TCompileResult r = Compile(source, profile);
-  return r.success ? 0 : r.error->code;
-}
-
 const Tlabel& Symbol(const TCompileResult& r, const std::string& name) {
   for (const Tlabel& s : r.symbols)
     if (s.name == name) return s;

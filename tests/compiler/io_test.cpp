@@ -13,22 +13,6 @@ constexpr uint8_t kMicro = profile::TesselMicro;
 constexpr uint8_t kTessel20 = profile::Tessel20;
 constexpr uint8_t kPyxon = profile::Pyxon32;
 
-// The statements' code without initialisation code, the final END and the table area.
-std::string CodeHex(const std::string& source, uint8_t profile = kPyxon) {
-  const TCompileResult r = Compile(source, profile);
-  if (!r.success) return "error " + std::to_string(r.error->code) + ": " + r.error->message;
-  const size_t begin = r.initCodeLength, end = r.codeLength - 1;
-  return Hex(r.image.substr(begin, end - begin));
-}
-
-// The first error as "code line:column message", or "no error".
-std::string Error(const std::string& source, uint8_t profile = kPyxon) {
-  const TCompileResult r = Compile(source, profile);
-  if (r.success) return "no error";
-  return std::to_string(r.error->code) + " " + std::to_string(r.error->line) + ":" +
-         std::to_string(r.error->column) + " " + r.error->message;
-}
-
 TEST(Print, TextsNumbersSeparatorsAndLineBreaks) {
   EXPECT_EQ(CodeHex(Lines({"PRINT"})), "1F 0D 0A 00");
   EXPECT_EQ(CodeHex(Lines({"PRINT \"a\"; 5, -3"})), "1F 61 00 5A 05 1E 1F 20 00 5A 03 32 1E 1F 0D 0A 00");
