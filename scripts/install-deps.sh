@@ -8,6 +8,7 @@ PACKAGES="
   g++ make cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
+  dasm sdcc
 "
 
 missing=""

@@ -10,6 +10,10 @@
 
 namespace zarvek {
 
+// The Tessel runtimes' call of machine code: token 08 and a 16-bit address. The token
+// machine of the ATmega boards has no such token.
+inline constexpr uint8_t kMachineCodeCall = 0x08;
+
 inline void EmitByte(TCompilerContext& c, uint8_t b) { c.code.push_back(static_cast<char>(b)); }
 inline void EmitWord(TCompilerContext& c, uint16_t w) {
   EmitByte(c, static_cast<uint8_t>(w >> 8));

@@ -145,7 +145,7 @@ int32_t ApplyOperator(TCompilerContext& c, const std::string& op, int32_t left, 
 
 bool EndsExpression(char ch) { return ch == '\0' || IsLineEnd(ch) || std::strchr(":;,')]}{", ch) != nullptr; }
 
-bool StartsOperand(char ch) { return (IsNameChar(ch) && ch != '$') || ch == '"'; }
+bool StartsOperand(char ch) { return (IsNameChar(ch) && ch != '$') || ch == '"' || ch == '^'; }
 
 // NOT and a leading minus bind to their operand alone. A run-time NOT leaves the value
 // alone: it is meaningful only in a constant expression.

@@ -193,20 +193,36 @@ std::string ReadOperandToken(TCompilerContext& c) {
     }
     return token;
   }
+  if (c.Current() == '^') {  // the address of an assembler label
+    token.push_back('^');
+    ++c.position;
+  }
   while (IsOperandChar(c.Current())) {
     token.push_back(c.Current());
     ++c.position;
   }
-  if (!token.empty() && c.Current() == '$') {
+  if (!token.empty() && token[0] != '^' && c.Current() == '$') {
     token.push_back('$');
     ++c.position;
   }
   return token;
 }
 
+// "^name": the address of an assembler label, written by the linker once the assembler
+// part has been assembled; so it is a run-time value only.
+std::string AsmReference(TCompilerContext& c, const std::string& token, int32_t start, uint32_t mask) {
+  if (token.size() < 2) return Fail(c, start, "^", 101);
+  if (!EmitsCode(mask)) return Fail(c, start, token, 121);
+  c.errorPosition = start;
+  EmitByte(c, tok::PUSHW);
+  AddFixup(c, token);
+  return "0";
+}
+
 std::string CompileOperand(TCompilerContext& c, const std::string& token, uint32_t mask) {
   if (token.empty()) return "";
   const int32_t start = c.errorPosition;
+  if (token[0] == '^') return AsmReference(c, token, start, mask);
   if (token[0] != '"') {
     bool handled = false;
     std::string text = NamedOperand(c, token, start, mask, handled);

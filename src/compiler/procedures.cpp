@@ -276,13 +276,21 @@ void CompileCall(TCompilerContext& c) {
   if (s >= 0 && !HasKind(c.symbols[static_cast<size_t>(s)].kind, kind::Sub)) return ReportAt(c, at, "", 141);
   // A name not declared yet is a SUB further on; the post-pass finds out.
   if (s < 0 && !assembler && (!IsValidIdentifier(upper) || IsReserved(upper) >= 0)) return ReportAt(c, at, "", 141);
+  // The ATmega boards cannot run HC05 machine code: an assembler label is no call target there.
+  if (assembler && c.Pyxon()) return ReportAt(c, at, "", 141);
   const int count = CompileArgumentList(c, name, at);
   if (count < 0 || c.errorReported) return;
-  // A handler runs in the caller's frame, whoever calls it.
-  const bool framed = c.Pyxon() && c.currentProcedure >= 0 && !IsHandlerName(upper) && !assembler;
   c.errorPosition = at;
+  if (assembler) {
+    // The Tessel runtimes call machine code with token 08 and its 16-bit address.
+    EmitByte(c, kMachineCodeCall);
+    AddFixup(c, "^" + name);
+    return ExpectEnd(c);
+  }
+  // A handler runs in the caller's frame, whoever calls it.
+  const bool framed = c.Pyxon() && c.currentProcedure >= 0 && !IsHandlerName(upper);
   EmitByte(c, framed ? tok::CALLF : tok::GOSUB);
-  AddFixup(c, assembler ? "^" + name : name, count);
+  AddFixup(c, name, count);
   ExpectEnd(c);
 }
 

@@ -152,3 +152,43 @@ TEST(Positions, ErrorsInModulesPointIntoTheModuleAndAtTheInclude) {
 
 }  // namespace
 }  // namespace zarvek::test
+
+namespace zarvek::test {
+namespace {
+
+// BASIC calls an assembler label by its name and reads its address as "^name"; the linker
+// writes the address once the assembler part has been assembled.
+TEST(Linking, AssemblerLabelsAreCalledAndReadAfterAssembly) {
+  TCompiler compiler;
+  TCompileInput input;
+  input.profile = profile::Tessel11;
+  input.source = Lines({"DIM a AS INTEGER", "CALL blink", "a = ^blink"});
+  input.assemblerLabels = {{"Blink", 0}};
+  TCompileResult r = compiler.CompileProgram(input);
+  ASSERT_TRUE(r.success) << r.error->code << " " << r.error->message;
+  // 08: the Tessel runtime's call of machine code; then the label's address pushed.
+  EXPECT_EQ(Hex(r.image), "08 00 00 14 00 00 1A 0B FF FF");
+  ASSERT_TRUE(compiler.LinkAndWarn(r.image, {{"BLINK", 0x150}}, false).success);
+  EXPECT_EQ(Hex(r.image), "08 01 50 14 01 50 1A 0B FF FF");
+
+  TCompileResult missing = compiler.CompileProgram(input);
+  const TLinkResult link = compiler.LinkAndWarn(missing.image, {}, false);
+  ASSERT_FALSE(link.success);
+  EXPECT_EQ(link.error->code, 250);
+  EXPECT_EQ(link.error->message, "Assembler blink Label existiert nicht.");
+  EXPECT_EQ(link.error->line, 2);
+
+  // Without the "^" the name is no value; the address is unknown before linking.
+  input.source = Lines({"DIM a AS INTEGER", "a = blink"});
+  EXPECT_EQ(compiler.CompileProgram(input).error->code, 139);
+  input.source = Lines({"CONST k = ^blink"});
+  EXPECT_EQ(compiler.CompileProgram(input).error->code, 121);
+
+  // The ATmega boards run no HC05 code.
+  input.source = Lines({"CALL blink"});
+  input.profile = profile::Pyxon32;
+  EXPECT_EQ(compiler.CompileProgram(input).error->code, 141);
+}
+
+}  // namespace
+}  // namespace zarvek::test
