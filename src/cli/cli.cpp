@@ -2,7 +2,9 @@
 
 #include <ostream>
 
+#include "cli/asm_command.h"
 #include "cli/compile_command.h"
+#include "cli/disasm_command.h"
 #include "cli/run_command.h"
 
 namespace zarvek::cli {
@@ -17,7 +19,13 @@ void PrintUsage(std::ostream& s) {
        "      [--timeout SEKUNDEN] [--realtime] PROGRAMM.bin\n"
        "      führt ein Programmabbild auf der Token-Maschine aus\n"
        "  compile [--profile tessel-1.1|tessel-micro|tessel-2.0|atmega-32|atmega-128] [--dump] DATEI.bas\n"
-       "      übersetzt ein BASIC-Programm; --dump zeigt das Programmabbild\n";
+       "      übersetzt ein BASIC-Programm; --dump zeigt das Programmabbild\n"
+       "  asm [--dump] DATEI.asm\n"
+       "      assembliert HC05-Assembler; --dump zeigt Startadresse und Code\n"
+       "  disasm [--start ADRESSE] DATEI\n"
+       "      disassembliert HC05-Maschinencode: DATEI.s19 als S-Records, jede andere Datei\n"
+       "      als Rohdaten ab $0101 (oder ADRESSE: dezimal, $hex, 0xhex);\n"
+       "      die Zeilen enden mit \\n, nicht mit CR LF wie im Editor\n";
 }
 
 }  // namespace
@@ -35,6 +43,8 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
   }
   if (command == "run") return RunCommand(rest, out, err);
   if (command == "compile") return CompileCommand(rest, out, err);
+  if (command == "asm") return AsmCommand(rest, out, err);
+  if (command == "disasm") return DisasmCommand(rest, out, err);
   err << "zarvek-cli: unbekannter Befehl \"" << command << "\"\n";
   PrintUsage(err);
   return kExitUsage;

@@ -1,12 +1,14 @@
 // Compiles a BASIC text file: diagnostics in the FILE:LINE:COLUMN form editors jump to.
 #include "cli/compile_command.h"
 
+#include <filesystem>
 #include <ostream>
 
 #include "cli/cli.h"
 #include "cli/cli_args.h"
 #include "cli/profiles.h"
 #include "compiler/compiler.h"
+#include "pipeline/build.h"
 #include "text/cp1252.h"
 #include "text/hex.h"
 
@@ -17,7 +19,7 @@ namespace {
 int Usage(std::ostream& err, const std::string& problem) {
   err << "zarvek-cli compile: " << problem << "\n"
       << "Aufruf: zarvek-cli compile [--profile tessel-1.1|tessel-micro|tessel-2.0|atmega-32|atmega-128] "
-         "[--dump] DATEI.bas\n";
+         "[--asm DATEI.asm] [--dump] DATEI.bas\n";
   return kExitUsage;
 }
 
@@ -31,12 +33,16 @@ void PrintCompileError(std::ostream& err, const std::string& path, const TCompil
 int CompileCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   uint8_t profileCode = profile::Tessel11;
   bool dump = false;
-  std::string path;
+  std::string path, asmPath;
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--dump") {
       dump = true;
-    } else if (args[i] == "--profile") {
-      if (i + 1 >= args.size()) return Usage(err, "der Option --profile fehlt ihr Wert");
+    } else if (args[i] == "--profile" || args[i] == "--asm") {
+      if (i + 1 >= args.size()) return Usage(err, "der Option " + args[i] + " fehlt ihr Wert");
+      if (args[i] == "--asm") {
+        asmPath = args[++i];
+        continue;
+      }
       const auto code = ParseProfileName(args[++i]);
       if (!code) return Usage(err, "unbekanntes Profil \"" + args[i] + "\"");
       profileCode = *code;
@@ -49,33 +55,39 @@ int CompileCommand(const std::vector<std::string>& args, std::ostream& out, std:
     }
   }
   if (path.empty()) return Usage(err, "keine Quelldatei angegeben");
-  const auto source = ReadBinaryFile(path);
-  if (!source) {
-    err << path << ": Datei kann nicht gelesen werden\n";
-    return kExitDiagnosed;
+  TBuildInput input;
+  for (const auto& [file, text] : {std::pair{path, &input.basicSource}, {asmPath, &input.assemblerSource}}) {
+    if (file.empty()) continue;
+    const auto content = ReadBinaryFile(file);
+    if (!content) {
+      err << file << ": Datei kann nicht gelesen werden\n";
+      return kExitDiagnosed;
+    }
+    *text = *content;
   }
-
-  TCompiler compiler;
-  TCompileInput input;
-  input.source = *source;
   input.profile = profileCode;
   input.projectFileName = path;
-  TCompileResult result = compiler.CompileProgram(input);
-  if (!result.success) {
-    PrintCompileError(err, path, *result.error);
+  input.fileExists = [](const std::string& name) { return std::filesystem::exists(name); };
+
+  TBuilder builder;
+  const TBuildResult result = builder.Build(input);
+  if (result.basicError) {
+    PrintCompileError(err, path, *result.basicError);
     return kExitDiagnosed;
   }
-  const TLinkResult link = compiler.LinkAndWarn(result.image, {}, true);
-  if (!link.success) {
-    PrintCompileError(err, path, *link.error);
+  if (result.assemblerError) {
+    const hc05::TAsmError& e = *result.assemblerError;
+    err << asmPath << ":" << e.line + 1 << ":" << e.column << ": " << e.message << "\n";
     return kExitDiagnosed;
   }
-  for (const TWarning& w : link.warnings) {
+  for (const TWarning& w : result.link.warnings)
     err << path << ":" << w.line << ":" << w.column << ": Warnung: " << Cp1252ToUtf8(w.text) << "\n";
+  if (!result.program.statusText.empty()) err << path << ": Hinweis: " << result.program.statusText << "\n";
+  if (dump) {
+    out << "image: " << HexBytes(result.program.image) << "\n";
+    if (!asmPath.empty())
+      out << "start: " << result.machineCode.startAddress << "\ncode: " << HexBytes(result.machineCode.code) << "\n";
   }
-  if (!result.statusText.empty()) err << path << ": Hinweis: " << result.statusText << "\n";
-  if (dump) out << "image: " << HexBytes(result.image) << "\n";
   return kExitOk;
 }
-
 }  // namespace zarvek::cli

@@ -11,6 +11,7 @@
 #include "cli/compile_command.h"
 #include "cli/profiles.h"
 #include "compiler/compiler.h"
+#include "pipeline/build.h"
 #include "simulation/line_table.h"
 #include "simulation/program_runner.h"
 
@@ -91,29 +92,26 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
   }
 
   // A .bas file is compiled first; anything else is a raw program image.
-  TCompiler compiler;
+  TBuilder builder;
   std::string image = *file;
   std::vector<TLineRecord> lines;
   uint32_t codeLength = 0, tableLength = 0;
   const bool basic = IsBasicFile(options.path);
   if (basic) {
-    TCompileInput input;
-    input.source = *file;
+    TBuildInput input;
+    input.basicSource = *file;
     input.profile = options.profileCode;
     input.projectFileName = options.path;
-    TCompileResult compiled = compiler.CompileProgram(input);
-    if (!compiled.success) {
-      PrintCompileError(err, options.path, *compiled.error);
+    input.warnings = false;
+    const TBuildResult built = builder.Build(input);
+    if (built.basicError) {
+      PrintCompileError(err, options.path, *built.basicError);
       return kExitDiagnosed;
     }
-    if (const TLinkResult link = compiler.LinkAndWarn(compiled.image, {}, false); !link.success) {
-      PrintCompileError(err, options.path, *link.error);
-      return kExitDiagnosed;
-    }
-    image = compiled.image;
-    lines = BuildLineTable(compiler, compiled);
-    codeLength = compiled.codeLength;
-    tableLength = compiled.tableLength;
+    image = built.program.image;
+    lines = BuildLineTable(builder.Compiler(), built.program);
+    codeLength = built.program.codeLength;
+    tableLength = built.program.tableLength;
   } else {
     // A raw image has no statement map: one statement at its start keeps the machine from
     // reporting that there is nothing to run.
@@ -135,7 +133,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
   out.flush();
   if (!result.error) return kExitOk;
   if (basic) {
-    const TSourceLocation at = compiler.Locate(static_cast<int32_t>(result.error->statement.sourcePosition));
+    const TSourceLocation at = builder.Compiler().Locate(static_cast<int32_t>(result.error->statement.sourcePosition));
     const std::string file = at.mapped.moduleIndex >= 0 ? at.mapped.fileName : options.path;
     err << file << ":" << at.line << ":" << at.column << ": Laufzeitfehler: " << result.error->text << "\n";
   } else {

@@ -44,10 +44,6 @@ static_assert(std::ranges::adjacent_find(kReservedWords, [](auto a, auto b) { re
                   std::ranges::end(kReservedWords),
               "reserved words must be strictly ascending by their upper-case bytes");
 
-constexpr bool IsNameLetter(uint8_t b) {
-  return (b >= 'A' && b <= 'Z') || b == 0xC4 || b == 0xD6 || b == 0xDC || b == 0xDF;  // Ä Ö Ü ß
-}
-
 }  // namespace
 
 int IsReserved(std::string_view upperName) {
@@ -59,31 +55,6 @@ int IsReserved(std::string_view upperName) {
 std::string_view ReservedWordSpelling(int index) {
   if (index < 0 || index >= kReservedWordCount) return {};
   return kReservedWords[index];
-}
-
-std::string UpperCase(std::string_view cp1252) {
-  std::string upper(cp1252);
-  std::ranges::transform(upper, upper.begin(), UpperByte);
-  return upper;
-}
-
-bool IsValidIdentifier(std::string_view upperName) {
-  if (upperName.empty() || upperName.size() > 19) return false;
-  const uint8_t first = Byte(upperName[0]);
-  if (!IsNameLetter(first) && first != '_') return false;
-  bool dotSeen = false;
-  for (size_t i = 1; i < upperName.size(); ++i) {
-    const uint8_t c = Byte(upperName[i]);
-    const bool last = i + 1 == upperName.size();
-    if (IsNameLetter(c) || (c >= '0' && c <= '9') || c == '_') continue;
-    if (c == '.' && !last && !dotSeen) {
-      dotSeen = true;
-      continue;
-    }
-    if (c == ':' && last) continue;
-    return false;
-  }
-  return true;
 }
 
 }  // namespace zarvek

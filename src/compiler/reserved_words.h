@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/names.h"
+
 namespace zarvek {
 
 inline constexpr int kReservedWordCount = 108;
@@ -16,12 +18,5 @@ int IsReserved(std::string_view upperName);
 // empty outside the table.
 std::string_view ReservedWordSpelling(int index);
 
-// a-z and ä ö ü to their capitals; every other byte (ß included) stays.
-std::string UpperCase(std::string_view cp1252);
-
-// The rule for BASIC and assembler names, applied to the upper-cased name: 1 to 19
-// characters, a letter or "_" first, then letters, digits, "_", at most one inner ".",
-// and a ":" only as the last character.
-bool IsValidIdentifier(std::string_view upperName);
 
 }  // namespace zarvek

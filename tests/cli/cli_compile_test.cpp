@@ -60,6 +60,21 @@ TEST_F(CliCompile, UnusedSymbolsAreWarningsNotErrors) {
                        ":2:7: Warnung: k Konstante wird nicht verwendet.\n");
 }
 
+TEST_F(CliCompile, WithAnAssemblerPartTheDumpShowsItsCode) {
+  const std::string basic = Source("CALL show\r\n");
+  const std::string assembler = basic.substr(0, basic.size() - 4) + ".asm";
+  std::ofstream(assembler, std::ios::binary) << " ORG $200\r\nshow NOP\r\n RTS\r\n";
+  TRun r = Run({"--asm", assembler, "--dump", basic});
+  EXPECT_EQ(r.status, kExitOk);
+  EXPECT_EQ(r.out, "image: 08 02 00 FF\nstart: 512\ncode: 9D 81\n");
+
+  std::ofstream(assembler, std::ios::binary) << "show NOP\r\n LDA #300\r\n";
+  r = Run({"--asm", assembler, basic});
+  std::filesystem::remove(assembler);
+  EXPECT_EQ(r.status, kExitDiagnosed);
+  EXPECT_EQ(r.err.rfind(assembler + ":2:6: Assembler: ", 0), 0u) << r.err;
+}
+
 TEST_F(CliCompile, BadUsage) {
   EXPECT_EQ(Run({}).status, kExitUsage);
   EXPECT_EQ(Run({"--profile", "pyxon", Source("")}).status, kExitUsage);

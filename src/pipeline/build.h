@@ -1,0 +1,54 @@
+// The code pipeline every command shares (compile, run, transfer, export, the background
+// check): compile the BASIC text, assemble the assembler text with the BASIC names visible,
+// link the two, list the warnings. The first failure stops it.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "compiler/compiler.h"
+#include "hc05/assembler.h"
+
+namespace zarvek {
+
+struct TBuildInput {
+  std::string basicSource;      // cp1252
+  std::string assemblerSource;  // cp1252; lines end with CR LF, CR or LF
+  uint8_t profile = profile::Tessel11;
+  std::string projectFileName;
+  bool warnings = true;
+  bool silent = false;  // the background syntax check
+  std::vector<int32_t> assemblerBreakpointLines;
+  std::vector<hc05::TAsmModuleRange> assemblerModules;
+  std::function<bool(const std::string&)> fileExists;  // for DEFINE
+};
+
+enum class TBuildStage : uint8_t { Compile, Assemble, Link, Done };
+
+struct TBuildResult {
+  bool success = false;
+  TBuildStage stage = TBuildStage::Compile;  // where it stopped; Done on success
+  TCompileResult program;                    // the token image and what the compiler reports
+  hc05::TAssembly machineCode;               // the assembler part's code and start address
+  TLinkResult link;                          // the warnings
+  std::optional<TCompileError> basicError;   // from compiling or linking
+  std::optional<hc05::TAsmError> assemblerError;
+};
+
+// Owns the compiler and the assembler, whose state later steps read (the statement map,
+// the symbol tables, the line map).
+class TBuilder {
+ public:
+  TBuildResult Build(const TBuildInput& input);
+  const TCompiler& Compiler() const { return m_compiler; }
+  const hc05::TAssembler& Assembler() const { return m_assembler; }
+
+ private:
+  TCompiler m_compiler;
+  hc05::TAssembler m_assembler;
+};
+
+}  // namespace zarvek

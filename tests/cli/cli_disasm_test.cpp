@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/cli.h"
+
+namespace zarvek::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TRun {
+  int status;
+  std::string out, err;
+};
+
+class CliDisasm : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    for (const auto& f : m_files) fs::remove(f);
+  }
+  std::string File(const std::string& extension, const std::string& content) {
+    const fs::path path = fs::temp_directory_path() /
+                          ("zarvek_disasm_" + std::to_string(m_files.size()) + "_" +
+                           ::testing::UnitTest::GetInstance()->current_test_info()->name() + extension);
+    std::ofstream(path, std::ios::binary) << content;
+    m_files.push_back(path);
+    return path.string();
+  }
+  static TRun Run(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    args.insert(args.begin(), "disasm");
+    const int status = Main(args, out, err);
+    return {status, out.str(), err.str()};
+  }
+
+ private:
+  std::vector<fs::path> m_files;
+};
+
+TEST_F(CliDisasm, RawBytesStartAt0101OrTheGivenAddress) {
+  const std::string path = File(".bin", "\xA6\x05");
+  const TRun r = Run({path});
+  EXPECT_EQ(r.status, kExitOk);
+  EXPECT_EQ(r.out, "                ORG   0101h\n                LDA   #05h              ;A <- #const\n");
+  EXPECT_EQ(r.err, "");
+  for (const std::string start : {"$C000", "0xc000", "49152"})
+    EXPECT_EQ(Run({"--start", start, path}).out.substr(0, 28), "                ORG   C000h\n") << start;
+}
+
+TEST_F(CliDisasm, SRecordFilesCarryTheirAddress) {
+  const TRun r = Run({File(".S19", "S1050200A6FF53\r\nS9030000FC\r\n")});
+  EXPECT_EQ(r.status, kExitOk);
+  EXPECT_EQ(r.out, "                ORG   0200h\n                LDA   #FFh              ;A <- #const\n");
+  EXPECT_EQ(Run({File(".s19", "S1050200A6FF53\r\nS9030000FC\r\n")}).out, r.out);
+}
+
+TEST_F(CliDisasm, SRecordErrorsGoToStderr) {
+  const std::string path = File(".s19", "S1050200a6FF53\r\nS9\r\n");
+  const TRun r = Run({path});
+  EXPECT_EQ(r.status, kExitDiagnosed);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, path + ": ERROR! DATA HEX???\n");
+}
+
+TEST_F(CliDisasm, BadUsage) {
+  const std::string raw = File(".bin", "\x9D");
+  EXPECT_EQ(Run({}).status, kExitUsage);
+  EXPECT_EQ(Run({"--start"}).status, kExitUsage);
+  EXPECT_EQ(Run({"--start", "$10000", raw}).status, kExitUsage);
+  EXPECT_EQ(Run({"--start", "12a", raw}).status, kExitUsage);
+  EXPECT_EQ(Run({"--start", "1", File(".S19", "S9")}).status, kExitUsage);
+  EXPECT_EQ(Run({"--verbose", raw}).status, kExitUsage);
+  EXPECT_EQ(Run({raw, raw}).status, kExitUsage);
+  EXPECT_EQ(Run({"/nonexistent/x.bin"}).status, kExitDiagnosed);
+}
+
+}  // namespace
+}  // namespace zarvek::cli

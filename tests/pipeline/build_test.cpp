@@ -1,0 +1,55 @@
+// The shared code pipeline: BASIC and assembler see each other's names, the linker joins
+// them, and the first failing step stops it.
+#include <gtest/gtest.h>
+
+#include "pipeline/build.h"
+#include "text/hex.h"
+
+namespace zarvek {
+namespace {
+
+TBuildInput Project(const std::string& basic, const std::string& assembler) {
+  TBuildInput input;
+  input.basicSource = basic;
+  input.assemblerSource = assembler;
+  input.profile = profile::Tessel11;
+  return input;
+}
+
+TEST(Build, BasicCallsMachineCodeThatReadsBasicVariables) {
+  TBuilder builder;
+  // The assembler part reads the BASIC byte variable (RAM byte 23 = address 161 + 23).
+  const TBuildResult r = builder.Build(Project("DIM count AS BYTE\r\ncount = 7\r\nCALL show\r\n",
+                                               "show  LDA count\r\n      RTS\r\n"));
+  ASSERT_TRUE(r.success) << (r.basicError ? r.basicError->message : r.assemblerError->message);
+  EXPECT_EQ(r.stage, TBuildStage::Done);
+  EXPECT_EQ(r.machineCode.startAddress, 257u);
+  EXPECT_EQ(HexBytes(r.machineCode.code), "B6 B8 81");
+  // count = 7 (LBYTEWRITE 23), then the machine-code call of "show" at $0101.
+  EXPECT_EQ(HexBytes(r.program.image), "14 00 07 19 17 08 01 01 FF FF");
+  EXPECT_TRUE(r.link.warnings.empty());
+}
+
+TEST(Build, TheFirstFailingStepStops) {
+  TBuilder builder;
+  TBuildResult r = builder.Build(Project("x = 1\r\n", " NOP\r\n"));
+  EXPECT_EQ(r.stage, TBuildStage::Compile);
+  EXPECT_EQ(r.basicError->code, 126);
+
+  r = builder.Build(Project("DIM a AS BYTE\r\n", " NOP\r\n LDA #300\r\n"));
+  EXPECT_FALSE(r.success);
+  EXPECT_EQ(r.stage, TBuildStage::Assemble);
+  EXPECT_EQ(r.assemblerError->line, 1);
+
+  // A label the BASIC text knows by name must be one the assembler defines.
+  r = builder.Build(Project("CALL gone\r\n", "gone: EQU 5\r\n"));
+  EXPECT_FALSE(r.success);
+
+  // One name space: the BASIC text may not declare a name the assembler part defines.
+  r = builder.Build(Project("DIM taken AS BYTE\r\n", "taken NOP\r\n"));
+  EXPECT_EQ(r.stage, TBuildStage::Compile);
+  EXPECT_EQ(r.basicError->code, 125);
+}
+
+}  // namespace
+}  // namespace zarvek
