@@ -4,40 +4,14 @@
 #include <fstream>
 #include <sstream>
 
-#include "cli/cli.h"
+#include "cli_test_support.h"
 
 namespace zarvek::cli {
 namespace {
 
-namespace fs = std::filesystem;
-
-struct TRun {
-  int status;
-  std::string out, err;
-};
-
-class CliAsm : public ::testing::Test {
+class CliAsm : public TCliTest {
  protected:
-  void TearDown() override {
-    for (const auto& f : m_files) fs::remove(f);
-  }
-  std::string File(const std::string& name, const std::string& content) {
-    const fs::path path = fs::temp_directory_path() /
-                          ("zarvek_asm_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                           "_" + name);
-    std::ofstream(path, std::ios::binary) << content;
-    m_files.push_back(path);
-    return path.string();
-  }
-  static TRun Run(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    args.insert(args.begin(), "asm");
-    const int status = Main(args, out, err);
-    return {status, out.str(), err.str()};
-  }
-
- private:
-  std::vector<fs::path> m_files;
+  CliAsm() : TCliTest("asm") {}
 };
 
 TEST_F(CliAsm, DumpShowsStartAndCodeForEveryLineEnding) {
@@ -58,7 +32,7 @@ TEST_F(CliAsm, ErrorsNameFileLineAndTheFaultyFieldsColumn) {
 
 TEST_F(CliAsm, DefineLooksBesideTheSource) {
   const std::string inc = File("ports.inc", "");
-  const std::string name = fs::path(inc).filename().string();
+  const std::string name = std::filesystem::path(inc).filename().string();
   EXPECT_EQ(Run({File("d.asm", " DEFINE \"" + name + "\"\n")}).status, kExitOk);
   EXPECT_EQ(Run({File("m.asm", " DEFINE \"missing.inc\"\n")}).status, kExitDiagnosed);
 }

@@ -4,40 +4,14 @@
 #include <fstream>
 #include <sstream>
 
-#include "cli/cli.h"
+#include "cli_test_support.h"
 
 namespace zarvek::cli {
 namespace {
 
-namespace fs = std::filesystem;
-
-struct TRun {
-  int status;
-  std::string out, err;
-};
-
-class CliDisasm : public ::testing::Test {
+class CliDisasm : public TCliTest {
  protected:
-  void TearDown() override {
-    for (const auto& f : m_files) fs::remove(f);
-  }
-  std::string File(const std::string& extension, const std::string& content) {
-    const fs::path path = fs::temp_directory_path() /
-                          ("zarvek_disasm_" + std::to_string(m_files.size()) + "_" +
-                           ::testing::UnitTest::GetInstance()->current_test_info()->name() + extension);
-    std::ofstream(path, std::ios::binary) << content;
-    m_files.push_back(path);
-    return path.string();
-  }
-  static TRun Run(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    args.insert(args.begin(), "disasm");
-    const int status = Main(args, out, err);
-    return {status, out.str(), err.str()};
-  }
-
- private:
-  std::vector<fs::path> m_files;
+  CliDisasm() : TCliTest("disasm") {}
 };
 
 TEST_F(CliDisasm, RawBytesStartAt0101OrTheGivenAddress) {

@@ -4,49 +4,22 @@
 #include <fstream>
 #include <sstream>
 
-#include "cli/cli.h"
+#include "cli_test_support.h"
 #include "token_program.h"
 
 namespace zarvek::cli {
 namespace {
 
 using test::TTokenProgram;
-namespace fs = std::filesystem;
-
-struct TRun {
-  int status;
-  std::string out, err;
-};
-
-class CliRun : public ::testing::Test {
+class CliRun : public TCliTest {
  protected:
-  void TearDown() override {
-    for (const auto& f : m_files) fs::remove(f);
-  }
-  std::string WriteImage(const std::string& bytes) {
-    const fs::path path = fs::temp_directory_path() /
-                          ("zarvek_cli_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                           std::to_string(m_files.size()) + "_" +
-                           ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".bin");
-    std::ofstream(path, std::ios::binary) << bytes;
-    m_files.push_back(path);
-    return path.string();
-  }
-  static TRun Run(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    args.insert(args.begin(), "run");
-    const int status = Main(args, out, err);
-    return {status, out.str(), err.str()};
-  }
-
- private:
-  std::vector<fs::path> m_files;
+  CliRun() : TCliTest("run") {}
 };
 
 TEST_F(CliRun, RuntimeErrorGoesToStderrAfterTheOutputSoFar) {
   TTokenProgram p;
   p.PrintStr("vorher").Byte(0x00);  // 0x00 is no token
-  const TRun r = Run({WriteImage(p.Image())});
+  const TRun r = Run({File(".bin", p.Image())});
   EXPECT_EQ(r.status, kExitDiagnosed);
   EXPECT_EQ(r.out, "vorher");
   EXPECT_EQ(r.err, "Laufzeitfehler bei Adresse 12: Unbehandelter, kritischer Fehler: Ungültiges Token\n");
@@ -56,7 +29,7 @@ TEST_F(CliRun, InputFeedsTheProgramAndTheRunEndsWhenItIsUsedUp) {
   // Reads numbers and prints their running sum until the input is used up.
   TTokenProgram p;
   p.PushB(0).Label("loop").Op(tok::INPUTNUM).Op(tok::ADD).Op(tok::DUP).Op(tok::PRINTNUM).PrintStr(";").To(tok::GOTO, "loop");
-  const TRun r = Run({"--input", "12\\r30\\r\\x2D2\\r", WriteImage(p.Image())});
+  const TRun r = Run({"--input", "12\\r30\\r\\x2D2\\r", File(".bin", p.Image())});
   EXPECT_EQ(r.status, kExitOk);
   EXPECT_EQ(r.out, "12;42;40;");
   EXPECT_EQ(r.err, "");
@@ -67,7 +40,7 @@ TEST_F(CliRun, LongInputIsNotLostInTheReceiveBuffer) {
   TTokenProgram p;
   p.Label("loop").Op(tok::GETCHAR).Op(tok::PUTCHAR).To(tok::GOTO, "loop");
   const std::string text(100, 'x');
-  const TRun r = Run({"--input", text + "!", WriteImage(p.Image())});
+  const TRun r = Run({"--input", text + "!", File(".bin", p.Image())});
   EXPECT_EQ(r.status, kExitOk);
   EXPECT_EQ(r.out, text + "!");
 }
@@ -75,7 +48,7 @@ TEST_F(CliRun, LongInputIsNotLostInTheReceiveBuffer) {
 TEST_F(CliRun, EndlessProgramsStopAtTheTokenOrTimeLimit) {
   TTokenProgram counter;  // prints a dot every 200 ms of simulated time
   counter.Label("loop").PrintStr(".").PushB(10).Op(tok::PAUSE).To(tok::GOTO, "loop");
-  const std::string counterImage = WriteImage(counter.Image());
+  const std::string counterImage = File(".bin", counter.Image());
 
   const TRun byTokens = Run({"--max-tokens", "9", counterImage});
   EXPECT_EQ(byTokens.status, kExitOk);
@@ -89,22 +62,17 @@ TEST_F(CliRun, EndlessProgramsStopAtTheTokenOrTimeLimit) {
 
   TTokenProgram spin;  // no output, no sleep: only the token cost moves the clock
   spin.Label("loop").To(tok::GOTO, "loop");
-  EXPECT_EQ(Run({"--timeout", "0.5", WriteImage(spin.Image())}).status, kExitOk);
+  EXPECT_EQ(Run({"--timeout", "0.5", File(".bin", spin.Image())}).status, kExitOk);
 }
 
 TEST_F(CliRun, BasicFilesAreCompiledAndErrorsNameTheirLine) {
-  const std::string program = WriteImage("DIM x AS BYTE\r\nx = 5\r\n$ 0\r\n");
-  const std::string basic = program.substr(0, program.size() - 4) + ".bas";
-  std::filesystem::rename(program, basic);
+  const std::string basic = File(".bas", "DIM x AS BYTE\r\nx = 5\r\n$ 0\r\n");
   const TRun failing = Run({basic});
-  std::filesystem::remove(basic);
   EXPECT_EQ(failing.status, kExitDiagnosed);
   EXPECT_EQ(failing.err, basic + ":3:1: Laufzeitfehler: Unbehandelter, kritischer Fehler: Ungültiges Token\n");
 
-  const std::string broken = program.substr(0, program.size() - 4) + "_broken.bas";
-  std::ofstream(broken, std::ios::binary) << "$CLOCK 1\r\n";
+  const std::string broken = File(".BAS", "$CLOCK 1\r\n");
   const TRun notCompiled = Run({broken});
-  std::filesystem::remove(broken);
   EXPECT_EQ(notCompiled.status, kExitDiagnosed);
   EXPECT_EQ(notCompiled.err, broken + ":1:8: Fehler 216: Die Taktrate (1) muss zwischen 4000 und 16000 kHz liegen.\n");
 }
@@ -112,11 +80,11 @@ TEST_F(CliRun, BasicFilesAreCompiledAndErrorsNameTheirLine) {
 TEST_F(CliRun, TheMachinesClosingTextIsNotProgramOutput) {
   TTokenProgram p;
   p.PrintStr("ok").Op(tok::END);
-  EXPECT_EQ(Run({"--profile", "atmega-128", WriteImage(p.Image())}).out, "ok");
+  EXPECT_EQ(Run({"--profile", "atmega-128", File(".bin", p.Image())}).out, "ok");
 }
 
 TEST_F(CliRun, BadUsageAndBadFilesAreDiagnosed) {
-  const std::string image = WriteImage(std::string(1, static_cast<char>(tok::END)));
+  const std::string image = File(".bin", std::string(1, static_cast<char>(tok::END)));
   EXPECT_EQ(Run({}).status, kExitUsage);
   EXPECT_EQ(Run({"--frobnicate", image}).status, kExitUsage);
   EXPECT_EQ(Run({"--max-tokens", "viele", image}).status, kExitUsage);
@@ -130,7 +98,7 @@ TEST_F(CliRun, BadUsageAndBadFilesAreDiagnosed) {
   EXPECT_EQ(missing.status, kExitDiagnosed);
   EXPECT_NE(missing.err.find("/nonexistent/zarvek.bin"), std::string::npos);
 
-  const TRun tooLarge = Run({WriteImage(std::string(32742, '\x57'))});
+  const TRun tooLarge = Run({File(".bin", std::string(32742, '\x57'))});
   EXPECT_EQ(tooLarge.status, kExitDiagnosed);
   EXPECT_NE(tooLarge.err.find("zu groß"), std::string::npos);
 }
