@@ -8,7 +8,7 @@ PACKAGES="
   g++ make cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  dasm sdcc
+  dasm sdcc sdcc-ucsim
 "
 
 missing=""

@@ -5,6 +5,8 @@
 #include "cli/asm_command.h"
 #include "cli/compile_command.h"
 #include "cli/disasm_command.h"
+#include "cli/export_command.h"
+#include "cli/import_command.h"
 #include "cli/run_command.h"
 
 namespace zarvek::cli {
@@ -18,8 +20,14 @@ void PrintUsage(std::ostream& s) {
        "  run [--profile atmega-32|atmega-128] [--input TEXT] [--max-tokens N]\n"
        "      [--timeout SEKUNDEN] [--realtime] PROGRAMM.bin\n"
        "      führt ein Programmabbild auf der Token-Maschine aus\n"
-       "  compile [--profile tessel-1.1|tessel-micro|tessel-2.0|atmega-32|atmega-128] [--dump] DATEI.bas\n"
-       "      übersetzt ein BASIC-Programm; --dump zeigt das Programmabbild\n"
+       "  compile [--profile tessel-1.1|tessel-micro|tessel-2.0|atmega-32|atmega-128] [--asm DATEI.asm]\n"
+       "      [--dump] DATEI.bas|PROJEKT.xml\n"
+       "      übersetzt ein BASIC-Programm oder ein Projekt mit seinen Modulen;\n"
+       "      --dump zeigt das Programmabbild\n"
+       "  export [--profile NAME] PROJEKT.xml -o AUSGABE.dat\n"
+       "      schreibt das compilierte Projekt (TESEL-BASIC, Token-Code und Maschinencode)\n"
+       "  import ALT.cpo -o PROJEKT.xml\n"
+       "      wandelt ein Projekt im alten Binärformat in eine Projektdatei\n"
        "  asm [--dump] DATEI.asm\n"
        "      assembliert HC05-Assembler; --dump zeigt Startadresse und Code\n"
        "  disasm [--start ADRESSE] DATEI\n"
@@ -45,6 +53,8 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
   if (command == "compile") return CompileCommand(rest, out, err);
   if (command == "asm") return AsmCommand(rest, out, err);
   if (command == "disasm") return DisasmCommand(rest, out, err);
+  if (command == "export") return ExportCommand(rest, out, err);
+  if (command == "import") return ImportCommand(rest, out, err);
   err << "zarvek-cli: unbekannter Befehl \"" << command << "\"\n";
   PrintUsage(err);
   return kExitUsage;

@@ -4,14 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "compiler/compiler.h"
+#include "cli/build_report.h"
 
 namespace zarvek::cli {
 
-// FILE:LINE:COLUMN: Fehler CODE: MESSAGE (the module's file for an error inside a module).
-void PrintCompileError(std::ostream& err, const std::string& path, const TCompileError& e);
-
-// zarvek-cli compile [--profile NAME] [--dump] FILE.bas
+// zarvek-cli compile [--profile NAME] [--asm FILE.asm] [--dump] FILE.bas|PROJECT.xml
 int CompileCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace zarvek::cli

@@ -19,6 +19,8 @@ TCompileResult TCompiler::CompileProgram(const TCompileInput& input) {
   result.statementMap = c.statementMap;
   result.symbols = c.symbols;
   result.includes = c.includes;
+  result.assemblerLines = c.assemblerLines;
+  result.moduleName = c.projectModuleName;
   result.fixups = c.fixups;
   result.eepromSize = c.eepromSize;
   result.clockKHz = c.clockKHz;
@@ -32,6 +34,10 @@ TCompileResult TCompiler::CompileProgram(const TCompileInput& input) {
 TLinkResult TCompiler::LinkAndWarn(std::string& image, const std::vector<TAsmLabel>& assemblerLabels,
                                    bool warningsEnabled) {
   return Link(*m_context, image, assemblerLabels, warningsEnabled);
+}
+
+std::string ModuleDisplayName(const TIncludeRecord& record) {
+  return record.moduleName.empty() ? "Modul " + record.fileName : record.moduleName;
 }
 
 TSourceLocation TCompiler::Locate(int32_t position) const { return zarvek::Locate(*m_context, position); }

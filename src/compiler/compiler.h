@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "compiler/module_loader.h"
 #include "compiler/symbols.h"
 
 namespace zarvek {
@@ -55,6 +56,10 @@ struct TIncludeRecord {
   int32_t depth = 0;
 };
 
+// How messages name a module: its MODULE name, or "Modul " and its file name while it has
+// none (cp1252).
+std::string ModuleDisplayName(const TIncludeRecord& record);
+
 // Where a merged-source position lies: in the project's own text or in a module.
 struct TMappedPosition {
   int32_t position = 0;        // in the project's own text (the outermost $INCLUDE for modules)
@@ -99,6 +104,14 @@ struct TCompileInput {
   std::vector<TAsmLabel> assemblerLabels;
   bool silent = false;  // the background syntax check
   std::function<void(int percent)> progress;
+  // Module files for $INCLUDE, named relative to the project file's folder (none: every
+  // $INCLUDE reports its file as missing).
+  const TModuleLoader* modules = nullptr;
+  // The project's assembler text by lines; the modules' assembler texts are appended.
+  std::vector<std::string> assemblerLines;
+  // The assembler's label collector: the names an included module's assembler lines
+  // define, so that BASIC sees them as it sees the project's own.
+  std::function<std::vector<std::string>(const std::vector<std::string>& lines)> assemblerLabelNames;
 };
 
 struct TCompileResult {
@@ -109,6 +122,10 @@ struct TCompileResult {
   std::vector<TStatementMapRecord> statementMap;
   std::vector<Tlabel> symbols;
   std::vector<TIncludeRecord> includes;
+  // The assembler text to assemble: the project's lines, then each module's lines, as the
+  // include records' assembler ranges give them.
+  std::vector<std::string> assemblerLines;
+  std::string moduleName;  // the project's own MODULE name (cp1252)
   std::vector<TFixup> fixups;
   uint16_t eepromSize = 8192;
   uint32_t clockKHz = 4000;

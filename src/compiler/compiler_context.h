@@ -63,6 +63,8 @@ struct TCompilerContext {
   std::vector<TAsmLabel> asmLabels;
   bool silent = false;
   std::function<void(int)> progress;
+  const TModuleLoader* modules = nullptr;
+  std::function<std::vector<std::string>(const std::vector<std::string>&)> assemblerLabelNames;
 
   // --- Compilation state, reset at every start ---
   std::string source;      // merged BASIC text, cp1252
@@ -85,6 +87,8 @@ struct TCompilerContext {
   std::vector<Tlabel> symbols;  // add only through AddSymbol, which keeps the index
   std::unordered_map<std::string, std::vector<int>> symbolsByName;  // upper-cased name
   std::vector<TIncludeRecord> includes;
+  std::vector<std::string> assemblerLines;  // the project's, then the modules' appended
+  std::string projectModuleName;
   std::string discard;           // code that drops the top of the data stack
   int32_t currentProcedure = -1;  // symbol index of the SUB or FUNCTION being compiled
   int32_t statementAddress = 4;  // token address of the current statement

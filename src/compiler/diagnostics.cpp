@@ -94,11 +94,8 @@ void CompileError(TCompilerContext& c, const std::string& argument, int code) {
   e.mapped = at.mapped;
   e.line = at.line;
   e.column = at.column;
-  if (e.mapped.moduleIndex >= 0) {
-    const std::string prefix = e.mapped.moduleName.empty() ? "Modul " + Cp1252ToUtf8(e.mapped.fileName)
-                                                           : Cp1252ToUtf8(e.mapped.moduleName);
-    e.message = prefix + " - " + e.message;
-  }
+  if (e.mapped.moduleIndex >= 0)
+    e.message = Cp1252ToUtf8(ModuleDisplayName(c.includes[static_cast<size_t>(e.mapped.moduleIndex)])) + " - " + e.message;
   c.statusText = e.message;
   c.error = std::move(e);
 }

@@ -24,6 +24,9 @@ void ResetContext(TCompilerContext& c, const TCompileInput& in) {
   c.asmLabels = in.assemblerLabels;
   c.silent = in.silent;
   c.progress = in.progress;
+  c.modules = in.modules;
+  c.assemblerLines = in.assemblerLines;
+  c.assemblerLabelNames = in.assemblerLabelNames;
   c.source = in.source;
   c.eepromSize = c.profile == profile::Tessel11 ? 8192 : 65535;
   c.clockKHz = 4000;
@@ -35,35 +38,6 @@ void ResetContext(TCompilerContext& c, const TCompileInput& in) {
     c.discard = std::string(1, static_cast<char>(tok::DROP));
   } else {
     c.discard = std::string("\x14\x00\x00\x29\x2B", 5);  // PUSHW 0, AND, OR: no DROP on the Tessel runtime
-  }
-}
-
-// An underscore after a blank and before a blank, a comment or the line end joins the
-// line with the next one. It and the line end become blanks, so every position stays
-// where it was.
-void JoinContinuedLines(TCompilerContext& c) {
-  std::string& s = c.source;
-  bool inString = false;
-  for (size_t i = 1; i + 1 < s.size() && !c.errorReported; ++i) {
-    if (s[i] == '"') inString = !inString;
-    if (inString || s[i] != '_') continue;
-    const char next = s[i + 1], prev = s[i - 1];
-    if (!(IsBlank(next) || next == '\'' || IsLineEnd(next)) || !(IsBlank(prev) || IsLineEnd(prev))) continue;
-    s[i] = ' ';
-    size_t j = i + 1;
-    while (j < s.size() && IsBlank(s[j])) ++j;
-    if (j < s.size() && s[j] == '\'')
-      while (j < s.size() && !IsLineEnd(s[j])) s[j++] = ' ';
-    if (j >= s.size()) break;
-    if (IsLineEnd(s[j])) {
-      // CR LF, or a lone CR or LF: the line end disappears.
-      if (s[j] == '\r' && j + 1 < s.size() && s[j + 1] == '\n') s[j++] = ' ';
-      s[j] = ' ';
-      i = j;
-      continue;
-    }
-    c.errorPosition = static_cast<int32_t>(j) + 1;
-    CompileError(c, "", 109);
   }
 }
 
@@ -161,9 +135,11 @@ void StatementLoop(TCompilerContext& c) {
       CompileError(c, "", 163);
       break;
     }
+    // The innermost module whose text holds the statement; its line end before the
+    // module text still belongs to the including text.
     c.moduleIndex = -1;
     for (int k = static_cast<int>(c.includes.size()) - 1; k >= 0; --k)
-      if (c.includes[k].start + c.includes[k].length >= c.position) {
+      if (c.includes[k].start < c.position && c.position <= c.includes[k].start + c.includes[k].length) {
         c.moduleIndex = k;
         break;
       }
@@ -191,9 +167,38 @@ void StatementLoop(TCompilerContext& c) {
 
 }  // namespace
 
+// An underscore after a blank and before a blank, a comment or the line end joins the
+// line with the next one. It and the line end become blanks, so every position stays
+// where it was.
+void JoinContinuedLines(TCompilerContext& c, size_t first, size_t end) {
+  std::string& s = c.source;
+  bool inString = false;
+  for (size_t i = first + 1; i + 1 < end && !c.errorReported; ++i) {
+    if (s[i] == '"') inString = !inString;
+    if (inString || s[i] != '_') continue;
+    const char next = s[i + 1], prev = s[i - 1];
+    if (!(IsBlank(next) || next == '\'' || IsLineEnd(next)) || !(IsBlank(prev) || IsLineEnd(prev))) continue;
+    s[i] = ' ';
+    size_t j = i + 1;
+    while (j < end && IsBlank(s[j])) ++j;
+    if (j < end && s[j] == '\'')
+      while (j < end && !IsLineEnd(s[j])) s[j++] = ' ';
+    if (j >= end) break;
+    if (IsLineEnd(s[j])) {
+      // CR LF, or a lone CR or LF: the line end disappears.
+      if (s[j] == '\r' && j + 1 < end && s[j + 1] == '\n') s[j++] = ' ';
+      s[j] = ' ';
+      i = j;
+      continue;
+    }
+    c.errorPosition = static_cast<int32_t>(j) + 1;
+    CompileError(c, "", 109);
+  }
+}
+
 void RunCompilation(TCompilerContext& c, const TCompileInput& input, std::string& image) {
   ResetContext(c, input);
-  JoinContinuedLines(c);
+  JoinContinuedLines(c, 0, c.source.size());
   StatementLoop(c);
   CloseLineBlocks(c);
   image = PostPass(c);

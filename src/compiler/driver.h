@@ -9,6 +9,10 @@ namespace zarvek {
 
 // Resets the context and compiles the input; the image is valid only without an error.
 void RunCompilation(TCompilerContext& c, const TCompileInput& input, std::string& image);
+// Joins continued lines of source[first, end) (0-based): an underscore after a blank or
+// line end, before a blank, a comment or the line end, becomes a blank with the line end
+// and the comment behind it; anything else behind it reports 109. Positions stay.
+void JoinContinuedLines(TCompilerContext& c, size_t first, size_t end);
 // After the statement loop: initial values, prologue, relocation, fixups; the image.
 std::string PostPass(TCompilerContext& c);
 // References to assembler labels, then the warnings about unused symbols.

@@ -96,13 +96,17 @@ TAssembly RunOutputPass(TAsmContext& c) {
 
 }  // namespace
 
+std::vector<std::string> PreRegisteredLabelNames(const std::vector<std::string>& lines) {
+  std::vector<std::string> names;
+  for (const std::string& line : lines)
+    if (!line.empty() && StartsPreRegistration(line[0])) names.push_back(line.substr(0, line.find_first_of(" *;:\t")));
+  return names;
+}
+
 void TAssembler::PreRegisterLabels(const std::vector<std::string>& lines) {
   m_symbols.Clear();
-  for (const std::string& line : lines) {
-    if (line.empty() || !StartsPreRegistration(line[0])) continue;
-    const std::string word = line.substr(0, line.find_first_of(" *;:\t"));
-    if (m_symbols.Insert({word, "", -1, asmsymbol::PreRegistered}) < 0) return;
-  }
+  for (std::string& word : PreRegisteredLabelNames(lines))
+    if (m_symbols.Insert({std::move(word), "", -1, asmsymbol::PreRegistered}) < 0) return;
 }
 
 TAssembly TAssembler::Assemble(const std::vector<std::string>& lines, const TAssembleOptions& options) {

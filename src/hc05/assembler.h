@@ -79,6 +79,10 @@ class TAssembler {
   TAsmSymbolTable m_symbols;
 };
 
+// The leading word of every line that does not begin with a blank, "*", ";" or a tab: the
+// labels known by name before the text is assembled.
+std::vector<std::string> PreRegisteredLabelNames(const std::vector<std::string>& lines);
+
 // "Assembler (1 Byte)", "Assembler (N Bytes)", or "Assembler" without sizes.
 std::string AsmSizeCaption(size_t bytes, bool showSize);
 // The line the listing memo gets: "Assembler", then a blank and the decimal value of each

@@ -6,16 +6,18 @@ namespace zarvek {
 
 TBuildResult TBuilder::Build(const TBuildInput& input) {
   TBuildResult result;
-  const std::vector<std::string> assemblerLines = SplitLines(input.assemblerSource);
 
   // The assembler part's labels are known by name before the BASIC text compiles, so that
-  // both share one name space.
-  m_assembler.PreRegisterLabels(assemblerLines);
+  // both share one name space; each module adds its own as it is included.
   TCompileInput compile;
+  compile.assemblerLines = SplitLines(input.assemblerSource);
+  m_assembler.PreRegisterLabels(compile.assemblerLines);
   compile.source = input.basicSource;
   compile.profile = input.profile;
   compile.projectFileName = input.projectFileName;
   compile.silent = input.silent;
+  compile.modules = input.modules;
+  compile.assemblerLabelNames = hc05::PreRegisteredLabelNames;
   for (const hc05::TAsmSymbol& s : m_assembler.Symbols()) compile.assemblerLabels.push_back({s.name, 0});
   result.program = m_compiler.CompileProgram(compile);
   if (!result.program.success) {
@@ -24,10 +26,12 @@ TBuildResult TBuilder::Build(const TBuildInput& input) {
   }
 
   result.stage = TBuildStage::Assemble;
+  const std::vector<std::string>& assemblerLines = result.program.assemblerLines;
+  if (!result.program.includes.empty()) m_assembler.PreRegisterLabels(assemblerLines);
   hc05::TAssembleOptions options;
   options.basicSymbols = &result.program.symbols;
   options.breakpointLines = input.assemblerBreakpointLines;
-  options.modules = input.assemblerModules;
+  options.modules = AssemblerModuleRanges(result.program.includes);
   options.fileExists = input.fileExists;
   options.showSize = true;
   result.machineCode = m_assembler.Assemble(assemblerLines, options);
@@ -48,6 +52,22 @@ TBuildResult TBuilder::Build(const TBuildInput& input) {
   result.stage = TBuildStage::Done;
   result.success = true;
   return result;
+}
+
+std::vector<hc05::TAsmModuleRange> AssemblerModuleRanges(const std::vector<TIncludeRecord>& includes) {
+  std::vector<hc05::TAsmModuleRange> ranges;
+  for (const TIncludeRecord& r : includes)
+    if (r.assemblerLineCount > 0) ranges.push_back({ModuleDisplayName(r), r.assemblerFirstLine, r.assemblerLineCount});
+  return ranges;
+}
+
+TAsmLineOrigin LocateAssemblerLine(const std::vector<TIncludeRecord>& includes, int32_t line) {
+  for (size_t k = 0; k < includes.size(); ++k) {
+    const TIncludeRecord& r = includes[k];
+    if (line >= r.assemblerFirstLine && line - r.assemblerFirstLine < r.assemblerLineCount)
+      return {static_cast<int32_t>(k), line - r.assemblerFirstLine};
+  }
+  return {-1, line};
 }
 
 }  // namespace zarvek

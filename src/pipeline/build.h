@@ -1,6 +1,7 @@
 // The code pipeline every command shares (compile, run, transfer, export, the background
-// check): compile the BASIC text, assemble the assembler text with the BASIC names visible,
-// link the two, list the warnings. The first failure stops it.
+// check): compile the BASIC text with its modules, assemble the assembler text with the
+// modules' parts appended and the BASIC names visible, link the two, list the warnings.
+// The first failure stops it.
 #pragma once
 
 #include <cstdint>
@@ -18,11 +19,11 @@ struct TBuildInput {
   std::string basicSource;      // cp1252
   std::string assemblerSource;  // cp1252; lines end with CR LF, CR or LF
   uint8_t profile = profile::Tessel11;
-  std::string projectFileName;
+  std::string projectFileName;  // $INCLUDE names modules relative to its folder
+  const TModuleLoader* modules = nullptr;
   bool warnings = true;
   bool silent = false;  // the background syntax check
   std::vector<int32_t> assemblerBreakpointLines;
-  std::vector<hc05::TAsmModuleRange> assemblerModules;
   std::function<bool(const std::string&)> fileExists;  // for DEFINE
 };
 
@@ -50,5 +51,17 @@ class TBuilder {
   TCompiler m_compiler;
   hc05::TAssembler m_assembler;
 };
+
+// The line ranges the modules' assembler texts occupy in the assembled text, named as
+// the modules' messages name them.
+std::vector<hc05::TAsmModuleRange> AssemblerModuleRanges(const std::vector<TIncludeRecord>& includes);
+
+// Where a line of the assembled text comes from: the project's own assembler text
+// (module -1) or a module's, with the line index within that text.
+struct TAsmLineOrigin {
+  int32_t moduleIndex = -1;
+  int32_t line = 0;
+};
+TAsmLineOrigin LocateAssemblerLine(const std::vector<TIncludeRecord>& includes, int32_t line);
 
 }  // namespace zarvek

@@ -5,11 +5,25 @@
 #include <sstream>
 
 #include "compiler/compiler.h"
+#include "pipeline/build.h"
+#include "pipeline/project_modules.h"
+#include "project/project_file.h"
 #include "simulation/line_table.h"
 #include "simulation/program_runner.h"
 
 namespace zarvek::test {
 namespace {
+
+std::string Run(const TCompiler& compiler, const TCompileResult& compiled, const std::string& input) {
+  TProgramRunOptions options;
+  options.input = input;
+  options.maxTokens = 5'000'000;
+  std::string output;
+  options.output = [&](const std::string& text) { output += text; };
+  const TProgramRunResult run =
+      RunProgram(compiled.image, BuildLineTable(compiler, compiled), compiled.codeLength, compiled.tableLength, options);
+  return run.error ? output + "runtime error: " + run.error->text : output;
+}
 
 std::string RunExample(const std::string& name, const std::string& input = "") {
   std::ifstream file(ZARVEK_SOURCE_DIR "/examples/" + name, std::ios::binary);
@@ -21,14 +35,25 @@ std::string RunExample(const std::string& name, const std::string& input = "") {
   in.profile = profile::Pyxon32;
   TCompileResult compiled = compiler.CompileProgram(in);
   if (!compiled.success) return "compile error: " + compiled.error->message;
-  TProgramRunOptions options;
-  options.input = input;
-  options.maxTokens = 5'000'000;
-  std::string output;
-  options.output = [&](const std::string& text) { output += text; };
-  const TProgramRunResult run =
-      RunProgram(compiled.image, BuildLineTable(compiler, compiled), compiled.codeLength, compiled.tableLength, options);
-  return run.error ? output + "runtime error: " + run.error->text : output;
+  return Run(compiler, compiled, input);
+}
+
+// A project file with its modules, built as the IDE builds it.
+std::string RunExampleProject(const std::string& name) {
+  const std::string path = ZARVEK_SOURCE_DIR "/examples/" + name;
+  TProject project;
+  if (LoadProject(path, TLoadMode::Interactive, project).result != loadresult::Loaded) return "not a project";
+  const TProjectFileLoader loader;
+  TBuildInput in;
+  in.basicSource = project.basicSource;
+  in.assemblerSource = project.assemblerSource;
+  in.profile = project.profile;
+  in.projectFileName = path;
+  in.modules = &loader;
+  TBuilder builder;
+  const TBuildResult built = builder.Build(in);
+  if (!built.success) return "build error: " + (built.basicError ? built.basicError->message : built.assemblerError->message);
+  return Run(builder.Compiler(), built.program, "");
 }
 
 TEST(Examples, RunningLightWandersOverEightLedsTwice) {
@@ -59,6 +84,10 @@ TEST(Examples, TemperatureTableClassifiesEachRow) {
 TEST(Examples, StopwatchMeasuresPausesOnTheControllersClock) {
   EXPECT_EQ(RunExample("stoppuhr.bas"),
             "Datum: 1.1.2005\r\nRunde 1: 500 ms\r\nRunde 2: 1000 ms\r\nRunde 3: 1500 ms\r\nUhrzeit: 0:0:3\r\n");
+}
+
+TEST(Examples, TrafficLightProjectTakesItsPhasesFromAModule) {
+  EXPECT_EQ(RunExampleProject("ampel.xml"), "rot\r\nrot-gelb\r\ngruen\r\ngelb\r\nrot\r\nrot-gelb\r\ngruen\r\ngelb\r\n");
 }
 
 }  // namespace
