@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/cli_args.h"
+#include "pipeline/project_modules.h"
 #include "project/file_io.h"
 #include "project/open_file.h"
 #include "text/cp1252.h"
@@ -77,6 +78,15 @@ void PrintBuildReport(std::ostream& err, const TSourceFiles& files, const TBuild
   for (const TWarning& w : result.link.warnings)
     err << FileOf(files.path, w.mapped) << ":" << w.line << ":" << w.column << ": Warnung: " << Cp1252ToUtf8(w.text) << "\n";
   if (!result.program.statusText.empty()) err << files.path << ": Hinweis: " << result.program.statusText << "\n";
+}
+
+bool BuildAndReport(const TSourceFiles& files, std::ostream& err, TBuilder& builder, TBuildResult& result) {
+  const TProjectFileLoader loader;
+  TBuildInput input;
+  if (!LoadSources(files, loader, input, err)) return false;
+  result = builder.Build(input);
+  PrintBuildReport(err, files, result);
+  return result.success;
 }
 
 }  // namespace zarvek::cli

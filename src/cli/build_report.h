@@ -25,6 +25,10 @@ bool IsProjectPath(const std::string& path);
 // and gives false.
 bool LoadSources(const TSourceFiles& files, const TModuleLoader& loader, TBuildInput& input, std::ostream& err);
 
+// Loads the sources, runs the pipeline and prints its report (the first failure, or the
+// warnings); false when the build did not succeed.
+bool BuildAndReport(const TSourceFiles& files, std::ostream& err, TBuilder& builder, TBuildResult& result);
+
 // Why a project file could not be opened.
 void PrintOpenFailure(std::ostream& err, const std::string& path, const TLoadOutcome& outcome);
 

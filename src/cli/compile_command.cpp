@@ -6,7 +6,6 @@
 
 #include "cli/cli.h"
 #include "cli/profiles.h"
-#include "pipeline/project_modules.h"
 #include "text/hex.h"
 
 namespace zarvek::cli {
@@ -48,13 +47,9 @@ int CompileCommand(const std::vector<std::string>& args, std::ostream& out, std:
   if (IsProjectPath(files.path) && !files.asmPath.empty())
     return Usage(err, "eine Projektdatei bringt ihren Assembler-Teil selbst mit (--asm nur mit DATEI.bas)");
 
-  const TProjectFileLoader loader;
-  TBuildInput input;
-  if (!LoadSources(files, loader, input, err)) return kExitDiagnosed;
   TBuilder builder;
-  const TBuildResult result = builder.Build(input);
-  PrintBuildReport(err, files, result);
-  if (!result.success) return kExitDiagnosed;
+  TBuildResult result;
+  if (!BuildAndReport(files, err, builder, result)) return kExitDiagnosed;
   if (dump) {
     out << "image: " << HexBytes(result.program.image) << "\n";
     if (!files.asmPath.empty() || !result.program.assemblerLines.empty())

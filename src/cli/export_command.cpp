@@ -7,7 +7,6 @@
 #include "cli/build_report.h"
 #include "cli/cli.h"
 #include "cli/profiles.h"
-#include "pipeline/project_modules.h"
 #include "project/file_io.h"
 #include "project/project_export.h"
 #include "project/project_file.h"
@@ -48,13 +47,9 @@ int ExportCommand(const std::vector<std::string>& args, std::ostream&, std::ostr
   if (files.path.empty()) return Usage(err, "keine Projektdatei angegeben");
   if (output.empty()) return Usage(err, "keine Ausgabedatei angegeben (-o)");
 
-  const TProjectFileLoader loader;
-  TBuildInput input;
-  if (!LoadSources(files, loader, input, err)) return kExitDiagnosed;
   TBuilder builder;
-  const TBuildResult result = builder.Build(input);
-  PrintBuildReport(err, files, result);
-  if (!result.success) return kExitDiagnosed;
+  TBuildResult result;
+  if (!BuildAndReport(files, err, builder, result)) return kExitDiagnosed;
   if (!WriteFileReplacing(output, CompiledProjectExport(result.program.image, result.machineCode.code))) {
     err << output << ": " << kSaveFailedText << "\n";
     return kExitDiagnosed;
