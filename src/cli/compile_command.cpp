@@ -5,7 +5,7 @@
 #include <ostream>
 
 #include "cli/cli.h"
-#include "cli/profiles.h"
+#include "project/project.h"
 #include "text/hex.h"
 
 namespace zarvek::cli {
@@ -33,7 +33,7 @@ int CompileCommand(const std::vector<std::string>& args, std::ostream& out, std:
         files.asmPath = args[++i];
         continue;
       }
-      files.profile = ParseProfileName(args[++i]);
+      files.profile = FindProfileFileValue(args[++i]);
       if (!files.profile) return Usage(err, "unbekanntes Profil \"" + args[i] + "\"");
     } else if (args[i].starts_with("--")) {
       return Usage(err, "unbekannte Option " + args[i]);

@@ -1,14 +1,13 @@
 // Disassembles HC05 machine code, from an S-record file or raw bytes, to assembler text.
 #include "cli/disasm_command.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <optional>
 #include <ostream>
 
 #include "cli/cli.h"
 #include "cli/cli_args.h"
+#include "project/file_io.h"
 #include "hc05/disassembler.h"
 #include "hc05/srecord.h"
 
@@ -43,13 +42,7 @@ std::optional<uint16_t> ParseAddress(const std::string& text) {
   return static_cast<uint16_t>(value);
 }
 
-bool IsSRecordFile(const std::string& path) {
-  if (path.size() < 4) return false;
-  std::string extension = path.substr(path.size() - 4);
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return extension == ".s19";
-}
+bool IsSRecordFile(const std::string& path) { return UpperExtension(path) == ".S19"; }
 
 void PrintLines(std::ostream& out, const std::vector<std::string>& lines) {
   for (const std::string& line : lines) out << line << "\n";

@@ -6,7 +6,7 @@
 
 #include "cli/build_report.h"
 #include "cli/cli.h"
-#include "cli/profiles.h"
+#include "project/project.h"
 #include "project/file_io.h"
 #include "project/project_export.h"
 #include "project/project_file.h"
@@ -34,7 +34,7 @@ int ExportCommand(const std::vector<std::string>& args, std::ostream&, std::ostr
         output = args[++i];
         continue;
       }
-      files.profile = ParseProfileName(args[++i]);
+      files.profile = FindProfileFileValue(args[++i]);
       if (!files.profile) return Usage(err, "unbekanntes Profil \"" + args[i] + "\"");
     } else if (args[i].starts_with("-")) {
       return Usage(err, "unbekannte Option " + args[i]);

@@ -2,14 +2,14 @@
 // program's serial output goes to stdout byte for byte, a runtime error to stderr.
 #include "cli/run_command.h"
 
-#include <cctype>
 #include <optional>
 #include <ostream>
 
 #include "cli/cli.h"
 #include "cli/cli_args.h"
 #include "cli/compile_command.h"
-#include "cli/profiles.h"
+#include "project/open_file.h"
+#include "project/project.h"
 #include "compiler/compiler.h"
 #include "pipeline/build.h"
 #include "simulation/line_table.h"
@@ -46,7 +46,7 @@ std::optional<std::string> ParseRunOptions(const std::vector<std::string>& args,
       const auto v = value();
       if (!v) return "der Option " + a + " fehlt ihr Wert";
       if (a == "--profile") {
-        const auto code = ParseProfileName(*v);
+        const auto code = FindProfileFileValue(*v);
         if (!code || !IsPyxon(*code))
           return "das Profil \"" + *v + "\" läuft nicht auf der Token-Maschine (atmega-32 oder atmega-128)";
         o.profileCode = *code;
@@ -72,14 +72,6 @@ std::optional<std::string> ParseRunOptions(const std::vector<std::string>& args,
   return std::nullopt;
 }
 
-bool IsBasicFile(const std::string& path) {
-  const size_t dot = path.rfind('.');
-  if (dot == std::string::npos) return false;
-  std::string ext = path.substr(dot);
-  for (char& ch : ext) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-  return ext == ".bas";
-}
-
 }  // namespace
 
 int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -96,7 +88,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
   std::string image = *file;
   std::vector<TLineRecord> lines;
   uint32_t codeLength = 0, tableLength = 0;
-  const bool basic = IsBasicFile(options.path);
+  const bool basic = KindOfFile(options.path) == TFileKind::BasicText;
   if (basic) {
     TBuildInput input;
     input.basicSource = *file;

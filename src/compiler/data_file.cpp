@@ -12,14 +12,6 @@ namespace zarvek {
 
 namespace {
 
-namespace fileop {
-inline constexpr uint8_t OpenRead = 1;
-inline constexpr uint8_t OpenWrite = 2;
-inline constexpr uint8_t OpenAppend = 3;
-inline constexpr uint8_t Close = 4;
-inline constexpr uint8_t Write = 5;
-}  // namespace fileop
-
 void EmitFileOp(TCompilerContext& c, uint8_t function) {
   EmitByte(c, tok::FILEOP);
   EmitByte(c, function);

@@ -17,8 +17,6 @@ namespace zarvek {
 
 namespace {
 
-constexpr uint8_t kReadFromFile = 6;  // FILEOP function
-
 // The port at byte address 2 is an input on every board but the Tessel 2.0.
 bool IsInputOnlyPort(const TCompilerContext& c, const TElement& e) {
   if (c.profile == profile::Tessel20) return false;
@@ -31,7 +29,7 @@ void CompileNumberTarget(TCompilerContext& c, const TElement& e, const TCodePiec
   if (e.kind == TElementKind::AdInput || IsInputOnlyPort(c, e)) return CompileError(c, name, 135);
   if (fromFile) {
     EmitByte(c, tok::FILEOP);
-    EmitByte(c, kReadFromFile);
+    EmitByte(c, fileop::Read);
   } else {
     EmitByte(c, tok::INPUTNUM);
   }

@@ -30,11 +30,13 @@ std::string_view ProfileFileValue(uint8_t profile) {
   return profile < kProfileValues.size() ? kProfileValues[profile] : "unknown";
 }
 
-uint8_t ProfileFromFileValue(std::string_view value) {
+std::optional<uint8_t> FindProfileFileValue(std::string_view value) {
   for (size_t p = 0; p < kProfileValues.size(); ++p)
     if (p != 2 && kProfileValues[p] == value) return static_cast<uint8_t>(p);
-  return 0;
+  return std::nullopt;
 }
+
+uint8_t ProfileFromFileValue(std::string_view value) { return FindProfileFileValue(value).value_or(0); }
 
 const TObjectClass* ObjectClassOfType(uint16_t type) {
   for (const TObjectClass& c : kClasses)

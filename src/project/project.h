@@ -81,6 +81,8 @@ constexpr bool InGrid(int64_t x, int64_t y) { return x >= 0 && x < kGridColumns 
 std::string_view ProfileFileValue(uint8_t profile);
 // The profile a file value names; 0 for "unknown" and any other text.
 uint8_t ProfileFromFileValue(std::string_view value);
+// The profile a file value names; nothing for an unknown value.
+std::optional<uint8_t> FindProfileFileValue(std::string_view value);
 
 // What a class of simulation objects is in files and in the project tree.
 struct TObjectClass {

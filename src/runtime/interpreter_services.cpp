@@ -7,6 +7,7 @@
 #include "runtime/calendar.h"
 #include "runtime/interpreter.h"
 #include "runtime/runtime_errors.h"
+#include "runtime/tokens.h"
 
 namespace zarvek {
 
@@ -233,17 +234,17 @@ void TInterpreter::FileOperation(uint8_t function) {
   const uint64_t wordBase = 4 + uint64_t{FileImageLength()};
   const uint32_t positions = std::max<uint32_t>(static_cast<uint32_t>(m_program.size() / 2), 1);
   switch (function) {
-    case 1:
-    case 2:
-    case 3:
+    case fileop::OpenRead:
+    case fileop::OpenWrite:
+    case fileop::OpenAppend:
       if (m_fileMode != filemode::Closed) {
         RaiseError(err::FileAlreadyOpen);
         return;
       }
-      m_fileMode = function == 1 ? filemode::Reading : filemode::Writing;
-      m_filePosition = function == 3 ? FileSize() : 0;
+      m_fileMode = function == fileop::OpenRead ? filemode::Reading : filemode::Writing;
+      m_filePosition = function == fileop::OpenAppend ? FileSize() : 0;
       return;
-    case 4:
+    case fileop::Close:
       if (m_fileMode == filemode::Closed) {
         RaiseError(err::FileNotOpen);
         return;
@@ -255,7 +256,7 @@ void TInterpreter::FileOperation(uint8_t function) {
       }
       m_fileMode = filemode::Closed;
       return;
-    case 5: {
+    case fileop::Write: {
       const int32_t v = Pop();
       if (m_fileMode != filemode::Writing) {
         RaiseError(err::FileNotForWriting);
@@ -271,7 +272,7 @@ void TInterpreter::FileOperation(uint8_t function) {
       m_filePosition = static_cast<int32_t>((uint32_t(m_filePosition) + 1) % positions);
       return;
     }
-    case 6: {
+    case fileop::Read: {
       if (m_fileMode != filemode::Reading) {
         Push(0);
         RaiseError(err::FileNotForReading);

@@ -93,6 +93,16 @@ namespace zarvek {
   X(0x6A, RETF, None)         /* as RETURN, then leave the local frame                       */ \
   X(0xFF, END, None)          /* pc := 4; the machine suspends itself                        */
 
+// The function byte of FILEOP.
+namespace fileop {
+inline constexpr uint8_t OpenRead = 1;
+inline constexpr uint8_t OpenWrite = 2;
+inline constexpr uint8_t OpenAppend = 3;
+inline constexpr uint8_t Close = 4;
+inline constexpr uint8_t Write = 5;
+inline constexpr uint8_t Read = 6;
+}  // namespace fileop
+
 enum class TTokenOperands : uint8_t { None, Byte, Word, ByteWord, Text };
 
 namespace tok {
