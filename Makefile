@@ -1,10 +1,10 @@
 # Zarvek: top-level commands. Every target installs what is missing first.
 BUILD      ?= build
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
-FUZZ_SECONDS ?= 60
+FUZZ_SECONDS ?= 30
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all deps configure build run test sanitize tsan asan fuzz bench clean
+.PHONY: all deps configure build run test check sanitize tsan asan fuzz bench clean
 
 all: build
 
@@ -22,9 +22,12 @@ build: deps configure
 run: build
 	$(BUILD)/src/cli/zarvek-cli run --realtime examples/lauflicht.bas
 
-# Sanitizer and fuzz runs come first so that the output ends with ctest's summary.
-test: deps sanitize fuzz build
+test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# Sanitizer and fuzz runs come first so that the output ends with ctest's summary.
+check: deps sanitize fuzz
+	$(MAKE) test
 
 sanitize: tsan asan
 
@@ -32,7 +35,7 @@ tsan: deps
 	@[ -f build-tsan/build.ninja ] || cmake -S . -B build-tsan $(CMAKE_GEN) \
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DZARVEK_SANITIZE=thread
 	cmake --build build-tsan -j $(JOBS)
-	ctest --test-dir build-tsan --output-on-failure -j $(JOBS) -L runtime
+	ctest --test-dir build-tsan --output-on-failure -j $(JOBS) -L 'runtime|simulation'
 
 asan: deps
 	@[ -f build-asan/build.ninja ] || cmake -S . -B build-asan $(CMAKE_GEN) \

@@ -8,7 +8,10 @@ PACKAGES="
   g++ make cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  dasm sdcc sdcc-ucsim
+  dasm sdcc sdcc-ucsim ccache
+  qt6-base-dev qt6-serialport-dev libqscintilla2-qt6-dev qt6-translations-l10n
+  fonts-liberation2 xvfb xauth socat
+  gcc-avr binutils-avr avr-libc simavr libsimavr-dev libelf-dev
 "
 
 missing=""

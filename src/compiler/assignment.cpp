@@ -10,7 +10,7 @@
 #include "compiler/statements.h"
 #include "compiler/symbol_table.h"
 #include "compiler/variable_access.h"
-#include "runtime/tokens.h"
+#include "base/tokens.h"
 
 namespace zarvek {
 

@@ -7,7 +7,7 @@
 #include "compiler/expression.h"
 #include "compiler/scanner.h"
 #include "compiler/statements.h"
-#include "runtime/tokens.h"
+#include "base/tokens.h"
 
 namespace zarvek {
 

@@ -10,20 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "base/profile.h"
+#include "base/symbols.h"
 #include "compiler/module_loader.h"
-#include "compiler/symbols.h"
 
 namespace zarvek {
-
-namespace profile {
-inline constexpr uint8_t Tessel11 = 0;
-inline constexpr uint8_t TesselMicro = 1;
-inline constexpr uint8_t Tessel20 = 3;
-inline constexpr uint8_t Pyxon32 = 4;
-inline constexpr uint8_t Pyxon128 = 5;
-}  // namespace profile
-
-constexpr bool IsPyxon(uint8_t p) { return p == profile::Pyxon32 || p == profile::Pyxon128; }
 
 // A label of the assembler part, visible to BASIC by name.
 struct TAsmLabel {

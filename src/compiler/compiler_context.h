@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "compiler/compiler.h"
-#include "compiler/symbols.h"
+#include "base/symbols.h"
 
 namespace zarvek {
 

@@ -6,7 +6,7 @@
 #include "compiler/reserved_words.h"
 #include "compiler/scanner.h"
 #include "compiler/statements.h"
-#include "runtime/tokens.h"
+#include "base/tokens.h"
 
 namespace zarvek {
 

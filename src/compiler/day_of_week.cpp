@@ -4,7 +4,7 @@
 #include "compiler/emit.h"
 #include "compiler/expression_parts.h"
 #include "compiler/symbol_table.h"
-#include "runtime/tokens.h"
+#include "base/tokens.h"
 
 namespace zarvek {
 

@@ -10,7 +10,7 @@
 #include "compiler/scanner.h"
 #include "compiler/statements.h"
 #include "compiler/variables.h"
-#include "runtime/tokens.h"
+#include "base/tokens.h"
 
 namespace zarvek {
 

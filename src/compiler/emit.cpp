@@ -2,7 +2,7 @@
 
 #include "compiler/diagnostics.h"
 #include "compiler/symbol_table.h"
-#include "runtime/tokens.h"
+#include "base/tokens.h"
 
 namespace zarvek {
 

@@ -12,7 +12,7 @@
 #include "compiler/emit.h"
 #include "compiler/reserved_words.h"
 #include "compiler/scanner.h"
-#include "runtime/tokens.h"
+#include "base/tokens.h"
 
 namespace zarvek {
 

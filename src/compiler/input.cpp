@@ -11,7 +11,7 @@
 #include "compiler/scanner.h"
 #include "compiler/statements.h"
 #include "compiler/symbol_table.h"
-#include "runtime/tokens.h"
+#include "base/tokens.h"
 
 namespace zarvek {
 

@@ -4,7 +4,7 @@
 #include "compiler/emit.h"
 #include "compiler/scanner.h"
 #include "compiler/statements.h"
-#include "runtime/tokens.h"
+#include "base/tokens.h"
 
 namespace zarvek {
 

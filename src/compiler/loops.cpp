@@ -12,7 +12,7 @@
 #include "compiler/statements.h"
 #include "compiler/symbol_table.h"
 #include "compiler/variables.h"
-#include "runtime/tokens.h"
+#include "base/tokens.h"
 
 namespace zarvek {
 

@@ -10,7 +10,7 @@
 #include "compiler/reserved_words.h"
 #include "compiler/symbol_table.h"
 #include "compiler/variables.h"
-#include "runtime/tokens.h"
+#include "base/tokens.h"
 
 namespace zarvek {
 

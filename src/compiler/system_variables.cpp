@@ -8,7 +8,7 @@
 #include "compiler/expression.h"
 #include "compiler/expression_parts.h"
 #include "compiler/scanner.h"
-#include "runtime/tokens.h"
+#include "base/tokens.h"
 
 namespace zarvek {
 

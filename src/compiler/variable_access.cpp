@@ -11,7 +11,7 @@
 #include "compiler/reserved_words.h"
 #include "compiler/scanner.h"
 #include "compiler/symbol_table.h"
-#include "runtime/tokens.h"
+#include "base/tokens.h"
 
 namespace zarvek {
 

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "compiler/symbols.h"
+#include "base/symbols.h"
 #include "hc05/asm_messages.h"
 #include "hc05/asm_symbols.h"
 

@@ -4,7 +4,7 @@
 
 #include "runtime/calendar.h"
 #include "runtime/runtime_errors.h"
-#include "runtime/tokens.h"
+#include "base/tokens.h"
 
 namespace zarvek {
 

@@ -3,7 +3,7 @@
 
 #include "runtime/interpreter.h"
 #include "runtime/runtime_errors.h"
-#include "runtime/tokens.h"
+#include "base/tokens.h"
 
 namespace zarvek {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "runtime/simulator.h"
+#include "simulation/simulator.h"
 
 namespace zarvek {
 

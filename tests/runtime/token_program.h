@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "runtime/interpreter.h"
-#include "runtime/tokens.h"
+#include "base/tokens.h"
 
 namespace zarvek::test {
 

@@ -1,4 +1,4 @@
-#include "runtime/simulator.h"
+#include "simulation/simulator.h"
 
 namespace zarvek {
 

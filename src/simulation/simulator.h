@@ -7,7 +7,7 @@
 #include <string>
 
 #include "runtime/interpreter.h"
-#include "simulation/sim_hardware.h"
+#include "base/sim_hardware.h"
 
 namespace zarvek {
 

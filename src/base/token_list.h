@@ -1,12 +1,9 @@
-// The token code: one list of every token byte, read by the token machine's dispatch,
-// the compiler and the debug views. Every 16-bit operand is big-endian; a16 is an
-// address in program memory (image offset + 4), b an operand byte.
-#pragma once
-
-#include <cstdint>
-#include <string_view>
-
-namespace zarvek {
+// The token list: one line per token byte, with its operands and its meaning. Plain
+// macros only, so the board firmware's C compiler reads the same list as the PC tools.
+// Every 16-bit operand is big-endian; a16 is an address in program memory (image
+// offset + 4), b an operand byte.
+#ifndef ZARVEK_BASE_TOKEN_LIST_H
+#define ZARVEK_BASE_TOKEN_LIST_H
 
 // X(byte, NAME, operands)  -- operands: None, Byte, Word (a16 or 16-bit constant),
 // ByteWord (b then a16), Text (zero-terminated inline text)
@@ -93,30 +90,4 @@ namespace zarvek {
   X(0x6A, RETF, None)         /* as RETURN, then leave the local frame                       */ \
   X(0xFF, END, None)          /* pc := 4; the machine suspends itself                        */
 
-// The function byte of FILEOP.
-namespace fileop {
-inline constexpr uint8_t OpenRead = 1;
-inline constexpr uint8_t OpenWrite = 2;
-inline constexpr uint8_t OpenAppend = 3;
-inline constexpr uint8_t Close = 4;
-inline constexpr uint8_t Write = 5;
-inline constexpr uint8_t Read = 6;
-}  // namespace fileop
-
-enum class TTokenOperands : uint8_t { None, Byte, Word, ByteWord, Text };
-
-namespace tok {
-#define ZARVEK_TOKEN_CONST(byte, name, operands) inline constexpr uint8_t name = byte;
-ZARVEK_TOKENS(ZARVEK_TOKEN_CONST)
-#undef ZARVEK_TOKEN_CONST
-}  // namespace tok
-
-struct TTokenInfo {
-  std::string_view name;  // empty for an invalid byte
-  TTokenOperands operands = TTokenOperands::None;
-};
-
-// Name and operand layout of a token byte; invalid bytes have an empty name.
-const TTokenInfo& TokenInfo(uint8_t byte);
-
-}  // namespace zarvek
+#endif

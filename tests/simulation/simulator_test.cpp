@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "runtime/simulator.h"
-#include "token_program.h"
+#include "simulation/simulator.h"
+#include "runtime/token_program.h"
 
 namespace zarvek::test {
 namespace {
