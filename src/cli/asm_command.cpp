@@ -13,36 +13,13 @@
 
 namespace zarvek::cli {
 
-namespace {
-
-int Usage(std::ostream& err, const std::string& problem) {
-  err << "zarvek-cli asm: " << problem << "\n"
-      << "Aufruf: zarvek-cli asm [--dump] DATEI.asm\n";
-  return kExitUsage;
-}
-
-}  // namespace
-
 int AsmCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   bool dump = false;
   std::string path;
-  for (const std::string& arg : args) {
-    if (arg == "--dump") {
-      dump = true;
-    } else if (arg.starts_with("--")) {
-      return Usage(err, "unbekannte Option " + arg);
-    } else if (path.empty()) {
-      path = arg;
-    } else {
-      return Usage(err, "nur eine Quelldatei erwartet");
-    }
-  }
-  if (path.empty()) return Usage(err, "keine Quelldatei angegeben");
-  const auto source = ReadBinaryFile(path);
-  if (!source) {
-    err << path << ": Datei kann nicht gelesen werden\n";
-    return kExitDiagnosed;
-  }
+  const TCommandSyntax syntax{"asm", "[--dump] DATEI.asm", "Quelldatei", {FlagOption("--dump", dump)}};
+  if (const auto problem = ParseCommandLine(syntax, args, path)) return UsageError(syntax, err, *problem);
+  const auto source = ReadSourceFile(path, err);
+  if (!source) return kExitDiagnosed;
   // DEFINE names files relative to the source file.
   const std::filesystem::path folder = std::filesystem::path(path).parent_path();
   hc05::TAssembleOptions options;
@@ -50,7 +27,7 @@ int AsmCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     std::error_code ec;
     return std::filesystem::is_regular_file(folder / name, ec);
   };
-  const std::vector<std::string> lines = SplitLines(*source);
+  const std::vector<std::string> lines = SplitLines(source->cp1252);
   hc05::TAssembler assembler;
   assembler.PreRegisterLabels(lines);
   const hc05::TAssembly result = assembler.Assemble(lines, options);

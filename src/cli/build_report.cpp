@@ -3,33 +3,11 @@
 #include <ostream>
 
 #include "cli/cli_args.h"
-#include "pipeline/project_modules.h"
 #include "project/file_io.h"
 #include "project/open_file.h"
 #include "text/cp1252.h"
 
 namespace zarvek::cli {
-
-namespace {
-
-std::string FileOf(const std::string& path, const TMappedPosition& mapped) {
-  return mapped.moduleIndex >= 0 ? mapped.fileName : path;
-}
-
-bool LoadProjectSources(const TSourceFiles& files, TBuildInput& input, std::ostream& err) {
-  TProject project;
-  const TLoadOutcome outcome = LoadProject(files.path, TLoadMode::Interactive, project);
-  if (outcome.result != loadresult::Loaded) {
-    PrintOpenFailure(err, files.path, outcome);
-    return false;
-  }
-  input.basicSource = std::move(project.basicSource);
-  input.assemblerSource = std::move(project.assemblerSource);
-  input.profile = files.profile.value_or(project.profile);
-  return true;
-}
-
-}  // namespace
 
 void PrintOpenFailure(std::ostream& err, const std::string& path, const TLoadOutcome& outcome) {
   // The "not a project" text names the file itself.
@@ -39,54 +17,81 @@ void PrintOpenFailure(std::ostream& err, const std::string& path, const TLoadOut
 
 bool IsProjectPath(const std::string& path) { return KindOfFile(path) == TFileKind::Project; }
 
-bool LoadSources(const TSourceFiles& files, const TModuleLoader& loader, TBuildInput& input, std::ostream& err) {
-  if (IsProjectPath(files.path)) {
-    if (!LoadProjectSources(files, input, err)) return false;
-  } else {
-    for (const auto& [file, text] : {std::pair{files.path, &input.basicSource}, {files.asmPath, &input.assemblerSource}}) {
-      if (file.empty()) continue;
-      const auto content = ReadBinaryFile(file);
-      if (!content) {
-        err << file << ": Datei kann nicht gelesen werden\n";
-        return false;
-      }
-      *text = *content;
-    }
-    input.profile = files.profile.value_or(profile::Tessel11);
-  }
-  input.projectFileName = files.path;
-  input.modules = &loader;
-  input.fileExists = [](const std::string& name) { return FileExists(name); };
+TSourceBuild::TSourceBuild(TSourceFiles files) : m_files(std::move(files)) {}
+
+bool TSourceBuild::LoadTextFile(const std::string& path, std::string& text, bool& fromUtf8, std::ostream& err) const {
+  auto decoded = ReadSourceFile(path, err);
+  if (!decoded) return false;
+  text = std::move(decoded->cp1252);
+  fromUtf8 = decoded->fromUtf8;
   return true;
 }
 
-void PrintCompileError(std::ostream& err, const std::string& path, const TCompileError& e) {
-  err << FileOf(path, e.mapped) << ":" << e.line << ":" << e.column << ": Fehler " << e.code << ": " << e.message << "\n";
+bool TSourceBuild::LoadProjectFile(std::ostream& err) {
+  TProject project;
+  const TLoadOutcome outcome = LoadProject(m_files.path, TLoadMode::Interactive, project);
+  if (outcome.result != loadresult::Loaded) {
+    PrintOpenFailure(err, m_files.path, outcome);
+    return false;
+  }
+  m_input.basicSource = std::move(project.basicSource);
+  m_input.assemblerSource = std::move(project.assemblerSource);
+  m_input.profile = m_files.profile.value_or(project.profile);
+  return true;
 }
 
-void PrintBuildReport(std::ostream& err, const TSourceFiles& files, const TBuildResult& result) {
-  if (result.basicError) return PrintCompileError(err, files.path, *result.basicError);
-  if (result.assemblerError) {
-    const hc05::TAsmError& e = *result.assemblerError;
-    const TAsmLineOrigin origin = LocateAssemblerLine(result.program.includes, e.line);
-    const std::string file = origin.moduleIndex >= 0 ? result.program.includes[static_cast<size_t>(origin.moduleIndex)].fileName
-                             : files.asmPath.empty() ? files.path
-                                                     : files.asmPath;
+bool TSourceBuild::Load(std::ostream& err) {
+  if (IsProjectPath(m_files.path)) {
+    // Project files keep their own format (ISO-8859-1 XML).
+    if (!LoadProjectFile(err)) return false;
+  } else {
+    bool basicUtf8 = false, asmUtf8 = false;
+    if (!LoadTextFile(m_files.path, m_input.basicSource, basicUtf8, err)) return false;
+    if (!m_files.asmPath.empty() && !LoadTextFile(m_files.asmPath, m_input.assemblerSource, asmUtf8, err)) return false;
+    m_input.profile = m_files.profile.value_or(m_files.basicProfile);
+    if (basicUtf8) m_utf8Positions = std::make_unique<TTextPositionMap>(m_input.basicSource);
+  }
+  m_input.projectFileName = m_files.path;
+  m_input.modules = &m_loader;
+  m_input.warnings = m_files.warnings;
+  m_input.fileExists = [](const std::string& name) { return FileExists(name); };
+  return true;
+}
+
+bool TSourceBuild::Build(std::ostream& err) {
+  m_result = m_builder.Build(m_input);
+  PrintReport(err);
+  return m_result.success;
+}
+
+TPlace TSourceBuild::PlaceOf(const TMappedPosition& mapped, int32_t line, int32_t column) const {
+  if (mapped.moduleIndex >= 0) return {mapped.fileName, line, column};
+  if (!m_utf8Positions) return {m_files.path, line, column};
+  const TEditorPosition p = m_utf8Positions->ToEditor(mapped.position);
+  return {m_files.path, p.line, p.column};
+}
+
+void TSourceBuild::PrintCompileError(std::ostream& err, const TCompileError& e) const {
+  const TPlace at = PlaceOf(e.mapped, e.line, e.column);
+  err << at.file << ":" << at.line << ":" << at.column << ": Fehler " << e.code << ": " << e.message << "\n";
+}
+
+void TSourceBuild::PrintReport(std::ostream& err) const {
+  if (m_result.basicError) return PrintCompileError(err, *m_result.basicError);
+  if (m_result.assemblerError) {
+    const hc05::TAsmError& e = *m_result.assemblerError;
+    const TAsmLineOrigin origin = LocateAssemblerLine(m_result.program.includes, e.line);
+    const std::string file = origin.moduleIndex >= 0 ? m_result.program.includes[static_cast<size_t>(origin.moduleIndex)].fileName
+                             : m_files.asmPath.empty() ? m_files.path
+                                                       : m_files.asmPath;
     err << file << ":" << origin.line + 1 << ":" << e.column << ": " << e.message << "\n";
     return;
   }
-  for (const TWarning& w : result.link.warnings)
-    err << FileOf(files.path, w.mapped) << ":" << w.line << ":" << w.column << ": Warnung: " << Cp1252ToUtf8(w.text) << "\n";
-  if (!result.program.statusText.empty()) err << files.path << ": Hinweis: " << result.program.statusText << "\n";
-}
-
-bool BuildAndReport(const TSourceFiles& files, std::ostream& err, TBuilder& builder, TBuildResult& result) {
-  const TProjectFileLoader loader;
-  TBuildInput input;
-  if (!LoadSources(files, loader, input, err)) return false;
-  result = builder.Build(input);
-  PrintBuildReport(err, files, result);
-  return result.success;
+  for (const TWarning& w : m_result.link.warnings) {
+    const TPlace at = PlaceOf(w.mapped, w.line, w.column);
+    err << at.file << ":" << at.line << ":" << at.column << ": Warnung: " << Cp1252ToUtf8(w.text) << "\n";
+  }
+  if (!m_result.program.statusText.empty()) err << m_files.path << ": Hinweis: " << m_result.program.statusText << "\n";
 }
 
 }  // namespace zarvek::cli

@@ -18,8 +18,10 @@ void PrintUsage(std::ostream& s) {
        "\n"
        "Befehle:\n"
        "  run [--profile atmega-32|atmega-128] [--input TEXT] [--max-tokens N]\n"
-       "      [--timeout SEKUNDEN] [--realtime] PROGRAMM.bin\n"
-       "      führt ein Programmabbild auf der Token-Maschine aus\n"
+       "      [--timeout SEKUNDEN] [--realtime] [--image] DATEI.bas|PROJEKT.xml|PROGRAMM.bin\n"
+       "      übersetzt ein Programm oder Projekt wie compile (mit seinen Modulen) und führt\n"
+       "      es auf der Token-Maschine aus; PROGRAMM.bin (oder jede Datei mit --image) ist\n"
+       "      ein fertiges Programmabbild\n"
        "  compile [--profile tessel-1.1|tessel-micro|tessel-2.0|atmega-32|atmega-128] [--asm DATEI.asm]\n"
        "      [--dump] DATEI.bas|PROJEKT.xml\n"
        "      übersetzt ein BASIC-Programm oder ein Projekt mit seinen Modulen;\n"
@@ -36,9 +38,7 @@ void PrintUsage(std::ostream& s) {
        "      die Zeilen enden mit \\n, nicht mit CR LF wie im Editor\n";
 }
 
-}  // namespace
-
-int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty()) {
     PrintUsage(err);
     return kExitUsage;
@@ -58,6 +58,20 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
   err << "zarvek-cli: unbekannter Befehl \"" << command << "\"\n";
   PrintUsage(err);
   return kExitUsage;
+}
+
+}  // namespace
+
+int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const int status = Dispatch(args, out, err);
+  // Output that never arrived (a full disk, a closed pipe) is a failure, whatever the
+  // command itself made of its work.
+  out.flush();
+  if (!out) {
+    err << "zarvek-cli: Die Ausgabe konnte nicht geschrieben werden.\n";
+    return kExitDiagnosed;
+  }
+  return status;
 }
 
 }  // namespace zarvek::cli

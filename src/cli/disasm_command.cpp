@@ -17,12 +17,6 @@ namespace {
 
 constexpr uint16_t kRawStart = 0x0101;  // where the user's machine code begins on a Tessel
 
-int Usage(std::ostream& err, const std::string& problem) {
-  err << "zarvek-cli disasm: " << problem << "\n"
-      << "Aufruf: zarvek-cli disasm [--start ADRESSE] DATEI\n";
-  return kExitUsage;
-}
-
 // Decimal, or hexadecimal after "$" or "0x"; 0...65535.
 std::optional<uint16_t> ParseAddress(const std::string& text) {
   int base = 10;
@@ -48,34 +42,45 @@ void PrintLines(std::ostream& out, const std::vector<std::string>& lines) {
   for (const std::string& line : lines) out << line << "\n";
 }
 
+std::string HexAddress(uint32_t address) {
+  static const char* kDigits = "0123456789ABCDEF";
+  std::string text = "$";
+  for (int shift = 12; shift >= 0; shift -= 4) text += kDigits[(address >> shift) & 0xF];
+  return text;
+}
+
+// Code must fit into the 64 KiB address space from its start; the disassembler would
+// otherwise wrap round to $0000 without a word.
+bool FitsAddressSpace(const std::string& path, size_t size, uint16_t start, std::ostream& err) {
+  const uint32_t room = 0x10000u - start;
+  if (size <= room) return true;
+  err << path << ": Der Code reicht über $FFFF hinaus (" << size << " Bytes ab " << HexAddress(start) << ", höchstens "
+      << room << " passen in den Adressraum).\n";
+  return false;
+}
+
 }  // namespace
 
 int DisasmCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   std::optional<uint16_t> start;
   std::string path;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--start") {
-      if (i + 1 >= args.size()) return Usage(err, "der Option --start fehlt ihr Wert");
-      start = ParseAddress(args[++i]);
-      if (!start) return Usage(err, "ungültige Adresse \"" + args[i] + "\"");
-    } else if (args[i].starts_with("--")) {
-      return Usage(err, "unbekannte Option " + args[i]);
-    } else if (path.empty()) {
-      path = args[i];
-    } else {
-      return Usage(err, "nur eine Datei erwartet");
-    }
-  }
-  if (path.empty()) return Usage(err, "keine Datei angegeben");
+  const TCommandSyntax syntax{"disasm",
+                              "[--start ADRESSE] DATEI",
+                              "Datei",
+                              {{"--start", true, [&start](const std::string& value) -> std::optional<std::string> {
+                                  start = ParseAddress(value);
+                                  if (!start) return "ungültige Adresse \"" + value + "\"";
+                                  return std::nullopt;
+                                }}}};
+  if (const auto problem = ParseCommandLine(syntax, args, path)) return UsageError(syntax, err, *problem);
   const bool sRecords = IsSRecordFile(path);
-  if (sRecords && start) return Usage(err, "--start gilt nur für Rohdaten, S-Records tragen ihre Adressen");
-  const auto content = ReadBinaryFile(path);
-  if (!content) {
-    err << path << ": Datei kann nicht gelesen werden\n";
-    return kExitDiagnosed;
-  }
+  if (sRecords && start) return UsageError(syntax, err, "--start gilt nur für Rohdaten, S-Records tragen ihre Adressen");
+  const auto content = ReadInputFile(path, sRecords ? filelimit::kSRecordFile : filelimit::kMachineCode, err);
+  if (!content) return kExitDiagnosed;
   if (!sRecords) {
-    PrintLines(out, hc05::Disassemble(*content, start.value_or(kRawStart)));
+    const uint16_t from = start.value_or(kRawStart);
+    if (!FitsAddressSpace(path, content->size(), from, err)) return kExitDiagnosed;
+    PrintLines(out, hc05::Disassemble(*content, from));
     return kExitOk;
   }
   const hc05::TSRecordBlock block = hc05::ParseSRecords(*content);
@@ -83,6 +88,7 @@ int DisasmCommand(const std::vector<std::string>& args, std::ostream& out, std::
     err << path << ": " << block.error << "\n";
     return kExitDiagnosed;
   }
+  if (!FitsAddressSpace(path, block.bytes.size(), block.start, err)) return kExitDiagnosed;
   PrintLines(out, hc05::Disassemble(block.bytes, block.start));
   return kExitOk;
 }

@@ -6,37 +6,19 @@
 
 #include "cli/build_report.h"
 #include "cli/cli.h"
+#include "cli/cli_args.h"
 #include "project/legacy_import.h"
 #include "project/project_file.h"
 
 namespace zarvek::cli {
 
-namespace {
-
-int Usage(std::ostream& err, const std::string& problem) {
-  err << "zarvek-cli import: " << problem << "\n"
-      << "Aufruf: zarvek-cli import ALT.cpo -o PROJEKT.xml\n";
-  return kExitUsage;
-}
-
-}  // namespace
-
 int ImportCommand(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
   std::string input, output;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "-o") {
-      if (i + 1 >= args.size()) return Usage(err, "der Option -o fehlt ihr Wert");
-      output = args[++i];
-    } else if (args[i].starts_with("-")) {
-      return Usage(err, "unbekannte Option " + args[i]);
-    } else if (input.empty()) {
-      input = args[i];
-    } else {
-      return Usage(err, "nur eine Datei erwartet");
-    }
-  }
-  if (input.empty()) return Usage(err, "keine Datei angegeben");
-  if (output.empty()) return Usage(err, "keine Ausgabedatei angegeben (-o)");
+  const TCommandSyntax syntax{"import", "ALT.cpo -o PROJEKT.xml", "Datei", {TextOption("-o", output)}};
+  if (const auto problem = ParseCommandLine(syntax, args, input)) return UsageError(syntax, err, *problem);
+  if (output.empty()) return UsageError(syntax, err, "keine Ausgabedatei angegeben (-o)");
+  // Neither the new file nor the backup of the old one may land on the file being read.
+  if (!RefuseOverwritingInput(output, {input}, true, err)) return kExitUsage;
 
   TProject project;
   const TLoadOutcome loaded = ImportLegacyProject(input, project);

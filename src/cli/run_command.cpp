@@ -1,17 +1,18 @@
-// Runs a BASIC program or a program image on the token machine without a window: the
-// program's serial output goes to stdout byte for byte, a runtime error to stderr.
+// Runs a BASIC program, a project or a program image on the token machine without a
+// window: the program's serial output goes to stdout byte for byte, a runtime error to
+// stderr.
 #include "cli/run_command.h"
 
+#include <memory>
 #include <optional>
 #include <ostream>
 
+#include "cli/build_report.h"
 #include "cli/cli.h"
 #include "cli/cli_args.h"
-#include "cli/compile_command.h"
+#include "project/file_io.h"
 #include "project/open_file.h"
 #include "project/project.h"
-#include "compiler/compiler.h"
-#include "pipeline/build.h"
 #include "simulation/line_table.h"
 #include "simulation/program_runner.h"
 
@@ -19,118 +20,162 @@ namespace zarvek::cli {
 
 namespace {
 
-struct TRunOptions {
+struct TRunRequest {
   TProgramRunOptions run;
-  uint8_t profileCode = profile::Pyxon32;
+  std::optional<uint8_t> profile;
+  bool image = false;  // --image: the file is a program image whatever its name
   std::string path;
 };
 
-int Usage(std::ostream& err, const std::string& problem) {
-  err << "zarvek-cli run: " << problem << "\n"
-      << "Aufruf: zarvek-cli run [--profile atmega-32|atmega-128] [--input TEXT] "
-         "[--max-tokens N] [--timeout SEKUNDEN] [--realtime] PROGRAMM.bas|PROGRAMM.bin\n";
-  return kExitUsage;
+// What the machine runs, and for a built program how to name a runtime error's place.
+struct TLoadedProgram {
+  std::string image;
+  std::vector<TLineRecord> lines;
+  uint32_t codeLength = 0;
+  uint32_t tableLength = 0;
+  uint8_t profile = profile::Pyxon32;
+  std::unique_ptr<TSourceBuild> build;  // none for a program image
+};
+
+std::optional<std::string> PyxonProfile(const std::string& value, std::optional<uint8_t>& profile) {
+  const auto code = FindProfileFileValue(value);
+  if (!code || !IsPyxon(*code))
+    return "das Profil \"" + value + "\" läuft nicht auf der Token-Maschine (atmega-32 oder atmega-128)";
+  profile = *code;
+  return std::nullopt;
 }
 
-// Fills options from args; an error text for bad usage.
-std::optional<std::string> ParseRunOptions(const std::vector<std::string>& args, TRunOptions& o) {
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    auto value = [&]() -> std::optional<std::string> {
-      if (i + 1 >= args.size()) return std::nullopt;
-      return args[++i];
-    };
-    if (a == "--realtime") {
-      o.run.realtime = true;
-    } else if (a == "--profile" || a == "--input" || a == "--max-tokens" || a == "--timeout") {
-      const auto v = value();
-      if (!v) return "der Option " + a + " fehlt ihr Wert";
-      if (a == "--profile") {
-        const auto code = FindProfileFileValue(*v);
-        if (!code || !IsPyxon(*code))
-          return "das Profil \"" + *v + "\" läuft nicht auf der Token-Maschine (atmega-32 oder atmega-128)";
-        o.profileCode = *code;
-        o.run.machine = *code == profile::Pyxon128 ? TMachineConfig::Pyxon128() : TMachineConfig::Pyxon32();
-      } else if (a == "--input") {
-        const auto decoded = DecodeEscapes(*v);
-        if (!decoded) return "ungültige Escape-Folge in --input (erlaubt: \\r \\n \\t \\\\ \\xHH)";
-        o.run.input += *decoded;
-      } else if (a == "--max-tokens") {
-        if (!(o.run.maxTokens = ParseCount(*v))) return "--max-tokens erwartet eine ganze Zahl";
-      } else if (!(o.run.timeoutSeconds = ParseSeconds(*v))) {
-        return "--timeout erwartet Sekunden (eine Zahl ab 0)";
-      }
-    } else if (a.starts_with("--")) {
-      return "unbekannte Option " + a;
-    } else if (o.path.empty()) {
-      o.path = a;
-    } else {
-      return "nur eine Programmdatei erwartet";
-    }
-  }
-  if (o.path.empty()) return "keine Programmdatei angegeben";
+TCommandSyntax RunSyntax(TRunRequest& r) {
+  TProgramRunOptions& o = r.run;
+  return {"run",
+          "[--profile atmega-32|atmega-128] [--input TEXT] [--max-tokens N] [--timeout SEKUNDEN] [--realtime] "
+          "[--image] PROGRAMM.bas|PROJEKT.xml|PROGRAMM.bin",
+          "Programmdatei",
+          {{"--profile", true, [&r](const std::string& v) { return PyxonProfile(v, r.profile); }},
+           {"--input", true,
+            [&o](const std::string& v) -> std::optional<std::string> {
+              const auto decoded = DecodeEscapes(v);
+              if (!decoded) return "ungültige Escape-Folge in --input (erlaubt: \\r \\n \\t \\\\ \\xHH)";
+              o.input += *decoded;
+              return std::nullopt;
+            }},
+           {"--max-tokens", true,
+            [&o](const std::string& v) -> std::optional<std::string> {
+              if (!(o.maxTokens = ParseCount(v))) return "--max-tokens erwartet eine ganze Zahl";
+              return std::nullopt;
+            }},
+           {"--timeout", true,
+            [&o](const std::string& v) -> std::optional<std::string> {
+              if (!(o.timeoutSeconds = ParseSeconds(v))) return "--timeout erwartet Sekunden (eine Zahl ab 0)";
+              return std::nullopt;
+            }},
+           FlagOption("--realtime", o.realtime),
+           FlagOption("--image", r.image)}};
+}
+
+// Only files named so are program images; any other name would otherwise run a text's
+// bytes as token code.
+bool IsImagePath(const std::string& path) { return UpperExtension(path) == ".BIN"; }
+
+bool IsBuildablePath(const std::string& path) {
+  const TFileKind kind = KindOfFile(path);
+  return kind == TFileKind::BasicText || kind == TFileKind::Project;
+}
+
+// Builds a BASIC or project file as compile does; the exit status when it fails.
+std::optional<int> BuildProgram(const TRunRequest& request, const TCommandSyntax& syntax, std::ostream& err,
+                                TLoadedProgram& program) {
+  TSourceFiles files;
+  files.path = request.path;
+  files.profile = request.profile;
+  files.basicProfile = profile::Pyxon32;
+  files.warnings = false;
+  program.build = std::make_unique<TSourceBuild>(files);
+  TSourceBuild& build = *program.build;
+  if (!build.Load(err)) return kExitDiagnosed;
+  if (!IsPyxon(build.Profile()))
+    return UsageError(syntax, err,
+                      "das Profil " + std::string(ProfileFileValue(build.Profile())) + " von " + request.path +
+                          " läuft nicht auf der Token-Maschine (--profile atmega-32 oder atmega-128)");
+  if (!build.Build(err)) return kExitDiagnosed;
+  const TBuildResult& built = build.Result();
+  program.image = built.program.image;
+  program.lines = BuildLineTable(build.Builder().Compiler(), built.program);
+  program.codeLength = built.program.codeLength;
+  program.tableLength = built.program.tableLength;
+  program.profile = build.Profile();
   return std::nullopt;
+}
+
+std::optional<int> LoadImage(const TRunRequest& request, std::ostream& err, TLoadedProgram& program) {
+  auto bytes = ReadInputFile(request.path, filelimit::kMachineCode, err);
+  if (!bytes) return kExitDiagnosed;
+  program.image = std::move(*bytes);
+  // A raw image has no statement map: one statement at its start keeps the machine from
+  // reporting that there is nothing to run.
+  program.lines.push_back(TLineRecord{0, 1, 1, kMainSourceOrigin, 0});
+  program.profile = request.profile.value_or(profile::Pyxon32);
+  return std::nullopt;
+}
+
+bool FitsProgramMemory(const std::string& path, const TLoadedProgram& program, const TMachineConfig& machine,
+                       std::ostream& err) {
+  const uint64_t room = machine.programMemorySize - 4;
+  if (program.image.size() <= room) return true;
+  err << path << ": Das Programm ist zu groß für den Programmspeicher (" << program.image.size() << " Bytes, höchstens "
+      << room << ").\n";
+  return false;
+}
+
+// Runs the program with its output going to `out`; a run whose output can no longer be
+// written stops, since the owner will fail the command anyway.
+TProgramRunResult Execute(const TLoadedProgram& program, TProgramRunOptions options, std::ostream& out) {
+  const bool flushEach = options.realtime;
+  options.output = [&out, flushEach](const std::string& text) {
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    if (flushEach) out.flush();
+  };
+  options.everySlice = [&out](TInterpreter& machine, uint64_t) {
+    if (!out) machine.Terminate();
+  };
+  const TProgramRunResult result = RunProgram(program.image, program.lines, program.codeLength, program.tableLength, options);
+  out.flush();
+  return result;
+}
+
+void ReportRuntimeError(const std::string& path, const TLoadedProgram& program, const TRuntimeReport& error,
+                        std::ostream& err) {
+  if (!program.build) {
+    err << "Laufzeitfehler bei Adresse " << error.address << ": " << error.text << "\n";
+    return;
+  }
+  const TSourceLocation at = program.build->Builder().Compiler().Locate(static_cast<int32_t>(error.statement.sourcePosition));
+  const TPlace place = program.build->PlaceOf(at.mapped, at.line, at.column);
+  err << (place.file.empty() ? path : place.file) << ":" << place.line << ":" << place.column
+      << ": Laufzeitfehler: " << error.text << "\n";
 }
 
 }  // namespace
 
 int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  TRunOptions options;
-  if (const auto problem = ParseRunOptions(args, options)) return Usage(err, *problem);
-  const auto file = ReadBinaryFile(options.path);
-  if (!file) {
-    err << options.path << ": Datei kann nicht gelesen werden\n";
-    return kExitDiagnosed;
-  }
+  TRunRequest request;
+  const TCommandSyntax syntax = RunSyntax(request);
+  if (const auto problem = ParseCommandLine(syntax, args, request.path)) return UsageError(syntax, err, *problem);
+  const bool image = request.image || IsImagePath(request.path);
+  if (!image && !IsBuildablePath(request.path))
+    return UsageError(syntax, err,
+                      "unbekannte Dateiart: " + request.path +
+                          " (DATEI.bas, PROJEKT.xml oder ein Programmabbild PROGRAMM.bin; --image für andere Namen)");
 
-  // A .bas file is compiled first; anything else is a raw program image.
-  TBuilder builder;
-  std::string image = *file;
-  std::vector<TLineRecord> lines;
-  uint32_t codeLength = 0, tableLength = 0;
-  const bool basic = KindOfFile(options.path) == TFileKind::BasicText;
-  if (basic) {
-    TBuildInput input;
-    input.basicSource = *file;
-    input.profile = options.profileCode;
-    input.projectFileName = options.path;
-    input.warnings = false;
-    const TBuildResult built = builder.Build(input);
-    if (built.basicError) {
-      PrintCompileError(err, options.path, *built.basicError);
-      return kExitDiagnosed;
-    }
-    image = built.program.image;
-    lines = BuildLineTable(builder.Compiler(), built.program);
-    codeLength = built.program.codeLength;
-    tableLength = built.program.tableLength;
-  } else {
-    // A raw image has no statement map: one statement at its start keeps the machine from
-    // reporting that there is nothing to run.
-    lines.push_back(TLineRecord{0, 1, 1, kMainSourceOrigin, 0});
-  }
-  const uint64_t room = options.run.machine.programMemorySize - 4;
-  if (image.size() > room) {
-    err << options.path << ": Das Programm ist zu groß für den Programmspeicher (" << image.size()
-        << " Bytes, höchstens " << room << ").\n";
-    return kExitDiagnosed;
-  }
+  TLoadedProgram program;
+  if (const auto failed = image ? LoadImage(request, err, program) : BuildProgram(request, syntax, err, program))
+    return *failed;
+  request.run.machine = program.profile == profile::Pyxon128 ? TMachineConfig::Pyxon128() : TMachineConfig::Pyxon32();
+  if (!FitsProgramMemory(request.path, program, request.run.machine, err)) return kExitDiagnosed;
 
-  const bool flushEach = options.run.realtime;
-  options.run.output = [&out, flushEach](const std::string& text) {
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    if (flushEach) out.flush();
-  };
-  const TProgramRunResult result = RunProgram(image, lines, codeLength, tableLength, options.run);
-  out.flush();
+  const TProgramRunResult result = Execute(program, request.run, out);
   if (!result.error) return kExitOk;
-  if (basic) {
-    const TSourceLocation at = builder.Compiler().Locate(static_cast<int32_t>(result.error->statement.sourcePosition));
-    const std::string file = at.mapped.moduleIndex >= 0 ? at.mapped.fileName : options.path;
-    err << file << ":" << at.line << ":" << at.column << ": Laufzeitfehler: " << result.error->text << "\n";
-  } else {
-    err << "Laufzeitfehler bei Adresse " << result.error->address << ": " << result.error->text << "\n";
-  }
+  ReportRuntimeError(request.path, program, *result.error, err);
   return kExitDiagnosed;
 }
 

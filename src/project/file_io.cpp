@@ -3,12 +3,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #if defined(__unix__) || defined(__APPLE__)
 #include <unistd.h>
 #endif
 
+#include "project/native_file.h"
+#include "project/project_file.h"
 #include "text/names.h"
 
 namespace zarvek {
@@ -43,21 +44,54 @@ bool WriteAll(std::FILE* f, std::string_view bytes) {
 
 }  // namespace
 
-TFileContent ReadFileBytes(const std::string& path) {
+TFileContent ReadFileBytes(const std::string& path, uint64_t limit) {
   TFileContent content;
-  std::error_code ec;
-  if (!fs::exists(path, ec)) return content;
-  content.status = TReadStatus::Failed;
-  if (fs::is_directory(path, ec)) return content;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return content;
-  content.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    content.bytes.clear();
+  native::TReadHandle file;
+  switch (file.Open(path)) {
+    case native::TOpenResult::Opened: break;
+    case native::TOpenResult::Missing: content.status = TReadStatus::Missing; return content;
+    case native::TOpenResult::Failed: content.status = TReadStatus::Failed; return content;
+    case native::TOpenResult::NotRegular: content.status = TReadStatus::NotAFile; return content;
+  }
+  if (file.Size() > limit) {
+    content.status = TReadStatus::TooLarge;
     return content;
+  }
+  content.bytes.reserve(static_cast<size_t>(file.Size()));
+  // A file that grows while it is read is still cut off at the limit.
+  char buffer[1 << 16];
+  for (;;) {
+    const int64_t n = file.Read(buffer, sizeof buffer);
+    if (n < 0) {
+      content.status = TReadStatus::Failed;
+      content.bytes.clear();
+      return content;
+    }
+    if (n == 0) break;
+    if (content.bytes.size() + static_cast<uint64_t>(n) > limit) {
+      content.status = TReadStatus::TooLarge;
+      content.bytes.clear();
+      return content;
+    }
+    content.bytes.append(buffer, static_cast<size_t>(n));
   }
   content.status = TReadStatus::Ok;
   return content;
+}
+
+std::string ReadFailureText(TReadStatus status, uint64_t limit) {
+  if (status == TReadStatus::NotAFile) return "Keine gewöhnliche Datei (ein Ordner, ein Gerät oder eine Pipe).";
+  if (status != TReadStatus::TooLarge) return kOpenFailedText;
+  const std::string size = limit % (1u << 20) == 0 ? std::to_string(limit >> 20) + " MiB"
+                           : limit % (1u << 10) == 0 ? std::to_string(limit >> 10) + " KiB"
+                                                     : std::to_string(limit) + " Bytes";
+  return "Die Datei ist zu groß (höchstens " + size + ").";
+}
+
+bool IsSameFile(const std::string& a, const std::string& b) {
+  std::error_code ec;
+  const bool same = fs::equivalent(a, b, ec);
+  return !ec && same;
 }
 
 bool WriteFileReplacing(const std::string& path, std::string_view bytes) {

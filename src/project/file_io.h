@@ -1,19 +1,40 @@
 // Reading and writing the user's files so that a failure never costs the old content.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace zarvek {
 
-enum class TReadStatus { Ok, Missing, Failed };
+// How large a file of each kind may be before it is refused unread. Far above anything a
+// user writes, far below what would exhaust memory.
+namespace filelimit {
+inline constexpr uint64_t kSourceText = 8u << 20;   // BASIC and assembler texts
+inline constexpr uint64_t kProjectFile = 16u << 20; // project files (both texts, the objects), legacy projects
+inline constexpr uint64_t kSettingsFile = 1u << 20;
+inline constexpr uint64_t kMachineCode = 64u << 10; // raw machine code and program images: the address space
+inline constexpr uint64_t kSRecordFile = 1u << 20;  // 64 KiB of code as S-records, with room for comments
+}  // namespace filelimit
+
+// NotAFile: a folder, a device, a pipe or a socket. TooLarge: beyond the limit of its kind.
+enum class TReadStatus { Ok, Missing, Failed, NotAFile, TooLarge };
 
 struct TFileContent {
   TReadStatus status = TReadStatus::Missing;
   std::string bytes;
 };
 
-TFileContent ReadFileBytes(const std::string& path);
+// Reads a regular file whole, at most `limit` bytes; anything else is refused without
+// waiting on it or reading it to its end.
+TFileContent ReadFileBytes(const std::string& path, uint64_t limit);
+
+// Why a file was refused, as a sentence for the user (UTF-8), for NotAFile and TooLarge;
+// the generic "cannot be read" text otherwise.
+std::string ReadFailureText(TReadStatus status, uint64_t limit);
+
+// Whether two names lead to one existing file, through links and hard links alike.
+bool IsSameFile(const std::string& a, const std::string& b);
 
 // Replaces the content of `path`: the bytes go to a new file in the same folder, which is
 // renamed over the old one only once it is completely written, so that a full disk or a

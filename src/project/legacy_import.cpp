@@ -82,8 +82,9 @@ bool ReadLegacyProject(std::string_view b, TProject& project, std::vector<TObjec
 
 TLoadOutcome ImportLegacyProject(const std::string& fileName, TProject& project) {
   TLoadOutcome outcome;
-  const TFileContent file = ReadFileBytes(fileName);
-  if (file.status == TReadStatus::Failed) return OpenFailure(loadresult::ReadFailed, fileName);
+  const TFileContent file = ReadFileBytes(fileName, filelimit::kProjectFile);
+  if (file.status != TReadStatus::Ok && file.status != TReadStatus::Missing)
+    return ReadFailure(fileName, file.status, filelimit::kProjectFile);
   if (file.status == TReadStatus::Missing || !ReadLegacyProject(file.bytes, project, outcome.objectNodes))
     return OpenFailure(loadresult::NotAProject, fileName);
   NoteReadOnly(fileName, outcome);

@@ -16,8 +16,8 @@ TLoadOutcome OpenFile(const std::string& fileName, TProject& project) {
   const TFileKind kind = KindOfFile(fileName);
   if (kind == TFileKind::Project) return LoadProject(fileName, TLoadMode::Interactive, project);
   if (kind == TFileKind::Other) return OpenFailure(loadresult::NotAProject, fileName);
-  const TFileContent file = ReadFileBytes(fileName);
-  if (file.status != TReadStatus::Ok) return OpenFailure(loadresult::ReadFailed, fileName);
+  const TFileContent file = ReadFileBytes(fileName, filelimit::kSourceText);
+  if (file.status != TReadStatus::Ok) return ReadFailure(fileName, file.status, filelimit::kSourceText);
   (kind == TFileKind::AssemblerText ? project.assemblerSource : project.basicSource) = file.bytes;
   TLoadOutcome outcome;
   NoteReadOnly(fileName, outcome);

@@ -12,6 +12,12 @@ TLoadOutcome OpenFailure(int result, const std::string& fileName) {
   return outcome;
 }
 
+TLoadOutcome ReadFailure(const std::string& fileName, TReadStatus status, uint64_t limit) {
+  TLoadOutcome outcome = OpenFailure(loadresult::ReadFailed, fileName);
+  outcome.message = ReadFailureText(status, limit);
+  return outcome;
+}
+
 void NoteReadOnly(const std::string& fileName, TLoadOutcome& outcome) {
   if (!IsReadOnlyFile(fileName)) return;
   outcome.readOnly = true;
@@ -29,14 +35,24 @@ TLoadOutcome LoadProject(const std::string& fileName, TLoadMode mode, TProject& 
     }
     return failed;
   };
-  const TFileContent file = ReadFileBytes(fileName);
+  const TFileContent file = ReadFileBytes(fileName, filelimit::kProjectFile);
   // A file that exists but cannot be read is an access error, not a foreign file.
-  if (file.status == TReadStatus::Failed) return fail(loadresult::ReadFailed);
+  if (file.status != TReadStatus::Ok && file.status != TReadStatus::Missing) {
+    if (!interactive) return fail(loadresult::ReadFailed);
+    return ReadFailure(fileName, file.status, filelimit::kProjectFile);
+  }
   TXML xml;
   if (file.status == TReadStatus::Ok) xml.LoadFromString(file.bytes);
   TLoadOutcome outcome;
   TProject loaded;
-  if (!ReadProjectDocument(xml, mode, loaded, outcome.objectNodes)) return fail(loadresult::NotAProject);
+  if (!ReadProjectDocument(xml, mode, loaded, outcome.objectNodes)) {
+    TLoadOutcome failed = fail(loadresult::NotAProject);
+    // Well-formed but nested beyond the reader's bound: say so, not that it is foreign.
+    if (interactive && xml.LastFailure() == TXmlFailure::TooDeep)
+      failed.message = fileName + " ist zu tief verschachtelt (mehr als " + std::to_string(kMaxXmlDepth) +
+                       " Ebenen von Elementen).";
+    return failed;
+  }
   NoteReadOnly(fileName, outcome);
   if (interactive) {
     project = std::move(loaded);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "project/file_io.h"
 #include "project/project.h"
 #include "project/project_xml.h"
 
@@ -41,6 +42,8 @@ TLoadOutcome LoadProject(const std::string& fileName, TLoadMode mode, TProject& 
 
 // A failed open (result 1 or 2) with the message and caption to show.
 TLoadOutcome OpenFailure(int result, const std::string& fileName);
+// A file refused unread (result 2), with the reason: access, not a regular file, too large.
+TLoadOutcome ReadFailure(const std::string& fileName, TReadStatus status, uint64_t limit);
 // Marks the outcome read-only, with its status text, when the user may not write the file.
 void NoteReadOnly(const std::string& fileName, TLoadOutcome& outcome);
 

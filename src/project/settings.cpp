@@ -125,7 +125,7 @@ std::string WriteSettings(const TSettings& settings) {
 }
 
 bool ReadSettingsFile(const std::string& path, TSettings& settings) {
-  const TFileContent file = ReadFileBytes(path);
+  const TFileContent file = ReadFileBytes(path, filelimit::kSettingsFile);
   if (file.status != TReadStatus::Ok) return false;
   ReadSettings(file.bytes, settings);
   return true;

@@ -7,11 +7,7 @@ namespace zarvek {
 
 namespace {
 
-// No project file nests deeper than a few levels; a bound keeps a hostile file from
-// exhausting the stack when the tree is destroyed or written.
-constexpr size_t kMaxDepth = 256;
-
-enum class TBuild { Done, Malformed };
+enum class TBuild { Done, Malformed, TooDeep };
 
 // Builds the document element from the tokens after the first tag token: the root takes
 // exactly one element, and whatever follows its closing tag is ignored.
@@ -25,7 +21,7 @@ TBuild BuildTree(const std::vector<TXmlToken>& tokens, size_t i, TElementDocXML&
       path.pop_back();
       if (path.size() <= 1) return TBuild::Done;
     } else if (t.tag) {
-      if (path.size() > kMaxDepth) return TBuild::Malformed;
+      if (path.size() > kMaxXmlDepth) return TBuild::TooDeep;
       path.push_back(e.AddChild(t.text));
     } else {
       e.Text = t.text;
@@ -59,27 +55,33 @@ TElementDocXML* TElementDocXML::FirstChild() const { return Children.empty() ? n
 
 TXML::TXML() : m_root(std::make_unique<TElementDocXML>()) {}
 
-bool TXML::Fail() {
+bool TXML::Fail(TXmlFailure why) {
   Clear();
+  m_failure = why;
   if (OnXMLError) OnXMLError(*this);
   return false;
 }
 
 bool TXML::LoadFromFile(const std::string& fileName) {
-  const TFileContent file = ReadFileBytes(fileName);
+  const TFileContent file = ReadFileBytes(fileName, filelimit::kProjectFile);
   if (file.status != TReadStatus::Ok) return Fail();
   return LoadFromString(file.bytes);
 }
 
 bool TXML::LoadFromString(std::string_view text) {
   Clear();
+  m_failure = TXmlFailure::None;
   if (text.empty()) return Fail();
   std::vector<TXmlToken> tokens;
   if (!TokenizeXml(text, tokens)) return Fail();
   size_t first = 0;
   while (first < tokens.size() && !tokens[first].tag) ++first;
   if (first == tokens.size()) return true;
-  if (BuildTree(tokens, first, *m_root) != TBuild::Done) return Fail();
+  switch (BuildTree(tokens, first, *m_root)) {
+    case TBuild::Done: break;
+    case TBuild::Malformed: return Fail();
+    case TBuild::TooDeep: return Fail(TXmlFailure::TooDeep);
+  }
   return true;
 }
 

@@ -38,6 +38,13 @@ struct TXmlToken {
 // False for a CDATA section without its "]]>".
 bool TokenizeXml(std::string_view text, std::vector<TXmlToken>& tokens);
 
+// No project file nests deeper than a few levels; the bound keeps a hostile file from
+// exhausting the stack when the tree is destroyed or written.
+inline constexpr size_t kMaxXmlDepth = 256;
+
+// Why the last load failed.
+enum class TXmlFailure { None, Malformed, TooDeep };
+
 class TXML {
  public:
   TXML();
@@ -56,9 +63,11 @@ class TXML {
   // Clear, then a document element with that name, which is returned.
   TElementDocXML* NewDocument(std::string name);
   TElementDocXML* DocumentElement() const;
+  TXmlFailure LastFailure() const { return m_failure; }
 
  private:
-  bool Fail();
+  bool Fail(TXmlFailure why = TXmlFailure::Malformed);
+  TXmlFailure m_failure = TXmlFailure::None;
   std::unique_ptr<TElementDocXML> m_root;  // unnamed; the document element is its first child
 };
 

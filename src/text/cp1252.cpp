@@ -26,12 +26,7 @@ void AppendUtf8(std::string& out, char32_t c) {
   }
 }
 
-char ToCp1252(char32_t c) {
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
-  for (int i = 0; i < 32; ++i)
-    if (kHigh[i] == c) return static_cast<char>(0x80 + i);
-  return '?';
-}
+char ToCp1252(char32_t c) { return Cp1252ByteOf(c).value_or('?'); }
 
 int SequenceLength(uint8_t lead) {
   if (lead >= 0xC2 && lead <= 0xDF) return 2;
@@ -73,6 +68,24 @@ char32_t DecodeUtf8(std::string_view text, size_t& pos) {
 }
 
 }  // namespace
+
+std::optional<char> Cp1252ByteOf(char32_t c) {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
+  for (int i = 0; i < 32; ++i)
+    if (kHigh[i] == c) return static_cast<char>(0x80 + i);
+  return std::nullopt;
+}
+
+char32_t NextCodePoint(std::string_view text, size_t& pos) { return DecodeUtf8(text, pos); }
+
+bool IsValidUtf8(std::string_view text) {
+  for (size_t pos = 0; pos < text.size();) {
+    const size_t at = pos;
+    // U+FFFD written out is three bytes; a malformed sequence yields it after one.
+    if (DecodeUtf8(text, pos) == 0xFFFD && pos - at != 3) return false;
+  }
+  return true;
+}
 
 std::string Cp1252ToUtf8(std::string_view bytes) {
   std::string out;

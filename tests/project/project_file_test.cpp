@@ -138,15 +138,37 @@ TEST_F(ProjectFile, FilesThatAreNoProjects) {
   EXPECT_EQ(LoadProject(Path("missing.xml"), TLoadMode::Interactive, p).result, loadresult::NotAProject);
   // A module load reports the result without a message.
   EXPECT_TRUE(LoadText("<Project></Project>", p, TLoadMode::Module).message.empty());
-  // A file that exists but cannot be read.
+  // A name that exists but is no file to read: an access error with its reason.
   std::filesystem::create_directory(Path("folder.xml"));
   const TLoadOutcome o = LoadProject(Path("folder.xml"), TLoadMode::Interactive, p);
   EXPECT_EQ(o.result, loadresult::ReadFailed);
-  EXPECT_EQ(o.message, "Die Datei konnte nicht geöffnet werden.");
+  EXPECT_EQ(o.message, "Keine gewöhnliche Datei (ein Ordner, ein Gerät oder eine Pipe).");
   EXPECT_EQ(p, before);
   // Missing parts are no error.
   EXPECT_EQ(FromText("<?xml version=\"1.0\"?>\r\n<project></project>"), TProject{});
   EXPECT_EQ(last.result, loadresult::Loaded);
+}
+
+TEST_F(ProjectFile, NestingBeyondTheReadersBoundIsNamedAsTheReason) {
+  auto nested = [](int depth) {
+    std::string open, close;
+    for (int k = 1; k < depth; ++k) {
+      open += "<n>";
+      close += "</n>";
+    }
+    return "<project><system>atmega-32</system>" + open + close + "<basic><source>PRINT 1</source></basic></project>";
+  };
+  // At the bound the file loads; one level more is refused, saying why.
+  EXPECT_EQ(FromText(nested(static_cast<int>(kMaxXmlDepth))).basicSource, "PRINT 1");
+  EXPECT_EQ(last.result, loadresult::Loaded);
+  TProject p = Sample();
+  const TLoadOutcome o = LoadText(nested(static_cast<int>(kMaxXmlDepth) + 1), p);
+  EXPECT_EQ(o.result, loadresult::NotAProject);
+  EXPECT_EQ(o.message, Path("p.xml") + " ist zu tief verschachtelt (mehr als 256 Ebenen von Elementen).");
+  EXPECT_EQ(p, Sample());
+  EXPECT_TRUE(LoadText(nested(300), p, TLoadMode::Module).message.empty());
+  // A broken file deep down is still no project file.
+  EXPECT_EQ(LoadText("<project><basic>", p).message, Path("p.xml") + " ist keine Projektdatei.");
 }
 
 TEST_F(ProjectFile, ObjectsAreReadAsFarAsTheyAreWhole) {

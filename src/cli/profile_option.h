@@ -1,0 +1,13 @@
+// The --profile option of the commands that build: any profile by its project-file name.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "cli/cli_args.h"
+
+namespace zarvek::cli {
+
+TOption ProfileOption(std::optional<uint8_t>& profile);
+
+}  // namespace zarvek::cli
