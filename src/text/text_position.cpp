@@ -62,6 +62,7 @@ TEditorPosition TTextPositionMap::ToEditor(int32_t bytePosition) const {
 }
 
 int32_t TTextPositionMap::FromEditor(int32_t line, int32_t column) const {
+  if (line > LineCount()) return static_cast<int32_t>(m_text.size() + 1);
   const size_t index = static_cast<size_t>(std::clamp(line, int32_t{1}, LineCount()) - 1);
   size_t offset = m_lineStarts[index];
   for (int32_t k = 1; k < column && offset < m_text.size() && m_text[offset] != '\r' && m_text[offset] != '\n'; ++k)

@@ -39,6 +39,28 @@ TEST_F(CliDisasm, SRecordErrorsGoToStderr) {
   EXPECT_EQ(r.err, path + ": ERROR! DATA HEX???\n");
 }
 
+TEST_F(CliDisasm, CodeBeyondTheAddressSpaceIsRefusedNotWrapped) {
+  // From $FF00 there is room for 256 bytes; one more would wrap round to $0000.
+  const std::string fits = File(".bin", std::string(256, '\x9D'));
+  const TRun ok = Run({"--start", "$FF00", fits});
+  EXPECT_EQ(ok.status, kExitOk);
+  EXPECT_EQ(ok.out.find("0000h"), std::string::npos);
+  const std::string over = File(".bin", std::string(257, '\x9D'));
+  const TRun r = Run({"--start", "$FF00", over});
+  EXPECT_EQ(r.status, kExitDiagnosed);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, over + ": Der Code reicht über $FFFF hinaus (257 Bytes ab $FF00, höchstens 256 passen in den Adressraum).\n");
+  // From the default start $0101 a full 64 KiB file does not fit either.
+  const std::string full = File(".bin", std::string(0x10000, '\x9D'));
+  EXPECT_EQ(Run({full}).err,
+            full + ": Der Code reicht über $FFFF hinaus (65536 Bytes ab $0101, höchstens 65279 passen in den Adressraum).\n");
+  // An S-record whose data runs past $FFFF.
+  const std::string records = File(".s19", "S106FFFE9D9D9D00\r\nS9030000FC\r\n");
+  const TRun s = Run({records});
+  EXPECT_EQ(s.status, kExitDiagnosed) << s.out;
+  EXPECT_EQ(s.err, records + ": Der Code reicht über $FFFF hinaus (3 Bytes ab $FFFE, höchstens 2 passen in den Adressraum).\n");
+}
+
 TEST_F(CliDisasm, BadUsage) {
   const std::string raw = File(".bin", "\x9D");
   EXPECT_EQ(Run({}).status, kExitUsage);

@@ -10,18 +10,6 @@
 namespace zarvek::cli {
 namespace {
 
-std::string ProjectXml(const std::string& system, const std::string& basic, const std::string& assembler = "") {
-  return "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><project><system>" + system +
-         "</system><assembler><source>" + assembler + "</source></assembler><basic><source>" + basic +
-         "</source></basic></project>";
-}
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 std::string NameOnly(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 

@@ -77,6 +77,53 @@ TEST_F(CliRun, BasicFilesAreCompiledAndErrorsNameTheirLine) {
   EXPECT_EQ(notCompiled.err, broken + ":1:8: Fehler 216: Die Taktrate (1) muss zwischen 4000 und 16000 kHz liegen.\n");
 }
 
+TEST_F(CliRun, BasicAndProjectFilesAreBuiltAsCompileBuildsThemWithModules) {
+  const std::string module = File(".xml", ProjectXml("tessel-1.1", "CONST gruss = 42\r\nPRINT \"hallo\"\r\n"));
+  const std::string include = "$INCLUDE \"" + std::filesystem::path(module).filename().string() + "\"\r\n";
+  const TRun basic = Run({File(".bas", include + "PRINT gruss\r\n")});
+  EXPECT_EQ(basic.status, kExitOk) << basic.err;
+  EXPECT_EQ(basic.out, "hallo\r\n42\r\n");
+  // A project file with its profile; the module's runtime error names the module's file.
+  const TRun project = Run({File(".xml", ProjectXml("atmega-128", include + "PRINT gruss + 1\r\n"))});
+  EXPECT_EQ(project.status, kExitOk) << project.err;
+  EXPECT_EQ(project.out, "hallo\r\n43\r\n");
+  const std::string failing = File(".xml", ProjectXml("tessel-1.1", "PRINT 1\r\n$ 0\r\n"));
+  const std::string outer = File(".XML", ProjectXml("atmega-32", "$INCLUDE \"" + std::filesystem::path(failing).filename().string() + "\"\r\n"));
+  const TRun error = Run({outer});
+  EXPECT_EQ(error.status, kExitDiagnosed);
+  EXPECT_EQ(error.out, "1\r\n");
+  EXPECT_EQ(error.err, std::filesystem::weakly_canonical(failing).string() +
+                           ":2:1: Laufzeitfehler: Unbehandelter, kritischer Fehler: Ungültiges Token\n");
+}
+
+TEST_F(CliRun, OnlyFilesNamedBinOrGivenWithImageAreProgramImages) {
+  TTokenProgram p;
+  p.PrintStr("roh").Op(tok::END);
+  // Any other name would run a text's bytes as tokens.
+  const std::string other = File(".txt", p.Image());
+  const TRun refused = Run({other});
+  EXPECT_EQ(refused.status, kExitUsage);
+  EXPECT_EQ(refused.out, "");
+  EXPECT_NE(refused.err.find("unbekannte Dateiart: " + other), std::string::npos) << refused.err;
+  EXPECT_EQ(Run({"--image", other}).out, "roh");
+  EXPECT_EQ(Run({File(".BIN", p.Image())}).out, "roh");
+  // A project is never taken as an image, even one that is no project.
+  const std::string fake = File(".xml", p.Image());
+  const TRun notProject = Run({fake});
+  EXPECT_EQ(notProject.status, kExitDiagnosed);
+  EXPECT_EQ(notProject.err, fake + " ist keine Projektdatei.\n");
+}
+
+TEST_F(CliRun, AProjectForATesselNeedsAPyxonProfileToRunHere) {
+  const std::string project = File(".xml", ProjectXml("tessel-1.1", "PRINT 7\r\n"));
+  const TRun refused = Run({project});
+  EXPECT_EQ(refused.status, kExitUsage);
+  EXPECT_NE(refused.err.find("das Profil tessel-1.1 von " + project), std::string::npos) << refused.err;
+  const TRun overridden = Run({"--profile", "atmega-32", project});
+  EXPECT_EQ(overridden.status, kExitOk) << overridden.err;
+  EXPECT_EQ(overridden.out, "7\r\n");
+}
+
 TEST_F(CliRun, TheMachinesClosingTextIsNotProgramOutput) {
   TTokenProgram p;
   p.PrintStr("ok").Op(tok::END);
