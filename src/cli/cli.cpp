@@ -26,7 +26,7 @@ void PrintUsage(std::ostream& s) {
        "      [--dump] DATEI.bas|PROJEKT.xml\n"
        "      übersetzt ein BASIC-Programm oder ein Projekt mit seinen Modulen;\n"
        "      --dump zeigt das Programmabbild\n"
-       "  export [--profile NAME] PROJEKT.xml -o AUSGABE.dat\n"
+       "  export [--profile NAME] PROJEKT.xml|DATEI.bas -o AUSGABE.dat\n"
        "      schreibt das compilierte Projekt (TESEL-BASIC, Token-Code und Maschinencode)\n"
        "  import ALT.cpo -o PROJEKT.xml\n"
        "      wandelt ein Projekt im alten Binärformat in eine Projektdatei\n"

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #if defined(__unix__) || defined(__APPLE__)
 #include <unistd.h>
@@ -59,9 +60,9 @@ TFileContent ReadFileBytes(const std::string& path, uint64_t limit) {
   }
   content.bytes.reserve(static_cast<size_t>(file.Size()));
   // A file that grows while it is read is still cut off at the limit.
-  char buffer[1 << 16];
+  std::vector<char> buffer(size_t{1} << 16);
   for (;;) {
-    const int64_t n = file.Read(buffer, sizeof buffer);
+    const int64_t n = file.Read(buffer.data(), buffer.size());
     if (n < 0) {
       content.status = TReadStatus::Failed;
       content.bytes.clear();
@@ -73,7 +74,7 @@ TFileContent ReadFileBytes(const std::string& path, uint64_t limit) {
       content.bytes.clear();
       return content;
     }
-    content.bytes.append(buffer, static_cast<size_t>(n));
+    content.bytes.append(buffer.data(), static_cast<size_t>(n));
   }
   content.status = TReadStatus::Ok;
   return content;
