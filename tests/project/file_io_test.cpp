@@ -2,7 +2,7 @@
 // and never waiting on a pipe; names that lead to one file.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
+#include <sys/stat.h>  // mkfifo: these tests run on POSIX systems
 
 #include "project/file_io.h"
 #include "project/project_file.h"
