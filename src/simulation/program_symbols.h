@@ -1,0 +1,38 @@
+// The names of a built program as the simulation sees them: the BASIC symbols and the
+// assembler's labels and constants, looked up without regard to case.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/symbols.h"
+#include "hc05/asm_symbols.h"
+
+namespace zarvek {
+
+class TProgramSymbols {
+ public:
+  TProgramSymbols() = default;
+  TProgramSymbols(std::vector<Tlabel> basic, std::vector<hc05::TAsmSymbol> assembler, bool tessel = false)
+      : m_basic(std::move(basic)), m_assembler(std::move(assembler)), m_tessel(tessel) {}
+
+  const std::vector<Tlabel>& Basic() const { return m_basic; }
+  bool Tessel() const { return m_tessel; }
+  // The value of an assembler label or constant; nothing for unknown names and names
+  // without a number.
+  std::optional<int32_t> AssemblerValue(std::string_view name) const;
+  bool IsAssemblerName(std::string_view name) const;
+  // The index of a BASIC symbol of that name in any scope whose kind has one of the bits
+  // (all kinds when 0); -1 when there is none.
+  int FindBasic(std::string_view name, uint32_t kindMask = 0) const;
+
+ private:
+  std::vector<Tlabel> m_basic;
+  std::vector<hc05::TAsmSymbol> m_assembler;
+  bool m_tessel = false;
+};
+
+}  // namespace zarvek

@@ -1,0 +1,130 @@
+// TRunControl: the run commands of the simulation (start, single step, step over, run to
+// breakpoint, pause, stop), which of their buttons and menu items are enabled, and what
+// the owner has to do after each command and each event of the running machine. It holds
+// no machine and no window: the main window executes the outcomes it returns.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zarvek {
+
+namespace runkind {
+inline constexpr uint8_t None = 0;
+inline constexpr uint8_t Run = 1;
+inline constexpr uint8_t SingleStep = 2;
+inline constexpr uint8_t StepOver = 3;
+inline constexpr uint8_t ToBreakpoint = 4;
+inline constexpr uint8_t Paused = 5;
+}  // namespace runkind
+
+enum class TRunCommand : uint8_t { Run, SingleStep, StepOver, RunToBreakpoint, Pause, Stop };
+inline constexpr size_t kRunCommandCount = 6;
+
+struct TRunCommandInfo {
+  TRunCommand command;
+  std::string_view button;
+  std::string_view menuItem;
+  std::string_view caption;
+  std::string_view shortcut;  // empty: none
+  std::string_view hint;
+  uint8_t runKind;
+  int machineRunMode;  // -1: the command sets none
+};
+const std::array<TRunCommandInfo, kRunCommandCount>& RunCommands();
+const TRunCommandInfo& RunCommandInfo(TRunCommand command);
+
+// What the running machine reports (the owner maps its machine's events onto these).
+enum class TRunEvent : uint8_t {
+  Started,
+  PausedByUser,
+  PausedAtBreakpoint,
+  SingleStepDone,
+  StepOverDone,
+  WaitingForInput,
+  EndedByEnd,
+  EndedByStop,
+  RuntimeError,
+};
+
+struct TRuntimeErrorInfo {
+  int number = 0;
+  std::string text;           // UTF-8
+  int32_t tokenAddress = 0;
+  uint32_t sourcePosition = 0;
+  uint32_t origin = 0;
+};
+
+// What the owner does after a command or an event, in this order.
+struct TRunOutcome {
+  bool accepted = false;          // false: the command is not possible now (message says why)
+  std::string message;            // a refusal, or the status text to show in the error display
+  bool startNeeded = false;       // first run command: compile, build the machine (PrepareStart)
+  bool runOneMoreTick = false;    // pause of a token machine: one more object tick first
+  std::optional<uint8_t> machineRunMode;  // SetRunMode with this value
+  bool startRunTimer = false;     // RunTimeEngine (and SimulatorTimer for a token machine)
+  bool stopRunTimer = false;
+  bool showPausedState = false;   // GetDebugState, variable view, select the statement
+  bool terminateMachine = false;  // resume, request termination, drop the machine
+  bool discardVariableView = false;
+  bool editorsReadOnly = false;   // simulation colours
+  bool editorsNormal = false;     // editable, normal colours
+  bool refreshConsoleStatus = false;
+};
+
+struct TRunEnabling {
+  std::array<bool, kRunCommandCount> command{};  // indexed by TRunCommand
+  bool insertButtons = true;                     // the object insert buttons (editing allowed)
+  bool Enabled(TRunCommand c) const { return command[static_cast<size_t>(c)]; }
+};
+
+class TRunControl {
+ public:
+  explicit TRunControl(uint8_t profile = 0) : m_profile(profile) { ApplyStopped(); }
+
+  // Profile of the project; while no simulation runs it decides what may be started.
+  void SetProfile(uint8_t profile);
+  // Whether either breakpoint list has an entry (gutter clicks, project load).
+  void SetHasBreakpoints(bool any);
+  static bool Simulatable(uint8_t profile);
+
+  TRunOutcome Command(TRunCommand command);
+  // After a start: the build or the machine failed, nothing runs.
+  void StartFailed();
+  TRunOutcome Event(TRunEvent event, const TRuntimeErrorInfo* error = nullptr);
+  // An object binding failed at a tick: pause with its message.
+  TRunOutcome ObjectError(const std::string& message);
+
+  uint8_t RunKind() const { return m_kind; }
+  bool Running() const { return m_kind != runkind::None && m_kind != runkind::Paused; }
+  bool Active() const { return m_kind != runkind::None; }
+  // END reached: the machine waits suspended, the toolbar stays as it is.
+  bool Ended() const { return m_ended; }
+  const TRunEnabling& Enabling() const { return m_enabling; }
+  const std::string& StatusText() const { return m_status; }
+  bool TokenMachine() const;
+
+ private:
+  TRunOutcome Pause(bool byUser);
+  TRunOutcome Stop();
+  void ApplyStopped();
+  void ApplyRunning();
+  void ApplyPaused();
+  void Set(TRunCommand c, bool on) { m_enabling.command[static_cast<size_t>(c)] = on; }
+
+  uint8_t m_profile;
+  uint8_t m_kind = runkind::None;
+  bool m_hasBreakpoints = false;
+  bool m_ended = false;
+  std::string m_status;
+  TRunEnabling m_enabling;
+};
+
+// The refusal for a profile that cannot be simulated.
+inline constexpr const char* kNotSimulatableText = "Tessel 2.0 kann nicht simuliert werden.";
+inline constexpr const char* kCompilingText = "Compilieren...";
+
+}  // namespace zarvek

@@ -1,0 +1,104 @@
+// The serial console's model: the text received and shown, the hold flag, the byte
+// counters and rates, the four status panels, typed characters and the control-code
+// list. In simulation the typed characters go to the simulated program's serial line;
+// while the link is open they go to the port. The window shows what this model holds.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "base/sim_hardware.h"
+
+namespace zarvek {
+
+// Where typed characters go during a simulation: the token machine's receive buffer or
+// the emulated controller's SCI.
+class TConsoleInput {
+ public:
+  virtual ~TConsoleInput() = default;
+  virtual void Type(uint8_t c) = 0;
+};
+
+// The token machine takes typed characters from the hardware record's serial input.
+class THardwareConsoleInput final : public TConsoleInput {
+ public:
+  explicit THardwareConsoleInput(TSimulatedHardware& hardware) : m_hw(hardware) {}
+  void Type(uint8_t c) override { m_hw.serialInput.Append(std::string(1, static_cast<char>(c))); }
+
+ private:
+  TSimulatedHardware& m_hw;
+};
+
+inline constexpr size_t kAsciiEntries = 37;
+inline constexpr int kDefaultAsciiEntry = 16;
+inline constexpr int kRateIntervalMs = 250;
+// The entries of the control-code list, "  0 NUL" to " 36 $".
+const std::array<std::string, kAsciiEntries>& AsciiEntries();
+
+struct TBaudRates {
+  double transmit = 0;
+  double receive = 0;
+};
+// The rates the SCI baud register gives at a clock in kHz.
+TBaudRates SciBaudRates(uint32_t clockKHz, uint8_t baudRegister);
+// Serial output of the emulated controller as the console shows it: control bytes other
+// than CR and LF as "[n] ".
+std::string TesselConsoleText(std::string_view bytes);
+
+class TConsoleModel {
+ public:
+  // --- What the console is connected to ---
+  void SetLink(bool open, std::string portName = {}, std::string speedName = {});
+  // run kind of the simulation (0: none), whether the profile is a Pyxon, the simulated
+  // line's rates and where typed characters go (may be null).
+  void SetSimulation(uint8_t runKind, bool pyxon, TBaudRates rates, TConsoleInput* input);
+  void SetLinkSend(std::function<void(uint8_t)> send) { m_linkSend = std::move(send); }
+  void SetVisible(bool visible) { m_visible = visible; }
+
+  // --- Text ---
+  // Received text (from the link or the simulated program), shown at the next refresh.
+  void Receive(std::string_view text) { m_pending.append(text); }
+  void Refresh();
+  // A typed character; no local echo.
+  void KeyPress(uint8_t c);
+  // The control-code list's entry (also Senden).
+  void SendCode(int entry);
+  void ClearOutput();
+  // Hold: received text is counted but no longer shown (only during a simulation or with
+  // the link open).
+  bool Hold();
+  // Every 250 ms.
+  void RateTick();
+
+  const std::string& Output() const { return m_output; }
+  const std::string& Pending() const { return m_pending; }
+  bool Holding() const { return m_hold; }
+  bool CancelEnabled() const { return m_cancelEnabled; }
+  const std::array<std::string, 4>& Panels() const { return m_panels; }
+  // Counts of the shown text's clearings and appends since construction: the window
+  // repaints only when they moved.
+  uint64_t Revision() const { return m_revision; }
+
+ private:
+  void StatusPanels();
+  bool Simulating() const { return m_runKind != 0; }
+
+  std::string m_pending, m_output;
+  bool m_hold = false;
+  bool m_cancelEnabled = true;
+  bool m_visible = true;
+  uint64_t m_sent = 0, m_received = 0, m_revision = 0;
+  std::array<std::string, 4> m_panels{" offline", "", "", ""};
+  bool m_linkOpen = false;
+  std::string m_port, m_speed;
+  uint8_t m_runKind = 0;
+  bool m_pyxon = false;
+  TBaudRates m_rates;
+  TConsoleInput* m_input = nullptr;
+  std::function<void(uint8_t)> m_linkSend;
+};
+
+}  // namespace zarvek

@@ -1,0 +1,61 @@
+#include "simulation/start_plan.h"
+
+#include "simulation/line_table.h"
+#include "simulation/run_control.h"
+
+namespace zarvek {
+
+TMachineConfig PyxonMachine(uint8_t profile) {
+  return profile == profile::Pyxon128 ? TMachineConfig::Pyxon128() : TMachineConfig::Pyxon32();
+}
+
+TStartPlan PrepareStart(TBuilder& builder, const TStartInput& input) {
+  TStartPlan plan;
+  if (!TRunControl::Simulatable(input.profile)) {
+    plan.message = kNotSimulatableText;
+    return plan;
+  }
+  TBuildInput in;
+  in.basicSource = input.basicSource;
+  in.assemblerSource = input.assemblerSource;
+  in.profile = input.profile;
+  in.projectFileName = input.projectFileName;
+  in.modules = input.modules;
+  in.warnings = input.warnings;
+  // The assembler counts lines from 0, the editors from 1.
+  for (int32_t line : input.assemblerBreakpoints)
+    if (line >= 1) in.assemblerBreakpointLines.push_back(line - 1);
+  plan.build = builder.Build(in);
+  if (!plan.build.success) {
+    if (plan.build.basicError) plan.message = plan.build.basicError->message;
+    else if (plan.build.assemblerError) plan.message = plan.build.assemblerError->message;
+    return plan;
+  }
+  const TBuildResult& b = plan.build;
+  plan.symbols = TProgramSymbols(b.program.symbols, builder.Assembler().Symbols(), !IsPyxon(input.profile));
+  if (IsPyxon(input.profile)) {
+    TPyxonStart p;
+    p.machine = PyxonMachine(input.profile);
+    std::set<uint32_t> breakpoints;
+    for (int32_t line : input.basicBreakpoints)
+      if (line >= 1) breakpoints.insert(static_cast<uint32_t>(line));
+    p.lineTable = BuildLineTable(builder.Compiler(), b.program, breakpoints);
+    p.image = b.program.image;
+    p.codeLength = b.program.codeLength;
+    p.tableLength = b.program.tableLength;
+    plan.pyxon = std::move(p);
+  } else {
+    TTesselStart t;
+    t.eepromImage = b.program.image;
+    t.machineCode = b.machineCode.code;
+    t.machineCodeStart = b.machineCode.startAddress;
+    t.assemblerLineMap = b.machineCode.lineMap;
+    t.assemblerBreakpoints = b.machineCode.breakpointPositions;
+    t.statementMap = b.program.statementMap;
+    plan.tessel = std::move(t);
+  }
+  plan.ready = true;
+  return plan;
+}
+
+}  // namespace zarvek

@@ -1,0 +1,69 @@
+// What starting a simulation needs, prepared without a window: the project is built
+// through the pipeline, then either a token machine (Pyxon) or the emulated controller
+// (Tessel) is described for the owner to create, load and reset.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "pipeline/build.h"
+#include "runtime/interpreter.h"
+#include "simulation/program_symbols.h"
+
+namespace zarvek {
+
+struct TStartInput {
+  std::string basicSource;
+  std::string assemblerSource;
+  uint8_t profile = 0;
+  std::string projectFileName;
+  const TModuleLoader* modules = nullptr;
+  bool warnings = true;
+  std::vector<int32_t> basicBreakpoints;      // editor lines
+  std::vector<int32_t> assemblerBreakpoints;  // editor lines
+};
+
+// The token machine of a Pyxon run: create it with `machine`, then SetLineTable and
+// LoadProgram(image, codeLength, tableLength).
+struct TPyxonStart {
+  TMachineConfig machine;
+  std::vector<TLineRecord> lineTable;
+  std::string image;
+  uint32_t codeLength = 0;
+  uint32_t tableLength = 0;
+};
+
+// The emulated controller of a Tessel run: the program image goes into the serial
+// EEPROM, the machine code to its start address, then the controller is reset at
+// clockKHz.
+struct TTesselStart {
+  std::string eepromImage;
+  std::string machineCode;
+  uint32_t machineCodeStart = 257;
+  std::vector<hc05::TAsmLineMapEntry> assemblerLineMap;
+  std::vector<uint16_t> assemblerBreakpoints;  // code positions
+  std::vector<TStatementMapRecord> statementMap;
+  uint32_t clockKHz = 4000;
+  bool reset = true;
+};
+
+struct TStartPlan {
+  bool ready = false;
+  std::string message;  // why the start ended (refusal or the first build error), UTF-8
+  TBuildResult build;   // the errors with their positions for the error strip
+  std::optional<TPyxonStart> pyxon;
+  std::optional<TTesselStart> tessel;
+  TProgramSymbols symbols;  // for the object bindings and the variable view
+};
+
+// The machine sizes of a Pyxon profile.
+TMachineConfig PyxonMachine(uint8_t profile);
+
+// Builds the project and describes the machine; the builder keeps the compiler state the
+// line table and later look-ups read.
+TStartPlan PrepareStart(TBuilder& builder, const TStartInput& input);
+
+}  // namespace zarvek
