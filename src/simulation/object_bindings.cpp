@@ -87,7 +87,7 @@ void TObjectBindings::Fail(TPassResult& result, int x, int y, int row) const {
 
 bool TObjectBindings::SwitchActive(const TSimObject& o) const {
   // Level 1: a pressed switch reads 1; level 0: a released one does.
-  return (ActiveLevel(o) == 0) != !Pressed(o);
+  return (ActiveLevel(o) == 0) == !Pressed(o);
 }
 
 void TObjectBindings::Wheel(TPassResult& result, int x, int y) {

@@ -34,7 +34,11 @@ struct TSimRun {
   bool Start(const std::string& source, std::vector<int32_t> breakpoints = {}, uint8_t profile = profile::Pyxon32,
              const std::string& assembler = "") {
     TStartInput in;
-    in.basicSource = source;
+    // Editor texts end their lines with CR LF.
+    for (char ch : source) {
+      if (ch == '\n') in.basicSource += '\r';
+      in.basicSource += ch;
+    }
     in.assemblerSource = assembler;
     in.profile = profile;
     in.basicBreakpoints = std::move(breakpoints);
