@@ -1,0 +1,194 @@
+#include "simulation/run_control.h"
+
+#include "sim_fixture.h"
+
+namespace zarvek::test {
+namespace {
+
+// Run, step, step over, to breakpoint, pause, stop; then the insert buttons.
+std::string Enabled(const TRunControl& c) {
+  std::string s;
+  for (size_t k = 0; k < kRunCommandCount; ++k) s += c.Enabling().command[k] ? '1' : '0';
+  return s + (c.Enabling().insertButtons ? " i" : " -");
+}
+
+TEST(RunControl, CommandsCarryTheirCaptionsShortcutsAndModes) {
+  const auto& table = RunCommands();
+  EXPECT_EQ(table[0].caption, "&Starten");
+  EXPECT_EQ(table[0].shortcut, "F5");
+  EXPECT_EQ(table[1].shortcut, "F8");
+  EXPECT_EQ(table[2].shortcut, "Ctrl+F8");
+  EXPECT_EQ(table[2].hint, "Nächsten Befehl ausführen ohne Sprung in Unterroutine");
+  EXPECT_EQ(table[3].shortcut, "Ctrl+F5");
+  EXPECT_EQ(table[3].hint, "Auführen bis Haltepunkt");
+  EXPECT_EQ(table[4].menuItem, "MProjektPause");
+  EXPECT_EQ(table[5].caption, "&Abbrechen");
+  const int modes[] = {0, 1, 3, 2, 4, -1};
+  const uint8_t kinds[] = {1, 2, 3, 4, 5, 0};
+  for (size_t k = 0; k < kRunCommandCount; ++k) {
+    EXPECT_EQ(table[k].machineRunMode, modes[k]);
+    EXPECT_EQ(table[k].runKind, kinds[k]);
+  }
+}
+
+TEST(RunControl, EnablingFollowsEveryCommand) {
+  TRunControl c(profile::Pyxon32);
+  EXPECT_EQ(Enabled(c), "111000 i");
+  EXPECT_FALSE(c.Command(TRunCommand::RunToBreakpoint).accepted);  // no breakpoint anywhere
+  c.SetHasBreakpoints(true);
+  EXPECT_EQ(Enabled(c), "111100 i");
+
+  TRunOutcome o = c.Command(TRunCommand::SingleStep);
+  EXPECT_TRUE(o.accepted);
+  EXPECT_TRUE(o.startNeeded);
+  EXPECT_TRUE(o.editorsReadOnly);
+  EXPECT_EQ(o.message, "Compilieren...");
+  EXPECT_EQ(o.machineRunMode, std::optional<uint8_t>(1));
+  EXPECT_TRUE(o.startRunTimer);
+  EXPECT_EQ(c.RunKind(), runkind::SingleStep);
+  EXPECT_EQ(Enabled(c), "000111 -");
+  EXPECT_FALSE(c.Command(TRunCommand::Run).accepted);
+
+  o = c.Command(TRunCommand::Pause);
+  EXPECT_TRUE(o.runOneMoreTick);
+  EXPECT_EQ(o.machineRunMode, std::optional<uint8_t>(4));
+  EXPECT_TRUE(o.stopRunTimer);
+  EXPECT_TRUE(o.showPausedState);
+  EXPECT_EQ(c.RunKind(), runkind::Paused);
+  EXPECT_EQ(Enabled(c), "111101 i");
+
+  o = c.Command(TRunCommand::StepOver);
+  EXPECT_FALSE(o.startNeeded);  // the machine exists
+  EXPECT_EQ(o.machineRunMode, std::optional<uint8_t>(3));
+  EXPECT_EQ(c.RunKind(), runkind::StepOver);
+  c.SetHasBreakpoints(false);  // the gutter: only with ButtonRun enabled
+  EXPECT_EQ(Enabled(c), "000011 -");
+
+  o = c.Command(TRunCommand::Stop);
+  EXPECT_TRUE(o.terminateMachine);
+  EXPECT_TRUE(o.discardVariableView);
+  EXPECT_TRUE(o.editorsNormal);
+  EXPECT_TRUE(o.stopRunTimer);
+  EXPECT_EQ(c.RunKind(), runkind::None);
+  EXPECT_EQ(Enabled(c), "111000 i");
+  EXPECT_FALSE(c.Command(TRunCommand::Stop).accepted);
+  EXPECT_FALSE(c.Command(TRunCommand::Pause).accepted);
+}
+
+TEST(RunControl, EnablingFollowsEveryEvent) {
+  TRunControl c(profile::Pyxon128);
+  c.SetHasBreakpoints(true);
+  c.Command(TRunCommand::Run);
+  for (TRunEvent quiet : {TRunEvent::Started, TRunEvent::WaitingForInput}) {
+    const TRunOutcome o = c.Event(quiet);
+    EXPECT_FALSE(o.machineRunMode);
+    EXPECT_EQ(Enabled(c), "000111 -");
+  }
+  // END leaves the toolbar running until the user pauses or stops.
+  c.Event(TRunEvent::EndedByEnd);
+  EXPECT_TRUE(c.Ended());
+  EXPECT_EQ(c.RunKind(), runkind::Run);
+  EXPECT_EQ(Enabled(c), "000111 -");
+  c.Command(TRunCommand::Pause);
+  c.Command(TRunCommand::Run);
+  EXPECT_FALSE(c.Ended());
+
+  for (TRunEvent stop : {TRunEvent::PausedAtBreakpoint, TRunEvent::SingleStepDone, TRunEvent::StepOverDone,
+                         TRunEvent::PausedByUser}) {
+    c.Command(TRunCommand::Run);
+    const TRunOutcome o = c.Event(stop);
+    EXPECT_EQ(c.RunKind(), runkind::Paused);
+    EXPECT_FALSE(o.runOneMoreTick);  // the machine paused itself
+    EXPECT_TRUE(o.showPausedState);
+    EXPECT_EQ(Enabled(c), "111101 i");
+  }
+  c.Command(TRunCommand::Run);
+  TRuntimeErrorInfo error{9, "Division durch 0", 120, 33, kMainSourceOrigin};
+  TRunOutcome o = c.Event(TRunEvent::RuntimeError, &error);
+  EXPECT_EQ(o.message, "Division durch 0");
+  EXPECT_EQ(c.StatusText(), "Division durch 0");
+  EXPECT_EQ(Enabled(c), "111101 i");
+  o = c.Command(TRunCommand::Run);  // continuing clears the message
+  EXPECT_EQ(c.StatusText(), "");
+
+  o = c.Event(TRunEvent::EndedByStop);
+  EXPECT_EQ(c.RunKind(), runkind::None);
+  EXPECT_TRUE(o.editorsNormal);
+  EXPECT_EQ(Enabled(c), "111100 i");
+  // A late event of the stopped machine changes nothing.
+  c.Event(TRunEvent::PausedAtBreakpoint);
+  EXPECT_EQ(c.RunKind(), runkind::None);
+  EXPECT_EQ(Enabled(c), "111100 i");
+}
+
+TEST(RunControl, TesselPausesThroughItsTickAndTessel20IsRefused) {
+  TRunControl c(profile::Tessel11);
+  c.Command(TRunCommand::Run);
+  TRunOutcome o = c.Command(TRunCommand::Pause);
+  EXPECT_TRUE(o.startRunTimer);  // one more tick shows the paused state
+  EXPECT_FALSE(o.machineRunMode);
+  EXPECT_TRUE(o.refreshConsoleStatus);
+  c.Command(TRunCommand::SingleStep);
+  o = c.Event(TRunEvent::SingleStepDone);
+  EXPECT_FALSE(o.startRunTimer);
+  o = c.Command(TRunCommand::Stop);
+  EXPECT_FALSE(o.terminateMachine);
+
+  c.SetProfile(profile::Tessel20);
+  EXPECT_EQ(Enabled(c), "000000 i");
+  o = c.Command(TRunCommand::Run);
+  EXPECT_FALSE(o.accepted);
+  EXPECT_EQ(o.message, "Tessel 2.0 kann nicht simuliert werden.");
+  c.SetProfile(profile::TesselMicro);
+  EXPECT_EQ(Enabled(c), "111000 i");
+}
+
+TEST(RunControl, StartPlansBuildThePyxonMachineAndTheTesselController) {
+  TBuilder builder;
+  TStartInput in;
+  in.basicSource = "DIM a AS BYTE\r\na = 1\r\na = 2\r\nEND\r\n";
+  in.profile = profile::Pyxon128;
+  in.basicBreakpoints = {3};
+  TStartPlan plan = PrepareStart(builder, in);
+  ASSERT_TRUE(plan.ready) << plan.message;
+  ASSERT_TRUE(plan.pyxon);
+  EXPECT_EQ(plan.pyxon->machine.space1Size, 2048u);
+  EXPECT_EQ(plan.pyxon->machine.programMemorySize, 65535u);
+  EXPECT_EQ(PyxonMachine(profile::Pyxon32).programMemorySize, 32745u);
+  int flagged = 0;
+  for (const TLineRecord& r : plan.pyxon->lineTable) {
+    if (!r.breakpoint) continue;
+    ++flagged;
+    EXPECT_EQ(r.sourceLine, 3u);
+  }
+  EXPECT_EQ(flagged, 1);
+  EXPECT_GE(plan.symbols.FindBasic("A"), 0);
+
+  in.profile = profile::Tessel11;
+  in.assemblerSource = "START LDA #1\r\n RTS\r\n";
+  in.assemblerBreakpoints = {2};
+  plan = PrepareStart(builder, in);
+  ASSERT_TRUE(plan.ready) << plan.message;
+  ASSERT_TRUE(plan.tessel);
+  EXPECT_FALSE(plan.pyxon);
+  EXPECT_EQ(plan.tessel->machineCodeStart, 257u);
+  EXPECT_EQ(plan.tessel->machineCode, std::string("\xA6\x01\x81", 3));
+  EXPECT_EQ(plan.tessel->assemblerBreakpoints.size(), 1u);
+  EXPECT_FALSE(plan.tessel->eepromImage.empty());
+  EXPECT_TRUE(plan.tessel->reset);
+  EXPECT_TRUE(plan.symbols.Tessel());
+  EXPECT_EQ(plan.symbols.AssemblerValue("start"), std::optional<int32_t>(257));
+
+  in.basicSource = "a = \r\n";
+  plan = PrepareStart(builder, in);
+  EXPECT_FALSE(plan.ready);
+  EXPECT_FALSE(plan.message.empty());
+
+  in.profile = profile::Tessel20;
+  plan = PrepareStart(builder, in);
+  EXPECT_FALSE(plan.ready);
+  EXPECT_EQ(plan.message, kNotSimulatableText);
+}
+
+}  // namespace
+}  // namespace zarvek::test
