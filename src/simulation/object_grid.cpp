@@ -112,7 +112,7 @@ bool TObjectGrid::Insert(uint16_t type) {
   return true;
 }
 
-std::vector<TSettingsRow> TObjectGrid::SettingsRows() const {
+std::vector<TSettingsRow> TObjectGrid::SettingsRows(const std::string& shownValue) const {
   const TSimObject& o = Selected();
   std::vector<TSettingsRow> rows;
   if (o.type == objecttype::Empty) return rows;
@@ -132,7 +132,7 @@ std::vector<TSettingsRow> TObjectGrid::SettingsRows() const {
       slot("Wert", 1);
       break;
     case objecttype::AnalogGauge: slot("Analog Port", 0); break;
-    case objecttype::VariableNumerical: rows.push_back({"Wert", 0, ""}); break;
+    case objecttype::VariableNumerical: rows.push_back({"Wert", 0, shownValue}); break;
     default: break;
   }
   return rows;
@@ -247,6 +247,14 @@ void TObjectGrid::Load(const TProject& project) {
       const int width = m_textWidth(o.name);
       if (width > m_widths[static_cast<size_t>(x)]) m_widths[static_cast<size_t>(x)] = width + kColumnMargin;
     }
+}
+
+std::vector<TObjectNode> TObjectGrid::TreeNodes() const {
+  std::vector<TObjectNode> nodes;
+  for (int x = 0; x < kGridColumns; ++x)
+    for (int y = 0; y < kGridRows; ++y)
+      if (const TObjectKindInfo* kind = ObjectKind(At(x, y).type)) nodes.push_back({At(x, y).name, kind->treeImage, x, y});
+  return nodes;
 }
 
 void TObjectGrid::SaveTo(TProject& project) const { project.objects = m_cells; }

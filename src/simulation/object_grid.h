@@ -73,7 +73,8 @@ class TObjectGrid {
   // Inserts an object of the type (or converts the selected LED or switch in place); the
   // filled cell becomes the selection. False when nothing was inserted.
   bool Insert(uint16_t type);
-  std::vector<TSettingsRow> SettingsRows() const;
+  // shownValue: what a variable display shows in its "Wert" row.
+  std::vector<TSettingsRow> SettingsRows(const std::string& shownValue = {}) const;
   // Edits row r of the selected object; false when refused (message says why).
   bool EditSetting(int row, const std::string& text, std::string* message = nullptr);
   void Copy();
@@ -96,6 +97,9 @@ class TObjectGrid {
   void SaveTo(TProject& project) const;
   bool Modified() const { return m_modified; }
   void ClearModified() { m_modified = false; }
+
+  // The objects node's children: one per object, column by column.
+  std::vector<TObjectNode> TreeNodes() const;
 
   // The caption drawn under the picture: the name, for wheels and gauges with the value.
   static std::string Caption(const TSimObject& object);

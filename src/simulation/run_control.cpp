@@ -1,6 +1,9 @@
 #include "simulation/run_control.h"
 
+#include <algorithm>
+
 #include "base/profile.h"
+#include "project/integer_text.h"
 
 namespace zarvek {
 
@@ -83,6 +86,8 @@ TRunOutcome TRunControl::Command(TRunCommand command) {
   if (m_kind == runkind::None) {
     out.startNeeded = true;
     out.editorsReadOnly = true;
+    out.clearConsole = true;
+    out.stopHelpListTimer = true;
     m_status = kCompilingText;
     out.message = m_status;
   } else {
@@ -93,7 +98,7 @@ TRunOutcome TRunControl::Command(TRunCommand command) {
   m_kind = info.runKind;
   m_ended = false;
   out.startRunTimer = true;
-  out.machineRunMode = static_cast<uint8_t>(info.machineRunMode);
+  if (TokenMachine()) out.machineRunMode = static_cast<uint8_t>(info.machineRunMode);
   return out;
 }
 
@@ -109,6 +114,7 @@ TRunOutcome TRunControl::Pause(bool byUser) {
   m_kind = runkind::Paused;
   ApplyPaused();
   out.showPausedState = true;
+  out.stopHelpListTimer = true;
   if (TokenMachine()) {
     out.runOneMoreTick = byUser;
     out.machineRunMode = 4;
@@ -135,7 +141,34 @@ TRunOutcome TRunControl::Stop() {
   out.discardVariableView = true;
   out.editorsNormal = true;
   out.refreshConsoleStatus = true;
+  out.closeUploadWindow = true;
   return out;
+}
+
+TBreakpointToggle TRunControl::ToggleBreakpoint(std::vector<int32_t>& lines, int32_t line, bool lineAllowed,
+                                                bool assemblerListEmpty) {
+  TBreakpointToggle t;
+  const auto at = std::find(lines.begin(), lines.end(), line);
+  if (at != lines.end()) {
+    lines.erase(at);
+    t.changed = true;
+  } else if (lineAllowed) {
+    lines.push_back(line);
+    t.changed = t.added = true;
+  }
+  m_hasBreakpoints = !lines.empty() || !assemblerListEmpty;
+  // As the gutter has it: only the BASIC list counts, and only while Run is possible.
+  Set(TRunCommand::RunToBreakpoint, !lines.empty() && m_enabling.Enabled(TRunCommand::Run));
+  return t;
+}
+
+std::optional<uint32_t> ParseFindAddress(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos) return std::nullopt;
+  const std::optional<int32_t> n = ParseInteger(text);
+  if (!n || *n < 0) return std::nullopt;
+  return static_cast<uint32_t>(*n);
 }
 
 TRunOutcome TRunControl::Event(TRunEvent event, const TRuntimeErrorInfo* error) {

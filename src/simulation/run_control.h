@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zarvek {
 
@@ -73,6 +74,15 @@ struct TRunOutcome {
   bool editorsReadOnly = false;   // simulation colours
   bool editorsNormal = false;     // editable, normal colours
   bool refreshConsoleStatus = false;
+  bool clearConsole = false;       // start: the console's simulation text is emptied
+  bool stopHelpListTimer = false;  // start and pause
+  bool closeUploadWindow = false;  // stop: hidden with progress 0, the console reconnects when online
+};
+
+// A click in the BASIC editor's gutter.
+struct TBreakpointToggle {
+  bool changed = false;   // the list changed: repaint the editor
+  bool added = false;     // SetBreakpoint (else ClearBreakpoint) on a running token machine
 };
 
 struct TRunEnabling {
@@ -92,6 +102,10 @@ class TRunControl {
   static bool Simulatable(uint8_t profile);
 
   TRunOutcome Command(TRunCommand command);
+  // Adds or removes an editor line of the BASIC breakpoint list (a line is added only
+  // when it may carry a breakpoint); the other list only counts for the enabling.
+  TBreakpointToggle ToggleBreakpoint(std::vector<int32_t>& basicLines, int32_t line, bool lineAllowed,
+                                     bool assemblerListEmpty);
   // After a start: the build or the machine failed, nothing runs.
   void StartFailed();
   TRunOutcome Event(TRunEvent event, const TRuntimeErrorInfo* error = nullptr);
@@ -126,5 +140,10 @@ class TRunControl {
 // The refusal for a profile that cannot be simulated.
 inline constexpr const char* kNotSimulatableText = "Tessel 2.0 kann nicht simuliert werden.";
 inline constexpr const char* kCompilingText = "Compilieren...";
+inline constexpr const char* kFindAddressCaption = "Laufzeitfehler Suchen";
+inline constexpr const char* kFindAddressPrompt = "Adresse:";
+
+// The token address typed into the find-address prompt: a decimal number of at least 0.
+std::optional<uint32_t> ParseFindAddress(std::string_view text);
 
 }  // namespace zarvek

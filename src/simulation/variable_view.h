@@ -37,6 +37,10 @@ class TVariableView {
   // Rebuilds the branches from the paused machine; values are compared with the
   // previous pause's.
   void Rebuild(const TDebugState& state, TMachineAccess& machine, const TSimulatedHardware* hardware = nullptr);
+  // The Tessel path has no call stack to read: the main program's branch only.
+  void RebuildGlobals(TMachineAccess& machine, const TSimulatedHardware* hardware = nullptr) {
+    Rebuild(TDebugState{}, machine, hardware);
+  }
   // A stop forgets the branches and both pauses' values.
   void Discard();
 

@@ -1,6 +1,7 @@
 #include "simulation/object_bindings.h"
 
 #include "simulation/run_control.h"
+#include "simulation/variable_view.h"
 #include "sim_fixture.h"
 
 namespace zarvek::test {
@@ -110,7 +111,7 @@ TEST(ObjectBindings, PortsResolveThroughAssemblerNamesAndTheThreePortKinds) {
   EXPECT_EQ(resolve("PORTC", "0"), "row 2");
 }
 
-TEST(ObjectBindings, AHeldInterruptButtonRunsTheHandler) {
+TEST(ObjectBindings, AHeldInterruptButtonRunsTheHandlerAgainAfterEachReturn) {
   TSimRun run;
   ASSERT_TRUE(run.Start("DIM hits, spins AS INTEGER\n"
                         "SUB INTERRUPT\n"
@@ -119,7 +120,7 @@ TEST(ObjectBindings, AHeldInterruptButtonRunsTheHandler) {
                         "INTERRUPT ON\n"
                         "DO\n"
                         "  spins = spins + 1\n"
-                        "LOOP UNTIL hits > 0 OR spins > 20000\n"
+                        "LOOP UNTIL hits > 2 OR spins > 20000\n"
                         "PRINT hits; \" \"; spins < 20000\n"
                         "END\n"));
   TObjectGrid grid;
@@ -127,12 +128,30 @@ TEST(ObjectBindings, AHeldInterruptButtonRunsTheHandler) {
   TObjectBindings bindings(grid, run.plan.symbols, run.hw);
   ASSERT_EQ(run.Run(runmode::Run, 2000), TSliceEnd::Budget);  // the loop spins, nothing pressed
   bindings.InputPass(run.access.get());
-  EXPECT_EQ(run.Run(runmode::Run, 2000), TSliceEnd::Budget);
+  ASSERT_EQ(run.Run(runmode::Run, 2000), TSliceEnd::Budget);
+  const TVariableNode* hits = nullptr;
+  TVariableView view(run.plan.symbols);
+  auto hitCount = [&] {
+    view.RebuildGlobals(*run.access);
+    for (const TVariableNode& v : view.Branches()[0].children)
+      if (v.text.rfind("hits=", 0) == 0) hits = &v;
+    return hits ? hits->text : std::string("none");
+  };
+  EXPECT_EQ(hitCount(), "hits=0");
+
   grid.MouseDown(0, 0, TMouseButton::Left, 0, 0, &run.hw);
   EXPECT_EQ(run.hw.interruptLine.load(), 1);
+  // Held down: every tick raises it again once the handler has returned.
+  bindings.InputPass(run.access.get());
+  bindings.InputPass(run.access.get());  // still in service: not raised twice
+  ASSERT_EQ(run.Run(runmode::Run, 500), TSliceEnd::Budget);
+  EXPECT_EQ(hitCount(), "hits=1");
+  bindings.InputPass(run.access.get());
+  ASSERT_EQ(run.Run(runmode::Run, 500), TSliceEnd::Budget);
+  EXPECT_EQ(hitCount(), "hits=2");
   bindings.InputPass(run.access.get());
   ASSERT_EQ(run.Run(runmode::Run), TSliceEnd::Ended);
-  EXPECT_EQ(run.listener.output, "1 -1\r\n");
+  EXPECT_EQ(run.listener.output, "3 -1\r\n");
   grid.MouseUp(0, 0, &run.hw);
   EXPECT_EQ(run.hw.interruptLine.load(), 0);
   EXPECT_EQ(grid.At(0, 0).pictureIndex, objectpicture::Released);

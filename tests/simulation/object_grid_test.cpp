@@ -183,6 +183,10 @@ TEST(ObjectGrid, LoadsAndSavesThroughTheProject) {
   EXPECT_FALSE(grid.Modified());
   grid.Select(0, 0);
   grid.Insert(objecttype::Interrupt);
+  const std::vector<TObjectNode> nodes = grid.TreeNodes();
+  ASSERT_EQ(nodes.size(), 2u);
+  EXPECT_EQ(nodes[0], (TObjectNode{"Interrupt", 47, 0, 0}));
+  EXPECT_EQ(nodes[1], (TObjectNode{std::string(20, 'x'), 34, 2, 3}));
   TProject saved;
   grid.SaveTo(saved);
   EXPECT_EQ(saved.At(2, 3), project.At(2, 3));

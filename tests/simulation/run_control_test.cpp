@@ -54,6 +54,7 @@ TEST(RunControl, EnablingFollowsEveryCommand) {
   EXPECT_EQ(o.machineRunMode, std::optional<uint8_t>(4));
   EXPECT_TRUE(o.stopRunTimer);
   EXPECT_TRUE(o.showPausedState);
+  EXPECT_TRUE(o.stopHelpListTimer);
   EXPECT_EQ(c.RunKind(), runkind::Paused);
   EXPECT_EQ(Enabled(c), "111101 i");
 
@@ -69,6 +70,7 @@ TEST(RunControl, EnablingFollowsEveryCommand) {
   EXPECT_TRUE(o.discardVariableView);
   EXPECT_TRUE(o.editorsNormal);
   EXPECT_TRUE(o.stopRunTimer);
+  EXPECT_TRUE(o.closeUploadWindow);
   EXPECT_EQ(c.RunKind(), runkind::None);
   EXPECT_EQ(Enabled(c), "111000 i");
   EXPECT_FALSE(c.Command(TRunCommand::Stop).accepted);
@@ -121,10 +123,43 @@ TEST(RunControl, EnablingFollowsEveryEvent) {
   EXPECT_EQ(Enabled(c), "111100 i");
 }
 
+TEST(RunControl, GutterClicksToggleBreakpointsAndTheRunToBreakpointCommand) {
+  TRunControl c(profile::Pyxon32);
+  std::vector<int32_t> lines;
+  TBreakpointToggle t = c.ToggleBreakpoint(lines, 4, false, true);  // a line that may not carry one
+  EXPECT_FALSE(t.changed);
+  EXPECT_EQ(Enabled(c), "111000 i");
+  t = c.ToggleBreakpoint(lines, 4, true, true);
+  EXPECT_TRUE(t.added);
+  EXPECT_EQ(lines, std::vector<int32_t>{4});
+  EXPECT_EQ(Enabled(c), "111100 i");
+  c.Command(TRunCommand::Run);
+  EXPECT_EQ(Enabled(c), "000111 -");
+  t = c.ToggleBreakpoint(lines, 7, true, true);  // while running: into the machine at once
+  EXPECT_TRUE(t.added);
+  EXPECT_EQ(Enabled(c), "000011 -");             // Run is disabled, so is the command
+  t = c.ToggleBreakpoint(lines, 4, true, true);
+  EXPECT_TRUE(t.changed);
+  EXPECT_FALSE(t.added);
+  EXPECT_EQ(lines, std::vector<int32_t>{7});
+  c.Command(TRunCommand::Pause);
+  EXPECT_EQ(Enabled(c), "111101 i");
+  c.ToggleBreakpoint(lines, 7, true, true);
+  EXPECT_EQ(Enabled(c), "111001 i");
+
+  EXPECT_EQ(ParseFindAddress(" 120 "), std::optional<uint32_t>(120));
+  EXPECT_EQ(ParseFindAddress("0"), std::optional<uint32_t>(0));
+  EXPECT_FALSE(ParseFindAddress("-4"));
+  EXPECT_FALSE(ParseFindAddress("$10"));
+  EXPECT_FALSE(ParseFindAddress(""));
+}
+
 TEST(RunControl, TesselPausesThroughItsTickAndTessel20IsRefused) {
   TRunControl c(profile::Tessel11);
-  c.Command(TRunCommand::Run);
-  TRunOutcome o = c.Command(TRunCommand::Pause);
+  TRunOutcome o = c.Command(TRunCommand::Run);
+  EXPECT_TRUE(o.startNeeded);
+  EXPECT_FALSE(o.machineRunMode);  // no token machine on this path
+  o = c.Command(TRunCommand::Pause);
   EXPECT_TRUE(o.startRunTimer);  // one more tick shows the paused state
   EXPECT_FALSE(o.machineRunMode);
   EXPECT_TRUE(o.refreshConsoleStatus);
