@@ -65,14 +65,32 @@ std::optional<TPortBinding> ResolvePort(const TSimObject& o, const TProgramSymbo
   return binding;
 }
 
+std::vector<std::string> SettingChoices(uint8_t slotKind, const TProgramSymbols& symbols) {
+  std::vector<std::string> choices;
+  auto variables = [&](int kindBit) {
+    for (const Tlabel& s : symbols.Basic())
+      if (HasKind(s.kind, kindBit) && s.scope == -1) choices.push_back(s.name);
+  };
+  switch (slotKind) {
+    case slotkind::Port:
+      for (const hc05::TAsmSymbol& a : symbols.Assembler())
+        if (a.kind == hc05::asmsymbol::Constant && !a.name.starts_with('#') &&
+            a.name.find('.') == std::string::npos && !a.value.starts_with('#') && hc05::AsmSymbolNumber(a))
+          choices.push_back(a.name);
+      variables(kind::Port);
+      break;
+    case slotkind::Active: choices = {"1", "0"}; break;
+    case slotkind::AdChannel: variables(kind::AdInput); break;
+    case slotkind::DaChannel: variables(kind::DaOutput); break;
+    default: break;
+  }
+  return choices;
+}
+
 void TObjectBindings::Fail(TPassResult& result, int x, int y, int row) const {
   if (result.error) return;
-  const std::vector<TSettingsRow> rows = [&] {
-    // The settings rows of the failing object, as the settings grid shows them.
-    TObjectGrid probe;
-    probe.At(0, 0) = m_grid.At(x, y);
-    return probe.SettingsRows();
-  }();
+  // Name, attribute and value as the settings grid shows them.
+  const std::vector<TSettingsRow> rows = TObjectGrid::SettingsRowsOf(m_grid.At(x, y));
   TObjectError e;
   e.x = x;
   e.y = y;

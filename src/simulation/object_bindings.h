@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/sim_hardware.h"
 #include "simulation/machine_access.h"
@@ -37,6 +38,12 @@ struct TPortBinding {
 // Resolves the "I/O Port" and "Bit" settings of an LED or switch through the assembler's
 // names first, then the BASIC port variables; on failure errorRow is 1 (port) or 2 (bit).
 std::optional<TPortBinding> ResolvePort(const TSimObject& object, const TProgramSymbols& symbols, int& errorRow);
+
+// What the editor of a settings row offers: for a port the assembler's constants (no
+// immediate values, no names with a dot) and the BASIC port variables; "1" and "0" for
+// the active level; the AD or DA port variables for a channel; nothing (free text) for
+// the others.
+std::vector<std::string> SettingChoices(uint8_t slotKind, const TProgramSymbols& symbols);
 
 // The emulated Tessel controller's pins as the objects see them (the Tessel loop's owner
 // implements it over the emulator).

@@ -112,8 +112,7 @@ bool TObjectGrid::Insert(uint16_t type) {
   return true;
 }
 
-std::vector<TSettingsRow> TObjectGrid::SettingsRows(const std::string& shownValue) const {
-  const TSimObject& o = Selected();
+std::vector<TSettingsRow> TObjectGrid::SettingsRowsOf(const TSimObject& o, const std::string& shownValue) {
   std::vector<TSettingsRow> rows;
   if (o.type == objecttype::Empty) return rows;
   rows.push_back({"Name:", 0, o.name});

@@ -74,7 +74,10 @@ class TObjectGrid {
   // filled cell becomes the selection. False when nothing was inserted.
   bool Insert(uint16_t type);
   // shownValue: what a variable display shows in its "Wert" row.
-  std::vector<TSettingsRow> SettingsRows(const std::string& shownValue = {}) const;
+  std::vector<TSettingsRow> SettingsRows(const std::string& shownValue = {}) const {
+    return SettingsRowsOf(Selected(), shownValue);
+  }
+  static std::vector<TSettingsRow> SettingsRowsOf(const TSimObject& object, const std::string& shownValue = {});
   // Edits row r of the selected object; false when refused (message says why).
   bool EditSetting(int row, const std::string& text, std::string* message = nullptr);
   void Copy();

@@ -20,6 +20,7 @@ class TProgramSymbols {
       : m_basic(std::move(basic)), m_assembler(std::move(assembler)), m_tessel(tessel) {}
 
   const std::vector<Tlabel>& Basic() const { return m_basic; }
+  const std::vector<hc05::TAsmSymbol>& Assembler() const { return m_assembler; }
   bool Tessel() const { return m_tessel; }
   // The value of an assembler label or constant; nothing for unknown names and names
   // without a number.

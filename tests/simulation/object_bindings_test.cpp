@@ -1,5 +1,8 @@
 #include "simulation/object_bindings.h"
 
+#include <fstream>
+#include <sstream>
+
 #include "simulation/run_control.h"
 #include "simulation/variable_view.h"
 #include "sim_fixture.h"
@@ -66,6 +69,29 @@ TEST(ObjectBindings, LedsSwitchesWheelsAndGaugesMeetTheRunningProgram) {
   EXPECT_EQ(grid.At(1, 0).pictureIndex, 5);
 }
 
+TEST(ObjectBindings, TheRunningLightExampleLightsItsLedsInOrder) {
+  std::ifstream file(ZARVEK_SOURCE_DIR "/examples/lauflicht.bas", std::ios::binary);
+  std::stringstream source;
+  source << file.rdbuf();
+  TSimRun run;
+  ASSERT_TRUE(run.Start(source.str(), {18}));  // PAUSE 5, after the pattern went out
+  TObjectGrid grid;
+  for (int bit = 0; bit < 8; ++bit)
+    Place(grid, bit, 0, objecttype::LedGreen, "L" + std::to_string(bit), {"leds", std::to_string(bit + 1), "1"});
+  TObjectBindings bindings(grid, run.plan.symbols, run.hw);
+  for (int step = 0; step < 16; ++step) {
+    bindings.InputPass(run.access.get());
+    ASSERT_EQ(run.Run(runmode::ToBreakpoint), TSliceEnd::Paused) << step;
+    EXPECT_TRUE(bindings.OutputPass(run.access.get()).repaint);
+    std::string lit;
+    for (int bit = 0; bit < 8; ++bit) lit += grid.At(bit, 0).pictureIndex == 5 ? '*' : '.';
+    std::string expected(8, '.');
+    expected[static_cast<size_t>(step % 8)] = '*';
+    EXPECT_EQ(lit, expected) << step;
+  }
+  EXPECT_EQ(run.Run(runmode::ToBreakpoint), TSliceEnd::Ended);
+}
+
 TEST(ObjectBindings, SwitchActiveAtZeroReadsOneWhileReleasedAndAnLedSeesInputs) {
   TSimulatedHardware hw;
   TProgramSymbols symbols({}, {{"PORTB", "2", 0, hc05::asmsymbol::Constant}, {"PIN", "0", 1, hc05::asmsymbol::Constant}});
@@ -109,6 +135,18 @@ TEST(ObjectBindings, PortsResolveThroughAssemblerNamesAndTheThreePortKinds) {
   EXPECT_EQ(resolve("bport", "x"), "row 2");
   EXPECT_EQ(resolve("bport", "9"), "row 2");
   EXPECT_EQ(resolve("PORTC", "0"), "row 2");
+}
+
+TEST(ObjectBindings, RowEditorsOfferTheProgramsPortsAndChannels) {
+  TSimRun run;
+  ASSERT_TRUE(run.Start("DIM a AS BYTE PORT[2]\nDIM b AS BOOLEAN PORT[1, 1]\nDIM c AS BYTE AD[2]\n"
+                        "DIM d AS BYTE DA[1]\nDIM e AS BYTE\nEND\n",
+                        {}, profile::Pyxon32, "PB EQU 1\r\nIMM EQU #3\r\n"));
+  EXPECT_EQ(SettingChoices(slotkind::Port, run.plan.symbols), (std::vector<std::string>{"PB", "a", "b"}));
+  EXPECT_EQ(SettingChoices(slotkind::Active, run.plan.symbols), (std::vector<std::string>{"1", "0"}));
+  EXPECT_EQ(SettingChoices(slotkind::AdChannel, run.plan.symbols), std::vector<std::string>{"c"});
+  EXPECT_EQ(SettingChoices(slotkind::DaChannel, run.plan.symbols), std::vector<std::string>{"d"});
+  EXPECT_TRUE(SettingChoices(slotkind::Value, run.plan.symbols).empty());
 }
 
 TEST(ObjectBindings, AHeldInterruptButtonRunsTheHandlerAgainAfterEachReturn) {

@@ -36,7 +36,7 @@ struct TSimRun {
     TStartInput in;
     // Editor texts end their lines with CR LF.
     for (char ch : source) {
-      if (ch == '\n') in.basicSource += '\r';
+      if (ch == '\n' && (in.basicSource.empty() || in.basicSource.back() != '\r')) in.basicSource += '\r';
       in.basicSource += ch;
     }
     in.assemblerSource = assembler;
