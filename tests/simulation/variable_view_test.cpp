@@ -113,3 +113,34 @@ TEST(VariableView, ValuesFollowTheirTypesAndUnchangedValuesAreNotMarked) {
 
 }  // namespace
 }  // namespace zarvek::test
+
+namespace zarvek::test {
+namespace {
+
+TEST(VariableView, TesselVariablesAreReadFromTheEmulatedRam) {
+  TBuilder builder;
+  TStartInput in;
+  in.basicSource = "DIM a AS BOOLEAN, b AS BOOLEAN\r\nDIM c AS BYTE\r\nDIM w AS INTEGER\r\nEND\r\n";
+  in.profile = profile::Tessel11;
+  const TStartPlan plan = PrepareStart(builder, in);
+  ASSERT_TRUE(plan.ready) << plan.message;
+  std::array<uint8_t, 256> ram{};
+  ram[161 + 23] = 0x02;  // bits 184 and 185: b set
+  ram[161 + 22] = 250;   // c
+  const int w = plan.symbols.FindBasic("w");
+  ASSERT_GE(w, 0);
+  const size_t word = 161 + 2 * static_cast<size_t>(plan.symbols.Basic()[static_cast<size_t>(w)].address);
+  ram[word] = 0xFF;
+  ram[word + 1] = 0xFE;
+  TTesselRamAccess access([&](uint16_t address) { return ram[address % ram.size()]; });
+  TVariableView view(plan.symbols);
+  view.RebuildGlobals(access);
+  ASSERT_EQ(view.Branches().size(), 1u);
+  EXPECT_EQ(Texts(view.Branches()[0].children), (std::vector<std::string>{"a=0", "b=-1", "c=250", "w=-2"}));
+  ram[161 + 22] = 251;
+  view.RebuildGlobals(access);
+  for (const TVariableNode& v : view.Branches()[0].children) EXPECT_EQ(v.changed, v.text == "c=251") << v.text;
+}
+
+}  // namespace
+}  // namespace zarvek::test
