@@ -1,12 +1,21 @@
 #include "simulation/start_plan.h"
 
 #include "simulation/line_table.h"
+#include "simulation/simulator.h"
 #include "simulation/run_control.h"
 
 namespace zarvek {
 
 TMachineConfig PyxonMachine(uint8_t profile) {
   return profile == profile::Pyxon128 ? TMachineConfig::Pyxon128() : TMachineConfig::Pyxon32();
+}
+
+std::unique_ptr<TSimulator> CreatePyxonMachine(const TPyxonStart& start, TMachineConfig config,
+                                               TSimulatedHardware& hardware, TSimulatorListener& listener) {
+  auto machine = std::make_unique<TSimulator>(std::move(config), hardware, listener);
+  machine->SetLineTable(start.lineTable);
+  machine->LoadProgram(start.image, start.codeLength, start.tableLength);
+  return machine;
 }
 
 TStartPlan PrepareStart(TBuilder& builder, const TStartInput& input) {
@@ -32,13 +41,13 @@ TStartPlan PrepareStart(TBuilder& builder, const TStartInput& input) {
     return plan;
   }
   const TBuildResult& b = plan.build;
+  std::set<uint32_t> breakpoints;
+  for (int32_t line : input.basicBreakpoints)
+    if (line >= 1) breakpoints.insert(static_cast<uint32_t>(line));
   plan.symbols = TProgramSymbols(b.program.symbols, builder.Assembler().Symbols(), !IsPyxon(input.profile));
   if (IsPyxon(input.profile)) {
     TPyxonStart p;
     p.machine = PyxonMachine(input.profile);
-    std::set<uint32_t> breakpoints;
-    for (int32_t line : input.basicBreakpoints)
-      if (line >= 1) breakpoints.insert(static_cast<uint32_t>(line));
     p.lineTable = BuildLineTable(builder.Compiler(), b.program, breakpoints);
     p.image = b.program.image;
     p.codeLength = b.program.codeLength;
@@ -52,6 +61,7 @@ TStartPlan PrepareStart(TBuilder& builder, const TStartInput& input) {
     t.assemblerLineMap = b.machineCode.lineMap;
     t.assemblerBreakpoints = b.machineCode.breakpointPositions;
     t.statementMap = b.program.statementMap;
+    t.lineTable = BuildLineTable(builder.Compiler(), b.program, breakpoints);
     plan.tessel = std::move(t);
   }
   plan.ready = true;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -46,6 +47,8 @@ struct TTesselStart {
   std::vector<hc05::TAsmLineMapEntry> assemblerLineMap;
   std::vector<uint16_t> assemblerBreakpoints;  // code positions
   std::vector<TStatementMapRecord> statementMap;
+  // The statements with their editor lines and breakpoint flags, as for the token machine.
+  std::vector<TLineRecord> lineTable;
   uint32_t clockKHz = 4000;
   bool reset = true;
 };
@@ -61,6 +64,16 @@ struct TStartPlan {
 
 // The machine sizes of a Pyxon profile.
 TMachineConfig PyxonMachine(uint8_t profile);
+
+class TSimulator;
+class TSimulatorListener;
+struct TSimulatedHardware;
+
+// Creates the token machine of a Pyxon start and loads program and line table into it;
+// the owner then sets its run mode. config: the machine sizes of the plan, with the
+// owner's thread and time choices.
+std::unique_ptr<TSimulator> CreatePyxonMachine(const TPyxonStart& start, TMachineConfig config,
+                                               TSimulatedHardware& hardware, TSimulatorListener& listener);
 
 // Builds the project and describes the machine; the builder keeps the compiler state the
 // line table and later look-ups read.

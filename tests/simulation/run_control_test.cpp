@@ -211,6 +211,10 @@ TEST(RunControl, StartPlansBuildThePyxonMachineAndTheTesselController) {
   EXPECT_EQ(plan.tessel->assemblerBreakpoints.size(), 1u);
   EXPECT_FALSE(plan.tessel->eepromImage.empty());
   EXPECT_TRUE(plan.tessel->reset);
+  ASSERT_EQ(plan.tessel->lineTable.size(), plan.tessel->statementMap.size());
+  flagged = 0;
+  for (const TLineRecord& r : plan.tessel->lineTable) flagged += r.breakpoint;
+  EXPECT_EQ(flagged, 1);
   EXPECT_TRUE(plan.symbols.Tessel());
   EXPECT_EQ(plan.symbols.AssemblerValue("start"), std::optional<int32_t>(257));
 

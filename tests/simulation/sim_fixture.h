@@ -48,9 +48,7 @@ struct TSimRun {
     TMachineConfig config = plan.pyxon->machine;
     config.ownThread = false;
     config.time = std::make_shared<TVirtualTimeSource>();
-    sim = std::make_unique<TSimulator>(config, hw, listener);
-    sim->SetLineTable(plan.pyxon->lineTable);
-    sim->LoadProgram(plan.pyxon->image, plan.pyxon->codeLength, plan.pyxon->tableLength);
+    sim = CreatePyxonMachine(*plan.pyxon, config, hw, listener);
     access = std::make_unique<TInterpreterAccess>(*sim, plan.pyxon->codeLength, plan.pyxon->tableLength);
     return true;
   }
