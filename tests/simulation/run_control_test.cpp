@@ -231,3 +231,67 @@ TEST(RunControl, StartPlansBuildThePyxonMachineAndTheTesselController) {
 
 }  // namespace
 }  // namespace zarvek::test
+
+namespace zarvek::test {
+namespace {
+
+// The owner's part: execute an outcome on the machine and report what the machine did.
+struct TOwner {
+  TRunControl control{profile::Pyxon32};
+  TSimRun run;
+
+  TRunOutcome Do(TRunCommand command) {
+    TRunOutcome o = control.Command(command);
+    if (o.startNeeded && !run.sim) {
+      EXPECT_TRUE(run.Start(source));
+    }
+    if (o.machineRunMode && *o.machineRunMode != runmode::Pause) {
+      const size_t reports = run.listener.reports.size();
+      const TSliceEnd end = run.Run(*o.machineRunMode);
+      if (end == TSliceEnd::Ended) control.Event(TRunEvent::EndedByEnd);
+      if (end == TSliceEnd::Paused && run.listener.reports.size() > reports) {
+        const TRunEvent e = command == TRunCommand::SingleStep ? TRunEvent::SingleStepDone
+                            : command == TRunCommand::StepOver ? TRunEvent::StepOverDone
+                                                               : TRunEvent::PausedAtBreakpoint;
+        control.Event(e);
+      }
+    }
+    return o;
+  }
+  uint32_t Line() { return run.sim->GetDebugState().line.sourceLine; }
+
+  std::string source =
+      "DIM a AS BYTE\n"
+      "a = 1\n"
+      "CALL setze(5)\n"
+      "a = a + 2\n"
+      "PRINT a\n"
+      "END\n"
+      "SUB setze(v AS BYTE)\n"
+      "  a = v\n"  // 8
+      "  a = a + 1\n"
+      "END SUB\n";
+};
+
+TEST(RunControl, SingleStepsAndStepOverPauseOncePerStatement) {
+  TOwner owner;
+  for (uint32_t line : {2u, 3u, 8u}) {  // into the SUB
+    owner.Do(TRunCommand::SingleStep);
+    EXPECT_EQ(owner.control.RunKind(), runkind::Paused);
+    EXPECT_EQ(owner.Line(), line);
+  }
+  owner.Do(TRunCommand::StepOver);  // over the SUB's remaining statements, back in the caller
+  EXPECT_EQ(owner.control.RunKind(), runkind::Paused);
+  EXPECT_EQ(owner.Line(), 4u);
+  owner.Do(TRunCommand::Run);
+  EXPECT_TRUE(owner.control.Ended());
+  EXPECT_EQ(owner.control.RunKind(), runkind::Run);  // END leaves the toolbar running
+  EXPECT_EQ(owner.run.listener.output, "8\r\n");
+  const TRunOutcome o = owner.Do(TRunCommand::Stop);
+  EXPECT_TRUE(o.terminateMachine);
+  EXPECT_TRUE(o.editorsNormal);
+  EXPECT_EQ(owner.control.RunKind(), runkind::None);
+}
+
+}  // namespace
+}  // namespace zarvek::test
