@@ -1,6 +1,7 @@
 #include "simulation/object_grid.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "project/integer_text.h"
@@ -55,6 +56,11 @@ std::string TObjectGrid::Caption(const TSimObject& object) {
   if (object.type == objecttype::AnalogWheel || object.type == objecttype::AnalogGauge)
     return object.name + "(" + object.slots[1].text + ")";
   return object.name;
+}
+
+std::pair<int, int> TObjectGrid::DialPointer(int value) {
+  const double a = -value * 0.0184794117647 - 0.75;
+  return {static_cast<int>(std::lround(10 * std::sin(a))), static_cast<int>(std::lround(10 * std::cos(a)))};
 }
 
 void TObjectGrid::FitColumn(int x) {

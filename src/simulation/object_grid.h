@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/sim_hardware.h"
@@ -103,6 +104,10 @@ class TObjectGrid {
 
   // The objects node's children: one per object, column by column.
   std::vector<TObjectNode> TreeNodes() const;
+
+  // Where the dial pointer of a wheel or gauge ends, relative to the dial's centre (x to
+  // the right, y downwards), for a value 0 to 255 (0 to 255 sweep 4.712 radians).
+  static std::pair<int, int> DialPointer(int value);
 
   // The caption drawn under the picture: the name, for wheels and gauges with the value.
   static std::string Caption(const TSimObject& object);

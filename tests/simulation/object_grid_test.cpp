@@ -167,6 +167,12 @@ TEST(ObjectGrid, EditingOnlyWhileStoppedOrPausedButTheMouseWorksWhileRunning) {
   EXPECT_EQ(grid.At(3, 3).slots[1].text, "254");
 }
 
+TEST(ObjectGrid, DialPointersSweepFromLowerLeftOverTheTopToLowerRight) {
+  EXPECT_EQ(TObjectGrid::DialPointer(0), std::make_pair(-7, 7));     // lower left
+  EXPECT_EQ(TObjectGrid::DialPointer(128), std::make_pair(0, -10));  // straight up (y downwards)
+  EXPECT_EQ(TObjectGrid::DialPointer(255), std::make_pair(7, 7));    // lower right
+}
+
 TEST(ObjectGrid, LoadsAndSavesThroughTheProject) {
   TProject project;
   project.At(2, 3).type = objecttype::LedGreen;
