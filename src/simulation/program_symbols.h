@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "base/symbols.h"
@@ -16,8 +17,7 @@ namespace zarvek {
 class TProgramSymbols {
  public:
   TProgramSymbols() = default;
-  TProgramSymbols(std::vector<Tlabel> basic, std::vector<hc05::TAsmSymbol> assembler, bool tessel = false)
-      : m_basic(std::move(basic)), m_assembler(std::move(assembler)), m_tessel(tessel) {}
+  TProgramSymbols(std::vector<Tlabel> basic, std::vector<hc05::TAsmSymbol> assembler, bool tessel = false);
 
   const std::vector<Tlabel>& Basic() const { return m_basic; }
   const std::vector<hc05::TAsmSymbol>& Assembler() const { return m_assembler; }
@@ -29,11 +29,17 @@ class TProgramSymbols {
   // The index of a BASIC symbol of that name in any scope whose kind has one of the bits
   // (all kinds when 0); -1 when there is none.
   int FindBasic(std::string_view name, uint32_t kindMask = 0) const;
+  // The same among the global symbols only.
+  int FindGlobal(std::string_view name) const;
 
  private:
+  const hc05::TAsmSymbol* FindAssembler(std::string_view name) const;
+
   std::vector<Tlabel> m_basic;
   std::vector<hc05::TAsmSymbol> m_assembler;
   bool m_tessel = false;
+  std::unordered_map<std::string, std::vector<size_t>> m_basicIndex;  // upper-cased name
+  std::unordered_map<std::string, size_t> m_assemblerIndex;
 };
 
 }  // namespace zarvek

@@ -141,7 +141,7 @@ TValueRead TVariableReader::ReadMember(const Tlabel& s, const TAttribute& member
 }
 
 bool DisplayText(const TProgramSymbols& symbols, TVariableReader& reader, const std::string& name, std::string& text) {
-  const int index = symbols.FindBasic(name);
+  const int index = symbols.FindGlobal(name);
   if (index >= 0 && TVariableReader::IsVariable(symbols.Basic()[static_cast<size_t>(index)])) {
     text = reader.Read(symbols.Basic()[static_cast<size_t>(index)], 0).text;
     return true;
