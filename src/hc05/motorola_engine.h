@@ -97,6 +97,10 @@ class TMotorolaEngine {
   // for I = 0), Step, timer with captures and compares, serial receive and transmit,
   // bus lines. Returns the cycles of the step.
   int RunStep(TSerialBudget& budget);
+  // RunStep in two halves, for a loop that looks at the instruction about to run after an
+  // interrupt may have been entered: the interrupt entry, then everything from Step on.
+  void EnterInterrupts();
+  int StepAndServices(TSerialBudget& budget);
   // One instruction; the cycles it costs, 0 for an undefined opcode.
   int Step();
   void ExternalInterruptService();
@@ -199,10 +203,18 @@ class TMotorolaEngine {
 
 // The per-step services with their common case (nothing to do) kept here, in line.
 inline int TMotorolaEngine::RunStep(TSerialBudget& budget) {
+  EnterInterrupts();
+  return StepAndServices(budget);
+}
+
+inline void TMotorolaEngine::EnterInterrupts() {
   const bool pin = m_env.interruptPin;
   const bool external = (m_memory[reg::kMisc] & reg::kMiscIrqEnable) &&
                         (pin != m_prevInterruptPin || !pin || m_externalPending);
   if (external || (m_waiting && !m_cpu.i)) ExternalInterruptService();
+}
+
+inline int TMotorolaEngine::StepAndServices(TSerialBudget& budget) {
   int cycles = 0;
   if (m_error == kEngineOk) {
     cycles = Step();

@@ -1,0 +1,80 @@
+#include "simulation/tessel_runner.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "simulation/tessel_board.h"
+
+namespace zarvek {
+
+namespace {
+
+class TRunListener final : public TTesselListener {
+ public:
+  explicit TRunListener(std::function<void(const std::string&)>& output) : m_output(output) {}
+  void OnSerialOutput(const std::string& bytes, const std::string&) override {
+    if (m_output) m_output(bytes);
+  }
+  void OnStop(const TTesselStop& s) override {
+    if (!stop) stop = s;
+  }
+  std::optional<TTesselStop> stop;
+
+ private:
+  std::function<void(const std::string&)>& m_output;
+};
+
+}  // namespace
+
+TTesselRunResult RunTesselProgram(const hc05::TRuntimeImage& runtime, const TTesselProgram& program,
+                                  TTesselRunOptions options) {
+  TTesselRunResult result;
+  TSimulatedHardware hardware;
+  TRunListener listener(options.output);
+  TTesselLoop loop(hardware, listener);
+  std::string message;
+  if (!loop.Start(runtime, program, &message)) {
+    result.error = TRuntimeReport{message, 0, {}};
+    return result;
+  }
+  loop.SetRuntimePoints(options.points);
+  loop.SetTokenLimit(options.maxTokens);
+  hardware.serialInput.Append(options.input);
+  loop.SetRunKind(runkind::Run);
+
+  // The board's bus clock is half the crystal's; its seconds are counted in its cycles.
+  const double cyclesPerSecond = kTesselDefaultClockKHz * 1000.0 / 2;
+  const auto wallStart = std::chrono::steady_clock::now();
+  const auto elapsedSeconds = [&] {
+    if (!options.realtime) return static_cast<double>(result.cycles) / cyclesPerSecond;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+  };
+  for (;;) {
+    if (options.everyTick) options.everyTick(loop, hardware);
+    const TTesselTickResult tick = loop.Tick();
+    result.cycles += tick.cycles;
+    if (options.realtime) {
+      const auto due = wallStart + std::chrono::duration<double>(static_cast<double>(result.cycles) / cyclesPerSecond);
+      std::this_thread::sleep_until(std::chrono::time_point_cast<std::chrono::steady_clock::duration>(due));
+    }
+    if (listener.stop) {
+      const TTesselStop& s = *listener.stop;
+      TRuntimeReport report{s.message, s.tokenAddress, {}};
+      if (s.statement) report.statement = TLinePosition{s.statement->sourcePosition, s.statement->origin};
+      result.controllerError = s.reason == TTesselStopReason::EngineError;
+      if (result.controllerError) result.registerLine = s.registerLine;
+      result.error = report;
+      break;
+    }
+    if (tick.end == TTesselTickEnd::Ended || tick.end == TTesselTickEnd::TokenLimit ||
+        tick.end == TTesselTickEnd::WaitingForInput || tick.end == TTesselTickEnd::NotRunning) {
+      break;
+    }
+    if (options.timeoutSeconds && elapsedSeconds() >= *options.timeoutSeconds) break;
+  }
+  result.tokens = loop.Tokens();
+  return result;
+}
+
+}  // namespace zarvek
