@@ -8,6 +8,7 @@
 #include "cli/cli.h"
 #include "cli/cli_args.h"
 #include "cli/compile_command.h"
+#include "cli/tessel_run_command.h"
 #include "project/open_file.h"
 #include "project/project.h"
 #include "compiler/compiler.h"
@@ -75,6 +76,7 @@ std::optional<std::string> ParseRunOptions(const std::vector<std::string>& args,
 }  // namespace
 
 int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (RunsOnTesselBoard(args)) return RunTesselCommand(args, out, err);
   TRunOptions options;
   if (const auto problem = ParseRunOptions(args, options)) return Usage(err, *problem);
   const auto file = ReadBinaryFile(options.path);

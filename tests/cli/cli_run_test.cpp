@@ -90,9 +90,9 @@ TEST_F(CliRun, BadUsageAndBadFilesAreDiagnosed) {
   EXPECT_EQ(Run({"--max-tokens", "viele", image}).status, kExitUsage);
   EXPECT_EQ(Run({"--input", "\\q", image}).status, kExitUsage);
   EXPECT_EQ(Run({"--input"}).status, kExitUsage);
-  const TRun tessel = Run({"--profile", "tessel-1.1", image});
+  const TRun tessel = Run({"--profile", "tessel-2.0", image});
   EXPECT_EQ(tessel.status, kExitUsage);
-  EXPECT_NE(tessel.err.find("tessel-1.1"), std::string::npos);
+  EXPECT_NE(tessel.err.find("Tessel 2.0"), std::string::npos);
 
   const TRun missing = Run({"/nonexistent/zarvek.bin"});
   EXPECT_EQ(missing.status, kExitDiagnosed);
