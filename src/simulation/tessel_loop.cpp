@@ -146,6 +146,7 @@ TTesselTickResult TTesselLoop::Tick(int intervalMs) {
     }
     m_resumeAtStop = false;
     cycles += static_cast<uint64_t>(e.StepAndServices(budget));
+    ++result.steps;
     if (e.ErrorState() != hc05::kEngineOk) {
       TTesselStop stop;
       stop.reason = TTesselStopReason::EngineError;

@@ -89,6 +89,7 @@ enum class TTesselTickEnd : uint8_t {
 struct TTesselTickResult {
   TTesselTickEnd end = TTesselTickEnd::Budget;
   uint64_t cycles = 0;
+  uint64_t steps = 0;   // instructions
   uint64_t tokens = 0;  // token fetches in this tick
 };
 

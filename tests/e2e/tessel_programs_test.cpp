@@ -22,6 +22,8 @@ struct TBoardCase {
   std::string Name() const { return program.name + (profile == profile::Tessel11 ? "_tessel11" : "_micro"); }
 };
 
+void PrintTo(const TBoardCase& c, std::ostream* os) { *os << c.Name(); }
+
 std::vector<TBoardCase> BoardCases() {
   std::vector<TBoardCase> cases;
   for (const TProgramCase& p : ProgramFiles()) {

@@ -27,6 +27,7 @@ class TesselLoop : public ::testing::Test {
  protected:
   void Start(const TTesselProgram& program, uint16_t irqHandler = 0) {
     toy = BuildToyRuntime(irqHandler);
+    ASSERT_EQ(toy.error, "");
     std::string message;
     ASSERT_TRUE(loop.Start(toy.image, program, &message)) << message;
     loop.SetRuntimePoints(toy.points);
@@ -143,7 +144,7 @@ TEST_F(TesselLoop, AProgramCallsMachineCodeAndStopsAtAnAssemblerBreakpoint) {
   p.Statement(2).Print("!");
   p.Statement(3).Byte(0xFF);
   TTesselProgram program = p.Program();
-  ASSERT_TRUE(AddMachineCode(program, kMachineCode, {2}));  // a comment line: lands on line 3
+  ASSERT_EQ(AddMachineCode(program, kMachineCode, {2}), "");  // a comment line: lands on line 3
   Start(program);
   auto stop = Next(runkind::ToBreakpoint);
   ASSERT_TRUE(stop);
@@ -175,7 +176,7 @@ TEST_F(TesselLoop, StepOverDoesNotStopAtAMachineCodeCall) {
   p.Statement(3).Print("!");
   p.Statement(4).Byte(0xFF);
   TTesselProgram program = p.Program();
-  ASSERT_TRUE(AddMachineCode(program, kMachineCode));
+  ASSERT_EQ(AddMachineCode(program, kMachineCode), "");
   Start(program);
   EXPECT_EQ(LineOf(Next(runkind::SingleStep)), 1u);
   EXPECT_EQ(LineOf(Next(runkind::StepOver)), 3u);
@@ -192,7 +193,7 @@ TEST_F(TesselLoop, AnInterruptHandlerRunsWhileTheButtonIsHeldAndStopsAtItsBreakp
   p.Statement(2).To(0x03, "top");
   TTesselProgram program = p.Program();
   std::map<std::string, uint16_t> labels;
-  ASSERT_TRUE(AddMachineCode(program, handler, {}, &labels));
+  ASSERT_EQ(AddMachineCode(program, handler, {}, &labels), "");
   Start(program, labels["IRQ"]);
   loop.SetRunKind(runkind::Run);
   for (int i = 0; i < 5; ++i) loop.Tick();
@@ -279,7 +280,7 @@ TEST_F(TesselLoop, InputsAndOutputsFollowTheTesselPortMapping) {
   p.Statement(1).Label("top").Call(0x0101);
   p.Statement(2).To(0x03, "top");
   TTesselProgram program = p.Program();
-  ASSERT_TRUE(AddMachineCode(program, code));
+  ASSERT_EQ(AddMachineCode(program, code), "");
   Start(program);
   hw.inputPorts[1] = 0x0F;  // port B's external inputs
   hw.inputPorts[3] = 0x04;  // the analog port read digitally: switch on bit 2
@@ -308,7 +309,7 @@ TEST_F(TesselLoop, AControllerErrorStopsWithItsMessageRegistersAndLine) {
   TToyProgram p;
   p.Statement(7).Call(0x0101);
   TTesselProgram program = p.Program();
-  ASSERT_TRUE(AddMachineCode(program, code));
+  ASSERT_EQ(AddMachineCode(program, code), "");
   Start(program);
   const auto stop = Next(runkind::Run);
   ASSERT_TRUE(stop);
@@ -352,6 +353,7 @@ TEST(TesselBoard, Tessel20IsRefusedWithAClearMessage) {
 
 TEST(TesselRunner, RunsToEndNamesRuntimeErrorsAndKeepsLimits) {
   const TToyRuntime toy = BuildToyRuntime();
+  ASSERT_EQ(toy.error, "");
   TToyProgram ok;
   ok.Statement(1).Print("hallo").Statement(2).Byte(0xFF);
   std::string out;
