@@ -31,8 +31,10 @@
 *   EXT+11..13 ITPC, IDSP: token address and stack index the IRQ handler returns to
 *   EXT+14     I2CS  bus shift register
 *   EXT+15..16 FILEPOS data file position (words); EXT+17 FILEMODE
+*   EXT+18..25 calendar clock (Tessel 1.1 only): 20 ms count, second, minute, hour,
+*              day, month, year (high, low)
 *   EXT is $B9 on Tessel 1.1 and $DF on Micro; the processor stack grows down from $FF
-*   below EXT+18. Machine code called with token 08 may use A, X and, on Tessel 1.1,
+*   to EXT+26 on Tessel 1.1 ($D3) and to EXT+18 on Micro ($F1). Machine code called with token 08 may use A, X and, on Tessel 1.1,
 *   the bytes $CB-$DF; it must return with RTS and leave at least 8 stack bytes.
 *
 * Data stack rules (the compiler's Tessel sequences rely on them):
@@ -115,6 +117,14 @@ I2CS     EQU EXT+14
 FPOSH    EQU EXT+15
 FPOSL    EQU EXT+16
 FMODE    EQU EXT+17
+CLKSUB   EQU EXT+18
+CLKSEC   EQU EXT+19
+CLKMIN   EQU EXT+20
+CLKHOUR  EQU EXT+21
+CLKDAY   EQU EXT+22
+CLKMON   EQU EXT+23
+CLKYEARH EQU EXT+24
+CLKYEARL EQU EXT+25
 CALLMAX  EQU 5
 TICKLEN  EQU 10000
 
@@ -139,6 +149,20 @@ RCLR     CLR ,X
          CLR RXCNT
          LDA #2
          STA FMODE
+ IF MICRO
+ ELSE
+         LDA #1            ; the clock starts on 1 January 2005, 00:00:00
+         STA CLKDAY
+         STA CLKMON
+         LDA #7
+         STA CLKYEARH
+         LDA #213
+         STA CLKYEARL
+         CLR CLKSUB
+         CLR CLKSEC
+         CLR CLKMIN
+         CLR CLKHOUR
+ END IF
          JSR TIMERGO
          CLI
          JMP BOOT
@@ -1073,7 +1097,12 @@ TIMERISR LDA TSR
          INC TICKL
          BNE TIMISR1
          INC TICKH
-TIMISR1  LDA PAUSL
+TIMISR1  NOP
+ IF MICRO
+ ELSE
+         JSR CLOCKTICK
+ END IF
+         LDA PAUSL
          ORA PAUSH
          BEQ TIMISR2
          LDA PAUSL
@@ -1099,7 +1128,16 @@ TPAUSE2  JMP NEXT
 
 * SYSREAD: 7 TIMER, 8 INCOUNT, 12 FILESIZE; others are refused
 TSYSRD   JSR FETCHB
-         CLR T0
+ IF MICRO
+ ELSE
+         CMP #7
+         BHS TSYSRD0
+         CMP #3
+         BEQ TSYSRD4       ; DOW: the compiler computes it on Tessel 1.1
+         JSR CLOCKRD
+         JMP PUSHNEXT
+ END IF
+TSYSRD0  CLR T0
          CMP #7
          BNE TSYSRD1
          SEI
@@ -1112,7 +1150,40 @@ TSYSRD1  CMP #8
          BNE TSYSRD2
          LDA RXCNT
          BRA TSYSRD9
-TSYSRD2  LDA #6
+TSYSRD2  CMP #12
+         BNE TSYSRD3
+         JSR FILESIZE
+         JMP PUSHNEXT
+TSYSRD3  CMP #11
+         BNE TSYSRD4
+         JSR FILESIZE      ; free words: the EEPROM's end less the file's end
+         LDA FPOSH
+         STA T4
+         LDA FPOSL
+         STA T5
+         LDA T0
+         STA FPOSH
+         LDA T1
+         STA FPOSL
+         JSR FILEADDR
+         LDA T4
+         STA FPOSH
+         LDA T5
+         STA FPOSL
+         CLRA
+         SUB T3
+         STA T1
+ IF MICRO
+         LDA #0
+ ELSE
+         LDA #$20
+ END IF
+         SBC T2
+         LSRA
+         ROR T1
+         STA T0
+         JMP PUSHNEXT
+TSYSRD4  LDA #6
          JMP RTERR
 TSYSRD9  STA T1
          JMP PUSHNEXT
@@ -1121,7 +1192,16 @@ TSYSWR   JSR FETCHB
          STA T4
          JSR STOREV
          LDA T4
+ IF MICRO
+ ELSE
          CMP #7
+         BHS TSYSWR0
+         CMP #3
+         BEQ TSYSWR3       ; DOW cannot be set
+         JSR CLOCKWR
+         JMP NEXT
+ END IF
+TSYSWR0  CMP #7
          BNE TSYSWR1
          SEI
          LDA T0
@@ -1134,7 +1214,7 @@ TSYSWR1  CMP #8
          BEQ TSYSWR2
          CMP #14
          BEQ TSYSWR2
-         LDA #7
+TSYSWR3  LDA #7
          JMP RTERR
 TSYSWR2  JMP NEXT
 
@@ -1296,6 +1376,427 @@ SELHELP1 LDA SELH
          STA T1
          JMP PUSHV
 
+* ---------------------------------------------------------------- EEPROM data
+* reads the word at EEPROM address T2:T3 into T0:T1, then goes on reading at TPC
+EEWORD   LDA TPCH
+         STA T4
+         LDA TPCL
+         STA T5
+         LDA T2
+         STA TPCH
+         LDA T3
+         STA TPCL
+         JSR SEEK
+         JSR I2CRECV
+         STA T0
+         JSR I2CRECV
+         STA T1
+EERESUME LDA T4
+         STA TPCH
+         LDA T5
+         STA TPCL
+         JMP SEEK
+* writes T0:T1 at EEPROM address T2:T3, then goes on reading at TPC
+EEWRITE  LDA TPCH
+         STA T4
+         LDA TPCL
+         STA T5
+         BCLR 0,DDRA       ; end the running read
+         LDX #9
+EEWRITE1 BSET 1,PORTA
+         BCLR 1,PORTA
+         DECX
+         BNE EEWRITE1
+         JSR I2CSTART
+         LDA #$A0
+         JSR I2CSEND
+         LDA T2
+         JSR I2CSEND
+         LDA T3
+         JSR I2CSEND
+         LDA T0
+         JSR I2CSEND
+         LDA T1
+         JSR I2CSEND
+         JSR I2CSTOP
+         BRA EERESUME
+* T2:T3 := EEPROM address of data file word FPOS (4 + program length + 2 x FPOS)
+FILEADDR CLR T2
+         CLR T3
+         JSR EEWORD        ; program length
+         LDA FPOSL
+         LSLA
+         STA T3
+         LDA FPOSH
+         ROLA
+         STA T2
+         LDA T3
+         ADD T1
+         STA T3
+         LDA T2
+         ADC T0
+         STA T2
+         LDA T3
+         ADD #4
+         STA T3
+         BCC FILEADR1
+         INC T2
+FILEADR1 RTS
+* T0:T1 := data file size in words (header bytes 2-3)
+FILESIZE CLR T2
+         LDA #2
+         STA T3
+         JMP EEWORD
+* C set when FPOS has reached the file size
+FILEEND  JSR FILESIZE
+         LDA FPOSH
+         CMP T0
+         BNE FILEEND1
+         LDA FPOSL
+         CMP T1
+FILEEND1 BLO FILEEND2      ; FPOS < size
+         SEC
+         RTS
+FILEEND2 CLC
+         RTS
+
+TTABLERD JSR FETCHW
+         JSR PEEKV         ; index
+         LSL T1
+         ROL T0
+         LDA T3
+         ADD T1
+         STA T3
+         LDA T2
+         ADC T0
+         STA T2
+         JSR EEWORD
+         JMP SETNEXT
+
+TEOF     JSR FILEEND
+         CLR T0
+         CLR T1
+         BCC TEOF1
+         COM T0
+         COM T1
+TEOF1    JMP PUSHNEXT
+
+* FILEOP f: 1 read, 2 write, 3 append, 4 close, 5 write a word, 6 read a word
+TFILEOP  JSR FETCHB
+         CMP #4
+         BHS TFILE4
+         LDX FMODE
+         CPX #2
+         BEQ TFILE1
+         LDA #8            ; already open
+         JMP RTERR
+TFILE1   CLR FPOSH
+         CLR FPOSL
+         CMP #1
+         BNE TFILE2
+         CLR FMODE
+         JMP NEXT
+TFILE2   LDX #1
+         STX FMODE
+         CMP #3
+         BNE TFILE9
+         JSR FILESIZE
+         LDA T0
+         STA FPOSH
+         LDA T1
+         STA FPOSL
+TFILE9   JMP NEXT
+TFILE4   BNE TFILE5
+         LDA FMODE
+         CMP #2
+         BNE TFILE41
+         LDA #9            ; not open
+         JMP RTERR
+TFILE41  LDX #2
+         STX FMODE
+         CMP #1
+         BNE TFILE9
+         LDA FPOSH         ; closing after writing stores the size
+         STA T0
+         LDA FPOSL
+         STA T1
+         CLR T2
+         LDA #2
+         STA T3
+         JSR EEWRITE
+         JMP NEXT
+TFILE5   CMP #5
+         BNE TFILE6
+         LDA FMODE
+         CMP #1
+         BEQ TFILE51
+         LDA #12           ; not open for writing
+         JMP RTERR
+TFILE51  JSR FILEADDR
+         LDA T2            ; the data file ends with the EEPROM
+ IF MICRO
+         CMP #$FF
+ ELSE
+         CMP #$1F
+ END IF
+         BNE TFILE52
+         LDA T3
+         CMP #$FF
+         BNE TFILE52
+         LDA #13
+         JMP RTERR
+TFILE52  JSR PEEKV
+         JSR EEWRITE
+         BRA TFILEINC
+TFILE6   CMP #6
+         BNE TFILE9
+         CLR T0
+         CLR T1
+         JSR PUSHV
+         LDA FMODE
+         BEQ TFILE61
+         LDA #10           ; not open for reading
+         JMP RTERR
+TFILE61  JSR FILEEND
+         BCC TFILE62
+         LDA #11           ; end of the file
+         JMP RTERR
+TFILE62  JSR FILEADDR
+         JSR EEWORD
+         JSR SETTOP
+TFILEINC INC FPOSL
+         BNE TFILEI1
+         INC FPOSH
+TFILEI1  JMP NEXT
+
+* ---------------------------------------------------------------- more tokens
+TCLRSTK  LDX #15
+TCLRSTK1 CLR DSH,X
+         CLR DSL,X
+         DECX
+         BPL TCLRSTK1
+         JMP NEXT
+
+* PINTOGGLE, PINPULSE: the pin becomes an output and changes (twice for a pulse)
+TPINTOG  JSR BITADDR
+         CPX #2
+         BHS TPINTOG9
+         STA T4
+         EOR PORTB,X
+         STA PORTB,X
+         LDA T4
+         ORA DDRB,X
+         STA DDRB,X
+TPINTOG9 JMP NEXT
+TPINPULS JSR BITADDR
+         CPX #2
+         BHS TPINTOG9
+         STA T4
+         ORA DDRB,X
+         STA DDRB,X
+         LDA T4
+         EOR PORTB,X
+         STA PORTB,X
+         LDA T4
+         EOR PORTB,X
+         STA PORTB,X
+         JMP NEXT
+
+* SQR: the square root rounded to the nearest whole number; 0 for a negative value
+TSQR     JSR PEEKV
+         CLR T2            ; root
+         CLR T3
+         CLR T4            ; square so far
+         CLR T5
+         TST T0
+         BMI TSQR3
+TSQR1    LDA T3            ; next odd number: 2 x root + 1
+         LSLA
+         INCA
+         ADD T5
+         STA JMPV+2
+         LDA T4
+         ADC #0
+         STA JMPV+1
+         LDA T1            ; does the next square still fit?
+         SUB JMPV+2
+         LDA T0
+         SBC JMPV+1
+         BCS TSQR2
+         LDA JMPV+1
+         STA T4
+         LDA JMPV+2
+         STA T5
+         INC T3
+         BRA TSQR1
+TSQR2    LDA T1            ; value - square > root: round up
+         SUB T5
+         STA T5
+         LDA T0
+         SBC T4
+         BNE TSQR21
+         LDA T5
+         CMP T3
+         BLS TSQR3
+TSQR21   INC T3
+TSQR3    CLR T0
+         LDA T3
+         STA T1
+         JMP SETNEXT
+
+* ---------------------------------------------------------------- clock
+* calendar clock: one 20 ms step
+CLOCKTICK INC CLKSUB
+         LDA CLKSUB
+         CMP #50
+         BLO CLKT9
+         CLR CLKSUB
+         INC CLKSEC
+         LDA CLKSEC
+         CMP #60
+         BLO CLKT9
+         CLR CLKSEC
+         INC CLKMIN
+         LDA CLKMIN
+         CMP #60
+         BLO CLKT9
+         CLR CLKMIN
+         INC CLKHOUR
+         LDA CLKHOUR
+         CMP #24
+         BLO CLKT9
+         CLR CLKHOUR
+         JSR MONTHDAYS
+         INC CLKDAY
+         CMP CLKDAY
+         BHS CLKT9
+         LDA #1
+         STA CLKDAY
+         INC CLKMON
+         LDA CLKMON
+         CMP #13
+         BLO CLKT9
+         LDA #1
+         STA CLKMON
+         INC CLKYEARL
+         BNE CLKT9
+         INC CLKYEARH
+CLKT9    RTS
+* A := days of the clock's month (February 29 in years divisible by 4, except
+* centuries not divisible by 400)
+MONTHDAYS LDX CLKMON
+         LDA MDAYS-1,X
+         CPX #2
+         BNE MDAYS9
+         LDA CLKYEARL
+         AND #3
+         BNE MDAYS8
+         LDA CLKYEARH      ; divisible by 4: a century year is 1900, 2100, 2200...
+         LDX CLKYEARL
+         CMP #$07
+         BNE MDAYS7
+         CPX #$6C          ; 1900
+         BEQ MDAYS8
+         CPX #$D0          ; 2000 is a leap year
+         BRA MDAYS7
+MDAYS7   CMP #$08
+         BNE MDAYS6
+         CPX #$34          ; 2100
+         BEQ MDAYS8
+         CPX #$98          ; 2200
+         BEQ MDAYS8
+MDAYS6   LDA #29
+         RTS
+MDAYS8   LDA #28
+MDAYS9   RTS
+MDAYS    DB #31
+         DB #28
+         DB #31
+         DB #30
+         DB #31
+         DB #30
+         DB #31
+         DB #31
+         DB #30
+         DB #31
+         DB #30
+         DB #31
+
+* SYSREAD of the clock fields 0-6 (A = number) into T0:T1
+CLOCKRD  CLR T0
+         SEI
+         TSTA
+         BNE CLOCKRD1
+         LDA CLKYEARH
+         STA T0
+         LDA CLKYEARL
+         BRA CLOCKRD9
+CLOCKRD1 TAX
+         LDA CLOCKIDX,X
+         TAX
+         LDA CLKSUB,X
+CLOCKRD9 STA T1
+         CLI
+         RTS
+* clock field of each number 1-6, as an offset from CLKSUB (3, DOW, reads 0)
+CLOCKIDX DB #0
+         DB #5
+         DB #4
+         DB #8
+         DB #3
+         DB #2
+         DB #1
+* SYSWRITE of the clock fields (A = number, value in T0:T1); values outside the
+* field's range are ignored
+CLOCKWR  TSTA
+         BNE CLOCKWR1
+         SEI
+         LDA T0
+         STA CLKYEARH
+         LDA T1
+         STA CLKYEARL
+         CLI
+         RTS
+CLOCKWR1 TAX
+         LDA T0
+         BNE CLOCKWR9
+         LDA T1
+         CMP CLOCKMAX,X
+         BHS CLOCKWR9
+         CPX #3
+         BEQ CLOCKWR9
+         CPX #4
+         BHS CLOCKWR2
+         TSTA              ; month and day start at 1
+         BEQ CLOCKWR9
+CLOCKWR2 STA T1
+         LDA CLOCKIDX,X
+         TAX
+         SEI
+         LDA T1
+         STA CLKSUB,X
+         CLI
+CLOCKWR9 RTS
+CLOCKMAX DB #0
+         DB #13
+         DB #32
+         DB #0
+         DB #24
+         DB #60
+         DB #60
+
+* SLOWMODE n: the controller's slow clock (miscellaneous register bit 1) for n <> 0
+TSLOW    JSR FETCHB
+         SEI
+         TSTA
+         BEQ TSLOW1
+         LDA #$32
+         BRA TSLOW2
+TSLOW1   LDA #$30
+TSLOW2   STA MISC
+         CLI
+         JMP NEXT
+
 * ---------------------------------------------------------------- upload (board side)
 * one command from the serial line: 01 identification, 09 machine code area,
 * 08 machine code, 02 token program
@@ -1340,7 +1841,7 @@ IDENTTEXT
 *@AT $1DD7 TABLE
 * token dispatch: handler of each token $00-$63, then the table version
 TABLE    DW #TBAD
-         DW #TBAD          ; 01 CLRSTACK (not used by Tessel code)
+         DW #TCLRSTK
          DW #TPAUSE
          DW #TGOTO
          DW #TJUMPF
@@ -1348,7 +1849,7 @@ TABLE    DW #TBAD
          DW #TRETURN
          DW #TRETI
          DW #TCALL
-         DW #TBAD
+         DW #TSLOW
          DW #TPINRD
          DW #TPORTRD
          DW #TWPORTRD
@@ -1366,7 +1867,7 @@ TABLE    DW #TBAD
          DW #TLBITWR
          DW #TLBYTEWR
          DW #TLWORDWR
-         DW #TBAD          ; 1B TABLEREAD
+         DW #TTABLERD
          DW #TSYSRD
          DW #TSYSWR
          DW #TPRNUM
@@ -1396,7 +1897,7 @@ TABLE    DW #TBAD
          DW #TDIV
          DW #TMOD
          DW #TABS
-         DW #TBAD          ; 39 SQR
+         DW #TSQR
          DW #TMAX
          DW #TMIN
          DW #TGT
@@ -1409,8 +1910,8 @@ TABLE    DW #TBAD
          DW #TBAD
          DW #TBAD
          DW #TBAD
-         DW #TBAD          ; 46 FILEOP
-         DW #TBAD          ; 47 EOF
+         DW #TFILEOP
+         DW #TEOF
          DW #TSETBAUD
          DW #TSETHAND
          DW #TBAD
@@ -1419,8 +1920,8 @@ TABLE    DW #TBAD
          DW #TBAD
          DW #TBAD
          DW #TBAD
-         DW #TBAD          ; 50 PINTOGGLE
-         DW #TBAD          ; 51 PINPULSE
+         DW #TPINTOG
+         DW #TPINPULS
          DW #TDEACTPN
          DW #TDEACTPT
          DW #TDEACTW
