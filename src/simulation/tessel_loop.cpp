@@ -32,6 +32,7 @@ bool TTesselLoop::Start(const hc05::TRuntimeImage& runtime, const TTesselProgram
   e.SetRuntimeImage(runtime);
   e.Eeprom().SetSize(program.eepromSize);
   if (!e.LoadEeprom(0, program.image, message)) return false;
+  e.Eeprom().Bytes()[2] = e.Eeprom().Bytes()[3] = 0;  // no data file uploaded with it
   e.Reset(true);
   m_hw.clockKHz = kTesselDefaultClockKHz;
   e.Environment().clockKHz = kTesselDefaultClockKHz;
@@ -131,7 +132,7 @@ TTesselTickResult TTesselLoop::Tick(int intervalMs) {
         stop.reason = TTesselStopReason::RuntimeError;
         stop.tokenAddress = m_lastToken;
         stop.statement = StatementOf(m_lastToken);
-        stop.message = TesselRuntimeErrorText(e.Cpu().a);
+        stop.message = TesselRuntimeErrorText(m_points.errorNumber ? e.Memory()[*m_points.errorNumber] : e.Cpu().a);
         stop.registerLine = RegisterLine(true);
         ReportStop(std::move(stop));
         m_resumeAtStop = true;

@@ -42,12 +42,14 @@ struct TTesselProgram {
 };
 
 // Points of the runtime that a run without a window watches for (the runtime publishes
-// them): where it rests after END, where it waits for a received byte, and where it reports
-// an error that no handler caught, with the error number in A.
+// them): where it rests after END, where it waits for a received byte with none buffered,
+// and where it stops for an error that no handler caught, with the error number in the RAM
+// cell errorNumber (in A without one).
 struct TTesselRuntimePoints {
   std::optional<uint16_t> end;
   std::optional<uint16_t> inputWait;
   std::optional<uint16_t> error;
+  std::optional<uint16_t> errorNumber;
 };
 
 enum class TTesselStopReason : uint8_t {

@@ -2,7 +2,8 @@
 //   ' expect: TEXT          one line of serial output (lines end with CR LF)
 //   ' input: TEXT           one line the program receives (sent with a CR)
 //   ' expect error: TEXT    the runtime error that ends the run, and its line: @LINE
-//   ' profile: NAME         the profile (atmega-32 by default)
+//   ' profile: NAME         the profile: atmega-32 (the default), atmega-128, tessel-1.1 or
+//                           tessel-micro
 //   ' interrupt after: N    raise interrupt 0 once N tokens have run
 #pragma once
 
@@ -58,7 +59,10 @@ inline TExpectation ReadExpectation(const std::string& source) {
     if (take("expect", value)) e.output.push_back(value);
     else if (take("input", value)) e.input += value + "\r";
     else if (take("profile", value))
-      e.profile = value == "atmega-128" ? profile::Pyxon128 : value == "tessel-1.1" ? profile::Tessel11 : profile::Pyxon32;
+      e.profile = value == "atmega-128"     ? profile::Pyxon128
+                  : value == "tessel-1.1"   ? profile::Tessel11
+                  : value == "tessel-micro" ? profile::TesselMicro
+                                            : profile::Pyxon32;
     else if (take("interrupt after", value)) e.interrupts.push_back(std::stoull(value));
     else if (take("expect error", value)) {
       const size_t at = value.rfind(" @");
