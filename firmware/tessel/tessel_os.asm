@@ -1126,7 +1126,8 @@ TPAUSE1  LDA PAUSL
          BRA TPAUSE1
 TPAUSE2  JMP NEXT
 
-* SYSREAD: 7 TIMER, 8 INCOUNT, 12 FILESIZE; others are refused
+* SYSREAD: 0-6 the clock (Tessel 1.1), 7 TIMER, 8 INCOUNT, 11 FILEFREE, 12 FILESIZE,
+* 13 KEY, 14 KEYCOUNT; the others (DOW, FREQ1, FREQ2) are refused with error 6
 TSYSRD   JSR FETCHB
  IF MICRO
  ELSE
@@ -1183,7 +1184,16 @@ TSYSRD3  CMP #11
          ROR T1
          STA T0
          JMP PUSHNEXT
-TSYSRD4  LDA #6
+TSYSRD4  CMP #13           ; KEY reads -1, KEYCOUNT 0
+         BNE TSYSRD5
+         LDA #$FF
+         STA T0
+         BRA TSYSRD9
+TSYSRD5  CMP #14
+         BNE TSYSRD6
+         CLRA
+         BRA TSYSRD9
+TSYSRD6  LDA #6
          JMP RTERR
 TSYSRD9  STA T1
          JMP PUSHNEXT
@@ -1303,9 +1313,14 @@ RANDK    DB #$08
          DB #$84
          DB #$05
 
+* RANDOMIZE: the cell, sign-extended, becomes the seed
 TRANDSED JSR PEEKV
-         CLR SEED
-         CLR SEED+1
+         CLRA
+         TST T0
+         BPL TRANDSD1
+         COMA
+TRANDSD1 STA SEED
+         STA SEED+1
          LDA T0
          STA SEED+2
          LDA T1
@@ -1610,13 +1625,18 @@ TSQR     JSR PEEKV
          CLR T5
          TST T0
          BMI TSQR3
-TSQR1    LDA T3            ; next odd number: 2 x root + 1
+TSQR1    LDA T3            ; next square: square + 2 x root + 1
          LSLA
-         INCA
+         STA JMPV+2
+         CLRA
+         ROLA
+         STA JMPV+1
+         INC JMPV+2
+         LDA JMPV+2
          ADD T5
          STA JMPV+2
-         LDA T4
-         ADC #0
+         LDA JMPV+1
+         ADC T4
          STA JMPV+1
          LDA T1            ; does the next square still fit?
          SUB JMPV+2

@@ -19,7 +19,7 @@ struct TExpected {
   std::string output;
   std::string input;
   bool error = false;
-  bool interrupt = false;
+  std::vector<size_t> interrupts;
 };
 
 TExpected ReadExpected(const std::string& source) {
@@ -37,7 +37,7 @@ TExpected ReadExpected(const std::string& source) {
     if (auto v = value("expect")) e.output += *v + "\r\n";
     else if (auto in = value("input")) e.input += *in + "\r";
     else if (value("expect error")) e.error = true;
-    else if (value("interrupt after")) e.interrupt = true;
+    else if (auto n = value("interrupt after")) e.interrupts.push_back(std::stoul(*n));
   }
   return e;
 }
@@ -65,11 +65,11 @@ TEST(TesselCorpus, ProgramsRunOnTheBoard) {
     TRig rig;
     rig.Load(r.program.image);
     rig.engine.Environment().receiveText = e.input;
+    rig.interruptAfter = e.interrupts;
     const TRunEnd end = rig.Run(200'000'000);
     ++ran;
     EXPECT_EQ(rig.badFetches, 0);
     EXPECT_FALSE(rig.fetched.empty());
-    if (e.interrupt) continue;
     std::string output = rig.Output();
     if (e.error) {
       EXPECT_EQ(end, TRunEnd::Error);

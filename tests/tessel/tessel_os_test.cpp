@@ -2,6 +2,7 @@
 // serial EEPROM, results read from RAM, ports and the serial output.
 #include <gtest/gtest.h>
 
+#include "runtime/interpreter.h"
 #include "tessel_rig.h"
 
 namespace zarvek::tessel {
@@ -117,6 +118,134 @@ const TCase kCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Programs, TesselBasic, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace zarvek::tessel
+
+namespace zarvek::tessel {
+namespace {
+
+// Runs BASIC on the board and returns the rig for checks of RAM, ports and output.
+TRig RunBasic(const std::string& source, TTesselVariant v = TTesselVariant::Tessel11,
+              const std::string& input = "") {
+  TRig rig(v);
+  EXPECT_TRUE(rig.LoadBasic(source));
+  rig.engine.Environment().receiveText = input;
+  EXPECT_EQ(rig.Run(), TRunEnd::Idle) << rig.Output();
+  EXPECT_EQ(rig.badFetches, 0);
+  return rig;
+}
+
+TEST(TesselTokens, RandFollowsTheTokenMachinesGenerator) {
+  TRig rig = RunBasic(
+      "DIM i AS INTEGER\r\nRANDOMIZE 1234\r\nFOR i = 1 TO 6\r\nPRINT RAND; \" \";\r\nNEXT\r\n"
+      "RANDOMIZE -5\r\nPRINT RAND\r\n");
+  TRandomGenerator g;
+  g.SetSeed(1234);
+  std::string expected;
+  for (int i = 0; i < 6; ++i) expected += std::to_string(static_cast<int16_t>(g.Next())) + " ";
+  g.SetSeed(static_cast<uint32_t>(-5));
+  expected += std::to_string(static_cast<int16_t>(g.Next())) + "\r\n";
+  EXPECT_EQ(rig.Output(), expected);
+}
+
+TEST(TesselTokens, SqrAbsMinMaxAndShifts) {
+  TRig rig = RunBasic(
+      "DIM a AS INTEGER\r\na = -7\r\nPRINT SQR(0); SQR(2); SQR(3); SQR(30000); \" \"; ABS(a); "
+      "\" \"; MAX(a, 3); MIN(a, 3); \" \"; 1 SHL 4; \" \"; 256 SHR 3\r\n");
+  EXPECT_EQ(rig.Output(), "012173 7 3-7 16 32\r\n");
+}
+
+TEST(TesselTokens, ConstantTablesAreReadFromTheEeprom) {
+  TRig rig = RunBasic(
+      "CONST t[4] = ARRAY{5, -6, 700, 8000}\r\nDIM i AS INTEGER\r\nFOR i = 1 TO 4\r\n"
+      "PRINT t[i]; \" \";\r\nNEXT\r\n");
+  EXPECT_EQ(rig.Output(), "5 -6 700 8000 ");
+}
+
+TEST(TesselTokens, PortsPinsAndTheirDirections) {
+  TRig rig(TTesselVariant::Tessel11);
+  ASSERT_TRUE(rig.LoadBasic(
+      "DIM b AS BYTE PORT[1]\r\nDIM c AS BYTE PORT[2]\r\nDIM d AS BYTE PORT[3]\r\n"
+      "DIM led AS BOOLEAN PORT[2, 3]\r\nDIM sw AS BOOLEAN PORT[3, 2]\r\nDIM v AS BYTE\r\n"
+      "b = 165\r\nled = TRUE\r\nv = d\r\nIF sw THEN PRINT \"sw\";\r\nPRINT v\r\n"));
+  rig.engine.Environment().analogInputs[1] = 200;  // port D bit 1: above the threshold
+  rig.engine.Environment().analogInputs[0] = 10;
+  ASSERT_EQ(rig.Run(), TRunEnd::Idle);
+  const auto& m = rig.engine.Memory();
+  EXPECT_EQ(m[0x01], 165);   // port B latch
+  EXPECT_EQ(m[0x05], 0xFF);  // port B drives
+  EXPECT_EQ(m[0x02] & 4, 4);  // port C bit 2
+  EXPECT_EQ(m[0x06], 4);
+  EXPECT_EQ(rig.Output(), "sw2\r\n");
+}
+
+TEST(TesselTokens, AnalogInputAndPlmOutputs) {
+  TRig rig(TTesselVariant::Tessel11);
+  ASSERT_TRUE(rig.LoadBasic("DIM a AS BYTE AD[3]\r\nDIM o AS BYTE DA[2]\r\nDIM v AS BYTE\r\n"
+                            "v = a\r\no = v / 2\r\nPRINT v\r\n"));
+  rig.engine.Environment().analogInputs[2] = 123;
+  ASSERT_EQ(rig.Run(), TRunEnd::Idle);
+  EXPECT_EQ(rig.Output(), "123\r\n");
+  EXPECT_EQ(rig.engine.Environment().plmOutputs[1], 61);
+}
+
+TEST(TesselTokens, SerialInputThroughTheReceiveBuffer) {
+  TRig rig = RunBasic(
+      "DIM a, b AS INTEGER\r\nDIM c AS BYTE\r\nINPUT a\r\nINPUT b\r\nc = INKEY$\r\n"
+      "PRINT a + b; \" \"; c; \" \"; INCOUNT\r\n",
+      TTesselVariant::Tessel11, "12\r-30\rxyz");
+  EXPECT_EQ(rig.Output(), "-18 120 2\r\n");
+}
+
+TEST(TesselTokens, PauseWaitsInTimerTicks) {
+  TRig rig = RunBasic("DIM t AS INTEGER\r\nt = TIMER\r\nPAUSE 10\r\nt = TIMER - t\r\nPRINT t\r\n");
+  EXPECT_EQ(rig.Output(), "10\r\n");
+  // 20 ms ticks at a 2 MHz bus clock: ten of them cost at least 400000 cycles.
+  EXPECT_GE(rig.engine.TotalCycles(), 400000u);
+}
+
+TEST(TesselTokens, SetbaudWritesTheBaudRegister) {
+  TRig rig = RunBasic("SETBAUD 9615, 9615\r\nPRINT 1\r\n");
+  EXPECT_EQ(rig.engine.Memory()[0x0D], 0xC0);
+  TRig micro = RunBasic("SETBAUD 19200, 19200\r\nPRINT 1\r\n", TTesselVariant::Micro);
+  EXPECT_EQ(micro.engine.Memory()[0x0D], 0x49);
+}
+
+TEST(TesselTokens, MicroFunctionsReturnThroughByte23) {
+  TRig rig = RunBasic(
+      "DIM r AS BYTE\r\nFUNCTION twice(x AS BYTE)\r\ntwice = x * 2\r\nEND FUNCTION\r\n"
+      "r = twice(21) + 1\r\nSELECT CASE r\r\nCASE 43\r\nPRINT \"yes\"; r\r\nCASE ELSE\r\nPRINT "
+      "\"no\"\r\nEND SELECT\r\n",
+      TTesselVariant::Micro);
+  EXPECT_EQ(rig.Output(), "yes43\r\n");
+}
+
+TEST(TesselErrors, AnUnhandledErrorStopsWithItsNumberAndAddress) {
+  TRig rig;
+  ASSERT_TRUE(rig.LoadBasic("PRINT 1\r\nCLOSE #\r\nPRINT 2\r\n"));
+  ASSERT_EQ(rig.Run(), TRunEnd::Error);
+  EXPECT_EQ(rig.engine.Memory()[rig.Sym("ERRNO")], 9);
+  const auto& m = rig.engine.Memory();
+  EXPECT_EQ(m[rig.Sym("TOKPCH")] << 8 | m[rig.Sym("TOKPCL")], 4 + 8);  // after PRINT 1
+  EXPECT_EQ(rig.Output(), "1\r\n");
+}
+
+TEST(TesselErrors, CrashRestartsTheProgramAfterACriticalError) {
+  // Nested GOSUBs overflow the call stack (error 1); CRASH counts and RETURN restarts.
+  TRig rig = RunBasic(
+      "DIM n AS BYTE\r\nSUB CRASH(a AS INTEGER, e AS INTEGER)\r\nPRINT \"crash \"; e\r\nn = n + 1\r\n"
+      "END SUB\r\nIF n < 2 THEN GOSUB deeper\r\nPRINT \"done\"\r\nEND\r\ndeeper:\r\nGOSUB deeper\r\n"
+      "RETURN\r\n");
+  EXPECT_EQ(rig.Output(), "crash 1\r\ncrash 1\r\ndone\r\n");
+}
+
+TEST(TesselErrors, InvalidTokenIsCritical) {
+  TRig rig;
+  rig.Load(Bytes({0x14, 0x00, 0x01, 0x24, 0xFF}));
+  ASSERT_EQ(rig.Run(), TRunEnd::Error);
+  EXPECT_EQ(rig.engine.Memory()[rig.Sym("ERRNO")], 255);
+}
 
 }  // namespace
 }  // namespace zarvek::tessel

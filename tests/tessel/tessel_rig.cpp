@@ -75,7 +75,16 @@ bool TRig::LoadBasic(const std::string& source) {
 TRunEnd TRig::Run(long maxSteps) {
   const uint16_t idle = Sym("IDLE"), error = Sym("ERRSTOP");
   auto& cpu = engine.Cpu();
+  size_t nextInterrupt = 0;
+  long releaseAt = -1;
   for (long i = 0; i < maxSteps; ++i) {
+    if (nextInterrupt < interruptAfter.size() && fetched.size() >= interruptAfter[nextInterrupt]) {
+      engine.Environment().interruptPin = false;
+      releaseAt = i + 50;
+      ++nextInterrupt;
+    }
+    if (i == releaseAt) engine.Environment().interruptPin = true;
+    budget.receive = i % 400 == 0 ? 1 : 0;  // about 9600 baud at a 2 MHz bus clock
     if (cpu.pc == kTokenFetchAddress) {
       const uint16_t address = static_cast<uint16_t>(engine.Eeprom().WordAddress() - 1);
       fetched.push_back(address);
