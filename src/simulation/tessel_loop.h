@@ -50,6 +50,10 @@ struct TTesselRuntimePoints {
   std::optional<uint16_t> inputWait;
   std::optional<uint16_t> error;
   std::optional<uint16_t> errorNumber;
+  // The RAM cell counting the characters in the runtime's receive buffer, and its size:
+  // prepared input is handed over only as the buffer has room.
+  std::optional<uint16_t> receiveCount;
+  uint8_t receiveBufferSize = 0;
 };
 
 enum class TTesselStopReason : uint8_t {

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <thread>
 
+#include "hc05/engine_registers.h"
 #include "simulation/tessel_board.h"
 
 namespace zarvek {
@@ -40,8 +41,23 @@ TTesselRunResult RunTesselProgram(const hc05::TRuntimeImage& runtime, const TTes
   }
   loop.SetRuntimePoints(options.points);
   loop.SetTokenLimit(options.maxTokens);
-  hardware.serialInput.Append(options.input);
   loop.SetRunKind(runkind::Run);
+  // Prepared input goes to the serial line only as the runtime's buffer has room for it,
+  // so that none is lost; without a known buffer it all goes at once.
+  std::string pending = options.input;
+  const auto feedInput = [&] {
+    if (pending.empty()) return;
+    size_t room = pending.size();
+    if (options.points.receiveCount && options.points.receiveBufferSize) {
+      const hc05::TMotorolaEngine& e = loop.Engine();
+      const size_t inFlight = e.Environment().receiveText.size() + ((e.Memory()[hc05::reg::kSciStatus] & hc05::reg::kSciRdrf) ? 1 : 0) +
+                              e.Memory()[*options.points.receiveCount];
+      room = inFlight >= options.points.receiveBufferSize ? 0 : options.points.receiveBufferSize - inFlight;
+    }
+    const size_t n = std::min(room, pending.size());
+    hardware.serialInput.Append(pending.substr(0, n));
+    pending.erase(0, n);
+  };
 
   // The board's bus clock is half the crystal's; its seconds are counted in its cycles.
   const double cyclesPerSecond = kTesselDefaultClockKHz * 1000.0 / 2;
@@ -52,6 +68,7 @@ TTesselRunResult RunTesselProgram(const hc05::TRuntimeImage& runtime, const TTes
   };
   for (;;) {
     if (options.everyTick) options.everyTick(loop, hardware);
+    feedInput();
     const TTesselTickResult tick = loop.Tick();
     result.cycles += tick.cycles;
     if (options.realtime) {
@@ -68,7 +85,7 @@ TTesselRunResult RunTesselProgram(const hc05::TRuntimeImage& runtime, const TTes
       break;
     }
     if (tick.end == TTesselTickEnd::Ended || tick.end == TTesselTickEnd::TokenLimit ||
-        tick.end == TTesselTickEnd::WaitingForInput || tick.end == TTesselTickEnd::NotRunning) {
+        tick.end == TTesselTickEnd::NotRunning || (tick.end == TTesselTickEnd::WaitingForInput && pending.empty())) {
       break;
     }
     if (options.timeoutSeconds && elapsedSeconds() >= *options.timeoutSeconds) break;

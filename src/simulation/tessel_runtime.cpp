@@ -9,6 +9,7 @@ namespace zarvek {
 namespace {
 
 constexpr uint8_t kOpcodeWait = 0x8F;
+constexpr uint8_t kReceiveBufferSize = 8;  // RXBUF in the operating system's RAM map
 
 // The WAIT inside the runtime's wait for a received byte: reached only while its receive
 // buffer is empty.
@@ -35,6 +36,8 @@ std::optional<TTesselRuntime> TesselRuntimeFor(uint8_t profileCode, std::string*
   runtime.points.end = tessel::Symbol(variant, "IDLE");
   runtime.points.error = tessel::Symbol(variant, "ERRSTOP");
   runtime.points.errorNumber = tessel::Symbol(variant, "ERRNO");
+  runtime.points.receiveCount = tessel::Symbol(variant, "RXCNT");
+  runtime.points.receiveBufferSize = kReceiveBufferSize;
   if (const auto rxwait = tessel::Symbol(variant, "RXWAIT"))
     runtime.points.inputWait = InputWaitPoint(runtime.image, *rxwait);
   return runtime;

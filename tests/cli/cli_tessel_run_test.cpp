@@ -47,6 +47,59 @@ TEST_F(CliTesselRun, AProgramRunsOnTheEmulatedBoard) {
   }
   EXPECT_EQ(r.status, kExitOk) << r.err;
   EXPECT_EQ(r.out, "hallo\r\n");
+  EXPECT_EQ(r.err, "");
+}
+
+class CliTesselBoard : public CliTesselRun {
+ protected:
+  void SetUp() override {
+    std::string why;
+    if (!TesselRuntimeFor(profile::Tessel11, &why)) GTEST_SKIP() << why;
+  }
+};
+
+TEST_F(CliTesselBoard, PreparedInputWaitsForRoomInTheBoardsReceiveBuffer) {
+  // The program is busy before it reads; 20 characters are more than the board buffers.
+  const std::string bas = File(".bas",
+                               "DIM i, a, s AS INTEGER\r\n"
+                               "FOR i = 1 TO 300\r\nNEXT i\r\n"
+                               "FOR i = 1 TO 5\r\n  INPUT a\r\n  s = s + a\r\nNEXT i\r\n"
+                               "PRINT s\r\n"
+                               "INPUT a\r\n");
+  const TRun r = Run({"--profile", "tessel-1.1", "--input", "100\\r200\\r300\\r400\\r500\\r", bas});
+  EXPECT_EQ(r.status, kExitOk) << r.err;
+  EXPECT_EQ(r.out, "1500\r\n");  // and the run ended waiting for more input
+}
+
+TEST_F(CliTesselBoard, RuntimeErrorsNameTheirStatementAndLimitsEndEndlessPrograms) {
+  const TRun error = Run({"--profile", "tessel-micro", File(".bas", "DIM x AS BYTE\r\nPRINT \"a\"\r\n$ 0\r\n")});
+  EXPECT_EQ(error.status, kExitDiagnosed);
+  EXPECT_EQ(error.out, "a\r\n");
+  EXPECT_NE(error.err.find(".bas:3:1: Laufzeitfehler: Unbehandelter, kritischer Fehler: Ungültiges Token\n"),
+            std::string::npos)
+      << error.err;
+
+  const std::string dots = File(".bas", "DO\r\n  PRINT \".\";\r\n  PAUSE 10\r\nLOOP\r\n");
+  const TRun byTime = Run({"--profile", "tessel-1.1", "--timeout", "1", dots});  // PAUSE 10 is 200 ms
+  EXPECT_EQ(byTime.status, kExitOk);
+  EXPECT_GE(byTime.out.size(), 5u);
+  EXPECT_LE(byTime.out.size(), 6u);
+  const TRun byTokens = Run({"--profile", "tessel-1.1", "--max-tokens", "1", dots});
+  EXPECT_EQ(byTokens.status, kExitOk);
+  EXPECT_EQ(byTokens.out, ".");  // the first token prints; the second is not fetched
+}
+
+TEST_F(CliTesselBoard, MachineCodeOfTheAssemblerPartRunsBesideTheProgram) {
+  const std::string bas = File(".bas", "DIM a AS BYTE\r\nCALL fill\r\nPRINT \"ok\"\r\n");
+  const TRun ok = Run({"--profile", "tessel-1.1", "--asm", File(".asm", "fill LDA #1\r\n     STA $CB\r\n     RTS\r\n"), bas});
+  EXPECT_EQ(ok.status, kExitOk) << ok.err;
+  EXPECT_EQ(ok.out, "ok\r\n");
+
+  // A write the controller refuses is reported with the statement and the register line.
+  const TRun refused = Run({"--profile", "tessel-1.1", "--asm", File(".asm", "fill STA $30\r\n     RTS\r\n"), bas});
+  EXPECT_EQ(refused.status, kExitDiagnosed);
+  EXPECT_NE(refused.err.find(":2:1: Laufzeitfehler: Zugriffsverletzung"), std::string::npos) << refused.err;
+  EXPECT_NE(refused.err.find("PC = 0101h"), std::string::npos) << refused.err;
 }
 
 }  // namespace
