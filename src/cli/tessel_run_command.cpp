@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <ostream>
+#include <sstream>
 
 #include "cli/build_report.h"
 #include "cli/cli.h"
@@ -70,12 +71,22 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TTesselRu
 }  // namespace
 
 bool RunsOnTesselBoard(const std::vector<std::string>& args) {
-  for (size_t i = 0; i + 1 < args.size(); ++i) {
-    if (args[i] != "--profile") continue;
-    const auto code = FindProfileFileValue(args[i + 1]);
-    return code && !IsPyxon(*code);
+  TTesselRunArgs o;
+  if (Parse(args, o)) {  // bad usage: only a named Tessel profile makes it ours to report
+    for (size_t i = 0; i + 1 < args.size(); ++i) {
+      if (args[i] != "--profile") continue;
+      const auto code = FindProfileFileValue(args[i + 1]);
+      return code && !IsPyxon(*code);
+    }
+    return false;
   }
-  return false;
+  if (o.files.profile) return !IsPyxon(*o.files.profile);
+  if (!IsProjectPath(o.files.path)) return false;
+  // A project without --profile runs on the board its file names.
+  const TProjectFileLoader loader;
+  TBuildInput input;
+  std::ostringstream ignored;
+  return LoadSources(o.files, loader, input, ignored) && !IsPyxon(input.profile);
 }
 
 int RunTesselCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

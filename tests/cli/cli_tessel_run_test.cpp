@@ -89,6 +89,17 @@ TEST_F(CliTesselBoard, RuntimeErrorsNameTheirStatementAndLimitsEndEndlessProgram
   EXPECT_EQ(byTokens.out, ".");  // the first token prints; the second is not fetched
 }
 
+TEST_F(CliTesselBoard, AProjectRunsOnTheBoardItNamesWithItsAssemblerPart) {
+  const std::string project = File(
+      ".xml",
+      "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><project><system>tessel-micro</system><assembler><source>"
+      "seven LDA #7\r\n      STA $D0\r\n      RTS\r\n</source></assembler><basic><source>"
+      "DIM a AS BYTE\r\nCALL seven\r\nPRINT \"micro\"\r\n</source></basic></project>");
+  const TRun r = Run({project});
+  EXPECT_EQ(r.status, kExitOk) << r.err;
+  EXPECT_EQ(r.out, "micro\r\n");
+}
+
 TEST_F(CliTesselBoard, MachineCodeOfTheAssemblerPartRunsBesideTheProgram) {
   const std::string bas = File(".bas", "DIM a AS BYTE\r\nCALL fill\r\nPRINT \"ok\"\r\n");
   const TRun ok = Run({"--profile", "tessel-1.1", "--asm", File(".asm", "fill LDA #1\r\n     STA $CB\r\n     RTS\r\n"), bas});
