@@ -185,12 +185,6 @@ I2CSTART BSET 0,PORTA
          BCLR 1,PORTA
          RTS
 
-I2CSTOP  BCLR 0,PORTA
-         BSET 0,DDRA
-         BSET 1,PORTA
-         BSET 0,PORTA      ; SDA rises while SCL is high
-         RTS
-
 * sends A, most significant bit first, then clocks the slave's acknowledge
 I2CSEND  STA I2CS
          BSET 0,DDRA
@@ -229,12 +223,7 @@ IRECV2   ROL I2CS
 
 * ends the running read (eight clocks and no acknowledge) and starts a sequential read
 * at TPC
-SEEK     BCLR 0,DDRA
-         LDX #9
-SEEK1    BSET 1,PORTA
-         BCLR 1,PORTA
-         DECX
-         BNE SEEK1
+SEEK     JSR ENDREAD
          JSR I2CSTART
          LDA #$A0
          JSR I2CSEND
@@ -245,6 +234,16 @@ SEEK1    BSET 1,PORTA
          JSR I2CSTART
          LDA #$A1
          JMP I2CSEND
+
+* ends a running sequential read: the slave sends its byte, the master does not
+* acknowledge it; harmless when the bus is idle
+ENDREAD  BCLR 0,DDRA
+         LDX #9
+ENDREAD1 BSET 1,PORTA
+         BCLR 1,PORTA
+         DECX
+         BNE ENDREAD1
+         RTS
 
 * the next operand byte into A
 FETCHB   JSR I2CRECV
@@ -1416,12 +1415,7 @@ EEWRITE  LDA TPCH
          STA T4
          LDA TPCL
          STA T5
-         BCLR 0,DDRA       ; end the running read
-         LDX #9
-EEWRITE1 BSET 1,PORTA
-         BCLR 1,PORTA
-         DECX
-         BNE EEWRITE1
+         JSR ENDREAD
          JSR I2CSTART
          LDA #$A0
          JSR I2CSEND
@@ -1825,7 +1819,12 @@ UPLOAD   JSR RXWAIT
          BEQ UPIDENT
          CMP #9
          BEQ UPREAD
-         RTS
+         CMP #8
+         BEQ UPCODE
+         CMP #2
+         BNE UPLOAD9
+         JMP UPTOKEN
+UPLOAD9  RTS
 UPIDENT  CLRX
 UPIDENT1 LDA IDENTTEXT,X
          BEQ UPIDENT2
@@ -1841,6 +1840,91 @@ UPREAD1  LDA $0101,X
          CPX #255
          BNE UPREAD1
          RTS
+* a byte from the line, echoed
+UPECHO   JSR RXWAIT
+         JMP PUTC
+* machine code: a length byte, then the code for $0101 on, programmed byte by byte
+UPCODE   JSR UPECHO
+         STA T4
+         CLR T5
+UPCODE1  LDA T5
+         CMP T4
+         BEQ UPCODE9
+         JSR UPECHO
+         LDX T5
+         JSR PROGBYTE
+         INC T5
+         BRA UPCODE1
+UPCODE9  RTS
+* programs A into the user area at $0101 + X through the programming register $07
+PROGBYTE STA I2CS
+         LDA #2            ; latch
+         STA $07
+         LDA I2CS
+         STA $0101,X
+         LDA #3            ; latch and program
+         STA $07
+         CLR $07
+         RTS
+* token program: the length (two bytes), then the image for EEPROM address 4 on; the
+* header gets the length and an empty data file; then the program starts
+UPTOKEN  JSR UPECHO
+         STA T0
+         STA FPOSH         ; bytes still to come
+         JSR UPECHO
+         STA T1
+         STA FPOSL
+         CLR T2
+         CLR T3
+         JSR EEWRITE       ; length into bytes 0-1
+         CLR T0
+         CLR T1
+         LDA #2
+         STA T3
+         JSR EEWRITE       ; data file size 0
+         CLR TPCH
+         LDA #4
+         STA TPCL
+UPTOK1   LDA FPOSH
+         ORA FPOSL
+         BEQ UPTOK9
+         JSR WRSTART       ; one page: up to the next 16-byte boundary
+UPTOK2   JSR UPECHO
+         JSR I2CSEND
+         INC TPCL
+         BNE UPTOK3
+         INC TPCH
+UPTOK3   LDA FPOSL
+         SUB #1
+         STA FPOSL
+         LDA FPOSH
+         SBC #0
+         STA FPOSH
+         ORA FPOSL
+         BEQ UPTOK4
+         LDA TPCL
+         AND #15
+         BNE UPTOK2
+UPTOK4   JSR I2CSTOP
+         BRA UPTOK1
+UPTOK9   RSP               ; run the new program from a clean state
+         JMP RESET
+* stop condition: ends a write, the EEPROM stores the page
+I2CSTOP  BCLR 0,PORTA
+         BSET 0,DDRA
+         BSET 1,PORTA
+         BSET 0,PORTA      ; SDA rises while SCL is high
+         RTS
+
+* start of a write at TPC
+WRSTART  JSR ENDREAD
+         JSR I2CSTART
+         LDA #$A0
+         JSR I2CSEND
+         LDA TPCH
+         JSR I2CSEND
+         LDA TPCL
+         JMP I2CSEND
 
 * external interrupt: the BASIC handler starts before the next token
 IRQISR   BSET 2,FLAGS

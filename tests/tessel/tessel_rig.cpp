@@ -106,6 +106,18 @@ TRunEnd TRig::Run(long maxSteps) {
   return TRunEnd::StepLimit;
 }
 
+std::string TRig::TakeOutput(size_t count, long maxSteps) {
+  std::string& text = engine.Environment().transmitText;
+  for (long i = 0; i < maxSteps && text.size() < count; ++i) {
+    budget.receive = i % 400 == 0 ? 1 : 0;
+    engine.RunStep(budget);
+    if (engine.ErrorState() != 0) break;  // the caller looks at the error state
+  }
+  std::string taken = text;
+  text.clear();
+  return taken;
+}
+
 uint16_t TRig::Sym(const char* name) const {
   const auto value = Symbol(variant, name);
   if (!value) ADD_FAILURE() << "no symbol " << name;

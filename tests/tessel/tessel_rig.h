@@ -34,6 +34,10 @@ class TRig {
   // address is a token start of the loaded program.
   TRunEnd Run(long maxSteps = 3'000'000);
 
+  // Steps until the transmitted text holds at least count bytes, the step limit or an
+  // engine error; returns the text and empties it.
+  std::string TakeOutput(size_t count, long maxSteps = 2'000'000);
+
   uint16_t Sym(const char* name) const;
   int16_t Cell(int depth = 0) const;  // data stack cell below the top (0 = top)
   uint8_t Var(int byte) const { return engine.Memory()[0xA1 + byte]; }
