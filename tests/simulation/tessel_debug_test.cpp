@@ -227,5 +227,26 @@ TEST_F(TesselDebug, ARuntimeErrorStopsAtItsStatement) {
   EXPECT_EQ(stop->statement->sourceLine, 3u);
 }
 
+TEST_F(TesselDebug, TheRecordsInputsAndOutputsReachTheProgramWithTheBoardsPortMapping) {
+  Build(Lines({
+      "DIM a AS BYTE AD[3]",
+      "DIM p AS BYTE PORT[1]",
+      "DIM o AS BYTE DA[2]",
+      "DIM v AS BYTE",
+      "v = a",
+      "o = v / 2",
+      "PRINT v; \" \"; p",
+  }));
+  hw.inputPorts[1] = 0x5A;  // object port 1: port B's inputs
+  hw.inputPorts[3] = 0x04;  // object port 3, bit 2: a switch on the analog port
+  hw.adInputs[2] = 17;      // a wheel on the same channel is outvoted by the switch
+  loop.SetRunKind(runkind::Run);
+  for (int i = 0; i < 50 && loop.Tick().end != TTesselTickEnd::Ended; ++i) {
+  }
+  EXPECT_EQ(recorder.raw, "255 90\r\n");
+  EXPECT_EQ(hw.daOutputs[1].load(), 127);
+  EXPECT_EQ(hw.outputPorts[1].load(), 0x5A);  // port B reads its inputs back
+}
+
 }  // namespace
 }  // namespace zarvek
