@@ -1,5 +1,6 @@
 // Debugging compiled BASIC on the emulated Tessel board with its own runtime: single steps,
-// step over, breakpoints in BASIC and assembler, machine-code calls and the interrupt SUB.
+// step over, breakpoints in BASIC and assembler, machine-code calls, the interrupt SUB, and
+// the record's inputs and outputs as the program sees them.
 #include <gtest/gtest.h>
 
 #include "base/profile.h"
