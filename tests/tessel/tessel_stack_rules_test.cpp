@@ -18,13 +18,15 @@ class TesselStackRules : public ::testing::TestWithParam<TRuleCase> {};
 
 std::string Program(const TRuleCase& c, bool micro) {
   const std::string type = micro ? "BYTE" : "INTEGER";
-  return "DIM r, k AS " + type + "\r\nFUNCTION f(a AS " + type + ")\r\nf = a * 2\r\n" + c.body +
-         "END FUNCTION\r\nPRINT 100 + f(3); \" \"; 200 + f(7); \" \"; r\r\n";
+  return "DIM r, k AS " + type + "\r\nSUB bump\r\nr = r + 1\r\nEND SUB\r\nFUNCTION f(a AS " + type +
+         ")\r\nf = a * 2\r\n" + c.body + "END FUNCTION\r\nPRINT 100 + f(3); \" \"; 200 + f(7); \" \"; r\r\n" +
+         "END\r\nmore:\r\nr = r + 1\r\nRETURN\r\n";
 }
 
 void Check(const TRuleCase& c, TTesselVariant v) {
   TRig rig(v);
   ASSERT_TRUE(rig.LoadBasic(Program(c, v == TTesselVariant::Micro)));
+  rig.engine.Environment().receiveText = "1\r2\r3\r4\r";
   EXPECT_EQ(rig.Run(), TRunEnd::Idle);
   EXPECT_EQ(rig.Output(), c.output);
   EXPECT_EQ(rig.badFetches, 0);
@@ -49,6 +51,8 @@ const TRuleCase kRuleCases[] = {
     {"DoLoopUntil", "k = 0\r\nDO\r\nk = k + 1\r\nLOOP UNTIL k = 3\r\nr = r + k\r\n", "106 214 6\r\n"},
     {"DoExitDo", "k = 0\r\nDO\r\nk = k + 1\r\nIF k = 3 THEN EXIT DO\r\nLOOP\r\nr = r + k\r\n",
      "106 214 6\r\n"},
+    {"CallSub", "CALL bump\r\nGOSUB more\r\n", "106 214 4\r\n"},
+    {"InputTwo", "INPUT k, r\r\n", "106 214 4\r\n"},
     {"SelectCase",
      "SELECT CASE a\r\nCASE 3\r\nr = r + 1\r\nCASE 4 TO 9\r\nr = r + 10\r\nCASE ELSE\r\nr = r + "
      "100\r\nEND SELECT\r\n",
