@@ -84,3 +84,28 @@ TEST(TesselStrings, PrintingAStringVariableKeepsItsReference) {
 
 }  // namespace
 }  // namespace zarvek::tessel
+
+namespace zarvek::tessel {
+namespace {
+
+// The IRQ handler runs between tokens, in the middle of expressions and FUNCTION calls of
+// the main program, with loops and blocks of its own: nothing of the interrupted
+// computation may change.
+TEST(TesselInterrupts, TheHandlerLeavesTheInterruptedExpressionAlone) {
+  TRig rig;
+  ASSERT_TRUE(rig.LoadBasic(
+      "DIM hits, total, i AS INTEGER\r\nSUB INTERRUPT\r\nDIM j AS INTEGER\r\nFOR j = 1 TO 3\r\n"
+      "IF j = 2 THEN\r\nhits = hits + 1\r\nEND IF\r\nNEXT\r\nDO\r\nj = j - 1\r\nLOOP UNTIL j = 0\r\n"
+      "PRINT \"*\";\r\nEND SUB\r\nFUNCTION sq(x AS INTEGER)\r\nsq = x * x\r\nEND FUNCTION\r\n"
+      "INTERRUPT ON\r\nFOR i = 1 TO 200\r\n"
+      "total = total + (i MOD 7) * 3 + sq(i MOD 5) - (i AND 3)\r\nNEXT\r\nPRINT total; \" \"; hits\r\n"));
+  rig.interruptAfter = {500, 1501, 3002, 4503, 6004};
+  ASSERT_EQ(rig.Run(), TRunEnd::Idle);
+  int total = 0;
+  for (int i = 1; i <= 200; ++i) total += (i % 7) * 3 + (i % 5) * (i % 5) - (i & 3);
+  EXPECT_EQ(rig.Output(), "*****" + std::to_string(total) + " 5\r\n");
+  EXPECT_EQ(rig.badFetches, 0);
+}
+
+}  // namespace
+}  // namespace zarvek::tessel
