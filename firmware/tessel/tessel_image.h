@@ -16,6 +16,7 @@ enum class TTesselVariant : uint8_t { Tessel11 = 0, Micro = 1 };
 // Fixed points of the system that the outside relies on.
 inline constexpr uint16_t kTokenFetchAddress = 0x0911;  // PC here: a token was just fetched
 inline constexpr uint16_t kSelectHelperAddress = 0x1187;
+inline constexpr uint16_t kSelectReloadAddress = 0x118C;  // 08 11 8C inside FUNCTIONs
 inline constexpr uint16_t kUserCodeStart = 0x0101, kUserCodeEnd = 0x01FE;
 
 const hc05::TRuntimeImage& RuntimeImage(TTesselVariant variant);

@@ -1375,20 +1375,23 @@ TBAD     LDA #255
 
 * ---------------------------------------------------------------- SELECT helper
 * called with 08 11 87: keeps the selector after its expression, pushes it again after
-* a JUMPF
+* a JUMPF. Inside a FUNCTION or SUB INTERRUPT, where a drop comes between the item's
+* JUMPF and the reload, the compiler calls the reload entry 08 11 8C directly.
 *@AT $1187 SELHELP
 SELHELP  BRSET 1,PFLAGS,SELHELP1
-         JSR PEEKV
-         LDA T0
-         STA SELH
-         LDA T1
-         STA SELL
-         RTS
+         BRA SELKEEP
+*@AT $118C SELHELP1
 SELHELP1 LDA SELH
          STA T0
          LDA SELL
          STA T1
          JMP PUSHV
+SELKEEP  JSR PEEKV
+         LDA T0
+         STA SELH
+         LDA T1
+         STA SELL
+         RTS
 
 * ---------------------------------------------------------------- EEPROM data
 * reads the word at EEPROM address T2:T3 into T0:T1, then goes on reading at TPC

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "tessel_rig.h"
@@ -47,6 +48,51 @@ std::string ReadFile(const fs::path& path) {
   std::stringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+std::vector<fs::path> Sources() {
+  std::vector<fs::path> paths;
+  for (const char* folder : {"/tests/programs", "/examples"}) {
+    for (const auto& entry : fs::directory_iterator(std::string(ZARVEK_SOURCE_DIR) + folder))
+      if (entry.path().extension() == ".bas") paths.push_back(entry.path());
+  }
+  std::sort(paths.begin(), paths.end());
+  return paths;
+}
+
+// Every token the compiler emits for Tessel 1.1 and Micro, over the test programs and the
+// examples, has a handler in the system's dispatch table (a program that writes an
+// invalid token on purpose is left out).
+TEST(TesselCorpus, EveryEmittedTokenHasAHandler) {
+  for (auto variant : {TTesselVariant::Tessel11, TTesselVariant::Micro}) {
+    const auto& image = RuntimeImage(variant);
+    const uint16_t bad = Symbol(variant, "TBAD").value_or(0);
+    std::set<uint8_t> emitted;
+    int programs = 0;
+    for (const fs::path& path : Sources()) {
+      TBuilder builder;
+      TBuildInput input;
+      input.basicSource = ReadFile(path);
+      if (input.basicSource.find("Token @") != std::string::npos) continue;  // a deliberately invalid token
+      input.profile = variant == TTesselVariant::Micro ? profile::TesselMicro : profile::Tessel11;
+      input.warnings = false;
+      const TBuildResult r = builder.Build(input);
+      if (!r.success) continue;
+      ++programs;
+      const std::string code = r.program.image.substr(0, r.program.codeLength);
+      for (uint16_t address : TokenStarts(code)) {
+        if (address - 4u < code.size()) emitted.insert(static_cast<uint8_t>(code[address - 4u]));
+      }
+    }
+    EXPECT_GE(programs, variant == TTesselVariant::Micro ? 1 : 12);  // Micro: BYTE only
+    for (uint8_t token : emitted) {
+      if (token == 0xFF) continue;
+      ASSERT_LT(token, 0x64) << int(token);
+      const uint16_t handler = static_cast<uint16_t>(static_cast<uint8_t>(image.table[2 * token]) << 8 |
+                                                     static_cast<uint8_t>(image.table[2 * token + 1]));
+      EXPECT_NE(handler, bad) << "token " << int(token) << " has no handler";
+    }
+  }
 }
 
 TEST(TesselCorpus, ProgramsRunOnTheBoard) {

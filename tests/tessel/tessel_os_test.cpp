@@ -25,6 +25,7 @@ TEST(TesselImage, BlocksSitAtTheirFixedAddresses) {
     EXPECT_LE(SystemBytesUsed(v), 5494u);
     EXPECT_EQ(Symbol(v, "TOKFETCH"), kTokenFetchAddress);
     EXPECT_EQ(Symbol(v, "SELHELP"), kSelectHelperAddress);
+    EXPECT_EQ(Symbol(v, "SELHELP1"), kSelectReloadAddress);
   }
   EXPECT_EQ(Symbol(TTesselVariant::Micro, "MICRO"), 1);
   EXPECT_EQ(Symbol(TTesselVariant::Tessel11, "MICRO"), 0);
