@@ -143,6 +143,10 @@ int RunTesselCommand(const std::vector<std::string>& args, std::ostream& out, st
   };
   const TTesselRunResult result = RunTesselProgram(runtime->image, program, o.run);
   out.flush();
+  if (!result.loadError.empty()) {
+    err << o.files.path << ": " << result.loadError << "\n";
+    return kExitDiagnosed;
+  }
   if (!result.error) return kExitOk;
   if (!built || result.error->statement.sourcePosition == 0) {
     err << "Laufzeitfehler bei Adresse " << result.error->address << ": " << result.error->text;

@@ -36,8 +36,12 @@ bool TTesselLoop::Start(const hc05::TRuntimeImage& runtime, const TTesselProgram
   e.Reset(true);
   m_hw.clockKHz = kTesselDefaultClockKHz;
   e.Environment().clockKHz = kTesselDefaultClockKHz;
-  if (!program.machineCode.empty() && !e.LoadCode(program.codeStart, program.machineCode)) {
-    if (message) *message = "Der Maschinencode passt nicht in den Speicher des Controllers.";
+  // The board keeps machine code only in its user area; anywhere else it would overwrite
+  // the operating system or land where no memory is.
+  if (!program.machineCode.empty() &&
+      (program.codeStart < kTesselUserCodeFirst - 1 || program.codeStart + program.machineCode.size() > kTesselUserCodeLast + 2 ||
+       !e.LoadCode(program.codeStart, program.machineCode))) {
+    if (message) *message = "Der Maschinencode passt nicht in den Bereich $0100 bis $01FF des Controllers.";
     return false;
   }
 

@@ -34,11 +34,7 @@ TTesselRunResult RunTesselProgram(const hc05::TRuntimeImage& runtime, const TTes
   TSimulatedHardware hardware;
   TRunListener listener(options.output);
   TTesselLoop loop(hardware, listener);
-  std::string message;
-  if (!loop.Start(runtime, program, &message)) {
-    result.error = TRuntimeReport{message, 0, {}};
-    return result;
-  }
+  if (!loop.Start(runtime, program, &result.loadError)) return result;
   loop.SetRuntimePoints(options.points);
   loop.SetTokenLimit(options.maxTokens);
   loop.SetRunKind(runkind::Run);

@@ -25,6 +25,7 @@ struct TTesselRunOptions {
 };
 
 struct TTesselRunResult {
+  std::string loadError;                // the program did not fit the board; nothing ran
   std::optional<TRuntimeReport> error;  // a runtime error of the program, or the controller's
   bool controllerError = false;         // the error is the controller's error state
   std::string registerLine;             // with a controller error

@@ -100,6 +100,22 @@ TEST_F(CliTesselBoard, AProjectRunsOnTheBoardItNamesWithItsAssemblerPart) {
   EXPECT_EQ(r.out, "micro\r\n");
 }
 
+TEST_F(CliTesselBoard, WhatDoesNotFitTheBoardIsRefusedBeforeAnythingRuns) {
+  const std::string image = File(".bin", std::string(8189, '\xFF'));
+  const TRun r = Run({"--profile", "tessel-1.1", image});
+  EXPECT_EQ(r.status, kExitDiagnosed);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, image + ": EEPROM ist zu klein (8192 Bytes).\n");
+
+  // Machine code outside the user area would overwrite the operating system.
+  const std::string bas = File(".bas", "DIM a AS BYTE\r\nCALL far\r\n");
+  const TRun far = Run({"--profile", "tessel-1.1", "--asm", File(".asm", " ORG $0900\r\nfar RTS\r\n"), bas});
+  EXPECT_EQ(far.status, kExitDiagnosed);
+  EXPECT_EQ(far.err, bas + ": Der Maschinencode passt nicht in den Bereich $0100 bis $01FF des Controllers.\n");
+  const TRun last = Run({"--profile", "tessel-1.1", "--asm", File(".asm", " ORG $01FF\r\nfar RTS\r\n"), bas});
+  EXPECT_EQ(last.status, kExitOk) << last.err;
+}
+
 TEST_F(CliTesselBoard, MachineCodeOfTheAssemblerPartRunsBesideTheProgram) {
   const std::string bas = File(".bas", "DIM a AS BYTE\r\nCALL fill\r\nPRINT \"ok\"\r\n");
   const TRun ok = Run({"--profile", "tessel-1.1", "--asm", File(".asm", "fill LDA #1\r\n     STA $CB\r\n     RTS\r\n"), bas});
