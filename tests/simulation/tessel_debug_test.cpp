@@ -186,6 +186,21 @@ TEST_F(TesselDebug, AProgramCallsMachineCodeAndStopsAtItsAssemblerBreakpoint) {
   EXPECT_EQ(recorder.raw, "ok\r\n");
 }
 
+TEST_F(TesselDebug, MachineCodeThatNeverReturnsIsSteppedInstructionByInstruction) {
+  Build(Lines({"DIM a AS BYTE", "CALL spin"}), Lines({"spin INC $CB", "     BRA spin"}));
+  EXPECT_EQ(NextLine(runkind::SingleStep), 2u);
+  std::vector<int32_t> lines;
+  for (int i = 0; i < 5; ++i) {
+    const auto stop = Next(runkind::SingleStep);
+    ASSERT_TRUE(stop);
+    EXPECT_EQ(stop->reason, TTesselStopReason::AssemblerStep);
+    lines.push_back(stop->assemblerLine.value_or(-1));
+  }
+  // Every stop follows one instruction of the user's code and shows the next one.
+  EXPECT_EQ(lines, (std::vector<int32_t>{1, 0, 1, 0, 1}));
+  EXPECT_EQ(loop.Engine().Memory()[0xCB], 3);
+}
+
 TEST_F(TesselDebug, TheInterruptSubRunsOnTheButtonAndStopsAtItsBreakpoint) {
   Build(Lines({
       "DIM hits, spins AS INTEGER",  // 1
