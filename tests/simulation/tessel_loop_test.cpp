@@ -1,6 +1,8 @@
-// The Tessel simulation loop over a small runtime of our own (toy_runtime.h): statement
-// stops seen at the token-fetch point, step over, breakpoints in BASIC and assembler,
-// machine-code calls, an interrupt handler, serial output, inputs and error states.
+// The Tessel simulation loop over a small runtime of our own (toy_runtime.h), for what does
+// not depend on the board's operating system: step over a machine-code call, a breakpoint
+// on an interrupt handler's first instruction, serial rates and output, the port mapping,
+// controller errors, pause, and the runner's limits. Debugging compiled BASIC on the
+// board's own runtime is tessel_debug_test.cpp.
 #include <gtest/gtest.h>
 
 #include "base/profile.h"
@@ -50,86 +52,6 @@ class TesselLoop : public ::testing::Test {
   TToyRuntime toy;
 };
 
-TEST_F(TesselLoop, SingleStepStopsOncePerStatementAndNotTwiceOnALoopToItself) {
-  TToyProgram p;
-  p.Statement(1).Byte(0x01).Statement(2).Print("A").Statement(3).Label("self").To(0x03, "self");
-  Start(p.Program());
-  auto stop = Next(runkind::SingleStep);
-  ASSERT_TRUE(stop);
-  EXPECT_EQ(stop->reason, TTesselStopReason::Statement);
-  EXPECT_EQ(LineOf(stop), 1u);
-  EXPECT_EQ(stop->tokenAddress, 4);
-  EXPECT_EQ(loop.RunKind(), runkind::Paused);
-  EXPECT_EQ(LineOf(Next(runkind::SingleStep)), 2u);
-  EXPECT_EQ(recorder.raw, "");
-  EXPECT_EQ(LineOf(Next(runkind::SingleStep)), 3u);
-  EXPECT_EQ(recorder.raw, "A");
-  // The GOTO comes back to its own statement again and again: no second stop there.
-  const uint64_t tokens = loop.Tokens();
-  EXPECT_FALSE(Next(runkind::SingleStep, 20));
-  EXPECT_GT(loop.Tokens(), tokens + 10);
-  EXPECT_EQ(loop.RunKind(), runkind::SingleStep);
-}
-
-TToyProgram GosubProgram() {
-  TToyProgram p;
-  p.Statement(1).Byte(0x01);
-  p.Statement(2).To(0x05, "sub");
-  p.Statement(3).Print("B");
-  p.Statement(4).Byte(0xFF);
-  p.Label("sub").Statement(10).Print("S");
-  p.Statement(11).Byte(0x06);
-  return p;
-}
-
-TEST_F(TesselLoop, StepOverRunsASubroutineWithoutStoppingInIt) {
-  Start(GosubProgram().Program());
-  EXPECT_EQ(LineOf(Next(runkind::SingleStep)), 1u);
-  // From the statement before the call: the GOSUB statement and the routine run through.
-  EXPECT_EQ(LineOf(Next(runkind::StepOver)), 3u);
-  EXPECT_EQ(recorder.raw, "S");
-  EXPECT_EQ(loop.CallDepth(), 0);
-}
-
-TEST_F(TesselLoop, StepOverFromTheGosubStatementItselfSkipsTheCall) {
-  Start(GosubProgram().Program());
-  EXPECT_EQ(LineOf(Next(runkind::SingleStep)), 1u);
-  EXPECT_EQ(LineOf(Next(runkind::SingleStep)), 2u);
-  EXPECT_EQ(loop.CallDepth(), 1);  // the GOSUB token is fetched, not yet run
-  EXPECT_EQ(LineOf(Next(runkind::StepOver)), 3u);
-  EXPECT_EQ(recorder.raw, "S");
-}
-
-TEST_F(TesselLoop, SingleStepFollowsTheCallIntoTheSubroutine) {
-  Start(GosubProgram().Program());
-  std::vector<uint32_t> lines;
-  for (int i = 0; i < 6; ++i) lines.push_back(LineOf(Next(runkind::SingleStep)));
-  EXPECT_EQ(lines, (std::vector<uint32_t>{1, 2, 10, 11, 3, 4}));
-  EXPECT_EQ(recorder.raw, "SB");
-  EXPECT_EQ(loop.Tick().end, TTesselTickEnd::NotRunning);  // paused at END's statement
-  loop.SetRunKind(runkind::Run);
-  EXPECT_EQ(loop.Tick().end, TTesselTickEnd::Ended);
-}
-
-TEST_F(TesselLoop, RunToBreakpointStopsAtTheBreakpointStatementEveryPass) {
-  TToyProgram p;
-  p.Statement(1).Label("top").Print("x");
-  p.Statement(2).Print("y");
-  p.Statement(3).To(0x03, "top");
-  Start(p.Program());
-  loop.SetBasicBreakpoint(2);
-  auto stop = Next(runkind::ToBreakpoint);
-  ASSERT_TRUE(stop);
-  EXPECT_EQ(stop->reason, TTesselStopReason::BasicBreakpoint);
-  EXPECT_EQ(LineOf(stop), 2u);
-  EXPECT_EQ(recorder.raw, "x");  // stopped before the statement runs
-  EXPECT_EQ(LineOf(Next(runkind::ToBreakpoint)), 2u);
-  EXPECT_EQ(recorder.raw, "xyx");
-  loop.ClearBasicBreakpoint(2);
-  EXPECT_FALSE(Next(runkind::ToBreakpoint, 30));
-  EXPECT_GT(recorder.raw.size(), 10u);
-}
-
 const std::vector<std::string> kMachineCode = {
     "work     LDA #$2A",  // line 0
     "         STA $70",   // line 1
@@ -137,37 +59,6 @@ const std::vector<std::string> kMachineCode = {
     "         INC $70",   // line 3
     "         RTS",       // line 4
 };
-
-TEST_F(TesselLoop, AProgramCallsMachineCodeAndStopsAtAnAssemblerBreakpoint) {
-  TToyProgram p;
-  p.Statement(1).Call(0x0101);
-  p.Statement(2).Print("!");
-  p.Statement(3).Byte(0xFF);
-  TTesselProgram program = p.Program();
-  ASSERT_EQ(AddMachineCode(program, kMachineCode, {2}), "");  // a comment line: lands on line 3
-  Start(program);
-  auto stop = Next(runkind::ToBreakpoint);
-  ASSERT_TRUE(stop);
-  EXPECT_EQ(stop->reason, TTesselStopReason::AssemblerBreakpoint);
-  EXPECT_EQ(stop->assemblerLine, 3);
-  EXPECT_EQ(LineOf(stop), 1u);  // the statement that called
-  EXPECT_EQ(loop.Engine().Memory()[0x70], 0x2A);  // stopped before INC
-
-  stop = Next(runkind::SingleStep);  // one instruction: INC
-  ASSERT_TRUE(stop);
-  EXPECT_EQ(stop->reason, TTesselStopReason::AssemblerStep);
-  EXPECT_EQ(stop->assemblerLine, 4);
-  EXPECT_EQ(loop.Engine().Memory()[0x70], 0x2B);
-  EXPECT_NE(stop->registerLine.find("  BASIC PC = "), std::string::npos);
-  stop = Next(runkind::SingleStep);  // RTS: back in the runtime
-  ASSERT_TRUE(stop);
-  EXPECT_EQ(stop->reason, TTesselStopReason::AssemblerStep);
-  EXPECT_FALSE(stop->assemblerLine);
-  EXPECT_EQ(LineOf(Next(runkind::SingleStep)), 2u);
-  loop.SetRunKind(runkind::Run);
-  EXPECT_EQ(loop.Tick().end, TTesselTickEnd::Ended);
-  EXPECT_EQ(recorder.raw, "!");
-}
 
 TEST_F(TesselLoop, StepOverDoesNotStopAtAMachineCodeCall) {
   TToyProgram p;
