@@ -33,9 +33,11 @@
 *   EXT+15..16 FILEPOS data file position (words); EXT+17 FILEMODE
 *   EXT+18..25 calendar clock (Tessel 1.1 only): 20 ms count, second, minute, hour,
 *              day, month, year (high, low)
-*   EXT is $B9 on Tessel 1.1 and $DF on Micro; the processor stack grows down from $FF
-*   to EXT+26 on Tessel 1.1 ($D3) and to EXT+18 on Micro ($F1). Machine code called with token 08 may use A, X and, on Tessel 1.1,
-*   the bytes $CB-$DF; it must return with RTS and leave at least 8 stack bytes.
+*   EXT is $B9 on Tessel 1.1 and $DF on Micro.
+*   Tessel 1.1: $D3-$DA are left to machine code, the processor stack uses $DB-$FF.
+*   Micro: the processor stack uses $F1-$FF; no RAM is left to machine code.
+*   Machine code called with token 08 may use A and X, must return with RTS and may push
+*   at most 6 bytes on Micro (the system's interrupts need the rest).
 *
 * Data stack rules (the compiler's Tessel sequences rely on them):
 *   - the stack is a ring of 16 cells: no overflow or underflow errors, old cells are

@@ -116,6 +116,7 @@ TEST(TesselCorpus, ProgramsRunOnTheBoard) {
     ++ran;
     EXPECT_EQ(rig.badFetches, 0);
     EXPECT_FALSE(rig.fetched.empty());
+    EXPECT_GE(rig.lowestSp, 0xDB - 1);  // the processor stack stays above the user bytes
     std::string output = rig.Output();
     if (e.error) {
       EXPECT_EQ(end, TRunEnd::Error);

@@ -1,5 +1,7 @@
 #include "tessel_rig.h"
 
+#include <algorithm>
+
 #include "base/token_list.h"
 
 namespace zarvek::tessel {
@@ -98,6 +100,7 @@ TRunEnd TRig::Run(long maxSteps) {
     if (cpu.pc == idle) return TRunEnd::Idle;
     if (cpu.pc == error) return TRunEnd::Error;
     engine.RunStep(budget);
+    lowestSp = std::min(lowestSp, cpu.sp);
     if (engine.ErrorState() != 0) {
       ADD_FAILURE() << "engine error " << int(engine.ErrorState()) << " at PC " << cpu.previousPc;
       return TRunEnd::EngineError;

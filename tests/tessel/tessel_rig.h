@@ -51,6 +51,7 @@ class TRig {
   std::vector<uint16_t> fetched;  // token addresses in fetch order
   std::set<uint16_t> starts;
   int badFetches = 0;
+  uint16_t lowestSp = 0xFF;  // the deepest the processor stack went
   // Token counts after which the interrupt pin is pulled low for a while (a falling edge).
   std::vector<size_t> interruptAfter;
   hc05::TSerialBudget budget{1 << 30, 1 << 30};

@@ -30,6 +30,8 @@ void Check(const TRuleCase& c, TTesselVariant v) {
   EXPECT_EQ(rig.Run(), TRunEnd::Idle);
   EXPECT_EQ(rig.Output(), c.output);
   EXPECT_EQ(rig.badFetches, 0);
+  // The processor stack keeps clear of the system's RAM: $F1 on Micro, $DB on Tessel 1.1.
+  EXPECT_GE(rig.lowestSp + 1, v == TTesselVariant::Micro ? 0xF1 : 0xDB);
 }
 
 TEST_P(TesselStackRules, Tessel11) { Check(GetParam(), TTesselVariant::Tessel11); }
