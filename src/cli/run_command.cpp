@@ -1,6 +1,6 @@
-// Runs a BASIC program, a project or a program image on the token machine without a
-// window: the program's serial output goes to stdout byte for byte, a runtime error to
-// stderr.
+// Runs a BASIC program, a project or a program image without a window, on the token
+// machine (Pyxon profiles) or on the emulated board (Tessel 1.1 and Micro): the program's
+// serial output goes to stdout byte for byte, a runtime error to stderr.
 #include "cli/run_command.h"
 
 #include <memory>
@@ -10,11 +10,13 @@
 #include "cli/build_report.h"
 #include "cli/cli.h"
 #include "cli/cli_args.h"
+#include "cli/tessel_run_command.h"
 #include "project/file_io.h"
 #include "project/open_file.h"
 #include "project/project.h"
 #include "simulation/line_table.h"
 #include "simulation/program_runner.h"
+#include "simulation/tessel_board.h"
 
 namespace zarvek::cli {
 
@@ -24,6 +26,7 @@ struct TRunRequest {
   TProgramRunOptions run;
   std::optional<uint8_t> profile;
   bool image = false;  // --image: the file is a program image whatever its name
+  std::string asmPath;  // an assembler part beside a BASIC file
   std::string path;
 };
 
@@ -37,10 +40,9 @@ struct TLoadedProgram {
   std::unique_ptr<TSourceBuild> build;  // none for a program image
 };
 
-std::optional<std::string> PyxonProfile(const std::string& value, std::optional<uint8_t>& profile) {
+std::optional<std::string> RunProfile(const std::string& value, std::optional<uint8_t>& profile) {
   const auto code = FindProfileFileValue(value);
-  if (!code || !IsPyxon(*code))
-    return "das Profil \"" + value + "\" läuft nicht auf der Token-Maschine (atmega-32 oder atmega-128)";
+  if (!code) return "unbekanntes Profil \"" + value + "\"";
   profile = *code;
   return std::nullopt;
 }
@@ -48,10 +50,11 @@ std::optional<std::string> PyxonProfile(const std::string& value, std::optional<
 TCommandSyntax RunSyntax(TRunRequest& r) {
   TProgramRunOptions& o = r.run;
   return {"run",
-          "[--profile atmega-32|atmega-128] [--input TEXT] [--max-tokens N] [--timeout SEKUNDEN] [--realtime] "
-          "[--image] PROGRAMM.bas|PROJEKT.xml|PROGRAMM.bin",
+          "[--profile atmega-32|atmega-128|tessel-1.1|tessel-micro] [--asm DATEI.asm] [--input TEXT] "
+          "[--max-tokens N] [--timeout SEKUNDEN] [--realtime] [--image] PROGRAMM.bas|PROJEKT.xml|PROGRAMM.bin",
           "Programmdatei",
-          {{"--profile", true, [&r](const std::string& v) { return PyxonProfile(v, r.profile); }},
+          {{"--profile", true, [&r](const std::string& v) { return RunProfile(v, r.profile); }},
+           TextOption("--asm", r.asmPath),
            {"--input", true,
             [&o](const std::string& v) -> std::optional<std::string> {
               const auto decoded = DecodeEscapes(v);
@@ -87,6 +90,7 @@ std::optional<int> BuildProgram(const TRunRequest& request, const TCommandSyntax
                                 TLoadedProgram& program) {
   TSourceFiles files;
   files.path = request.path;
+  files.asmPath = request.asmPath;
   files.profile = request.profile;
   files.basicProfile = profile::Pyxon32;
   files.warnings = false;
@@ -94,9 +98,7 @@ std::optional<int> BuildProgram(const TRunRequest& request, const TCommandSyntax
   TSourceBuild& build = *program.build;
   if (!build.Load(err)) return kExitDiagnosed;
   if (!IsPyxon(build.Profile()))
-    return UsageError(syntax, err,
-                      "das Profil " + std::string(ProfileFileValue(build.Profile())) + " von " + request.path +
-                          " läuft nicht auf der Token-Maschine (--profile atmega-32 oder atmega-128)");
+    if (const auto refusal = TesselSimulationRefusal(build.Profile())) return UsageError(syntax, err, *refusal);
   if (!build.Build(err)) return kExitDiagnosed;
   const TBuildResult& built = build.Result();
   program.image = built.program.image;
@@ -166,10 +168,18 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     return UsageError(syntax, err,
                       "unbekannte Dateiart: " + request.path +
                           " (DATEI.bas, PROJEKT.xml oder ein Programmabbild PROGRAMM.bin; --image für andere Namen)");
+  if (!request.asmPath.empty() && (image || KindOfFile(request.path) != TFileKind::BasicText))
+    return UsageError(syntax, err, "--asm nur mit DATEI.bas (ein Projekt bringt seinen Assembler-Teil selbst mit)");
+  if (image && request.profile && !IsPyxon(*request.profile))
+    if (const auto refusal = TesselSimulationRefusal(*request.profile)) return UsageError(syntax, err, *refusal);
 
   TLoadedProgram program;
   if (const auto failed = image ? LoadImage(request, err, program) : BuildProgram(request, syntax, err, program))
     return *failed;
+  if (!IsPyxon(program.profile)) {
+    const TTesselRunSource source{program.profile, program.image, program.build.get(), request.path};
+    return RunOnTesselBoard(source, request.run, out, err);
+  }
   request.run.machine = program.profile == profile::Pyxon128 ? TMachineConfig::Pyxon128() : TMachineConfig::Pyxon32();
   if (!FitsProgramMemory(request.path, program, request.run.machine, err)) return kExitDiagnosed;
 

@@ -47,8 +47,16 @@ bool CompileCondition(TCompilerContext& c) {
   return true;
 }
 
-// Defines what an IF block still owes: its next-branch label and its end.
+// Defines what an IF block still owes: its next-branch label and its end. Without an ELSE,
+// where the paths must balance, the failed condition gets an empty ELSE branch that drops
+// it, so that the THEN branch does not pass through that drop.
 void CloseIf(TCompilerContext& c) {
+  if (c.blocks.back().kind != block::IfElse && BalancesTesselPaths(c)) {
+    EmitJump(c, tok::GOTO, c.blocks.back().labelB);
+    DefineLabel(c, c.blocks.back().labelA, CurrentProcedureName(c));
+    c.blocks.back().labelA.clear();
+    EmitDiscard(c);
+  }
   const TBlock b = c.blocks.back();
   c.blocks.pop_back();
   if (!b.labelA.empty()) DefineLabel(c, b.labelA, CurrentProcedureName(c));
@@ -78,6 +86,7 @@ void CompileElseIf(TCompilerContext& c) {
   const int32_t start = StatementStart(c);
   EmitJump(c, tok::GOTO, c.blocks.back().labelB);
   DefineLabel(c, c.blocks.back().labelA, CurrentProcedureName(c));
+  if (BalancesTesselPaths(c)) EmitDiscard(c);  // the failed condition of the branch before
   if (!CompileCondition(c)) return;
   TBlock& b = c.blocks.back();
   b.kind = block::IfElseIf;
@@ -159,8 +168,9 @@ void CompileEndIf(TCompilerContext& c) {
   if (c.blocks.empty()) return ReportAtStatement(c, 156);
   if (!IsIfKind(c.blocks.back().kind)) return CheckOpenBlock(c);
   const bool elseSeen = c.blocks.back().kind == block::IfElse;
+  const bool balanced = BalancesTesselPaths(c);
   CloseIf(c);
-  if (!elseSeen) EndStatementInProcedure(c);
+  if (!elseSeen && !balanced) EndStatementInProcedure(c);
   ExpectEnd(c);
 }
 

@@ -254,14 +254,17 @@ void CompileInput(TCompilerContext& c) {
     ++c.position;
     if (!ExpectChar(c, ',')) return;
   }
+  int targets = 0;
   for (;;) {
     CompileTarget(c, fromFile);
     if (c.errorReported) return;
+    ++targets;
     SkipBlanks(c);
     if (c.Current() != ',') break;
     ++c.position;
   }
-  FinishIoStatement(c);
+  EndStatementInProcedure(c, targets);  // each target's store leaves its value
+  ExpectEnd(c);
 }
 
 }  // namespace zarvek

@@ -4,6 +4,7 @@
 #include "compiler/emit.h"
 #include "compiler/scanner.h"
 #include "compiler/statements.h"
+#include "compiler/variables.h"
 #include "base/tokens.h"
 
 namespace zarvek {
@@ -49,6 +50,7 @@ void CompileGoto(TCompilerContext& c, const std::string& upperWord) {
   } else {
     EmitByte(c, tok::GOSUB);
     EmitTarget(c, name, name);
+    if (!c.errorReported && BalancesTesselPaths(c)) EmitDiscard(c);  // the cell RETURN hands back
   }
   if (!c.errorReported) ExpectEnd(c);
 }

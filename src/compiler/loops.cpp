@@ -164,6 +164,10 @@ void CompileDo(TCompilerContext& c) {
     b.labelA = "*" + n;
     b.labelB = "**" + n;
     DefineLabel(c, b.labelA, CurrentProcedureName(c));
+    if (BalancesTesselPaths(c)) {  // a plain DO leaves nothing to drop
+      c.blocks.push_back(b);
+      return ExpectEnd(c);
+    }
   } else if (word == "WHILE" || word == "UNTIL") {
     b.kind = block::DoWhile;
     b.labelA = "**" + n;
@@ -193,6 +197,7 @@ void CompileLoop(TCompilerContext& c) {
     if (word == "WHILE" || word == "UNTIL") {
       CompileLoopCondition(c, word == "UNTIL");
       EmitJump(c, tok::JUMPF, b.labelB);
+      if (BalancesTesselPaths(c)) EmitDiscard(c);  // the condition of the way back
     } else if (!word.empty()) {
       return CompileError(c, "", 143);
     }
@@ -208,6 +213,9 @@ void CompileLoop(TCompilerContext& c) {
 void CompileExit(TCompilerContext& c) {
   const int32_t at = c.position;
   const std::string word = ReadUpperName(c);
+  // The loop's exit drops the failed condition its own test leaves; an EXIT brings a
+  // stand-in for it where the paths must balance.
+  if ((word == "DO" || word == "FOR") && BalancesTesselPaths(c)) EmitConstantPush(c, 0);
   if (word == "DO") {
     const TBlock* loop = Innermost(c, block::Do, block::DoWhile);
     if (loop == nullptr) return ReportAtStatement(c, 159);

@@ -90,7 +90,34 @@ void EmitReferenceLoop(TCompilerContext& c) {
 // the stack at the end.
 //   read top: read TABLEREAD <0 JUMPF exit read TABLEREAD <0 PUTCHAR
 //   read PUSH 1 ADD write GOTO top   exit: write
+//
+// The Tessel 1.1 and Micro operating system leaves the value of JUMPF, PUTCHAR and a store
+// on the stack: there the character the test read is printed and dropped, the store's
+// value is dropped, and the reference under them is written back at the end.
+//   read top: read TABLEREAD <0 JUMPF exit PUTCHAR drop read PUSH 1 ADD write drop
+//   GOTO top   exit: drop write
+void EmitWalkingReferenceLoopKeepingValues(TCompilerContext& c, const TAccess& variable) {
+  const std::string top = LoopLabel(c, ".PRINTREF"), exit = LoopLabel(c, ".XPRINTREF");
+  EmitAccess(c, variable, false);
+  DefineLabel(c, top);
+  EmitAccess(c, variable, false);
+  EmitTableRead(c);
+  EmitJump(c, tok::JUMPF, exit);
+  EmitByte(c, tok::PUTCHAR);
+  EmitDiscard(c);
+  EmitAccess(c, variable, false);
+  EmitConstantOperator(c, 1, tok::ADD);
+  EmitAccess(c, variable, true);
+  EmitDiscard(c);
+  EmitJump(c, tok::GOTO, top);
+  DefineLabel(c, exit);
+  EmitDiscard(c);
+  EmitAccess(c, variable, true);
+}
+
 void EmitWalkingReferenceLoop(TCompilerContext& c, const TAccess& variable) {
+  if (c.profile == profile::Tessel11 || c.profile == profile::TesselMicro)
+    return EmitWalkingReferenceLoopKeepingValues(c, variable);
   const std::string top = LoopLabel(c, ".PRINTREF"), exit = LoopLabel(c, ".XPRINTREF");
   const auto character = [&] {
     EmitAccess(c, variable, false);
@@ -215,8 +242,10 @@ void PrintLineBreak(TCompilerContext& c, TPrintText& text) {
   text.Close();
 }
 
-void PrintList(TCompilerContext& c) {
+// Returns the number of values printed (each leaves its cell on the Tessel boards).
+int PrintList(TCompilerContext& c) {
   TPrintText text(c);
+  int values = 0;
   bool separated = true;
   bool valueEndsLine = false;
   for (SkipBlanks(c); !c.errorReported && !AtStatementEnd(c); SkipBlanks(c)) {
@@ -229,12 +258,14 @@ void PrintList(TCompilerContext& c) {
       valueEndsLine = false;
       continue;
     }
-    if (!separated) return CompileError(c, "", 177);
+    if (!separated) return CompileError(c, "", 177), values;
     separated = false;
     valueEndsLine = PrintItem(c, text) == TItem::Value;
+    values += valueEndsLine ? 1 : 0;
   }
-  if (c.errorReported) return;
+  if (c.errorReported) return values;
   if (text.IsOpen() || valueEndsLine) PrintLineBreak(c, text);
+  return values;
 }
 
 }  // namespace
@@ -245,13 +276,16 @@ void CompilePrint(TCompilerContext& c) {
     ++c.position;
     return CompilePrintToFile(c);
   }
+  int values = 0;
   if (AtStatementEnd(c)) {
     TPrintText text(c);
     PrintLineBreak(c, text);
   } else {
-    PrintList(c);
+    values = PrintList(c);
   }
-  FinishIoStatement(c);
+  if (c.errorReported) return;
+  EndStatementInProcedure(c, values);
+  ExpectEnd(c);
 }
 
 }  // namespace zarvek

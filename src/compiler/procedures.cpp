@@ -291,6 +291,7 @@ void CompileCall(TCompilerContext& c) {
   const bool framed = c.Pyxon() && c.currentProcedure >= 0 && !IsHandlerName(upper);
   EmitByte(c, framed ? tok::CALLF : tok::GOSUB);
   AddFixup(c, name, count);
+  if (BalancesTesselPaths(c)) EmitDiscard(c);  // the cell RETURN hands back
   ExpectEnd(c);
 }
 

@@ -26,6 +26,9 @@ namespace {
 constexpr std::string_view kBranchSeen = "branch";
 
 std::string SelectorKeep(const TCompilerContext& c) {
+  // Where the paths must balance, the store alone keeps the selector on the stack for the
+  // first item, as 08 11 87 does on Tessel 1.1.
+  if (c.profile == profile::TesselMicro && BalancesTesselPaths(c)) return "\x19\x17";
   switch (c.profile) {
     case profile::Tessel11: return "\x08\x11\x87";
     case profile::TesselMicro: return "\x19\x17\x16\x17\x16\x17";  // LBYTEWRITE 23, LBYTEREAD 23 twice
@@ -35,6 +38,9 @@ std::string SelectorKeep(const TCompilerContext& c) {
 }
 
 std::string SelectorReload(const TCompilerContext& c) {
+  // Where a drop comes between the item's test and the reload, the Tessel 1.1 helper
+  // cannot tell a reload from a new selector: its reload entry is called directly.
+  if (c.profile == profile::Tessel11 && BalancesTesselPaths(c)) return "\x08\x11\x8C";
   switch (c.profile) {
     case profile::Tessel11: return "\x08\x11\x87";
     case profile::TesselMicro: return "\x16\x17";
@@ -87,6 +93,7 @@ void CompileRange(TCompilerContext& c, const std::string& match) {
   const std::string skip = "N$" + FreshLabelNumber(c, static_cast<int64_t>(c.code.size()), {"N$"});
   EmitByte(c, tok::GE);
   EmitJump(c, tok::JUMPF, skip);
+  if (BalancesTesselPaths(c)) EmitDiscard(c);  // the lower bound's test
   c.code += SelectorReload(c);
   CompileExpression(c, kRuntimeMask);
   EmitByte(c, tok::GT);
@@ -127,6 +134,7 @@ void CompileCaseItems(TCompilerContext& c, const std::string& failure) {
   const std::string match = "C" + failure;
   for (;;) {
     if (!CompileCaseItem(c, match)) return;
+    if (BalancesTesselPaths(c)) EmitDiscard(c);  // the test of the item that did not match
     c.code += SelectorReload(c);
     SkipBlanks(c);
     if (c.Current() != ',') break;
@@ -200,6 +208,11 @@ void CompileEndSelect(TCompilerContext& c) {
     EmitJump(c, tok::GOTO, b.labelB);
     DefineLabel(c, b.labelA, CurrentProcedureName(c));
     EmitDiscard(c);
+    EmitDiscard(c);
+  } else if (!b.labelA.empty() && BalancesTesselPaths(c)) {
+    // No branch matched: the selector the last item reloaded is dropped on that path only.
+    EmitJump(c, tok::GOTO, b.labelB);
+    DefineLabel(c, b.labelA, CurrentProcedureName(c));
     EmitDiscard(c);
   } else if (!b.labelA.empty()) {
     DefineLabel(c, b.labelA, CurrentProcedureName(c));

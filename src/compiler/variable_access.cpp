@@ -532,4 +532,13 @@ void EndStatementInProcedure(TCompilerContext& c) {
   if (StatementEndsWithDiscard(c)) EmitDiscard(c);
 }
 
+bool BalancesTesselPaths(const TCompilerContext& c) {
+  return (c.profile == profile::Tessel11 || c.profile == profile::TesselMicro) && StatementEndsWithDiscard(c);
+}
+
+void EndStatementInProcedure(TCompilerContext& c, int cells) {
+  if (!BalancesTesselPaths(c)) return EndStatementInProcedure(c);
+  for (int i = 0; i < cells; ++i) EmitDiscard(c);
+}
+
 }  // namespace zarvek

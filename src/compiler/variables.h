@@ -50,6 +50,14 @@ void CompileAssignment(TCompilerContext& c, const std::string& word);
 bool StatementEndsWithDiscard(const TCompilerContext& c);
 // Appends the discard sequence when StatementEndsWithDiscard.
 void EndStatementInProcedure(TCompilerContext& c);
+// Where the Tessel 1.1 and Micro operating system runs a FUNCTION or SUB INTERRUPT: its
+// statement-level consumers (stores, JUMPF, PRINTNUM, PUTCHAR and the like) leave their
+// value on the stack, so a statement there must drop exactly what its paths leave. The
+// statements that do not leave one cell on every path get their own drops (a missing
+// ELSE, PRINT items, plain DO loops, EXIT, CASE items).
+bool BalancesTesselPaths(const TCompilerContext& c);
+// Appends the discard sequence `cells` times when BalancesTesselPaths, else the usual one.
+void EndStatementInProcedure(TCompilerContext& c, int cells);
 
 // The checks of a name a declaration introduces: already declared in this scope 115, the
 // same without a final "$" `codeWithoutDollar`, an assembler name 125, a reserved word 123.

@@ -39,6 +39,7 @@ void TMotorolaEngine::Reset(bool cold) {
   m_capture1Latched = m_capture2Latched = false;
   m_cpu.sp = 0xFF;
   m_cpu.i = 1;
+  m_programLatched = false;
 
   CopyBlock(m_memory, TRuntimeImage::kSystemAddress, TRuntimeImage::kSystemSize, m_image.system);
   CopyBlock(m_memory, TRuntimeImage::kIdentificationAddress, TRuntimeImage::kIdentificationSize,
@@ -125,6 +126,21 @@ uint8_t TMotorolaEngine::Peek(uint16_t address) const {
 }
 
 void TMotorolaEngine::WriteRegister(uint16_t address, uint8_t value) {
+  if (m_userCodeProgramming && address >= kUserCodeFirst && address <= kUserCodeLast &&
+      (m_memory[kProgramControl] & kProgramLatch)) {
+    m_programLatched = true;
+    m_programAddress = address;
+    m_programValue = value;
+    return;
+  }
+  if (m_userCodeProgramming && address == kProgramControl) {
+    if ((value & (kProgramLatch | kProgramStore)) == (kProgramLatch | kProgramStore) && m_programLatched) {
+      m_memory[m_programAddress] = m_programValue;
+      m_programLatched = false;
+    }
+    m_memory[address] = value;
+    return;
+  }
   if (address >= kRamEnd || (address >= 0x20 && address < kUnusedEnd)) {
     m_error = kEngineRefusedWrite;
     return;

@@ -8,6 +8,9 @@ namespace zarvek::hc05::reg {
 
 inline constexpr uint16_t kPortA = 0x00, kPortB = 0x01, kPortC = 0x02, kPortD = 0x03;
 inline constexpr uint16_t kDdrA = 0x04, kDdrC = 0x06;
+inline constexpr uint16_t kProgramControl = 0x07;  // user-code EEPROM programming
+inline constexpr uint8_t kProgramLatch = 0x02, kProgramStore = 0x01;
+inline constexpr uint16_t kUserCodeFirst = 0x0101, kUserCodeLast = 0x01FF;
 inline constexpr uint16_t kAdResult = 0x08, kAdStatus = 0x09;
 inline constexpr uint16_t kPlmA = 0x0A, kPlmB = 0x0B;
 inline constexpr uint16_t kMisc = 0x0C;

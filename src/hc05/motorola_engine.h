@@ -85,6 +85,11 @@ class TMotorolaEngine {
   TMotorolaEngine();
 
   void SetRuntimeImage(TRuntimeImage image) { m_image = std::move(image); }
+  // The user machine-code area $0101-$01FF is the chip's EEPROM. With programming on, the
+  // register $07 programs it: a write to the area while bit 1 (latch) is set latches the
+  // address and the byte; writing bits 1 and 0 (latch and program) stores the latched byte.
+  // Off (the default), every CPU write to the area is refused as before.
+  void SetUserCodeProgramming(bool on) { m_userCodeProgramming = on; }
   // Cold: the power-on reset ($0C = $81); warm: a reset with power kept.
   void Reset(bool cold);
   // Stores a token program: its length in EEPROM bytes 0-1 (when offset is 0) and the
@@ -97,6 +102,10 @@ class TMotorolaEngine {
   // for I = 0), Step, timer with captures and compares, serial receive and transmit,
   // bus lines. Returns the cycles of the step.
   int RunStep(TSerialBudget& budget);
+  // RunStep in two halves, for a loop that looks at the instruction about to run after an
+  // interrupt may have been entered: the interrupt entry, then everything from Step on.
+  void EnterInterrupts();
+  int StepAndServices(TSerialBudget& budget);
   // One instruction; the cycles it costs, 0 for an undefined opcode.
   int Step();
   void ExternalInterruptService();
@@ -195,14 +204,26 @@ class TMotorolaEngine {
   uint32_t m_random = 0x2545F491;
   bool m_sda = true, m_scl = true;
   bool m_busSdaIn = true;  // what the controller put on SDA at the last bus observation
+  bool m_userCodeProgramming = false;
+  bool m_programLatched = false;
+  uint16_t m_programAddress = 0;
+  uint8_t m_programValue = 0;
 };
 
 // The per-step services with their common case (nothing to do) kept here, in line.
 inline int TMotorolaEngine::RunStep(TSerialBudget& budget) {
+  EnterInterrupts();
+  return StepAndServices(budget);
+}
+
+inline void TMotorolaEngine::EnterInterrupts() {
   const bool pin = m_env.interruptPin;
   const bool external = (m_memory[reg::kMisc] & reg::kMiscIrqEnable) &&
                         (pin != m_prevInterruptPin || !pin || m_externalPending);
   if (external || (m_waiting && !m_cpu.i)) ExternalInterruptService();
+}
+
+inline int TMotorolaEngine::StepAndServices(TSerialBudget& budget) {
   int cycles = 0;
   if (m_error == kEngineOk) {
     cycles = Step();

@@ -114,11 +114,14 @@ TEST_F(CliRun, OnlyFilesNamedBinOrGivenWithImageAreProgramImages) {
   EXPECT_EQ(notProject.err, fake + " ist keine Projektdatei.\n");
 }
 
-TEST_F(CliRun, AProjectForATesselNeedsAPyxonProfileToRunHere) {
+TEST_F(CliRun, AProjectRunsOnTheBoardItNamesUnlessTheProfileIsGiven) {
   const std::string project = File(".xml", ProjectXml("tessel-1.1", "PRINT 7\r\n"));
-  const TRun refused = Run({project});
-  EXPECT_EQ(refused.status, kExitUsage);
-  EXPECT_NE(refused.err.find("das Profil tessel-1.1 von " + project), std::string::npos) << refused.err;
+  const TRun onBoard = Run({project});
+  EXPECT_EQ(onBoard.status, kExitOk) << onBoard.err;
+  EXPECT_EQ(onBoard.out, "7\r\n");
+  const TRun tessel20 = Run({File(".xml", ProjectXml("tessel-2.0", "PRINT 7\r\n"))});
+  EXPECT_EQ(tessel20.status, kExitUsage);
+  EXPECT_NE(tessel20.err.find("Tessel 2.0"), std::string::npos) << tessel20.err;
   const TRun overridden = Run({"--profile", "atmega-32", project});
   EXPECT_EQ(overridden.status, kExitOk) << overridden.err;
   EXPECT_EQ(overridden.out, "7\r\n");
@@ -137,9 +140,9 @@ TEST_F(CliRun, BadUsageAndBadFilesAreDiagnosed) {
   EXPECT_EQ(Run({"--max-tokens", "viele", image}).status, kExitUsage);
   EXPECT_EQ(Run({"--input", "\\q", image}).status, kExitUsage);
   EXPECT_EQ(Run({"--input"}).status, kExitUsage);
-  const TRun tessel = Run({"--profile", "tessel-1.1", image});
+  const TRun tessel = Run({"--profile", "tessel-2.0", image});
   EXPECT_EQ(tessel.status, kExitUsage);
-  EXPECT_NE(tessel.err.find("tessel-1.1"), std::string::npos);
+  EXPECT_NE(tessel.err.find("Tessel 2.0"), std::string::npos);
 
   const TRun missing = Run({"/nonexistent/zarvek.bin"});
   EXPECT_EQ(missing.status, kExitDiagnosed);

@@ -192,10 +192,12 @@ TEST(Procedures, CallsFramesAndResultsOnPyxon) {
 
 TEST(Procedures, TesselFunctionsDiscardAfterTheirStatements) {
   const std::string function = Lines({"FUNCTION f", "IF 1 THEN", "END IF", "f = 2", "END FUNCTION"});
+  // Tessel 1.1 and Micro: the IF without ELSE gets an empty ELSE that drops the failed
+  // condition on its own path (GOTO over it), so the THEN path keeps its cells.
   EXPECT_EQ(ImageHex(function, kTessel11),
-            "03 00 1B 14 00 01 04 00 12 14 00 00 29 2B 14 00 00 29 2B 14 00 02 06 FF");
+            "03 00 1E 14 00 01 04 00 15 14 00 00 29 2B 03 00 1A 14 00 00 29 2B 14 00 02 06 FF FF");
   EXPECT_EQ(ImageHex(function, kMicro),
-            "03 00 1D 14 00 01 04 00 12 14 00 00 29 2B 14 00 00 29 2B 14 00 02 19 17 06 FF");
+            "03 00 20 14 00 01 04 00 15 14 00 00 29 2B 03 00 1A 14 00 00 29 2B 14 00 02 19 17 06 FF FF");
   EXPECT_EQ(ImageHex(function, kTessel20),
             "03 00 1D 14 00 01 04 00 12 14 00 00 29 2B 14 00 00 29 2B 14 00 02 1A 1F 06 FF");
   EXPECT_EQ(ImageHex(function), "03 00 17 5A 00 1A 00 5A 01 04 00 10 5A 02 1A 00 17 00 6A FF");

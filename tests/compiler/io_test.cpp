@@ -38,9 +38,12 @@ TEST(Print, StringVariablesPrintThroughLoops) {
   EXPECT_EQ(CodeHex(Lines({"DIM s$", "PRINT s$;"})),
             "5A 00 5D 00 56 56 5A 01 34 1B 00 30 58 5A 00 41 29 56 04 00 2F 58 56 1B 00 30 20 5A 01 33 58 "
             "5A 01 34 03 00 1B 57 57");
-  // Tessel: the variable walks to the zero word and is given its reference back.
+  // Tessel: the variable walks to the zero word and is given its reference back; the
+  // character the test read is the one printed, and the cells that PUTCHAR, the store and
+  // the test leave on the stack are dropped.
   EXPECT_EQ(CodeHex(Lines({"DIM s$", "PRINT s$;"}), kTessel11),
-            "17 0B 17 0B 1B 00 25 04 00 24 17 0B 1B 00 25 20 17 0B 14 00 01 33 1A 0B 03 00 0B 1A 0B");
+            "17 0B 17 0B 1B 00 2F 04 00 29 20 14 00 00 29 2B 17 0B 14 00 01 33 1A 0B 14 00 00 29 2B 03 00 0B "
+            "14 00 00 29 2B 1A 0B");
   EXPECT_EQ(CodeHex(Lines({"DIM f$ AS STRING * 5", "PRINT f$[2]"})), "5A 02 5A 00 33 5C 00 20 1F 0D 0A 00");
   EXPECT_EQ(CodeHex(Lines({"DIM f$ AS STRING * 5", "PRINT f$;"})),
             "5A 00 56 5C 00 5A 05 3B 58 5A 01 33 58 56 04 00 24 58 56 5C 00 20 5A 01 33 58 5A 01 34 03 00 11 "

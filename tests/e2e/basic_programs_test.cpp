@@ -5,7 +5,9 @@
 //   ' expect error: TEXT    the runtime error that ends the run, and its line: @LINE
 //   ' profile: atmega-128   the profile (atmega-32 by default; tessel-1.1 runs that
 //                           profile's code on the token machine, to check sequences the
-//                           compiler generates for it)
+//                           compiler generates for it, until the build carries the board's
+//                           runtime: then the board runs it and the token machine runs it
+//                           compiled for Pyxon 32; tessel-micro likewise)
 //   ' interrupt after: N    raise interrupt 0 once N tokens have run
 #include <gtest/gtest.h>
 
@@ -15,78 +17,13 @@
 #include <sstream>
 
 #include "compiler/compiler.h"
+#include "program_corpus.h"
 #include "simulation/line_table.h"
 #include "simulation/program_runner.h"
+#include "simulation/tessel_runtime.h"
 
 namespace zarvek::test {
 namespace {
-
-namespace fs = std::filesystem;
-
-struct TProgramCase {
-  std::string name;
-  fs::path path;
-};
-
-std::vector<TProgramCase> ProgramFiles() {
-  std::vector<TProgramCase> cases;
-  for (const auto& entry : fs::directory_iterator(ZARVEK_SOURCE_DIR "/tests/programs"))
-    if (entry.path().extension() == ".bas") cases.push_back({entry.path().stem().string(), entry.path()});
-  std::sort(cases.begin(), cases.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
-  return cases;
-}
-
-struct TExpectation {
-  std::vector<std::string> output;
-  std::string input;
-  std::string error;
-  int errorLine = 0;
-  uint8_t profile = profile::Pyxon32;
-  std::vector<uint64_t> interrupts;
-};
-
-TExpectation ReadExpectation(const std::string& source) {
-  TExpectation e;
-  std::istringstream lines(source);
-  std::string line;
-  while (std::getline(lines, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    const auto take = [&](const std::string& key, std::string& value) {
-      const size_t at = line.find("' " + key + ":");
-      if (at == std::string::npos) return false;
-      value = line.substr(at + key.size() + 3);
-      if (!value.empty() && value[0] == ' ') value.erase(0, 1);
-      return true;
-    };
-    std::string value;
-    if (take("expect", value)) e.output.push_back(value);
-    else if (take("input", value)) e.input += value + "\r";
-    else if (take("profile", value))
-      e.profile = value == "atmega-128" ? profile::Pyxon128 : value == "tessel-1.1" ? profile::Tessel11 : profile::Pyxon32;
-    else if (take("interrupt after", value)) e.interrupts.push_back(std::stoull(value));
-    else if (take("expect error", value)) {
-      const size_t at = value.rfind(" @");
-      e.error = value.substr(0, at);
-      if (at != std::string::npos) e.errorLine = std::stoi(value.substr(at + 2));
-    }
-  }
-  return e;
-}
-
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    const size_t end = text.find("\r\n", start);
-    if (end == std::string::npos) {
-      lines.push_back(text.substr(start));
-      break;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + 2;
-  }
-  return lines;
-}
 
 class BasicProgram : public ::testing::TestWithParam<TProgramCase> {};
 
@@ -96,18 +33,24 @@ TEST_P(BasicProgram, RunsAsItsCommentsSay) {
   content << file.rdbuf();
   const std::string source = content.str();
   const TExpectation expected = ReadExpectation(source);
+  // Code for a Tessel board runs on the emulated board (TesselProgram) once the build has
+  // its runtime; here the same program then runs as Pyxon code, for the comparison.
+  const uint8_t machineProfile =
+      !IsPyxon(expected.profile) && TesselRuntimeFor(expected.profile) ? profile::Pyxon32 : expected.profile;
 
   TCompiler compiler;
   TCompileInput input;
   input.source = source;
-  input.profile = expected.profile;
+  input.profile = machineProfile;
   TCompileResult compiled = compiler.CompileProgram(input);
+  if (!compiled.success && machineProfile != expected.profile)
+    GTEST_SKIP() << "Tessel code only, run on the emulated board: " << compiled.error->message;
   ASSERT_TRUE(compiled.success) << compiled.error->line << ":" << compiled.error->column << ": "
                                 << compiled.error->message;
   ASSERT_TRUE(compiler.LinkAndWarn(compiled.image, {}, false).success);
 
   TProgramRunOptions options;
-  options.machine = expected.profile == profile::Pyxon128 ? TMachineConfig::Pyxon128() : TMachineConfig::Pyxon32();
+  options.machine = machineProfile == profile::Pyxon128 ? TMachineConfig::Pyxon128() : TMachineConfig::Pyxon32();
   options.input = expected.input;
   options.maxTokens = 20'000'000;
   std::string output;

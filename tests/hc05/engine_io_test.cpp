@@ -148,5 +148,32 @@ TEST(EngineIo, PeekHasNoSideEffects) {
   EXPECT_EQ(engine.Peek(0x2123), engine.Peek(0x0123));
 }
 
+
+TEST(EngineIo, UserCodeProgrammingRegister) {
+  TMotorolaEngine engine;
+  engine.Write(0x0150, 0x11);  // switch off: refused as before
+  EXPECT_EQ(engine.ErrorState(), kEngineRefusedWrite);
+  engine.ClearErrorState();
+
+  engine.SetUserCodeProgramming(true);
+  engine.Write(0x0150, 0x22);  // latch bit clear: still refused
+  EXPECT_EQ(engine.ErrorState(), kEngineRefusedWrite);
+  engine.ClearErrorState();
+  engine.Write(0x07, 0x02);
+  engine.Write(0x0150, 0x33);  // latched, not yet stored
+  EXPECT_EQ(engine.ErrorState(), kEngineOk);
+  EXPECT_NE(engine.Memory()[0x0150], 0x33);
+  engine.Write(0x07, 0x03);
+  EXPECT_EQ(engine.Memory()[0x0150], 0x33);
+  engine.Write(0x07, 0x03);  // nothing latched any more
+  engine.Write(0x07, 0x00);
+  engine.Write(0x0800, 0x44);  // the system stays read-only
+  EXPECT_EQ(engine.ErrorState(), kEngineRefusedWrite);
+  engine.ClearErrorState();
+  engine.Write(0x07, 0x02);
+  engine.Write(0x0100, 0x55);  // $0100 is not part of the user area
+  EXPECT_EQ(engine.ErrorState(), kEngineRefusedWrite);
+}
+
 }  // namespace
 }  // namespace zarvek::hc05
