@@ -50,7 +50,7 @@ std::string SearchText(uint8_t profile) {
 }
 
 TUploadMachine::TUploadMachine(TLink& link, const TClock& clock, TUploadListener& listener)
-    : m_link(link), m_listener(listener), m_timer(clock, kRepeatIntervalMs) {
+    : m_link(link), m_listener(listener), m_timer(clock, kRepeatIntervalMs), m_settle(clock, kSettleMs) {
   m_link.onTransferSend = [this](const std::string& data) {
     m_lastSent = data;
     m_timer.Start();
@@ -63,6 +63,7 @@ void TUploadMachine::Start(uint8_t profile, uint8_t programMemorySelector, TUplo
   m_streams = std::move(streams);
   m_outcome = TUploadOutcome::Running;
   m_repeats = 0;
+  m_settle.Stop();
   m_progress = 0;
   m_progressMax = static_cast<int32_t>(m_streams.machineCode.size() + m_streams.tokenCode.size()) + 290;
   m_listener.OnProgress(m_progress, m_progressMax);
@@ -88,6 +89,7 @@ void TUploadMachine::Fail(const std::string& text) {
   m_link.TransferState = transfer::Idle;
   m_reply.clear();
   m_timer.Stop();
+  m_settle.Stop();
   m_outcome = TUploadOutcome::Failed;
 }
 
@@ -104,12 +106,18 @@ void TUploadMachine::ReceiveCallBack(const std::string& chunk) {
   }
   // Still waiting for the board: the timer keeps watching, so that a reply that stops
   // half way ends in "Controller antwortet nicht." instead of waiting for ever.
-  if (m_link.TransferState != transfer::Idle && !m_timer.Enabled()) m_timer.Start();
+  if (m_link.TransferState != transfer::Idle && !m_settle.Enabled() && !m_timer.Enabled()) m_timer.Start();
 }
 
 // The identification is the family word up to CR or 0x8A. What comes before the word
 // (the output of a program still running) and after the end is not part of it.
 void TUploadMachine::Identify(const std::string& chunk) {
+  if (m_settle.Enabled()) {
+    // The rest of the board's identification line: not ours to answer. A line that
+    // never goes quiet is not waited for without end.
+    if (++m_settleRestarts <= kSettleRestartLimit) m_settle.Start();
+    return;
+  }
   m_reply += chunk;
   const std::string word = FamilyWord(m_profile);
   const size_t at = m_reply.find(word);
@@ -131,8 +139,13 @@ void TUploadMachine::Identify(const std::string& chunk) {
     }
     return;
   }
-  Advance(35);
   m_reply.clear();
+  m_settleRestarts = 0;
+  m_settle.Start();
+}
+
+void TUploadMachine::Identified() {
+  Advance(35);
   if (IsPyxon(m_profile)) {
     m_link.TransferState = transfer::TokenCode;
     SendMemoryByte();
@@ -234,7 +247,19 @@ void TUploadMachine::SendFront(const std::string& stream) {
 }
 
 void TUploadMachine::Poll() {
+  if (m_settle.Expired()) {
+    m_settle.Stop();
+    if (m_link.TransferState == transfer::Identify) Identified();
+  }
   if (m_timer.Expired()) TimerRepeaterAndTimeOutTimer();
+}
+
+int64_t TUploadMachine::MillisUntilTimer() const {
+  const int64_t repeat = m_timer.MillisLeft();
+  const int64_t settle = m_settle.MillisLeft();
+  if (repeat < 0) return settle;
+  if (settle < 0) return repeat;
+  return std::min(repeat, settle);
 }
 
 // Sending again is safe only where the board takes a second copy as it took the first:
@@ -266,6 +291,7 @@ void TUploadMachine::TimerRepeaterAndTimeOutTimer() {
 
 void TUploadMachine::Stop() {
   m_timer.Stop();
+  m_settle.Stop();
   m_link.TransferState = transfer::Idle;
   m_repeats = 0;
   m_reply.clear();

@@ -54,6 +54,10 @@ class TUploadMachine {
   static constexpr int64_t kRepeatIntervalMs = 1000;
   static constexpr int kRepeatLimit = 10;
   static constexpr int32_t kReadBackSize = 255;
+  // After the identification the line must be quiet this long before the first command
+  // goes out, so that the rest of the board's line is not taken for an echo.
+  static constexpr int64_t kSettleMs = 100;
+  static constexpr int kSettleRestartLimit = 20;
 
   TUploadMachine(TLink& link, const TClock& clock, TUploadListener& listener);
 
@@ -64,7 +68,7 @@ class TUploadMachine {
   // Runs the repeat timer when it is due; the owner calls it from its loop.
   void Poll();
   // Milliseconds until the repeat timer is due, -1 when it is off.
-  int64_t MillisUntilTimer() const { return m_timer.MillisLeft(); }
+  int64_t MillisUntilTimer() const;
   // The stop command's part: state 0, counter 0, timer off.
   void Stop();
   // The port went away while the transfer ran.
@@ -81,6 +85,7 @@ class TUploadMachine {
   void Advance(int32_t by);
   void Fail(const std::string& text);
   void Identify(const std::string& chunk);
+  void Identified();
   void ReadBack(const std::string& chunk);
   void MachineCodeEcho(const std::string& chunk);
   void TokenCodeEcho(const std::string& chunk);
@@ -93,6 +98,8 @@ class TUploadMachine {
   TLink& m_link;
   TUploadListener& m_listener;
   TLinkTimer m_timer;
+  TLinkTimer m_settle;
+  int m_settleRestarts = 0;
   uint8_t m_profile = 0;
   uint8_t m_selector = 0;
   TUploadStreams m_streams;

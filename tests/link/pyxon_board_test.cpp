@@ -121,7 +121,12 @@ class UploadToBoardTest : public TFakeLinkTest {
   // Each piece the board sends arrives as a read of its own.
   void Run(TPyxonBoardProtocol& board) {
     for (int guard = 0; guard < 100000 && upload.Outcome() == TUploadOutcome::Running; ++guard) {
-      const std::string out = Sent();
+      std::string out = Sent();
+      if (out.empty()) {
+        clock.Advance(TUploadMachine::kSettleMs);
+        upload.Poll();
+        out = Sent();
+      }
       if (out.empty()) return;
       std::vector<std::string> pieces;
       for (const char c : out)

@@ -38,6 +38,11 @@ class UploadTest : public TFakeLinkTest {
     upload.Start(profile, selector, s);
   }
   void Reply(const std::string& data) { port->Inject(data); }
+  // The identification's end, and the quiet after it.
+  void Identify(const std::string& text) {
+    Reply(text);
+    Tick(TUploadMachine::kSettleMs);
+  }
   void Tick(int64_t ms = 1000) {
     clock.Advance(ms);
     upload.Poll();
@@ -81,7 +86,7 @@ TEST_F(UploadTest, PyxonIdentifiesThenSendsMemoryByteCommandAndEachTokenByteAgai
   EXPECT_EQ(LastStatus(), "ATmega32 wird gesucht...");
   EXPECT_EQ(rec.progressMax, 1 + 6 + 290);
   EXPECT_EQ(link.TransferState, transfer::Identify);
-  Reply("Zarvek Pyxon 32\r");
+  Identify("Zarvek Pyxon 32\r");
   EXPECT_EQ(link.TransferState, transfer::TokenCode);
   EXPECT_EQ(Sent(), "E" + Bytes({2, 0}));
   EXPECT_EQ(LastStatus(), "Update (BASIC)");
@@ -105,17 +110,17 @@ TEST_F(UploadTest, MemoryByteFollowsTheProgramMemorySelector) {
   Start(profile::Pyxon128, kImage, "", 2);
   EXPECT_EQ(LastStatus(), "ATmega128 wird gesucht...");
   Sent();
-  Reply("Zarvek 128\r");
+  Identify("Zarvek 128\r");
   EXPECT_EQ(Sent(), "I" + Bytes({2, 0}));
   upload.Stop();
   Start(profile::Pyxon128, kImage, "", 0);
   Sent();
-  Reply("Zarvek\x8A");
+  Identify("Zarvek\x8A");
   EXPECT_EQ(Sent(), "E" + Bytes({2, 0}));
   upload.Stop();
   Start(profile::Pyxon128, kImage, "", 7);
   Sent();
-  Reply("Zarvek\r");
+  Identify("Zarvek\r");
   EXPECT_EQ(Sent(), Bytes({2, 0}));
 }
 
@@ -130,7 +135,7 @@ TEST_F(UploadTest, SearchTextsByProfile) {
 TEST_F(UploadTest, TesselWithoutMachineCodeReadsBackTheAreaThenSendsTokenCode) {
   Start(profile::Tessel11, kImage);
   Sent();
-  Reply("TESEL 1.1\r");
+  Identify("TESEL 1.1\r");
   EXPECT_EQ(link.TransferState, transfer::ReadBack);
   EXPECT_EQ(LastStatus(), "Durchsuchen...");
   EXPECT_EQ(Sent(), Bytes({9}));
@@ -151,7 +156,7 @@ TEST_F(UploadTest, ReadBackEqualToTheNewCodeSkipsTheMachineCode) {
   const std::string code = "\xA6\x01\x81";
   Start(profile::Tessel11, kImage, code);
   Sent();
-  Reply("TESEL\r");
+  Identify("TESEL\r");
   Sent();
   Reply(code + std::string(252, '\x00'));
   EXPECT_EQ(rec.progress, 35 + 255 + 4);
@@ -163,7 +168,7 @@ TEST_F(UploadTest, ReadBackThatDiffersRewritesTheMachineCodeByteByByte) {
   const std::string code = "\xA6\x01\x81";
   Start(profile::Tessel11, kImage, code);
   Sent();
-  Reply("TESEL\r");
+  Identify("TESEL\r");
   Sent();
   Reply(std::string(255, '\x00'));
   EXPECT_EQ(link.TransferState, transfer::MachineCode);
@@ -185,13 +190,13 @@ TEST_F(UploadTest, TesselMicroWithCodeSkipsTheReadBackAndWithoutCodeReadsBack) {
   Start(profile::TesselMicro, kImage, "\x81");
   EXPECT_EQ(LastStatus(), "Tessel Micro/PCB wird gesucht...");
   Sent();
-  Reply("TESEL Micro\r");
+  Identify("TESEL Micro\r");
   EXPECT_EQ(link.TransferState, transfer::MachineCode);
   EXPECT_EQ(Sent(), Bytes({8, 1}));
   upload.Stop();
   Start(profile::TesselMicro, kImage);
   Sent();
-  Reply("TESEL Micro\r");
+  Identify("TESEL Micro\r");
   EXPECT_EQ(link.TransferState, transfer::ReadBack);
   EXPECT_EQ(Sent(), Bytes({9}));
 }
@@ -199,7 +204,7 @@ TEST_F(UploadTest, TesselMicroWithCodeSkipsTheReadBackAndWithoutCodeReadsBack) {
 TEST_F(UploadTest, WrongEchoesEndTheTransferWithTheirTexts) {
   Start(profile::TesselMicro, kImage, "\x81");
   Sent();
-  Reply("TESEL\r");
+  Identify("TESEL\r");
   Sent();
   Reply(Bytes({1, 0x81}));  // a machine-code echo must be exactly one byte
   EXPECT_EQ(LastStatus(), "Assembler Übertragungsfehler");
@@ -209,7 +214,7 @@ TEST_F(UploadTest, WrongEchoesEndTheTransferWithTheirTexts) {
 
   Start(profile::Pyxon32, kImage);
   Sent();
-  Reply("Zarvek\r");
+  Identify("Zarvek\r");
   Sent();
   Reply(Bytes({0, 0x55}));  // token echo: the first byte counts
   EXPECT_EQ(Sent(), Bytes({4}));
@@ -222,7 +227,7 @@ TEST_F(UploadTest, WrongEchoesEndTheTransferWithTheirTexts) {
 TEST_F(UploadTest, TooManyReadBackBytes) {
   Start(profile::Tessel11, kImage);
   Sent();
-  Reply("TESEL\r");
+  Identify("TESEL\r");
   Reply(std::string(256, '\0'));
   EXPECT_EQ(LastStatus(), "Fehler: Zu viele Daten empfangen!");
   EXPECT_EQ(link.TransferState, transfer::Idle);
@@ -234,7 +239,7 @@ TEST_F(UploadTest, IdentificationInPiecesNoiseBeforeAndCharactersBehind) {
   Reply("Za");
   Reply("rvek Py");
   EXPECT_EQ(link.TransferState, transfer::Identify);
-  Reply("xon\r");
+  Identify("xon\r");
   EXPECT_EQ(link.TransferState, transfer::TokenCode);
   upload.Stop();
 
@@ -243,16 +248,34 @@ TEST_F(UploadTest, IdentificationInPiecesNoiseBeforeAndCharactersBehind) {
   Sent();
   Reply("Messwert: 17\r\nMesswert: 18\r\nZar");
   EXPECT_EQ(link.TransferState, transfer::Identify);
-  Reply("vek\r");
+  Identify("vek\r");
   EXPECT_EQ(link.TransferState, transfer::TokenCode);
   upload.Stop();
 
   // More behind the end in the same read: the identification is complete all the same.
   Start(profile::Pyxon32, kImage);
   Sent();
-  Reply("Zarvek 32\r\nbereit> ");
+  Reply("Zarvek 32\r\nbere");
+  Tick(TUploadMachine::kSettleMs - 1);
+  Reply("it> ");  // the rest of the line, in a read of its own
+  Tick(TUploadMachine::kSettleMs - 1);
+  EXPECT_EQ(Sent(), "");
+  Tick(1);
   EXPECT_EQ(link.TransferState, transfer::TokenCode);
   EXPECT_EQ(Sent(), "E" + Bytes({2, 0}));
+  Reply(Bytes({0}));
+  EXPECT_EQ(Sent(), Bytes({4}));
+}
+
+TEST_F(UploadTest, LineThatNeverGoesQuietAfterTheIdentificationIsNotWaitedForWithoutEnd) {
+  Start(profile::Pyxon32, kImage);
+  Sent();
+  Reply("Zarvek\r");
+  for (int k = 0; k < 100 && Sent().empty(); ++k) {
+    Tick(TUploadMachine::kSettleMs / 2);
+    Reply("chatter");
+  }
+  EXPECT_EQ(link.TransferState, transfer::TokenCode);
 }
 
 TEST_F(UploadTest, OutputEndingWithCrIsNoIdentification) {
@@ -285,7 +308,7 @@ TEST_F(UploadTest, SilentBoardGetsElevenRepeatsThenControllerAntwortetNicht) {
   EXPECT_EQ(upload.Outcome(), TUploadOutcome::Failed);
   // The transfer is over: a board waking up now cannot carry it on.
   EXPECT_EQ(link.TransferState, transfer::Idle);
-  Reply("Zarvek\r");
+  Identify("Zarvek\r");
   EXPECT_EQ(Sent(), "");
   EXPECT_EQ(upload.MillisUntilTimer(), -1);
 }
@@ -293,7 +316,7 @@ TEST_F(UploadTest, SilentBoardGetsElevenRepeatsThenControllerAntwortetNicht) {
 TEST_F(UploadTest, LateEchoIsAwaitedAndTheCodeByteNotSentTwice) {
   Start(profile::Pyxon32, kImage);
   Sent();
-  Reply("Zarvek\r");
+  Identify("Zarvek\r");
   Sent();
   Tick();
   Tick();
@@ -309,7 +332,7 @@ TEST_F(UploadTest, LateEchoIsAwaitedAndTheCodeByteNotSentTwice) {
 TEST_F(UploadTest, LostByteEndsInControllerAntwortetNichtInsteadOfWaitingForEver) {
   Start(profile::Pyxon32, kImage);
   Sent();
-  Reply("Zarvek\r");
+  Identify("Zarvek\r");
   Sent();
   for (int k = 0; k < 11; ++k) Tick();
   EXPECT_EQ(upload.Outcome(), TUploadOutcome::Running);
@@ -320,7 +343,7 @@ TEST_F(UploadTest, LostByteEndsInControllerAntwortetNichtInsteadOfWaitingForEver
   // A read-back that stops half way is watched as well; nothing of it is asked twice.
   Start(profile::Tessel11, kImage);
   Sent();
-  Reply("TESEL\r");
+  Identify("TESEL\r");
   Sent();
   Reply(std::string(10, '\0'));
   for (int k = 0; k < 12; ++k) Tick();
@@ -331,7 +354,7 @@ TEST_F(UploadTest, LostByteEndsInControllerAntwortetNichtInsteadOfWaitingForEver
 TEST_F(UploadTest, ReadBackRequestIsRepeatedWhileNothingOfItsAnswerCame) {
   Start(profile::Tessel11, kImage);
   Sent();
-  Reply("TESEL\r");
+  Identify("TESEL\r");
   EXPECT_EQ(Sent(), Bytes({9}));
   Tick();
   EXPECT_EQ(Sent(), Bytes({9}));
