@@ -271,10 +271,15 @@ TEST_F(UploadTest, LineThatNeverGoesQuietAfterTheIdentificationIsNotWaitedForWit
   Start(profile::Pyxon32, kImage);
   Sent();
   Reply("Zarvek\r");
-  for (int k = 0; k < 100 && Sent().empty(); ++k) {
+  std::string sent;
+  int chatters = 0;
+  for (; chatters < 100; ++chatters) {
     Tick(TUploadMachine::kSettleMs / 2);
+    if (!(sent = Sent()).empty()) break;
     Reply("chatter");
   }
+  EXPECT_EQ(chatters, TUploadMachine::kSettleRestartLimit + 1);
+  EXPECT_EQ(sent, "E" + Bytes({2, 0}));
   EXPECT_EQ(link.TransferState, transfer::TokenCode);
 }
 
