@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "base/profile.h"
 #include "cli/build_report.h"
 #include "cli/cli.h"
 #include "cli/link_session.h"
@@ -9,6 +10,7 @@
 #include "link/link_texts.h"
 #include "link/upload.h"
 #include "project/open_file.h"
+#include "runtime/interpreter.h"
 
 namespace zarvek::cli {
 
@@ -53,6 +55,17 @@ int UploadCommand(const std::vector<std::string>& args, std::ostream&, std::ostr
   TSourceBuild build(files);
   if (!build.Load(err) || !build.Build(err)) return kExitDiagnosed;
   const TBuildResult& built = build.Result();
+  if (IsPyxon(build.Profile())) {
+    // The board would take the bytes and then have no room for them.
+    const TMachineConfig machine =
+        build.Profile() == profile::Pyxon128 ? TMachineConfig::Pyxon128() : TMachineConfig::Pyxon32();
+    const uint64_t room = machine.programMemorySize - 4;
+    if (built.program.image.size() > room) {
+      err << r.path << ": Das Programm ist zu groß für den Programmspeicher (" << built.program.image.size()
+          << " Bytes, höchstens " << room << ").\n";
+      return kExitDiagnosed;
+    }
+  }
   link::TUploadStreams streams;
   if (const auto problem = link::BuildUploadStreams(built.program.image, built.machineCode.code, streams)) {
     err << r.path << ": " << *problem << "\n";

@@ -138,6 +138,9 @@ TEST_F(BootloaderTest, LastPageMustBeAcceptedBeforeTheEndPacket) {
   EXPECT_EQ(rec.progress, 200);
   port->Inject("?");  // replies after that are not examined
   EXPECT_EQ(Sent(), "");
+  update.StopButton(nullptr);  // no question once the update is complete
+  EXPECT_EQ(update.State(), update::Idle);
+  EXPECT_FALSE(link.Connected());
 }
 
 TEST_F(BootloaderTest, WrongBootloaderIsWarnedAboutAndNothingWritten) {

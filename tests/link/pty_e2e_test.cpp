@@ -101,9 +101,12 @@ TEST_F(PtyTest, WrongEchoFailsWithItsText) {
 TEST_F(PtyTest, SilentBoardIsAskedAgainThenControllerAntwortetNicht) {
   const std::string source = File("doppel.bas", kDoubler);
   auto board = Board({"--profile", "atmega-32", "--fault", "silent"});
+  const auto start = std::chrono::steady_clock::now();
   TProcess upload = Cli({"upload", "--port", Path("tty"), "--profile", "atmega-32", source}, "upload");
   EXPECT_EQ(upload.Wait(40), 1);
   EXPECT_EQ(upload.Err(), "ATmega32 wird gesucht...\nController antwortet nicht.\n");
+  // Eleven repeats a second apart come before the message (a lower bound, not a speed goal).
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::seconds(11));
   board->Stop();
 }
 
