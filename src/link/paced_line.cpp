@@ -98,7 +98,12 @@ void TPacedLine::WriteDue(int64_t now) {
   }
   if (due.empty()) return;
   const ssize_t n = ::write(m_master, due.data(), due.size());
-  if (n > 0) m_tx.erase(m_tx.begin(), m_tx.begin() + n);
+  if (n > 0) {
+    m_tx.erase(m_tx.begin(), m_tx.begin() + n);
+  } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+    // Nobody reads the line and its buffer is full: a wire keeps nothing either.
+    m_tx.erase(m_tx.begin(), m_tx.begin() + static_cast<std::ptrdiff_t>(due.size()));
+  }
 }
 
 std::string TPacedLine::Pump(int64_t maxWaitMicros) {
