@@ -48,7 +48,7 @@ test::TTokenProgram ComputeProgram(uint16_t outerCount, int fillerStatements) {
   return p;
 }
 
-void RunProgram(benchmark::State& state, uint8_t runMode) {
+void RunProgram(benchmark::State& state, TRunMode runMode) {
   const test::TTokenProgram program = ComputeProgram(100, static_cast<int>(state.range(0)));
   test::TQuietMachine machine;
   machine.LoadProgram(program.Image(), 0, 0);
@@ -68,8 +68,8 @@ void RunProgram(benchmark::State& state, uint8_t runMode) {
   state.counters["line records"] = static_cast<double>(program.Lines().size());
 }
 
-void BM_ComputeLoop_RunToBreakpoint(benchmark::State& state) { RunProgram(state, runmode::ToBreakpoint); }
-void BM_ComputeLoop_Run(benchmark::State& state) { RunProgram(state, runmode::Run); }
+void BM_ComputeLoop_RunToBreakpoint(benchmark::State& state) { RunProgram(state, TRunMode::ToBreakpoint); }
+void BM_ComputeLoop_Run(benchmark::State& state) { RunProgram(state, TRunMode::Run); }
 
 BENCHMARK(BM_ComputeLoop_RunToBreakpoint)->Arg(2000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComputeLoop_Run)->Arg(2000)->Unit(benchmark::kMillisecond);

@@ -121,13 +121,19 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     if (flushEach) out.flush();
   };
+  if (basic) {
+    options.run.locator = [&](const TLinePosition& statement) -> std::optional<TStatementPlace> {
+      const TSourceLocation at = builder.Compiler().Locate(static_cast<int32_t>(statement.sourcePosition));
+      const std::string file = at.mapped.moduleIndex >= 0 ? at.mapped.fileName : options.path;
+      return TStatementPlace{file, static_cast<uint32_t>(at.line), static_cast<uint32_t>(at.column)};
+    };
+  }
   const TProgramRunResult result = RunProgram(image, lines, codeLength, tableLength, options.run);
   out.flush();
   if (!result.error) return kExitOk;
-  if (basic) {
-    const TSourceLocation at = builder.Compiler().Locate(static_cast<int32_t>(result.error->statement.sourcePosition));
-    const std::string file = at.mapped.moduleIndex >= 0 ? at.mapped.fileName : options.path;
-    err << file << ":" << at.line << ":" << at.column << ": Laufzeitfehler: " << result.error->text << "\n";
+  if (const auto& place = result.error->place) {
+    err << place->file << ":" << place->line << ":" << place->column << ": Laufzeitfehler: " << result.error->text
+        << "\n";
   } else {
     err << "Laufzeitfehler bei Adresse " << result.error->address << ": " << result.error->text << "\n";
   }

@@ -63,7 +63,7 @@ class TTestMachine : public TInterpreter {
   TSliceResult RunToEnd(uint64_t maxTokens = 1'000'000) {
     TSliceResult r = Run(maxTokens);
     while (r.end == TSliceEnd::Paused && m_continueAfterReport) {
-      SetRunMode(runmode::Run);
+      SetRunMode(TRunMode::Run);
       r = Run(maxTokens);
     }
     return r;
@@ -87,8 +87,11 @@ class TTestMachine : public TInterpreter {
     m_calls.clear();
   }
   void Type(const std::string& text) {
-    std::lock_guard lock(m_mutex);
-    m_input += text;
+    {
+      std::lock_guard lock(m_mutex);
+      m_input += text;
+    }
+    NotifyInput();
   }
   void SetContinueAfterReport(bool on) { m_continueAfterReport = on; }
 
@@ -109,12 +112,12 @@ class TTestMachine : public TInterpreter {
   int32_t ReadWordPort(int w) override { return Lookup(wordPorts, w); }
   int32_t ReadAD(int ch) override { return Lookup(ad, ch); }
   int32_t ReadFreq(int n) override { return Lookup(freq, n); }
-  void ReportError(const std::string& text, int32_t address) override {
+  void ReportError(const TMachineReport& report) override {
     {
       std::lock_guard lock(m_mutex);
-      m_reports.push_back({text, address});
+      m_reports.push_back({report.text, report.address});
     }
-    if (m_pauseOnReport) SetRunMode(runmode::Pause);
+    if (m_pauseOnReport) SetRunMode(TRunMode::Pause);
   }
   void OutputText(const std::string& text) override {
     std::lock_guard lock(m_mutex);
