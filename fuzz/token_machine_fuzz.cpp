@@ -24,7 +24,7 @@ class TFuzzMachine final : public test::TQuietMachine {
   int32_t ReadFreq(int n) override { return n; }
   void ReportError(const TMachineReport&) override { SetRunMode(TRunMode::Pause); }
   void TakeInput(std::string& received) override {
-    // A character every few tokens, like a slow line.
+    // A character every fifth time the machine asks, like a slow line.
     if (!m_input.empty() && ++m_calls % 5 == 0) {
       received.push_back(m_input.back());
       m_input.pop_back();

@@ -275,46 +275,47 @@ void TInterpreter::Shutdown() {
 }
 
 void TInterpreter::Execute() {
-  // Activity changes are told once each: a machine that waits for input re-runs its
-  // waiting token many times.
-  ActivityChanged(TThreadActivity::Running);
-  Deliver();
+  TellActivity(TThreadActivity::Running);
   bool waiting = false;
-  auto tell = [this](TThreadActivity activity) {
-    ActivityChanged(activity);
-    Deliver();
-  };
-  while (!m_thread.TerminateRequested()) {
-    const TSliceEnd end = RunSlice(kThreadSliceTokens).end;
-    if (end != TSliceEnd::WaitingForInput && waiting) {
-      waiting = false;
-      tell(TThreadActivity::Running);
-    }
-    switch (end) {
-      case TSliceEnd::Ended:
-        tell(TThreadActivity::Ended);
-        if (m_thread.SuspendSelf()) tell(TThreadActivity::Running);
-        break;
-      case TSliceEnd::Paused:
-        tell(TThreadActivity::Paused);
-        m_thread.SuspendSelfIf([this] { return RunMode() == TRunMode::Pause; });
-        if (!m_thread.TerminateRequested()) tell(TThreadActivity::Running);
-        break;
-      case TSliceEnd::WaitingForInput:
-        if (!waiting) {
-          waiting = true;
-          tell(TThreadActivity::WaitingForInput);
-        }
-        // The waiting token re-runs every step; a short real-time rest between those
-        // steps keeps a program that waits for input from burning a processor core.
-        m_thread.StopSignal().WaitFor(1000);
-        break;
-      default:
-        break;
-    }
-  }
+  while (!m_thread.TerminateRequested()) AfterThreadSlice(RunSlice(kThreadSliceTokens).end, waiting);
   OutputText("Terminated.");
-  tell(TThreadActivity::Terminated);
+  TellActivity(TThreadActivity::Terminated);
+}
+
+void TInterpreter::TellActivity(TThreadActivity activity) {
+  ActivityChanged(activity);
+  Deliver();
+}
+
+// Suspends the thread where the slice end asks for it. Activity changes are told once
+// each: a machine that waits for input re-runs its waiting token many times.
+void TInterpreter::AfterThreadSlice(TSliceEnd end, bool& waiting) {
+  if (end != TSliceEnd::WaitingForInput && waiting) {
+    waiting = false;
+    // A pause, END or stop tells its own activity instead.
+    if (end == TSliceEnd::Budget || end == TSliceEnd::Slept) TellActivity(TThreadActivity::Running);
+  }
+  switch (end) {
+    case TSliceEnd::Ended:
+      TellActivity(TThreadActivity::Ended);
+      if (m_thread.SuspendSelf()) TellActivity(TThreadActivity::Running);
+      return;
+    case TSliceEnd::Paused:
+      TellActivity(TThreadActivity::Paused);
+      m_thread.SuspendSelfIf([this] { return RunMode() == TRunMode::Pause; });
+      if (!m_thread.TerminateRequested()) TellActivity(TThreadActivity::Running);
+      return;
+    case TSliceEnd::WaitingForInput:
+      if (!waiting) {
+        waiting = true;
+        TellActivity(TThreadActivity::WaitingForInput);
+      }
+      // The waiting token re-runs every step; a short real-time rest between those
+      // steps keeps a program that waits for input from burning a processor core.
+      m_thread.StopSignal().WaitFor(1000);
+      return;
+    default: return;
+  }
 }
 
 void TInterpreter::TakeLocks() {
@@ -493,7 +494,7 @@ uint32_t TInterpreter::PopCall() {
 void TInterpreter::RaiseError(int number) {
   m_errorFlag = true;
   const TRuntimeError error = DescribeRuntimeError(number);
-  auto report = [&](const std::string& text) { ReportError({number, text, m_instrStart, RunMode()}); };
+  auto report = [&](const std::string& text) { ReportError({number, text, m_instrStart, m_pc, RunMode()}); };
   switch (error.errorClass) {
     case TErrorClass::Exception:
       if (m_exceptionHandler == 0) {

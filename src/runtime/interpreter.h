@@ -57,7 +57,9 @@ enum class TRunMode : uint8_t {
 struct TMachineReport {
   int number = 0;         // the runtime error number (253 for a breakpoint stop)
   std::string text;       // the message, with the "unhandled" prefix where one applies
-  int32_t address = 0;    // instruction start of the token that raised it
+  int32_t address = 0;    // instruction start of the token that raised it (for a
+                          // breakpoint stop: of the token before the statement)
+  int32_t programCounter = 0;  // when raised; for a breakpoint stop the statement's address
   TRunMode runMode = TRunMode::Run;  // the run mode the machine ran in when it was raised
 };
 
@@ -238,6 +240,8 @@ class TInterpreter {
 
   void Reset();
   void ApplyResetToHardware();
+  void TellActivity(TThreadActivity activity);
+  void AfterThreadSlice(TSliceEnd end, bool& waiting);
   void TakeLocks();
   void ReleaseLocks();
   void YieldLocks();

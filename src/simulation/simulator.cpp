@@ -70,6 +70,7 @@ void TSimulator::ReportError(const TMachineReport& report) {
   event.tokenAddress = report.address;
   if (report.number == err::Breakpoint) {
     event.kind = TRunEventKind::Paused;
+    event.tokenAddress = report.programCounter;
     switch (report.runMode) {
       case TRunMode::SingleStep: event.pauseReason = TPauseReason::SingleStepDone; break;
       case TRunMode::StepOver: event.pauseReason = TPauseReason::StepOverDone; break;

@@ -93,6 +93,12 @@ class TTestMachine : public TInterpreter {
     }
     NotifyInput();
   }
+  // Input that arrives without telling the machine, as typed into a console that only
+  // fills the hardware record.
+  void TypeWithoutNotice(const std::string& text) {
+    std::lock_guard lock(m_mutex);
+    m_input += text;
+  }
   void SetContinueAfterReport(bool on) { m_continueAfterReport = on; }
 
   // Input levels the hooks report.

@@ -150,5 +150,33 @@ TEST(Threads, InterruptRaisedFromOutsideRunsTheHandler) {
   }));
 }
 
+TEST(Threads, InputThatArrivesWithoutNoticeStillReachesARunningProgram) {
+  TTestMachine m(Threaded());
+  TTokenProgram p;
+  p.Label("poll").Op(tok::RXREADY).To(tok::JUMPF, "poll");  // polls without waiting
+  p.Op(tok::GETCHAR).PushB(0).Op(tok::MBYTEWRITE, 0).Op(tok::END);
+  m.Load(p);
+  m.SetRunMode(TRunMode::Run);
+  std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  m.TypeWithoutNotice("Q");
+  EXPECT_TRUE(Eventually([&] { return Byte(m, 0) == 'Q'; }));
+}
+
+TEST(Threads, ShutdownFromTwoThreadsAtOnceAndNothingStartsAfterIt) {
+  for (int round = 0; round < 20; ++round) {
+    TTestMachine m(Threaded());
+    TTokenProgram p;
+    p.Label("loop").To(tok::GOTO, "loop");
+    m.Load(p);
+    m.SetRunMode(TRunMode::Run);
+    std::thread other([&] { m.Shutdown(); });
+    m.Shutdown();
+    other.join();
+    EXPECT_TRUE(m.Finished());
+    m.SetRunMode(TRunMode::Run);  // nothing starts again
+    EXPECT_TRUE(m.Finished());
+  }
+}
+
 }  // namespace
 }  // namespace zarvek::test
