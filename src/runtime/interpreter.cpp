@@ -345,32 +345,28 @@ void TInterpreter::Sleep(int64_t micros) {
 }
 
 TSliceResult TInterpreter::RunSlice(uint64_t maxTokens) {
-  TSliceResult result;
   TakeLocks();
   if (m_resetHooksPending) ApplyResetToHardware();
   // What happened while the machine stood: characters may have arrived, and a pause that
   // is still set stops the slice after one token, as it would have after any other.
   m_watchMask = WatchMask(RunMode());
   Attend(kAttendInput | (RunMode() == TRunMode::Pause ? kAttendRunMode : 0));
-  if (m_thread.TerminateRequested()) result.end = TSliceEnd::Terminated;
-  while (result.end == TSliceEnd::Budget && result.tokens < maxTokens) {
-    const uint64_t pollAt = std::min(maxTokens, result.tokens + kInputPollTokens);
-    do {
+  std::optional<TSliceEnd> end;
+  if (m_thread.TerminateRequested()) end = TSliceEnd::Terminated;
+  uint64_t tokens = 0;  // a local, so that it can stay in a register
+  while (!end && tokens < maxTokens) {
+    const uint64_t pollAt = std::min(maxTokens, tokens + kInputPollTokens);
+    while (tokens < pollAt) {
       Step();
-      ++result.tokens;
-      if (m_attention.load(std::memory_order_relaxed) != 0) {
-        if (const std::optional<TSliceEnd> end = AttendAfterToken()) {
-          result.end = *end;
-          goto done;
-        }
-      }
-    } while (result.tokens < pollAt);
-    Attend(kAttendInput);
+      ++tokens;
+      if (m_attention.load(std::memory_order_relaxed) != 0 && (end = AttendAfterToken())) break;
+    }
+    // Input that arrives without notice is asked for between runs of tokens.
+    if (!end) Attend(kAttendInput);
   }
-done:
   ReleaseLocks();
   Deliver();
-  return result;
+  return {tokens, end.value_or(TSliceEnd::Budget)};
 }
 
 void TInterpreter::Step() {
@@ -401,7 +397,11 @@ std::optional<TSliceEnd> TInterpreter::AttendAfterToken() {
   }
   if (m_thread.TerminateRequested()) return TSliceEnd::Terminated;
   if (reasons & kAttendEndSlice) return TSliceEnd::Budget;
-  if ((reasons & kAttendLocks) && (m_memoryLock.Wanted() || m_lineLock.Wanted())) YieldLocks();
+  if (m_memoryLock.Wanted() || m_lineLock.Wanted()) {
+    YieldLocks();
+    // A thread that came after the yield began waits for the next token boundary.
+    if (m_memoryLock.Wanted() || m_lineLock.Wanted()) Attend(kAttendLocks);
+  }
   return std::nullopt;
 }
 
