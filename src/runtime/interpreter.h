@@ -188,7 +188,8 @@ class TInterpreter {
   virtual int32_t ReadFreq(int counter) = 0;
   virtual void ReportError(const TMachineReport& report) = 0;
   virtual void OutputText(const std::string& text) = 0;
-  // Appends the characters received since the last call and clears their source.
+  // Appends the characters received since the last call and clears their source. Asked
+  // after a token when input may matter (see NotifyInput), not after every token.
   virtual void TakeInput(std::string& received) = 0;
 
   // Not hooks of the token code: called on the thread that runs the machine while it
