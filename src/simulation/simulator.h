@@ -8,6 +8,10 @@
 // and the debug state, change the run mode, set breakpoints and call Shutdown; it must not
 // wait for a thread that may itself be waiting for the machine (post to the GUI thread
 // instead of blocking on it) and must not destroy the simulator.
+//
+// A machine on its own thread reports every event kind. A machine that its owner drives
+// with RunSlice reports stops and runtime errors; the owner learns the rest (END, waiting
+// for input) from the slice results.
 #pragma once
 
 #include <string>
