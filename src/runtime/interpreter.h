@@ -134,7 +134,7 @@ class TInterpreter {
   void SetLineTable(std::vector<TLineRecord> records);
   void SetBreakpoint(uint32_t sourceLine);
   void ClearBreakpoint(uint32_t sourceLine);
-  // Sets the run mode and resumes the machine; a pause (4) does not resume a machine
+  // Sets the run mode and resumes the machine; Pause does not resume a machine
   // that has already suspended itself, so pausing never executes a token.
   void SetRunMode(TRunMode mode);
   TRunMode RunMode() const { return m_runMode.load(std::memory_order_acquire); }
