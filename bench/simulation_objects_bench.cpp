@@ -23,8 +23,8 @@ const char* kProgram =
 
 class TNoListener final : public TSimulatorListener {
  public:
-  void OnOutputText(const std::string&) override {}
-  void OnReportError(const std::string&, int32_t) override {}
+  void OnOutput(const std::string&) override {}
+  void OnRunEvent(const TRunEvent&) override {}
 };
 
 struct TBench {
@@ -60,7 +60,7 @@ struct TBench {
     place(0, 4, objecttype::VariableNumerical, "zaehler", {});
     place(1, 4, objecttype::Interrupt, "I", {});
     bindings = std::make_unique<TObjectBindings>(grid, plan.symbols, hw);
-    machine->SetRunMode(runmode::Run);
+    machine->SetRunMode(TRunMode::Run);
   }
 };
 

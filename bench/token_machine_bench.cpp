@@ -1,9 +1,12 @@
 // Speed of the token machine on a compute-bound program: nested loops with 16-bit
 // arithmetic, memory reads and writes and GOSUB/RETURN, with a line table of realistic
 // size and the breakpoint check active (run to breakpoint, one breakpoint never reached).
+// And the simulator on a program that prints in a tight loop, whose output reaches the
+// listener in batches.
 #include <benchmark/benchmark.h>
 
 #include "quiet_machine.h"
+#include "simulation/simulator.h"
 #include "token_program.h"
 
 namespace zarvek {
@@ -48,7 +51,7 @@ test::TTokenProgram ComputeProgram(uint16_t outerCount, int fillerStatements) {
   return p;
 }
 
-void RunProgram(benchmark::State& state, uint8_t runMode) {
+void RunProgram(benchmark::State& state, TRunMode runMode) {
   const test::TTokenProgram program = ComputeProgram(100, static_cast<int>(state.range(0)));
   test::TQuietMachine machine;
   machine.LoadProgram(program.Image(), 0, 0);
@@ -68,11 +71,42 @@ void RunProgram(benchmark::State& state, uint8_t runMode) {
   state.counters["line records"] = static_cast<double>(program.Lines().size());
 }
 
-void BM_ComputeLoop_RunToBreakpoint(benchmark::State& state) { RunProgram(state, runmode::ToBreakpoint); }
-void BM_ComputeLoop_Run(benchmark::State& state) { RunProgram(state, runmode::Run); }
+void BM_ComputeLoop_RunToBreakpoint(benchmark::State& state) { RunProgram(state, TRunMode::ToBreakpoint); }
+void BM_ComputeLoop_Run(benchmark::State& state) { RunProgram(state, TRunMode::Run); }
+
+class TCountingListener final : public TSimulatorListener {
+ public:
+  void OnOutput(const std::string& text) override {
+    ++calls;
+    bytes += text.size();
+  }
+  void OnRunEvent(const TRunEvent&) override {}
+  uint64_t calls = 0, bytes = 0;
+};
+
+void BM_PrintLoop_Simulator(benchmark::State& state) {
+  using namespace tok;
+  test::TTokenProgram p;
+  p.Op(SETBAUD, 12);  // 115200 baud: a character costs no sleep
+  p.Label("loop").Statement(1).PushB('z').Op(PUTCHAR).To(GOTO, "loop");
+  TSimulatedHardware hw;
+  TCountingListener listener;
+  TMachineConfig config;
+  config.ownThread = false;
+  config.time = std::make_shared<TVirtualTimeSource>();
+  TSimulator sim(config, hw, listener);
+  sim.LoadProgram(p.Image(), 0, 0);
+  sim.SetLineTable(p.Lines());
+  sim.SetRunMode(TRunMode::ToBreakpoint);
+  uint64_t tokens = 0;
+  for (auto _ : state) tokens += sim.RunSlice(1u << 16).tokens;
+  state.counters["tokens/s"] = benchmark::Counter(static_cast<double>(tokens), benchmark::Counter::kIsRate);
+  state.counters["bytes per call"] = listener.calls ? static_cast<double>(listener.bytes) / listener.calls : 0;
+}
 
 BENCHMARK(BM_ComputeLoop_RunToBreakpoint)->Arg(2000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComputeLoop_Run)->Arg(2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PrintLoop_Simulator)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace zarvek

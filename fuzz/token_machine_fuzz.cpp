@@ -22,9 +22,9 @@ class TFuzzMachine final : public test::TQuietMachine {
   int32_t ReadWordPort(int w) override { return w * 4099 & 0xFFFF; }
   int32_t ReadAD(int ch) override { return ch * 101 & 0x3FF; }
   int32_t ReadFreq(int n) override { return n; }
-  void ReportError(const std::string&, int32_t) override { SetRunMode(runmode::Pause); }
+  void ReportError(const TMachineReport&) override { SetRunMode(TRunMode::Pause); }
   void TakeInput(std::string& received) override {
-    // A character every few tokens, like a slow line.
+    // A character every fifth time the machine asks, like a slow line.
     if (!m_input.empty() && ++m_calls % 5 == 0) {
       received.push_back(m_input.back());
       m_input.pop_back();
@@ -41,7 +41,7 @@ class TFuzzMachine final : public test::TQuietMachine {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 3) return 0;
   const uint8_t flags = data[0];
-  const uint8_t runMode = static_cast<uint8_t>((flags >> 1) % 5);
+  const auto runMode = static_cast<TRunMode>((flags >> 1) % 5);
   const uint8_t lineStride = static_cast<uint8_t>(data[1] | 1);
   const size_t inputLength = std::min<size_t>(data[2] % 48, size - 3);
   const std::string input(reinterpret_cast<const char*>(data + 3), inputLength);

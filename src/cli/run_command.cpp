@@ -129,9 +129,22 @@ bool FitsProgramMemory(const std::string& path, const TLoadedProgram& program, c
   return false;
 }
 
+// Where a statement lies as the user's editor counts it, inside a module in its own file.
+TStatementLocator LocatorFor(const TLoadedProgram& program, const std::string& path) {
+  if (!program.build) return {};
+  const TSourceBuild* build = program.build.get();
+  return [build, path](const TLinePosition& statement) -> std::optional<TStatementPlace> {
+    const TSourceLocation at = build->Builder().Compiler().Locate(static_cast<int32_t>(statement.sourcePosition));
+    const TPlace place = build->PlaceOf(at.mapped, at.line, at.column);
+    return TStatementPlace{place.file.empty() ? path : place.file, static_cast<uint32_t>(place.line),
+                           static_cast<uint32_t>(place.column)};
+  };
+}
+
 // Runs the program with its output going to `out`; a run whose output can no longer be
 // written stops, since the owner will fail the command anyway.
-TProgramRunResult Execute(const TLoadedProgram& program, TProgramRunOptions options, std::ostream& out) {
+TProgramRunResult Execute(const TLoadedProgram& program, const std::string& path, TProgramRunOptions options,
+                          std::ostream& out) {
   const bool flushEach = options.realtime;
   options.output = [&out, flushEach](const std::string& text) {
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
@@ -140,21 +153,18 @@ TProgramRunResult Execute(const TLoadedProgram& program, TProgramRunOptions opti
   options.everySlice = [&out](TInterpreter& machine, uint64_t) {
     if (!out) machine.Terminate();
   };
+  options.locator = LocatorFor(program, path);
   const TProgramRunResult result = RunProgram(program.image, program.lines, program.codeLength, program.tableLength, options);
   out.flush();
   return result;
 }
 
-void ReportRuntimeError(const std::string& path, const TLoadedProgram& program, const TRuntimeReport& error,
-                        std::ostream& err) {
-  if (!program.build) {
+void ReportRuntimeError(const TRuntimeReport& error, std::ostream& err) {
+  if (const auto& place = error.place) {
+    err << place->file << ":" << place->line << ":" << place->column << ": Laufzeitfehler: " << error.text << "\n";
+  } else {
     err << "Laufzeitfehler bei Adresse " << error.address << ": " << error.text << "\n";
-    return;
   }
-  const TSourceLocation at = program.build->Builder().Compiler().Locate(static_cast<int32_t>(error.statement.sourcePosition));
-  const TPlace place = program.build->PlaceOf(at.mapped, at.line, at.column);
-  err << (place.file.empty() ? path : place.file) << ":" << place.line << ":" << place.column
-      << ": Laufzeitfehler: " << error.text << "\n";
 }
 
 }  // namespace
@@ -183,9 +193,9 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
   request.run.machine = program.profile == profile::Pyxon128 ? TMachineConfig::Pyxon128() : TMachineConfig::Pyxon32();
   if (!FitsProgramMemory(request.path, program, request.run.machine, err)) return kExitDiagnosed;
 
-  const TProgramRunResult result = Execute(program, request.run, out);
+  const TProgramRunResult result = Execute(program, request.path, request.run, out);
   if (!result.error) return kExitOk;
-  ReportRuntimeError(request.path, program, *result.error, err);
+  ReportRuntimeError(*result.error, err);
   return kExitDiagnosed;
 }
 

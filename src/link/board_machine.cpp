@@ -19,12 +19,15 @@ void TBoardMachine::Run(const std::string& image) {
   // An uploaded image carries no lengths; the data file then starts behind the whole image.
   LoadProgram(image, static_cast<uint32_t>(image.size()), 0);
   SetLineTable({TLineRecord{0, 1, 1, kMainSourceOrigin, 0}});
-  SetRunMode(runmode::Run);
+  SetRunMode(TRunMode::Run);
 }
 
 void TBoardMachine::Receive(const std::string& bytes) {
-  std::lock_guard lock(m_lock);
-  m_in += bytes;
+  {
+    std::lock_guard lock(m_lock);
+    m_in += bytes;
+  }
+  NotifyInput();
 }
 
 std::string TBoardMachine::TakeOutput() {
@@ -41,9 +44,9 @@ std::string TBoardMachine::TakeError() {
   return e;
 }
 
-void TBoardMachine::ReportError(const std::string& text, int32_t address) {
+void TBoardMachine::ReportError(const TMachineReport& report) {
   std::lock_guard lock(m_lock);
-  if (m_error.empty()) m_error = "Laufzeitfehler bei Adresse " + std::to_string(address) + ": " + text;
+  if (m_error.empty()) m_error = "Laufzeitfehler bei Adresse " + std::to_string(report.address) + ": " + report.text;
 }
 
 void TBoardMachine::OutputText(const std::string& text) {

@@ -37,7 +37,7 @@ class TBoardMachine final : public TInterpreter {
   int32_t ReadWordPort(int) override { return 0; }
   int32_t ReadAD(int) override { return 0; }
   int32_t ReadFreq(int) override { return 0; }
-  void ReportError(const std::string& text, int32_t address) override;
+  void ReportError(const TMachineReport& report) override;
   void OutputText(const std::string& text) override;
   void TakeInput(std::string& received) override;
 

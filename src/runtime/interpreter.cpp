@@ -1,6 +1,7 @@
 #include "runtime/interpreter.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "runtime/calendar.h"
 #include "runtime/runtime_errors.h"
@@ -27,7 +28,10 @@ TInterpreter::TInterpreter(TMachineConfig config)
       m_space1(config.space1Size, 0),
       m_space4(config.space4Size, 0),
       m_statementAt(m_program.size(), -1),
+      m_watch(m_program.size(), kWatchEverything),
       m_thread([this] { Execute(); }) {
+  m_memoryLock.SignalWantedTo(&m_attention, kAttendLocks);
+  m_lineLock.SignalWantedTo(&m_attention, kAttendLocks);
   Reset();
 }
 
@@ -101,6 +105,7 @@ void TInterpreter::SetBreakpoint(uint32_t sourceLine) {
   for (TLineRecord& r : m_lines)
     if (r.sourceLine == sourceLine) {
       r.breakpoint = 1;
+      RefreshWatch(r.tokenOffset);
       return;
     }
 }
@@ -110,20 +115,22 @@ void TInterpreter::ClearBreakpoint(uint32_t sourceLine) {
   for (TLineRecord& r : m_lines)
     if (r.sourceLine == sourceLine) {
       r.breakpoint = 0;
+      RefreshWatch(r.tokenOffset);
       return;
     }
 }
 
-void TInterpreter::SetRunMode(uint8_t mode) {
+void TInterpreter::SetRunMode(TRunMode mode) {
   {
     std::lock_guard lock(m_runModeLock);
     m_runMode.store(mode, std::memory_order_release);
   }
-  if (mode == runmode::StepOver) {
+  Attend(kAttendRunMode);
+  if (mode == TRunMode::StepOver) {
     std::lock_guard lock(m_memoryLock);
     m_stepOverThreshold = static_cast<uint8_t>(m_callDepth - 1);
   }
-  if (mode != runmode::Pause) Resume();
+  if (mode != TRunMode::Pause) Resume();
 }
 
 int TInterpreter::SearchLine(uint32_t address, int* lastProbed) const {
@@ -150,14 +157,37 @@ int TInterpreter::SearchLine(uint32_t address, int* lastProbed) const {
 }
 
 // The breakpoint check runs before nearly every token, so the search result for every
-// statement address is worked out once, here, instead of searching at run time.
+// statement address is worked out once, here, instead of searching at run time, and the
+// watch table tells the token loop where the check can stop at all.
 void TInterpreter::RebuildStatementIndex() {
   std::fill(m_statementAt.begin(), m_statementAt.end(), -1);
-  if (m_lines.empty()) return;
+  if (m_lines.empty()) {
+    std::fill(m_watch.begin(), m_watch.end(), kWatchEverything);
+    return;
+  }
+  std::fill(m_watch.begin(), m_watch.end(), 0);
   for (const TLineRecord& r : m_lines) {
     const uint64_t address = uint64_t{r.tokenOffset} + 4;
     if (address >= m_statementAt.size() || m_statementAt[address] >= 0) continue;
     m_statementAt[address] = SearchLine(static_cast<uint32_t>(address), nullptr);
+    RefreshWatch(r.tokenOffset);
+  }
+}
+
+// The check consults the record its search ends on, so that record's flag counts.
+void TInterpreter::RefreshWatch(uint32_t tokenOffset) {
+  const uint64_t address = uint64_t{tokenOffset} + 4;
+  if (address >= m_watch.size() || m_statementAt[address] < 0) return;
+  const bool flagged = m_lines[static_cast<size_t>(m_statementAt[address])].breakpoint != 0;
+  m_watch[address] = static_cast<uint8_t>(kWatchStatement | (flagged ? kWatchBreakpoint : 0));
+}
+
+uint8_t TInterpreter::WatchMask(TRunMode mode) {
+  switch (mode) {
+    case TRunMode::SingleStep:
+    case TRunMode::StepOver: return kWatchStatement | kWatchEverything;
+    case TRunMode::ToBreakpoint: return kWatchBreakpoint | kWatchEverything;
+    default: return kWatchEverything;
   }
 }
 
@@ -224,6 +254,7 @@ void TInterpreter::RaiseInterrupt() {
     return;
   irq.inService.store(true, std::memory_order_release);
   irq.pending.store(true, std::memory_order_release);
+  Attend(kAttendInterrupt);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -233,32 +264,58 @@ void TInterpreter::Resume() {
   if (m_ownThread) m_thread.Resume();
 }
 
-void TInterpreter::Terminate() { m_thread.Terminate(); }
+void TInterpreter::Terminate() {
+  m_thread.Terminate();
+  Attend(kAttendTerminate);
+}
 
 void TInterpreter::Shutdown() {
-  m_thread.Terminate();
+  Terminate();
   m_thread.WaitFor();
 }
 
 void TInterpreter::Execute() {
-  while (!m_thread.TerminateRequested()) {
-    switch (RunSlice(kThreadSliceTokens).end) {
-      case TSliceEnd::Ended:
-        m_thread.SuspendSelf();
-        break;
-      case TSliceEnd::Paused:
-        m_thread.SuspendSelfIf([this] { return RunMode() == runmode::Pause; });
-        break;
-      case TSliceEnd::WaitingForInput:
-        // The waiting token re-runs every step; a short real-time rest between those
-        // steps keeps a program that waits for input from burning a processor core.
-        m_thread.StopSignal().WaitFor(1000);
-        break;
-      default:
-        break;
-    }
-  }
+  TellActivity(TThreadActivity::Running);
+  bool waiting = false;
+  while (!m_thread.TerminateRequested()) AfterThreadSlice(RunSlice(kThreadSliceTokens).end, waiting);
   OutputText("Terminated.");
+  TellActivity(TThreadActivity::Terminated);
+}
+
+void TInterpreter::TellActivity(TThreadActivity activity) {
+  ActivityChanged(activity);
+  Deliver();
+}
+
+// Suspends the thread where the slice end asks for it. Activity changes are told once
+// each: a machine that waits for input re-runs its waiting token many times.
+void TInterpreter::AfterThreadSlice(TSliceEnd end, bool& waiting) {
+  if (end != TSliceEnd::WaitingForInput && waiting) {
+    waiting = false;
+    // A pause, END or stop tells its own activity instead.
+    if (end == TSliceEnd::Budget || end == TSliceEnd::Slept) TellActivity(TThreadActivity::Running);
+  }
+  switch (end) {
+    case TSliceEnd::Ended:
+      TellActivity(TThreadActivity::Ended);
+      if (m_thread.SuspendSelf()) TellActivity(TThreadActivity::Running);
+      return;
+    case TSliceEnd::Paused:
+      TellActivity(TThreadActivity::Paused);
+      m_thread.SuspendSelfIf([this] { return RunMode() == TRunMode::Pause; });
+      if (!m_thread.TerminateRequested()) TellActivity(TThreadActivity::Running);
+      return;
+    case TSliceEnd::WaitingForInput:
+      if (!waiting) {
+        waiting = true;
+        TellActivity(TThreadActivity::WaitingForInput);
+      }
+      // The waiting token re-runs every step; a short real-time rest between those
+      // steps keeps a program that waits for input from burning a processor core.
+      m_thread.StopSignal().WaitFor(1000);
+      return;
+    default: return;
+  }
 }
 
 void TInterpreter::TakeLocks() {
@@ -280,54 +337,72 @@ void TInterpreter::YieldLocks() {
 
 void TInterpreter::Sleep(int64_t micros) {
   m_slept = true;
+  Attend(kAttendSlept);
   ReleaseLocks();
+  Deliver();  // what the program printed shows before it sleeps
   m_time->SleepMicros(micros, m_thread.StopSignal());
   TakeLocks();
 }
 
 TSliceResult TInterpreter::RunSlice(uint64_t maxTokens) {
-  TSliceResult result;
   TakeLocks();
   if (m_resetHooksPending) ApplyResetToHardware();
-  while (result.tokens < maxTokens) {
-    if (m_thread.TerminateRequested()) {
-      result.end = TSliceEnd::Terminated;
-      break;
+  // What happened while the machine stood: characters may have arrived, and a pause that
+  // is still set stops the slice after one token, as it would have after any other.
+  m_watchMask = WatchMask(RunMode());
+  Attend(kAttendInput | (RunMode() == TRunMode::Pause ? kAttendRunMode : 0));
+  std::optional<TSliceEnd> end;
+  if (m_thread.TerminateRequested()) end = TSliceEnd::Terminated;
+  uint64_t tokens = 0;  // a local, so that it can stay in a register
+  while (!end && tokens < maxTokens) {
+    const uint64_t pollAt = std::min(maxTokens, tokens + kInputPollTokens);
+    while (tokens < pollAt) {
+      Step();
+      ++tokens;
+      if (m_attention.load(std::memory_order_relaxed) != 0 && (end = AttendAfterToken())) break;
     }
-    if (m_memoryLock.Wanted() || m_lineLock.Wanted()) YieldLocks();
-    Step();
-    ++result.tokens;
-    if (m_ended) {
-      m_ended = false;
-      result.end = TSliceEnd::Ended;
-      break;
-    }
-    if (m_runMode.load(std::memory_order_acquire) == runmode::Pause) {
-      result.end = TSliceEnd::Paused;
-      break;
-    }
-    if (m_waiting && !m_inputArrived) {
-      result.end = TSliceEnd::WaitingForInput;
-      break;
-    }
-    if (m_slept) {
-      m_slept = false;
-      result.end = TSliceEnd::Slept;
-      break;
-    }
+    // Input that arrives without notice is asked for between runs of tokens.
+    if (!end) Attend(kAttendInput);
   }
   ReleaseLocks();
-  return result;
+  Deliver();
+  return {tokens, end.value_or(TSliceEnd::Budget)};
 }
 
 void TInterpreter::Step() {
   m_errorFlag = false;
-  if (m_pc != m_instrStart) BreakpointCheck();
+  if (m_pc != m_instrStart && (m_watch[static_cast<uint32_t>(m_pc)] & m_watchMask) != 0) BreakpointCheck();
   m_instrStart = m_pc;
   m_waiting = false;
   Dispatch(Fetch());
-  TakeIncoming();
-  EnterPendingInterrupts();
+}
+
+// In the order the thread body gives: input, interrupts, then the reasons to end the
+// slice; a wanted lock or a termination is handled as before the next token.
+std::optional<TSliceEnd> TInterpreter::AttendAfterToken() {
+  const uint32_t reasons = m_attention.exchange(0, std::memory_order_acq_rel);
+  m_inputArrived = false;
+  if (reasons & kAttendInput) TakeIncoming();
+  if (reasons & kAttendInterrupt) EnterPendingInterrupts();
+  if (reasons & kAttendRunMode) m_watchMask = WatchMask(RunMode());
+  if (m_ended) {
+    m_ended = false;
+    return TSliceEnd::Ended;
+  }
+  if ((reasons & kAttendRunMode) && RunMode() == TRunMode::Pause) return TSliceEnd::Paused;
+  if (m_waiting && !m_inputArrived) return TSliceEnd::WaitingForInput;
+  if (m_slept) {
+    m_slept = false;
+    return TSliceEnd::Slept;
+  }
+  if (m_thread.TerminateRequested()) return TSliceEnd::Terminated;
+  if (reasons & kAttendEndSlice) return TSliceEnd::Budget;
+  if (m_memoryLock.Wanted() || m_lineLock.Wanted()) {
+    YieldLocks();
+    // A thread that came after the yield began waits for the next token boundary.
+    if (m_memoryLock.Wanted() || m_lineLock.Wanted()) Attend(kAttendLocks);
+  }
+  return std::nullopt;
 }
 
 void TInterpreter::BreakpointCheck() {
@@ -340,10 +415,10 @@ void TInterpreter::BreakpointCheck() {
   // The run mode is read without its lock: one byte, written under the lock by
   // SetRunMode, and a stale value only delays the stop by one statement.
   bool stop = false;
-  switch (m_runMode.load(std::memory_order_acquire)) {
-    case runmode::SingleStep: stop = true; break;
-    case runmode::ToBreakpoint: stop = m_lines[index].breakpoint != 0; break;
-    case runmode::StepOver: stop = m_callDepth <= m_stepOverThreshold; break;
+  switch (RunMode()) {
+    case TRunMode::SingleStep: stop = true; break;
+    case TRunMode::ToBreakpoint: stop = m_lines[index].breakpoint != 0; break;
+    case TRunMode::StepOver: stop = m_callDepth <= m_stepOverThreshold; break;
     default: break;
   }
   if (stop) RaiseError(err::Breakpoint);
@@ -364,7 +439,6 @@ void TInterpreter::EnterPendingInterrupts() {
     irq.pending.store(false, std::memory_order_release);
   }
 }
-
 // ---------------------------------------------------------------------------------------
 // Fetch, stacks, errors
 
@@ -420,10 +494,11 @@ uint32_t TInterpreter::PopCall() {
 void TInterpreter::RaiseError(int number) {
   m_errorFlag = true;
   const TRuntimeError error = DescribeRuntimeError(number);
+  auto report = [&](const std::string& text) { ReportError({number, text, m_instrStart, m_pc, RunMode()}); };
   switch (error.errorClass) {
     case TErrorClass::Exception:
       if (m_exceptionHandler == 0) {
-        ReportError(kUnhandledException + error.text, m_instrStart);
+        report(kUnhandledException + error.text);
         return;
       }
       PushCall(static_cast<uint32_t>(m_pc));
@@ -433,7 +508,7 @@ void TInterpreter::RaiseError(int number) {
       return;
     case TErrorClass::Critical:
       if (m_criticalHandler == 0) {
-        ReportError(kUnhandledCritical + error.text, m_instrStart);
+        report(kUnhandledCritical + error.text);
         return;
       }
       m_callDepth = 0;
@@ -444,7 +519,7 @@ void TInterpreter::RaiseError(int number) {
       JumpTo(m_criticalHandler);
       return;
     case TErrorClass::Report:
-      ReportError(error.text, m_instrStart);
+      report(error.text);
       if (number == err::Breakpoint) m_errorFlag = false;
       return;
   }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,13 +44,33 @@ struct TDebugState {
   int32_t instructionStart = 0;
 };
 
-namespace runmode {
-inline constexpr uint8_t Run = 0;
-inline constexpr uint8_t SingleStep = 1;
-inline constexpr uint8_t ToBreakpoint = 2;
-inline constexpr uint8_t StepOver = 3;
-inline constexpr uint8_t Pause = 4;
-}  // namespace runmode
+// The run control's run modes; the numbers are those the machine keeps in its run-mode byte.
+enum class TRunMode : uint8_t {
+  Run = 0,           // no stops
+  SingleStep = 1,    // stop before the next statement
+  ToBreakpoint = 2,  // stop before a statement whose breakpoint flag is set
+  StepOver = 3,      // stop before the next statement at the step-over threshold's depth
+  Pause = 4,         // stop after the current token
+};
+
+// What the error dispatcher hands to ReportError.
+struct TMachineReport {
+  int number = 0;         // the runtime error number (253 for a breakpoint stop)
+  std::string text;       // the message, with the "unhandled" prefix where one applies
+  int32_t address = 0;    // instruction start of the token that raised it (for a
+                          // breakpoint stop: of the token before the statement)
+  int32_t programCounter = 0;  // when raised; for a breakpoint stop the statement's address
+  TRunMode runMode = TRunMode::Run;  // the run mode the machine ran in when it was raised
+};
+
+// What the machine's own thread is doing, told to the subclass whenever it changes.
+enum class TThreadActivity : uint8_t {
+  Running,          // started, or continuing after a pause, END or waiting for input
+  Paused,           // suspended after a token because the run mode is Pause
+  WaitingForInput,  // GETCHAR or INPUTNUM waits for characters
+  Ended,            // END: suspended until resumed, which starts the program again
+  Terminated,       // the thread has ended
+};
 
 // The machine's random generator. One generator may be shared by successive machines
 // so that a new run continues the sequence, as on the board.
@@ -113,21 +134,29 @@ class TInterpreter {
   void SetLineTable(std::vector<TLineRecord> records);
   void SetBreakpoint(uint32_t sourceLine);
   void ClearBreakpoint(uint32_t sourceLine);
-  // Sets the run mode and resumes the machine; a pause (4) does not resume a machine
+  // Sets the run mode and resumes the machine; Pause does not resume a machine
   // that has already suspended itself, so pausing never executes a token.
-  void SetRunMode(uint8_t mode);
-  uint8_t RunMode() const { return m_runMode.load(std::memory_order_acquire); }
+  void SetRunMode(TRunMode mode);
+  TRunMode RunMode() const { return m_runMode.load(std::memory_order_acquire); }
   TLinePosition LookupLine(uint32_t tokenAddress);
   TDebugState GetDebugState();
   std::string ReadMemory(uint8_t space, uint32_t start, uint32_t count);
   std::string ReadFrame(uint8_t frame, uint32_t start, uint32_t count);
   void RaiseInterrupt();
+  // Tells the machine that TakeInput has characters for it: they are taken after the
+  // current token. Without this call TakeInput is still asked at the start of every slice,
+  // after every token that waits for or consumes input, and at least every
+  // kInputPollTokens tokens.
+  void NotifyInput() { Attend(kAttendInput); }
+  static constexpr uint64_t kInputPollTokens = 1024;
 
   // --- The machine's thread ---
   void Resume();
   void Terminate();
-  // Terminates and waits for the thread to end. Subclasses call it in their destructor,
-  // before their hooks go away.
+  // Terminates and waits for the thread to end. Safe from any thread and more than once;
+  // on the machine's own thread (inside a hook or a listener call) it only asks the thread
+  // to end, since a thread cannot wait for itself. Subclasses call it in their destructor,
+  // before their hooks go away; the machine must not be destroyed on its own thread.
   void Shutdown();
   void WaitUntilIdle() { m_thread.WaitUntilIdle(); }
   bool Suspended() const { return m_thread.Suspended(); }
@@ -157,10 +186,23 @@ class TInterpreter {
   virtual int32_t ReadWordPort(int wordPort) = 0;  // high byte from port 2w
   virtual int32_t ReadAD(int channel) = 0;        // 10-bit reading
   virtual int32_t ReadFreq(int counter) = 0;
-  virtual void ReportError(const std::string& text, int32_t address) = 0;
+  virtual void ReportError(const TMachineReport& report) = 0;
   virtual void OutputText(const std::string& text) = 0;
-  // Appends the characters received since the last call and clears their source.
+  // Appends the characters received since the last call and clears their source. Asked
+  // after a token when input may matter (see NotifyInput), not after every token.
   virtual void TakeInput(std::string& received) = 0;
+
+  // Not hooks of the token code: called on the thread that runs the machine while it
+  // holds none of its locks, so that they may call back into the machine (read memory,
+  // the debug state, pause, stop). Deliver comes at the end of every slice, before every
+  // sleep and after every activity change; ActivityChanged only on the machine's own
+  // thread.
+  virtual void Deliver() {}
+  virtual void ActivityChanged(TThreadActivity) {}
+
+  // Ends the current slice after the current token (for example when buffered output
+  // should be delivered); machine thread.
+  void EndSliceSoon() { Attend(kAttendEndSlice); }
 
   // Number of characters in the receive buffer (machine thread).
   int32_t ReceiveCount() const { return m_rxCount; }
@@ -172,6 +214,23 @@ class TInterpreter {
     uint8_t* data = nullptr;
     uint32_t size = 0;  // 0: no storage
   };
+  // Reasons to leave the token loop's fast path, one bit each in the attention word.
+  static constexpr uint32_t kAttendInput = 1u << 0;      // ask TakeInput after the token
+  static constexpr uint32_t kAttendInterrupt = 1u << 1;  // an interrupt is pending
+  static constexpr uint32_t kAttendRunMode = 1u << 2;    // the run mode changed
+  static constexpr uint32_t kAttendLocks = 1u << 3;      // another thread wants a lock
+  static constexpr uint32_t kAttendTerminate = 1u << 4;  // the thread is to end
+  static constexpr uint32_t kAttendEnded = 1u << 5;      // END ran
+  static constexpr uint32_t kAttendWaiting = 1u << 6;    // the token waits for input
+  static constexpr uint32_t kAttendSlept = 1u << 7;      // the token slept
+  static constexpr uint32_t kAttendEndSlice = 1u << 8;   // the subclass asked for a slice end
+  void Attend(uint32_t reasons) { m_attention.fetch_or(reasons, std::memory_order_acq_rel); }
+
+  // Bits of the watch table: what the breakpoint check may stop on at an address.
+  static constexpr uint8_t kWatchStatement = 1;   // a statement starts here
+  static constexpr uint8_t kWatchBreakpoint = 2;  // ... and its breakpoint flag is set
+  static constexpr uint8_t kWatchEverything = 4;  // the line table is empty: check everywhere
+
   struct TInterrupt {
     uint16_t handler = 0;
     std::atomic<bool> enabled{false};
@@ -182,17 +241,26 @@ class TInterpreter {
 
   void Reset();
   void ApplyResetToHardware();
+  void TellActivity(TThreadActivity activity);
+  void AfterThreadSlice(TSliceEnd end, bool& waiting);
   void TakeLocks();
   void ReleaseLocks();
   void YieldLocks();
   void Sleep(int64_t micros);
 
-  // One step of the thread body without the suspension (steps 1 to 7).
+  // One token: the breakpoint check when the watch table asks for it, then the token.
+  // What else happens after a token (input, interrupts, the ends of a slice) waits for
+  // the attention word, so that a token without any of it costs nothing more.
   void Step();
+  // Handles the attention word after a token; how the slice ends, or nothing when it
+  // goes on.
+  std::optional<TSliceEnd> AttendAfterToken();
   void BreakpointCheck();
   void Dispatch(uint8_t token);
   void TakeIncoming();
   void EnterPendingInterrupts();
+  static uint8_t WatchMask(TRunMode mode);
+  void RefreshWatch(uint32_t address);
 
   // Program counter values always index program memory: addresses beyond it wrap.
   void JumpTo(uint64_t address) {
@@ -226,8 +294,16 @@ class TInterpreter {
   void PrintString();
   void GetChar();
   void InputNumber();
+  void WaitForInput();
+  void ConsumeReceived(int count);
   void ReceiveChar(uint8_t c);
   void FileOperation(uint8_t function);
+  void FileOpen(uint8_t function);
+  void FileClose();
+  void FileWriteWord();
+  void FileReadWord();
+  uint64_t FileWordOffset() const;
+  void AdvanceFilePosition();
   uint32_t FileImageLength() const;
   int32_t FileCapacity() const;
   uint16_t FileSize() const;
@@ -283,12 +359,16 @@ class TInterpreter {
   uint8_t m_fileMode = 2;
   bool m_resetHooksPending = true;
 
-  // Line table (line-table lock) and, for each program counter value, the record the
-  // breakpoint check's search ends on (-1: no statement starts there).
+  // Line table (line-table lock); for each program counter value, the record the
+  // breakpoint check's search ends on (-1: no statement starts there), and the watch
+  // table that says whether the check has anything to do there.
   std::vector<TLineRecord> m_lines;
   std::vector<int32_t> m_statementAt;
+  std::vector<uint8_t> m_watch;
+  uint8_t m_watchMask = kWatchEverything;  // machine thread: the bits the run mode stops on
 
-  std::atomic<uint8_t> m_runMode{runmode::Run};
+  std::atomic<TRunMode> m_runMode{TRunMode::Run};
+  std::atomic<uint32_t> m_attention{0};
 
   TMachineLock m_memoryLock;
   TMachineLock m_lineLock;

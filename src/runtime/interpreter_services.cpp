@@ -151,15 +151,27 @@ void TInterpreter::ReceiveChar(uint8_t c) {
   ++m_rxCount;
 }
 
+// The token runs again on the next step; input is asked for after this one.
+void TInterpreter::WaitForInput() {
+  m_pc = m_instrStart;
+  m_waiting = true;
+  Attend(kAttendWaiting | kAttendInput);
+}
+
+// Removes the oldest characters; the room they leave may let held-back input in.
+void TInterpreter::ConsumeReceived(int count) {
+  m_rxHead = (m_rxHead + count) % kReceiveBufferSize;
+  m_rxCount -= count;
+  Attend(kAttendInput);
+}
+
 void TInterpreter::GetChar() {
   if (m_rxCount == 0) {
-    m_pc = m_instrStart;  // runs again on the next step
-    m_waiting = true;
+    WaitForInput();
     return;
   }
   Push(m_rx[m_rxHead]);
-  m_rxHead = (m_rxHead + 1) % kReceiveBufferSize;
-  --m_rxCount;
+  ConsumeReceived(1);
 }
 
 void TInterpreter::InputNumber() {
@@ -178,13 +190,11 @@ void TInterpreter::InputNumber() {
     if (text.size() > 5) text.resize(5);
   }
   if (consumed == 0) {  // no complete line yet
-    m_pc = m_instrStart;
-    m_waiting = true;
+    WaitForInput();
     return;
   }
   Push(ParseInputNumber(text));
-  m_rxHead = (m_rxHead + consumed) % kReceiveBufferSize;
-  m_rxCount -= consumed;
+  ConsumeReceived(consumed);
 }
 
 void TInterpreter::SetBaudCode(uint8_t code) {
@@ -231,65 +241,80 @@ int32_t TInterpreter::FileCapacity() const {
 }
 
 void TInterpreter::FileOperation(uint8_t function) {
-  const uint64_t wordBase = 4 + uint64_t{FileImageLength()};
-  const uint32_t positions = std::max<uint32_t>(static_cast<uint32_t>(m_program.size() / 2), 1);
   switch (function) {
     case fileop::OpenRead:
     case fileop::OpenWrite:
-    case fileop::OpenAppend:
-      if (m_fileMode != filemode::Closed) {
-        RaiseError(err::FileAlreadyOpen);
-        return;
-      }
-      m_fileMode = function == fileop::OpenRead ? filemode::Reading : filemode::Writing;
-      m_filePosition = function == fileop::OpenAppend ? FileSize() : 0;
-      return;
-    case fileop::Close:
-      if (m_fileMode == filemode::Closed) {
-        RaiseError(err::FileNotOpen);
-        return;
-      }
-      // Closing after reading keeps the stored size, so the file's words survive.
-      if (m_fileMode == filemode::Writing) {
-        ProgramByte(2) = static_cast<uint8_t>(m_filePosition >> 8);
-        ProgramByte(3) = static_cast<uint8_t>(m_filePosition);
-      }
-      m_fileMode = filemode::Closed;
-      return;
-    case fileop::Write: {
-      const int32_t v = Pop();
-      if (m_fileMode != filemode::Writing) {
-        RaiseError(err::FileNotForWriting);
-        return;
-      }
-      if (m_filePosition >= FileCapacity()) {
-        RaiseError(err::MemoryEnd);
-        return;
-      }
-      const uint64_t at = wordBase + 2 * uint64_t(m_filePosition);
-      ProgramByte(at) = static_cast<uint8_t>(v >> 8);
-      ProgramByte(at + 1) = static_cast<uint8_t>(v);
-      m_filePosition = static_cast<int32_t>((uint32_t(m_filePosition) + 1) % positions);
-      return;
-    }
-    case fileop::Read: {
-      if (m_fileMode != filemode::Reading) {
-        Push(0);
-        RaiseError(err::FileNotForReading);
-        return;
-      }
-      if (m_filePosition == FileSize()) {
-        Push(0);
-        RaiseError(err::FileEnd);
-        return;
-      }
-      const uint64_t at = wordBase + 2 * uint64_t(m_filePosition);
-      Push(ProgramByte(at) << 8 | ProgramByte(at + 1));
-      m_filePosition = static_cast<int32_t>((uint32_t(m_filePosition) + 1) % positions);
-      return;
-    }
+    case fileop::OpenAppend: FileOpen(function); return;
+    case fileop::Close: FileClose(); return;
+    case fileop::Write: FileWriteWord(); return;
+    case fileop::Read: FileReadWord(); return;
     default: return;
   }
+}
+
+void TInterpreter::FileOpen(uint8_t function) {
+  if (m_fileMode != filemode::Closed) {
+    RaiseError(err::FileAlreadyOpen);
+    return;
+  }
+  m_fileMode = function == fileop::OpenRead ? filemode::Reading : filemode::Writing;
+  m_filePosition = function == fileop::OpenAppend ? FileSize() : 0;
+}
+
+void TInterpreter::FileClose() {
+  if (m_fileMode == filemode::Closed) {
+    RaiseError(err::FileNotOpen);
+    return;
+  }
+  // Closing after reading keeps the stored size, so the file's words survive.
+  if (m_fileMode == filemode::Writing) {
+    ProgramByte(2) = static_cast<uint8_t>(m_filePosition >> 8);
+    ProgramByte(3) = static_cast<uint8_t>(m_filePosition);
+  }
+  m_fileMode = filemode::Closed;
+}
+
+void TInterpreter::FileWriteWord() {
+  const int32_t v = Pop();
+  if (m_fileMode != filemode::Writing) {
+    RaiseError(err::FileNotForWriting);
+    return;
+  }
+  if (m_filePosition >= FileCapacity()) {
+    RaiseError(err::MemoryEnd);
+    return;
+  }
+  const uint64_t at = FileWordOffset();
+  ProgramByte(at) = static_cast<uint8_t>(v >> 8);
+  ProgramByte(at + 1) = static_cast<uint8_t>(v);
+  AdvanceFilePosition();
+}
+
+void TInterpreter::FileReadWord() {
+  if (m_fileMode != filemode::Reading) {
+    Push(0);
+    RaiseError(err::FileNotForReading);
+    return;
+  }
+  if (m_filePosition == FileSize()) {
+    Push(0);
+    RaiseError(err::FileEnd);
+    return;
+  }
+  const uint64_t at = FileWordOffset();
+  Push(ProgramByte(at) << 8 | ProgramByte(at + 1));
+  AdvanceFilePosition();
+}
+
+// Program memory offset of the word at the file position.
+uint64_t TInterpreter::FileWordOffset() const {
+  return 4 + uint64_t{FileImageLength()} + 2 * uint64_t(static_cast<uint32_t>(m_filePosition));
+}
+
+// The position counts modulo half the program memory, as a word index into it.
+void TInterpreter::AdvanceFilePosition() {
+  const uint32_t positions = std::max<uint32_t>(static_cast<uint32_t>(m_program.size() / 2), 1);
+  m_filePosition = static_cast<int32_t>((uint32_t(m_filePosition) + 1) % positions);
 }
 
 }  // namespace zarvek

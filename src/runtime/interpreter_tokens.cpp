@@ -314,6 +314,7 @@ void TInterpreter::Dispatch(uint8_t token) {
     case tok::END:
       JumpTo(4);
       m_ended = true;
+      Attend(kAttendEnded);
       return;
 
     default: RaiseError(err::InvalidToken); return;

@@ -29,14 +29,25 @@ bool TStopSignal::WaitFor(int64_t micros) {
 TMachineThread::~TMachineThread() {
   Terminate();
   WaitFor();
+  // Destroyed on its own thread (a fault of the owner): let the thread go rather than
+  // end the process.
+  if (m_thread.joinable()) m_thread.detach();
 }
 
 void TMachineThread::Resume() {
-  std::lock_guard lock(m_mutex);
+  std::unique_lock lock(m_mutex);
   if (!m_started) {
+    if (TerminateRequested()) return;
+    // The start takes the join lock first, as WaitFor does, so that a waiter never sees
+    // the thread object half made. Only the first Resume gets here, never on the thread.
+    lock.unlock();
+    std::lock_guard join(m_joinMutex);
+    lock.lock();
+    if (m_started || TerminateRequested()) return;
     m_started = true;
     m_suspended = false;
     m_thread = std::thread([this] { Main(); });
+    m_threadId = m_thread.get_id();
     return;
   }
   if (m_suspended && !m_finished) {
@@ -51,8 +62,15 @@ void TMachineThread::Terminate() {
   m_cv.notify_all();
 }
 
+bool TMachineThread::OnThread() const {
+  std::lock_guard lock(m_mutex);
+  return m_started && m_threadId == std::this_thread::get_id();
+}
+
 void TMachineThread::WaitFor() {
-  if (m_thread.joinable() && m_thread.get_id() != std::this_thread::get_id()) m_thread.join();
+  if (OnThread()) return;  // the thread ends once the caller's hook or listener returns
+  std::lock_guard join(m_joinMutex);
+  if (m_thread.joinable()) m_thread.join();
 }
 
 void TMachineThread::WaitUntilIdle() {
@@ -70,17 +88,18 @@ bool TMachineThread::Finished() const {
   return m_finished;
 }
 
-void TMachineThread::SuspendSelf() {
-  SuspendSelfIf([] { return true; });
+bool TMachineThread::SuspendSelf() {
+  return SuspendSelfIf([] { return true; });
 }
 
-void TMachineThread::SuspendSelfIf(const std::function<bool()>& stillWanted) {
+bool TMachineThread::SuspendSelfIf(const std::function<bool()>& stillWanted) {
   std::unique_lock lock(m_mutex);
-  if (TerminateRequested() || !stillWanted()) return;
+  if (TerminateRequested() || !stillWanted()) return false;
   m_suspended = true;
   m_cv.notify_all();
   m_cv.wait(lock, [this] { return !m_suspended || TerminateRequested(); });
   m_suspended = false;
+  return !TerminateRequested();
 }
 
 void TMachineThread::Main() {

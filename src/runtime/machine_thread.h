@@ -35,24 +35,26 @@ class TMachineThread {
   TMachineThread& operator=(const TMachineThread&) = delete;
 
   // From any thread. The first Resume starts the thread; later ones wake it when it has
-  // suspended itself and do nothing while it runs.
+  // suspended itself and do nothing while it runs. After Terminate nothing starts.
   void Resume();
   // Asks the body to end; wakes a suspended or sleeping thread so that it can see it.
   void Terminate();
   bool TerminateRequested() const { return m_stop.Raised(); }
   TStopSignal& StopSignal() { return m_stop; }
-  // Waits until the body has returned (does nothing when the thread never started).
+  // Waits until the body has returned (does nothing when the thread never started). Any
+  // number of threads may wait at once; on the thread itself it returns at once.
   void WaitFor();
+  bool OnThread() const;
   // Waits until the thread is suspended or finished (for observers such as tests).
   void WaitUntilIdle();
   bool Suspended() const;
   bool Finished() const;
 
-  // On the thread itself: suspend until resumed or terminated. The conditional form
-  // checks its condition under the thread's lock, so that a Resume given between the
-  // decision to suspend and the suspension itself is not lost.
-  void SuspendSelf();
-  void SuspendSelfIf(const std::function<bool()>& stillWanted);
+  // On the thread itself: suspend until resumed or terminated; true when resumed. The
+  // conditional form checks its condition under the thread's lock, so that a Resume given
+  // between the decision to suspend and the suspension itself is not lost.
+  bool SuspendSelf();
+  bool SuspendSelfIf(const std::function<bool()>& stillWanted);
 
  private:
   void Main();
@@ -64,6 +66,9 @@ class TMachineThread {
   bool m_started = false;
   bool m_suspended = true;  // created suspended
   bool m_finished = false;
+  std::thread::id m_threadId;  // under m_mutex
+  // Guards m_thread against two threads joining it; never taken on the thread itself.
+  std::mutex m_joinMutex;
   std::thread m_thread;
 };
 

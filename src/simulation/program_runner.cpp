@@ -16,11 +16,12 @@ constexpr uint64_t kSliceTokens = 4096;
 class TRunListener final : public TSimulatorListener {
  public:
   explicit TRunListener(std::function<void(const std::string&)> output) : m_output(std::move(output)) {}
-  void OnOutputText(const std::string& text) override {
+  void OnOutput(const std::string& text) override {
     if (m_output) m_output(text);
   }
-  void OnReportError(const std::string& text, int32_t address) override {
-    if (!error) error = TRuntimeReport{text, address, {}};
+  void OnRunEvent(const TRunEvent& event) override {
+    if (event.kind != TRunEventKind::RuntimeError || error) return;
+    error = TRuntimeReport{event.errorNumber, event.errorText, event.tokenAddress, event.statement, event.place};
   }
   std::optional<TRuntimeReport> error;
 
@@ -45,6 +46,7 @@ TProgramRunResult RunProgram(const std::string& image, const std::vector<TLineRe
   TSimulatedHardware hardware;
   TRunListener listener(options.output);
   TSimulator machine(options.machine, hardware, listener);
+  machine.SetStatementLocator(options.locator);
   machine.SetLineTable(lineTable);
   machine.LoadProgram(image, codeLength, tableLength);
   machine.QueueInput(options.input);
@@ -58,18 +60,30 @@ TProgramRunResult RunProgram(const std::string& image, const std::vector<TLineRe
     if (options.everySlice) options.everySlice(machine, result.tokens);
     uint64_t budget = kSliceTokens;
     if (options.maxTokens) budget = std::min(budget, *options.maxTokens - result.tokens);
-    if (budget == 0) break;
+    if (budget == 0) {
+      result.outcome = TProgramRunEnd::TokenLimit;
+      break;
+    }
     const TSliceResult slice = machine.RunSlice(budget);
     result.tokens += slice.tokens;
     if (virtualTime) virtualTime->Advance(static_cast<int64_t>(slice.tokens) * kVirtualMicrosPerToken);
     if (listener.error) {
+      result.outcome = TProgramRunEnd::RuntimeError;
       result.error = listener.error;
-      result.error->statement = machine.LookupLine(static_cast<uint32_t>(result.error->address));
       break;
     }
-    if (slice.end == TSliceEnd::Ended || slice.end == TSliceEnd::Terminated) break;
-    if (slice.end == TSliceEnd::WaitingForInput && machine.QueuedInputEmpty()) break;
-    if (options.timeoutSeconds && time.NowMicros() - start >= timeoutMicros) break;
+    if (slice.end == TSliceEnd::Ended || slice.end == TSliceEnd::Terminated) {
+      result.outcome = TProgramRunEnd::Ended;
+      break;
+    }
+    if (slice.end == TSliceEnd::WaitingForInput && machine.QueuedInputEmpty()) {
+      result.outcome = TProgramRunEnd::InputUsedUp;
+      break;
+    }
+    if (options.timeoutSeconds && time.NowMicros() - start >= timeoutMicros) {
+      result.outcome = TProgramRunEnd::TimeLimit;
+      break;
+    }
   }
   return result;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "runtime/interpreter.h"
+#include "simulation/run_events.h"
 
 namespace zarvek {
 
@@ -18,20 +19,33 @@ struct TProgramRunOptions {
   std::optional<uint64_t> maxTokens;
   std::optional<double> timeoutSeconds;  // virtual time unless realtime
   bool realtime = false;
-  std::function<void(const std::string&)> output;  // the program's serial output
+  std::function<void(const std::string&)> output;  // the program's serial output, in batches
+  TStatementLocator locator;  // gives a runtime error the place of its statement
   // Called once the machine exists and before it runs (for example to raise interrupts
   // from a test at a given token count).
   std::function<void(TInterpreter&, uint64_t tokensSoFar)> everySlice;
 };
 
 struct TRuntimeReport {
+  int number = 0;
   std::string text;
   int32_t address = 0;
-  TLinePosition statement;  // the line table's answer for the address
+  TLinePosition statement;               // the line table's answer for the address
+  std::optional<TStatementPlace> place;  // when a locator was given and knew it
+};
+
+// Why a run ended.
+enum class TProgramRunEnd : uint8_t {
+  Ended,            // END
+  RuntimeError,     // the first runtime error report (a breakpoint stop counts as none)
+  InputUsedUp,      // the program waits for input after the given input is used up
+  TokenLimit,       // maxTokens tokens ran
+  TimeLimit,        // timeoutSeconds passed
 };
 
 struct TProgramRunResult {
-  std::optional<TRuntimeReport> error;  // the first runtime error report, which ends the run
+  TProgramRunEnd outcome = TProgramRunEnd::Ended;
+  std::optional<TRuntimeReport> error;  // set with RuntimeError
   uint64_t tokens = 0;
 };
 

@@ -98,7 +98,7 @@ TRunOutcome TRunControl::Command(TRunCommand command) {
   m_kind = info.runKind;
   m_ended = false;
   out.startRunTimer = true;
-  if (TokenMachine()) out.machineRunMode = static_cast<uint8_t>(info.machineRunMode);
+  if (TokenMachine()) out.machineRunMode = static_cast<TRunMode>(info.machineRunMode);
   return out;
 }
 
@@ -117,7 +117,7 @@ TRunOutcome TRunControl::Pause(bool byUser) {
   out.stopHelpListTimer = true;
   if (TokenMachine()) {
     out.runOneMoreTick = byUser;
-    out.machineRunMode = 4;
+    out.machineRunMode = TRunMode::Pause;
     out.stopRunTimer = true;
   } else {
     // The Tessel tick stops its own timer once it sees the pause; a user's pause lets it
@@ -171,30 +171,29 @@ std::optional<uint32_t> ParseFindAddress(std::string_view text) {
   return static_cast<uint32_t>(*n);
 }
 
-TRunOutcome TRunControl::Event(TRunEvent event, const TRuntimeErrorInfo* error) {
+TRunOutcome TRunControl::Event(const TRunEvent& event) {
   TRunOutcome out;
   out.accepted = true;
   if (m_kind == runkind::None) return out;  // a late event of a machine already stopped
-  switch (event) {
-    case TRunEvent::Started:
-    case TRunEvent::WaitingForInput: return out;
-    case TRunEvent::EndedByEnd:
+  switch (event.kind) {
+    case TRunEventKind::Started:
+    case TRunEventKind::WaitingForInput: return out;
+    case TRunEventKind::Ended:
+      if (event.endReason == TEndReason::Stopped) return Stop();
       // END suspends the machine; the toolbar stays until the user pauses or stops.
       m_ended = true;
       return out;
-    case TRunEvent::EndedByStop: return Stop();
-    case TRunEvent::RuntimeError:
-    case TRunEvent::PausedAtBreakpoint:
-    case TRunEvent::SingleStepDone:
-    case TRunEvent::StepOverDone:
-    case TRunEvent::PausedByUser:
-      if (error) m_status = error->text;
+    case TRunEventKind::RuntimeError:
+    case TRunEventKind::Paused: {
+      const bool byUser = event.kind == TRunEventKind::Paused && event.pauseReason == TPauseReason::UserPause;
+      if (event.kind == TRunEventKind::RuntimeError) m_status = event.errorText;
       if (m_kind == runkind::Paused) {
         out.message = m_status;
-        out.showPausedState = event != TRunEvent::PausedByUser;
+        out.showPausedState = !byUser;
         return out;
       }
       return Pause(false);
+    }
   }
   return out;
 }

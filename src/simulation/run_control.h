@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "simulation/run_events.h"
+
 namespace zarvek {
 
 namespace runkind {
@@ -38,34 +40,13 @@ struct TRunCommandInfo {
 const std::array<TRunCommandInfo, kRunCommandCount>& RunCommands();
 const TRunCommandInfo& RunCommandInfo(TRunCommand command);
 
-// What the running machine reports (the owner maps its machine's events onto these).
-enum class TRunEvent : uint8_t {
-  Started,
-  PausedByUser,
-  PausedAtBreakpoint,
-  SingleStepDone,
-  StepOverDone,
-  WaitingForInput,
-  EndedByEnd,
-  EndedByStop,
-  RuntimeError,
-};
-
-struct TRuntimeErrorInfo {
-  int number = 0;
-  std::string text;           // UTF-8
-  int32_t tokenAddress = 0;
-  uint32_t sourcePosition = 0;
-  uint32_t origin = 0;
-};
-
 // What the owner does after a command or an event, in this order.
 struct TRunOutcome {
   bool accepted = false;          // false: the command is not possible now (message says why)
   std::string message;            // a refusal, or the status text to show in the error display
   bool startNeeded = false;       // first run command: compile, build the machine (PrepareStart)
   bool runOneMoreTick = false;    // pause of a token machine: one more object tick first
-  std::optional<uint8_t> machineRunMode;  // SetRunMode with this value
+  std::optional<TRunMode> machineRunMode;  // SetRunMode with this value
   bool startRunTimer = false;     // RunTimeEngine (and SimulatorTimer for a token machine)
   bool stopRunTimer = false;
   bool showPausedState = false;   // GetDebugState, variable view, select the statement
@@ -108,7 +89,7 @@ class TRunControl {
                                      bool assemblerListEmpty);
   // After a start: the build or the machine failed, nothing runs.
   void StartFailed();
-  TRunOutcome Event(TRunEvent event, const TRuntimeErrorInfo* error = nullptr);
+  TRunOutcome Event(const TRunEvent& event);
   // An object binding failed at a tick: pause with its message.
   TRunOutcome ObjectError(const std::string& message);
 

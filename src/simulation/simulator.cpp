@@ -1,5 +1,9 @@
 #include "simulation/simulator.h"
 
+#include <utility>
+
+#include "runtime/runtime_errors.h"
+
 namespace zarvek {
 
 namespace {
@@ -58,14 +62,79 @@ int32_t TSimulator::ReadAD(int channel) { return Get(m_hw.adInputs, channel); }
 
 int32_t TSimulator::ReadFreq(int) { return 0; }
 
-void TSimulator::ReportError(const std::string& text, int32_t address) {
+void TSimulator::ReportError(const TMachineReport& report) {
   // The stop report pauses the run before the machine executes a further statement:
-  // the pause is set here, on the machine's thread, not when the GUI gets to it.
-  SetRunMode(runmode::Pause);
-  m_listener.OnReportError(text, address);
+  // the pause is set here, on the machine's thread, not when the owner gets to it.
+  SetRunMode(TRunMode::Pause);
+  TRunEvent event;
+  event.tokenAddress = report.address;
+  if (report.number == err::Breakpoint) {
+    event.kind = TRunEventKind::Paused;
+    event.tokenAddress = report.programCounter;
+    switch (report.runMode) {
+      case TRunMode::SingleStep: event.pauseReason = TPauseReason::SingleStepDone; break;
+      case TRunMode::StepOver: event.pauseReason = TPauseReason::StepOverDone; break;
+      default: event.pauseReason = TPauseReason::Breakpoint; break;
+    }
+  } else {
+    event.kind = TRunEventKind::RuntimeError;
+    event.errorNumber = report.number;
+    event.errorText = report.text;
+  }
+  Post(std::move(event));
+  m_stopReported = true;
 }
 
-void TSimulator::OutputText(const std::string& text) { m_listener.OnOutputText(text); }
+void TSimulator::OutputText(const std::string& text) {
+  m_pendingOutput += text;
+  if (m_pendingOutput.size() >= kOutputBatchBytes) EndSliceSoon();
+}
+
+void TSimulator::ActivityChanged(TThreadActivity activity) {
+  const bool stopReported = m_stopReported;
+  m_stopReported = false;
+  TRunEvent event;
+  switch (activity) {
+    case TThreadActivity::Running: event.kind = TRunEventKind::Started; break;
+    case TThreadActivity::Paused:
+      if (stopReported) return;  // the report's event says why
+      event.kind = TRunEventKind::Paused;
+      event.pauseReason = TPauseReason::UserPause;
+      event.tokenAddress = GetDebugState().programCounter;
+      break;
+    case TThreadActivity::WaitingForInput: event.kind = TRunEventKind::WaitingForInput; break;
+    case TThreadActivity::Ended: event.kind = TRunEventKind::Ended; break;
+    case TThreadActivity::Terminated:
+      event.kind = TRunEventKind::Ended;
+      event.endReason = TEndReason::Stopped;
+      break;
+  }
+  Post(std::move(event));
+}
+
+void TSimulator::Post(TRunEvent event) {
+  if (!m_pendingOutput.empty()) m_outbox.push_back({std::exchange(m_pendingOutput, {}), std::nullopt});
+  m_outbox.push_back({{}, std::move(event)});
+}
+
+void TSimulator::Deliver() {
+  if (!m_pendingOutput.empty()) m_outbox.push_back({std::exchange(m_pendingOutput, {}), std::nullopt});
+  if (m_outbox.empty()) return;
+  // Taken out first: a listener call may lead to further output being collected.
+  std::vector<TOutboxItem> items = std::exchange(m_outbox, {});
+  for (TOutboxItem& item : items) {
+    if (!item.event) {
+      m_listener.OnOutput(item.text);
+      continue;
+    }
+    TRunEvent& event = *item.event;
+    if (event.tokenAddress >= 0) {
+      event.statement = LookupLine(static_cast<uint32_t>(event.tokenAddress));
+      if (m_locator) event.place = m_locator(event.statement);
+    }
+    m_listener.OnRunEvent(event);
+  }
+}
 
 void TSimulator::TakeInput(std::string& received) {
   m_hw.serialInput.TakeInto(received);

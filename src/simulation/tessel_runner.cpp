@@ -73,7 +73,9 @@ TTesselRunResult RunTesselProgram(const hc05::TRuntimeImage& runtime, const TTes
     }
     if (listener.stop) {
       const TTesselStop& s = *listener.stop;
-      TRuntimeReport report{s.message, s.tokenAddress, {}};
+      TRuntimeReport report;
+      report.text = s.message;
+      report.address = s.tokenAddress;
       if (s.statement) report.statement = TLinePosition{s.statement->sourcePosition, s.statement->origin};
       result.controllerError = s.reason == TTesselStopReason::EngineError;
       if (result.controllerError) result.registerLine = s.registerLine;

@@ -6,7 +6,7 @@ namespace zarvek::test {
 namespace {
 
 // One run command: set the mode and run until the machine stops again.
-TSliceResult Press(TTestMachine& m, uint8_t mode, uint64_t maxTokens = 10'000) {
+TSliceResult Press(TTestMachine& m, TRunMode mode, uint64_t maxTokens = 10'000) {
   m.SetRunMode(mode);
   return m.Run(maxTokens);
 }
@@ -21,7 +21,7 @@ TEST(LineTable, EmptyTableReportsNothingToRunAndStillRunsTheToken) {
   EXPECT_EQ(m.Output(), "x");
   EXPECT_EQ(m.Reports().at(0).text, "Nichts auszuführen");
 
-  Press(m, runmode::Run);  // the GOSUB runs in spite of the second report
+  Press(m, TRunMode::Run);  // the GOSUB runs in spite of the second report
   const TDebugState s = m.GetDebugState();
   EXPECT_EQ(s.programCounter, 4);
   EXPECT_EQ(s.instructionStart, 4);
@@ -37,16 +37,16 @@ TEST(LineTable, SingleStepStopsOncePerStatementAfterItsFirstToken) {
   p.Statement(20).PrintStr("b").PrintStr("B");
   p.Statement(30).Label("self").To(tok::GOTO, "self");
   m.Load(p);
-  EXPECT_EQ(Press(m, runmode::SingleStep).end, TSliceEnd::Paused);
-  EXPECT_EQ(Press(m, runmode::SingleStep).end, TSliceEnd::WaitingForInput);  // no new stop
+  EXPECT_EQ(Press(m, TRunMode::SingleStep).end, TSliceEnd::Paused);
+  EXPECT_EQ(Press(m, TRunMode::SingleStep).end, TSliceEnd::WaitingForInput);  // no new stop
   m.Type("Q");
-  EXPECT_EQ(Press(m, runmode::SingleStep).end, TSliceEnd::Paused);
+  EXPECT_EQ(Press(m, TRunMode::SingleStep).end, TSliceEnd::Paused);
   EXPECT_EQ(m.Output(), "Qb");
   EXPECT_EQ(m.GetDebugState().line.sourceLine, 20u);
   EXPECT_EQ(m.Reports().at(1).text, "Haltepunkt");
-  EXPECT_EQ(Press(m, runmode::SingleStep).tokens, 2u);  // B, then the stop at the GOTO
+  EXPECT_EQ(Press(m, TRunMode::SingleStep).tokens, 2u);  // B, then the stop at the GOTO
   EXPECT_EQ(m.Output(), "QbB");
-  const TSliceResult r = Press(m, runmode::SingleStep, 1000);  // a GOTO onto itself
+  const TSliceResult r = Press(m, TRunMode::SingleStep, 1000);  // a GOTO onto itself
   EXPECT_EQ(r.end, TSliceEnd::Budget);
   EXPECT_EQ(m.Reports().size(), 3u);
 }
@@ -60,20 +60,20 @@ TEST(LineTable, RunToBreakpointStopsOnlyAtFlaggedRecords) {
   p.Statement(30).PrintStr("d").Op(tok::END);
   m.Load(p);
   m.SetBreakpoint(99);  // no statement on that line
-  Press(m, runmode::ToBreakpoint);
+  Press(m, TRunMode::ToBreakpoint);
   m.SetBreakpoint(20);  // flags the first record of line 20 only
-  EXPECT_EQ(Press(m, runmode::ToBreakpoint).end, TSliceEnd::Paused);
+  EXPECT_EQ(Press(m, TRunMode::ToBreakpoint).end, TSliceEnd::Paused);
   EXPECT_EQ(m.Output(), "abcdab");
-  EXPECT_EQ(Press(m, runmode::ToBreakpoint).end, TSliceEnd::Ended);
+  EXPECT_EQ(Press(m, TRunMode::ToBreakpoint).end, TSliceEnd::Ended);
   m.ClearBreakpoint(20);
-  EXPECT_EQ(Press(m, runmode::ToBreakpoint).end, TSliceEnd::Ended);
+  EXPECT_EQ(Press(m, TRunMode::ToBreakpoint).end, TSliceEnd::Ended);
   EXPECT_EQ(m.Reports().size(), 1u);
 
   auto lines = p.Lines();
   lines[2].breakpoint = 1;
   m.SetLineTable(lines);
   m.ClearBreakpoint(20);  // clears the first record, not the flagged second one
-  EXPECT_EQ(Press(m, runmode::ToBreakpoint).end, TSliceEnd::Paused);
+  EXPECT_EQ(Press(m, TRunMode::ToBreakpoint).end, TSliceEnd::Paused);
   EXPECT_EQ(m.Output(), "abcdabcdabcdabc");
 }
 
@@ -86,13 +86,13 @@ TEST(LineTable, StepOverRunsSubroutinesAtTheCallersDepth) {
   p.Label("sub").Statement(100).PrintStr("s").PrintStr("t");
   p.Statement(110).Op(tok::RETURN);
   m.Load(p);
-  EXPECT_EQ(Press(m, runmode::StepOver).tokens, 1u);  // depth 0: the very next statement,
-  Press(m, runmode::StepOver);                        // even inside the subroutine
+  EXPECT_EQ(Press(m, TRunMode::StepOver).tokens, 1u);  // depth 0: the very next statement,
+  Press(m, TRunMode::StepOver);                        // even inside the subroutine
   EXPECT_EQ(m.Output(), "s");
-  Press(m, runmode::StepOver);  // depth 1: back at statement 20, whose GOSUB runs at once
+  Press(m, TRunMode::StepOver);  // depth 1: back at statement 20, whose GOSUB runs at once
   EXPECT_EQ(m.Output(), "st");
   EXPECT_EQ(m.GetDebugState().callDepth, 1);
-  Press(m, runmode::StepOver);  // over that call to statement 30
+  Press(m, TRunMode::StepOver);  // over that call to statement 30
   EXPECT_EQ(m.Output(), "ststx");
   EXPECT_EQ(m.Reports().size(), 4u);
 }
@@ -115,7 +115,7 @@ TEST(LineTable, DebugStateAndLookupLineFindTheStatement) {
   EXPECT_EQ(s.callStack[0], p.Address("backA"));
   EXPECT_EQ(s.callStack[1], p.Address("back"));
 
-  Press(m, runmode::SingleStep);  // the stop at 210 runs its RETURN
+  Press(m, TRunMode::SingleStep);  // the stop at 210 runs its RETURN
   s = m.GetDebugState();
   EXPECT_EQ(s.line.sourceLine, 110u);  // the pc's statement
   EXPECT_EQ(s.callDepth, 1);

@@ -29,7 +29,7 @@ class TQuietMachine : public TInterpreter {
   int32_t ReadWordPort(int) override { return 0; }
   int32_t ReadAD(int) override { return 0; }
   int32_t ReadFreq(int) override { return 0; }
-  void ReportError(const std::string&, int32_t) override { ++reports; }
+  void ReportError(const TMachineReport&) override { ++reports; }
   void OutputText(const std::string&) override {}
   void TakeInput(std::string&) override {}
 };

@@ -115,7 +115,7 @@ TEST(Services, BaudCodesSetTheRateAndAnInvalidOneKeepsIt) {
   ASSERT_GE(calls.size(), expected.size());
   EXPECT_EQ(std::vector(calls.end() - expected.size(), calls.end()), expected);
   m.ClearCalls();
-  m.SetRunMode(runmode::Run);
+  m.SetRunMode(TRunMode::Run);
   const int64_t before = m.Time().NowMicros();
   EXPECT_EQ(m.Run().end, TSliceEnd::Ended);
   EXPECT_EQ(m.Time().NowMicros() - before, 300'000);  // 10 characters at 300 baud

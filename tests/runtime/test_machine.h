@@ -63,7 +63,7 @@ class TTestMachine : public TInterpreter {
   TSliceResult RunToEnd(uint64_t maxTokens = 1'000'000) {
     TSliceResult r = Run(maxTokens);
     while (r.end == TSliceEnd::Paused && m_continueAfterReport) {
-      SetRunMode(runmode::Run);
+      SetRunMode(TRunMode::Run);
       r = Run(maxTokens);
     }
     return r;
@@ -87,6 +87,15 @@ class TTestMachine : public TInterpreter {
     m_calls.clear();
   }
   void Type(const std::string& text) {
+    {
+      std::lock_guard lock(m_mutex);
+      m_input += text;
+    }
+    NotifyInput();
+  }
+  // Input that arrives without telling the machine, as typed into a console that only
+  // fills the hardware record.
+  void TypeWithoutNotice(const std::string& text) {
     std::lock_guard lock(m_mutex);
     m_input += text;
   }
@@ -109,12 +118,12 @@ class TTestMachine : public TInterpreter {
   int32_t ReadWordPort(int w) override { return Lookup(wordPorts, w); }
   int32_t ReadAD(int ch) override { return Lookup(ad, ch); }
   int32_t ReadFreq(int n) override { return Lookup(freq, n); }
-  void ReportError(const std::string& text, int32_t address) override {
+  void ReportError(const TMachineReport& report) override {
     {
       std::lock_guard lock(m_mutex);
-      m_reports.push_back({text, address});
+      m_reports.push_back({report.text, report.address});
     }
-    if (m_pauseOnReport) SetRunMode(runmode::Pause);
+    if (m_pauseOnReport) SetRunMode(TRunMode::Pause);
   }
   void OutputText(const std::string& text) override {
     std::lock_guard lock(m_mutex);

@@ -36,7 +36,7 @@ TEST(Threads, EndSuspendsAndResumingRunsAgainWithTheOldMemory) {
   p.PushB(0).Op(tok::MBYTEREAD, 0).Op(tok::PRINTNUM).Op(tok::END);
   m.Load(p);
   for (const char* expected : {"1", "12"}) {
-    m.SetRunMode(runmode::Run);
+    m.SetRunMode(TRunMode::Run);
     m.WaitUntilIdle();
     EXPECT_TRUE(m.Suspended());
     EXPECT_EQ(m.Output(), expected);
@@ -57,12 +57,12 @@ TEST(Threads, SingleStepAndStepOverStopAtTheExpectedStatements) {
   m.Load(p);
   const std::pair<const char*, uint32_t> presses[] = {{"a", 10}, {"aAb", 20}, {"aAbs", 100}};
   for (const auto& [output, line] : presses) {
-    m.SetRunMode(runmode::SingleStep);
+    m.SetRunMode(TRunMode::SingleStep);
     m.WaitUntilIdle();
     EXPECT_EQ(m.Output(), output);
     EXPECT_EQ(m.GetDebugState().line.sourceLine, line);
   }
-  m.SetRunMode(runmode::StepOver);  // at depth 1: out of the subroutine
+  m.SetRunMode(TRunMode::StepOver);  // at depth 1: out of the subroutine
   m.WaitUntilIdle();
   EXPECT_EQ(m.Output(), "aAbsSc");
   EXPECT_EQ(m.GetDebugState().line.sourceLine, 30u);
@@ -77,14 +77,14 @@ TEST(Threads, BreakpointSetWhileRunningStopsTheLoop) {
   p.Statement(20).PushB(1).Op(tok::DROP);
   p.Statement(30).To(tok::GOTO, "loop");
   m.Load(p);
-  m.SetRunMode(runmode::ToBreakpoint);
+  m.SetRunMode(TRunMode::ToBreakpoint);
   ASSERT_TRUE(Eventually([&] { return Byte(m, 0) >= 3; }));
   m.SetBreakpoint(20);
   m.WaitUntilIdle();
   EXPECT_EQ(m.GetDebugState().line.sourceLine, 20u);
   m.ClearBreakpoint(20);
   m.SetBreakpoint(30);
-  m.SetRunMode(runmode::ToBreakpoint);
+  m.SetRunMode(TRunMode::ToBreakpoint);
   m.WaitUntilIdle();
   EXPECT_EQ(m.GetDebugState().programCounter, p.Address("loop"));  // the GOTO has run
   EXPECT_EQ(m.Reports().size(), 2u);
@@ -97,20 +97,20 @@ TEST(Threads, PauseSuspendsAndAnotherPauseDoesNotResume) {
   Increment(p, 0);
   p.Statement(20).To(tok::GOTO, "loop");
   m.Load(p);
-  m.SetRunMode(runmode::Run);
+  m.SetRunMode(TRunMode::Run);
   const uint8_t first = Byte(m, 0);
   EXPECT_TRUE(Eventually([&] { return Byte(m, 0) != first; }));  // readable while it runs
 
-  m.SetRunMode(runmode::Pause);
+  m.SetRunMode(TRunMode::Pause);
   m.WaitUntilIdle();
   const uint8_t paused = Byte(m, 0);
-  m.SetRunMode(runmode::Pause);
+  m.SetRunMode(TRunMode::Pause);
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
   EXPECT_TRUE(m.Suspended());
   EXPECT_EQ(Byte(m, 0), paused);
   EXPECT_TRUE(m.Reports().empty());
 
-  m.SetRunMode(runmode::Run);
+  m.SetRunMode(TRunMode::Run);
   EXPECT_TRUE(Eventually([&] { return Byte(m, 0) != paused; }));
   m.Shutdown();  // stopping a running machine
   EXPECT_EQ(m.Output(), "Terminated.");
@@ -122,7 +122,7 @@ TEST(Threads, StopEndsALongPauseEarly) {
   Increment(p, 0);
   p.PushW(60000).Op(tok::PAUSE).PrintStr("late").Op(tok::END);  // twenty minutes
   m.Load(p);
-  m.SetRunMode(runmode::Run);
+  m.SetRunMode(TRunMode::Run);
   ASSERT_TRUE(Eventually([&] { return Byte(m, 0) == 1; }));
   m.Shutdown();
   EXPECT_TRUE(m.Finished());
@@ -139,7 +139,7 @@ TEST(Threads, InterruptRaisedFromOutsideRunsTheHandler) {
   Increment(p, 0);
   p.Op(tok::RETI);
   m.Load(p);
-  m.SetRunMode(runmode::Run);
+  m.SetRunMode(TRunMode::Run);
   ASSERT_TRUE(Eventually([&] { return Byte(m, 1) == 1; }));
   m.RaiseInterrupt();
   EXPECT_TRUE(Eventually([&] { return Byte(m, 0) == 1; }));
@@ -148,6 +148,34 @@ TEST(Threads, InterruptRaisedFromOutsideRunsTheHandler) {
     m.RaiseInterrupt();
     return Byte(m, 0) >= 2;
   }));
+}
+
+TEST(Threads, InputThatArrivesWithoutNoticeStillReachesARunningProgram) {
+  TTestMachine m(Threaded());
+  TTokenProgram p;
+  p.Label("poll").Op(tok::RXREADY).To(tok::JUMPF, "poll");  // polls without waiting
+  p.Op(tok::GETCHAR).PushB(0).Op(tok::MBYTEWRITE, 0).Op(tok::END);
+  m.Load(p);
+  m.SetRunMode(TRunMode::Run);
+  std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  m.TypeWithoutNotice("Q");
+  EXPECT_TRUE(Eventually([&] { return Byte(m, 0) == 'Q'; }));
+}
+
+TEST(Threads, ShutdownFromTwoThreadsAtOnceAndNothingStartsAfterIt) {
+  for (int round = 0; round < 20; ++round) {
+    TTestMachine m(Threaded());
+    TTokenProgram p;
+    p.Label("loop").To(tok::GOTO, "loop");
+    m.Load(p);
+    m.SetRunMode(TRunMode::Run);
+    std::thread other([&] { m.Shutdown(); });
+    m.Shutdown();
+    other.join();
+    EXPECT_TRUE(m.Finished());
+    m.SetRunMode(TRunMode::Run);  // nothing starts again
+    EXPECT_TRUE(m.Finished());
+  }
 }
 
 }  // namespace

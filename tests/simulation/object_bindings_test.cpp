@@ -47,7 +47,7 @@ TEST(ObjectBindings, LedsSwitchesWheelsAndGaugesMeetTheRunningProgram) {
 
   grid.MouseDown(0, 1, TMouseButton::Left, 0, 0);  // the switch is held down
   EXPECT_FALSE(bindings.InputPass(run.access.get()).error);
-  ASSERT_EQ(run.Run(runmode::ToBreakpoint), TSliceEnd::Paused);
+  ASSERT_EQ(run.Run(TRunMode::ToBreakpoint), TSliceEnd::Paused);
   EXPECT_EQ(run.listener.output, "-1 100\r\n");  // the larger wheel on the channel wins
   TPassResult out = bindings.OutputPass(run.access.get());
   EXPECT_FALSE(out.error);
@@ -61,7 +61,7 @@ TEST(ObjectBindings, LedsSwitchesWheelsAndGaugesMeetTheRunningProgram) {
 
   grid.MouseUp(0, 1);
   EXPECT_FALSE(bindings.InputPass(run.access.get()).error);
-  ASSERT_EQ(run.Run(runmode::Run), TSliceEnd::Ended);
+  ASSERT_EQ(run.Run(TRunMode::Run), TSliceEnd::Ended);
   EXPECT_EQ(run.listener.output, "-1 100\r\n0\r\n");
   out = bindings.OutputPass(run.access.get());
   EXPECT_TRUE(out.repaint);
@@ -81,7 +81,7 @@ TEST(ObjectBindings, TheRunningLightExampleLightsItsLedsInOrder) {
   TObjectBindings bindings(grid, run.plan.symbols, run.hw);
   for (int step = 0; step < 16; ++step) {
     bindings.InputPass(run.access.get());
-    ASSERT_EQ(run.Run(runmode::ToBreakpoint), TSliceEnd::Paused) << step;
+    ASSERT_EQ(run.Run(TRunMode::ToBreakpoint), TSliceEnd::Paused) << step;
     EXPECT_TRUE(bindings.OutputPass(run.access.get()).repaint);
     std::string lit;
     for (int bit = 0; bit < 8; ++bit) lit += grid.At(bit, 0).pictureIndex == 5 ? '*' : '.';
@@ -89,7 +89,7 @@ TEST(ObjectBindings, TheRunningLightExampleLightsItsLedsInOrder) {
     expected[static_cast<size_t>(step % 8)] = '*';
     EXPECT_EQ(lit, expected) << step;
   }
-  EXPECT_EQ(run.Run(runmode::ToBreakpoint), TSliceEnd::Ended);
+  EXPECT_EQ(run.Run(TRunMode::ToBreakpoint), TSliceEnd::Ended);
 }
 
 TEST(ObjectBindings, SwitchActiveAtZeroReadsOneWhileReleasedAndAnLedSeesInputs) {
@@ -164,9 +164,9 @@ TEST(ObjectBindings, AHeldInterruptButtonRunsTheHandlerAgainAfterEachReturn) {
   TObjectGrid grid;
   Place(grid, 0, 0, objecttype::Interrupt, "knopf");
   TObjectBindings bindings(grid, run.plan.symbols, run.hw);
-  ASSERT_EQ(run.Run(runmode::Run, 2000), TSliceEnd::Budget);  // the loop spins, nothing pressed
+  ASSERT_EQ(run.Run(TRunMode::Run, 2000), TSliceEnd::Budget);  // the loop spins, nothing pressed
   bindings.InputPass(run.access.get());
-  ASSERT_EQ(run.Run(runmode::Run, 2000), TSliceEnd::Budget);
+  ASSERT_EQ(run.Run(TRunMode::Run, 2000), TSliceEnd::Budget);
   const TVariableNode* hits = nullptr;
   TVariableView view(run.plan.symbols);
   auto hitCount = [&] {
@@ -182,13 +182,13 @@ TEST(ObjectBindings, AHeldInterruptButtonRunsTheHandlerAgainAfterEachReturn) {
   // Held down: every tick raises it again once the handler has returned.
   bindings.InputPass(run.access.get());
   bindings.InputPass(run.access.get());  // still in service: not raised twice
-  ASSERT_EQ(run.Run(runmode::Run, 500), TSliceEnd::Budget);
+  ASSERT_EQ(run.Run(TRunMode::Run, 500), TSliceEnd::Budget);
   EXPECT_EQ(hitCount(), "hits=1");
   bindings.InputPass(run.access.get());
-  ASSERT_EQ(run.Run(runmode::Run, 500), TSliceEnd::Budget);
+  ASSERT_EQ(run.Run(TRunMode::Run, 500), TSliceEnd::Budget);
   EXPECT_EQ(hitCount(), "hits=2");
   bindings.InputPass(run.access.get());
-  ASSERT_EQ(run.Run(runmode::Run), TSliceEnd::Ended);
+  ASSERT_EQ(run.Run(TRunMode::Run), TSliceEnd::Ended);
   EXPECT_EQ(run.listener.output, "3 -1\r\n");
   grid.MouseUp(0, 0, &run.hw);
   EXPECT_EQ(run.hw.interruptLine.load(), 0);
@@ -215,7 +215,7 @@ TEST(ObjectBindings, ABadBindingPausesTheRunWithItsMessage) {
             "Objekt jetzt neu konfigurieren und die Simulation fortsetzen.");
   const TRunOutcome paused = control.ObjectError(message);
   EXPECT_EQ(control.RunKind(), runkind::Paused);
-  EXPECT_EQ(paused.machineRunMode, std::optional<uint8_t>(runmode::Pause));
+  EXPECT_EQ(paused.machineRunMode, std::optional<TRunMode>(TRunMode::Pause));
   EXPECT_EQ(paused.message, message);
 
   // With the switch deleted, the next failure is the wheel's value, named as such.

@@ -5,6 +5,25 @@
 namespace zarvek::test {
 namespace {
 
+TRunEvent Happened(TRunEventKind kind) {
+  TRunEvent e;
+  e.kind = kind;
+  return e;
+}
+
+TRunEvent PausedFor(TPauseReason reason) {
+  TRunEvent e = Happened(TRunEventKind::Paused);
+  e.pauseReason = reason;
+  return e;
+}
+
+TRunEvent EndedBy(TEndReason reason) {
+  TRunEvent e = Happened(TRunEventKind::Ended);
+  e.endReason = reason;
+  return e;
+}
+
+
 // Run, step, step over, to breakpoint, pause, stop; then the insert buttons.
 std::string Enabled(const TRunControl& c) {
   std::string s;
@@ -43,7 +62,7 @@ TEST(RunControl, EnablingFollowsEveryCommand) {
   EXPECT_TRUE(o.startNeeded);
   EXPECT_TRUE(o.editorsReadOnly);
   EXPECT_EQ(o.message, "Compilieren...");
-  EXPECT_EQ(o.machineRunMode, std::optional<uint8_t>(1));
+  EXPECT_EQ(o.machineRunMode, std::optional<TRunMode>(TRunMode::SingleStep));
   EXPECT_TRUE(o.startRunTimer);
   EXPECT_EQ(c.RunKind(), runkind::SingleStep);
   EXPECT_EQ(Enabled(c), "000111 -");
@@ -51,7 +70,7 @@ TEST(RunControl, EnablingFollowsEveryCommand) {
 
   o = c.Command(TRunCommand::Pause);
   EXPECT_TRUE(o.runOneMoreTick);
-  EXPECT_EQ(o.machineRunMode, std::optional<uint8_t>(4));
+  EXPECT_EQ(o.machineRunMode, std::optional<TRunMode>(TRunMode::Pause));
   EXPECT_TRUE(o.stopRunTimer);
   EXPECT_TRUE(o.showPausedState);
   EXPECT_TRUE(o.stopHelpListTimer);
@@ -60,7 +79,7 @@ TEST(RunControl, EnablingFollowsEveryCommand) {
 
   o = c.Command(TRunCommand::StepOver);
   EXPECT_FALSE(o.startNeeded);  // the machine exists
-  EXPECT_EQ(o.machineRunMode, std::optional<uint8_t>(3));
+  EXPECT_EQ(o.machineRunMode, std::optional<TRunMode>(TRunMode::StepOver));
   EXPECT_EQ(c.RunKind(), runkind::StepOver);
   c.SetHasBreakpoints(false);  // the gutter: only with ButtonRun enabled
   EXPECT_EQ(Enabled(c), "000011 -");
@@ -81,13 +100,13 @@ TEST(RunControl, EnablingFollowsEveryEvent) {
   TRunControl c(profile::Pyxon128);
   c.SetHasBreakpoints(true);
   c.Command(TRunCommand::Run);
-  for (TRunEvent quiet : {TRunEvent::Started, TRunEvent::WaitingForInput}) {
-    const TRunOutcome o = c.Event(quiet);
+  for (TRunEventKind quiet : {TRunEventKind::Started, TRunEventKind::WaitingForInput}) {
+    const TRunOutcome o = c.Event(Happened(quiet));
     EXPECT_FALSE(o.machineRunMode);
     EXPECT_EQ(Enabled(c), "000111 -");
   }
   // END leaves the toolbar running until the user pauses or stops.
-  c.Event(TRunEvent::EndedByEnd);
+  c.Event(EndedBy(TEndReason::EndStatement));
   EXPECT_TRUE(c.Ended());
   EXPECT_EQ(c.RunKind(), runkind::Run);
   EXPECT_EQ(Enabled(c), "000111 -");
@@ -95,30 +114,33 @@ TEST(RunControl, EnablingFollowsEveryEvent) {
   c.Command(TRunCommand::Run);
   EXPECT_FALSE(c.Ended());
 
-  for (TRunEvent stop : {TRunEvent::PausedAtBreakpoint, TRunEvent::SingleStepDone, TRunEvent::StepOverDone,
-                         TRunEvent::PausedByUser}) {
+  for (TPauseReason stop : {TPauseReason::Breakpoint, TPauseReason::SingleStepDone, TPauseReason::StepOverDone,
+                            TPauseReason::UserPause}) {
     c.Command(TRunCommand::Run);
-    const TRunOutcome o = c.Event(stop);
+    const TRunOutcome o = c.Event(PausedFor(stop));
     EXPECT_EQ(c.RunKind(), runkind::Paused);
     EXPECT_FALSE(o.runOneMoreTick);  // the machine paused itself
     EXPECT_TRUE(o.showPausedState);
     EXPECT_EQ(Enabled(c), "111101 i");
   }
   c.Command(TRunCommand::Run);
-  TRuntimeErrorInfo error{9, "Division durch 0", 120, 33, kMainSourceOrigin};
-  TRunOutcome o = c.Event(TRunEvent::RuntimeError, &error);
+  TRunEvent error = Happened(TRunEventKind::RuntimeError);
+  error.errorNumber = 9;
+  error.errorText = "Division durch 0";
+  error.tokenAddress = 120;
+  TRunOutcome o = c.Event(error);
   EXPECT_EQ(o.message, "Division durch 0");
   EXPECT_EQ(c.StatusText(), "Division durch 0");
   EXPECT_EQ(Enabled(c), "111101 i");
   o = c.Command(TRunCommand::Run);  // continuing clears the message
   EXPECT_EQ(c.StatusText(), "");
 
-  o = c.Event(TRunEvent::EndedByStop);
+  o = c.Event(EndedBy(TEndReason::Stopped));
   EXPECT_EQ(c.RunKind(), runkind::None);
   EXPECT_TRUE(o.editorsNormal);
   EXPECT_EQ(Enabled(c), "111100 i");
   // A late event of the stopped machine changes nothing.
-  c.Event(TRunEvent::PausedAtBreakpoint);
+  c.Event(PausedFor(TPauseReason::Breakpoint));
   EXPECT_EQ(c.RunKind(), runkind::None);
   EXPECT_EQ(Enabled(c), "111100 i");
 }
@@ -164,7 +186,7 @@ TEST(RunControl, TesselPausesThroughItsTickAndTessel20IsRefused) {
   EXPECT_FALSE(o.machineRunMode);
   EXPECT_TRUE(o.refreshConsoleStatus);
   c.Command(TRunCommand::SingleStep);
-  o = c.Event(TRunEvent::SingleStepDone);
+  o = c.Event(PausedFor(TPauseReason::SingleStepDone));
   EXPECT_FALSE(o.startRunTimer);
   o = c.Command(TRunCommand::Stop);
   EXPECT_FALSE(o.terminateMachine);
@@ -245,16 +267,12 @@ struct TOwner {
     if (o.startNeeded && !run.sim) {
       EXPECT_TRUE(run.Start(source));
     }
-    if (o.machineRunMode && *o.machineRunMode != runmode::Pause) {
-      const size_t reports = run.listener.reports.size();
+    if (o.machineRunMode && *o.machineRunMode != TRunMode::Pause) {
+      const size_t stops = run.listener.stops.size();
       const TSliceEnd end = run.Run(*o.machineRunMode);
-      if (end == TSliceEnd::Ended) control.Event(TRunEvent::EndedByEnd);
-      if (end == TSliceEnd::Paused && run.listener.reports.size() > reports) {
-        const TRunEvent e = command == TRunCommand::SingleStep ? TRunEvent::SingleStepDone
-                            : command == TRunCommand::StepOver ? TRunEvent::StepOverDone
-                                                               : TRunEvent::PausedAtBreakpoint;
-        control.Event(e);
-      }
+      if (end == TSliceEnd::Ended) control.Event(EndedBy(TEndReason::EndStatement));
+      // The machine's own event tells why it stopped.
+      if (end == TSliceEnd::Paused && run.listener.stops.size() > stops) control.Event(run.listener.stops.back());
     }
     return o;
   }

@@ -16,10 +16,12 @@ namespace zarvek::test {
 
 class TRecordingListener final : public TSimulatorListener {
  public:
-  void OnOutputText(const std::string& text) override { output += text; }
-  void OnReportError(const std::string& text, int32_t address) override { reports.push_back({text, address}); }
+  void OnOutput(const std::string& text) override { output += text; }
+  void OnRunEvent(const TRunEvent& event) override {
+    if (event.kind == TRunEventKind::Paused || event.kind == TRunEventKind::RuntimeError) stops.push_back(event);
+  }
   std::string output;
-  std::vector<std::pair<std::string, int32_t>> reports;
+  std::vector<TRunEvent> stops;  // pauses and runtime errors, in order
 };
 
 struct TSimRun {
@@ -54,7 +56,7 @@ struct TSimRun {
   }
 
   // Runs in the mode until END, a pause, waiting for input or the token budget.
-  TSliceEnd Run(uint8_t mode, uint64_t tokens = 200'000) {
+  TSliceEnd Run(TRunMode mode, uint64_t tokens = 200'000) {
     sim->SetRunMode(mode);
     uint64_t done = 0;
     while (done < tokens) {

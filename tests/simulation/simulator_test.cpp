@@ -8,12 +8,19 @@ namespace {
 
 class TListener final : public TSimulatorListener {
  public:
-  void OnOutputText(const std::string& text) override { texts.push_back(text); }
-  void OnReportError(const std::string& text, int32_t address) override {
-    reports.push_back({text, address});
+  void OnOutput(const std::string& text) override { texts.push_back(text); }
+  void OnRunEvent(const TRunEvent& event) override {
+    events.push_back(event);
+    if (event.kind == TRunEventKind::RuntimeError) reports.push_back({event.errorText, event.tokenAddress});
+  }
+  std::string AllText() const {
+    std::string all;
+    for (const std::string& t : texts) all += t;
+    return all;
   }
 
   std::vector<std::string> texts;
+  std::vector<TRunEvent> events;
   std::vector<std::pair<std::string, int32_t>> reports;
 };
 
@@ -79,7 +86,7 @@ TEST_F(SimulatorTest, TypedInputReachesGetcharAndTextsArriveInOrder) {
   EXPECT_EQ(Run().end, TSliceEnd::WaitingForInput);
   hw.serialInput.Append("x");
   EXPECT_EQ(Run().end, TSliceEnd::Ended);
-  EXPECT_EQ(listener.texts, (std::vector<std::string>{"one ", "x", " two"}));
+  EXPECT_EQ(listener.AllText(), "one x two");
   EXPECT_TRUE(hw.serialInput.Empty());
 }
 
@@ -90,13 +97,13 @@ TEST_F(SimulatorTest, RuntimeErrorReachesTheListenerAndPauses) {
   const TSliceResult r = Run();
   EXPECT_EQ(r.end, TSliceEnd::Paused);
   EXPECT_EQ(r.tokens, 2u);
-  EXPECT_EQ(sim.RunMode(), runmode::Pause);
+  EXPECT_EQ(sim.RunMode(), TRunMode::Pause);
   ASSERT_EQ(listener.reports.size(), 1u);
   EXPECT_EQ(listener.reports[0].first, "Unbehandelter, kritischer Fehler: Rücksprung nicht möglich");
   EXPECT_EQ(listener.reports[0].second, 7);  // the RETURN's address
-  sim.SetRunMode(runmode::Run);
+  sim.SetRunMode(TRunMode::Run);
   EXPECT_EQ(Run().end, TSliceEnd::Ended);
-  EXPECT_EQ(listener.texts, (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(listener.AllText(), "ab");
 }
 
 TEST_F(SimulatorTest, QueuedInputWaitsForRoomInTheReceiveBuffer) {
@@ -110,9 +117,7 @@ TEST_F(SimulatorTest, QueuedInputWaitsForRoomInTheReceiveBuffer) {
   Load(p);
   sim.QueueInput(text);
   EXPECT_EQ(Run().end, TSliceEnd::Ended);
-  std::string received;
-  for (const std::string& t : listener.texts) received += t;
-  EXPECT_EQ(received, text);
+  EXPECT_EQ(listener.AllText(), text);
   EXPECT_TRUE(sim.QueuedInputEmpty());
 }
 

@@ -34,8 +34,8 @@ TEST(VariableView, RecursiveFunctionShowsOneBranchPerFrameWithItsOwnLocals) {
                         "PRINT total\n"
                         "END\n",
                         {9}));
-  ASSERT_EQ(run.Run(runmode::ToBreakpoint), TSliceEnd::Paused);
-  ASSERT_EQ(run.listener.reports.size(), 1u);
+  ASSERT_EQ(run.Run(TRunMode::ToBreakpoint), TSliceEnd::Paused);
+  ASSERT_EQ(run.listener.stops.size(), 1u);
   TVariableView view(run.plan.symbols);
   view.Rebuild(run.sim->GetDebugState(), *run.access);
   ASSERT_EQ(Texts(view.Branches()), (std::vector<std::string>{"Hauptprogramm", "fak", "fak", "fak"}));
@@ -52,7 +52,7 @@ TEST(VariableView, RecursiveFunctionShowsOneBranchPerFrameWithItsOwnLocals) {
   // On to the statement after the innermost call returned: its caller took the result.
   run.sim->ClearBreakpoint(9);
   run.sim->SetBreakpoint(6);
-  ASSERT_EQ(run.Run(runmode::ToBreakpoint), TSliceEnd::Paused);
+  ASSERT_EQ(run.Run(TRunMode::ToBreakpoint), TSliceEnd::Paused);
   view.Rebuild(run.sim->GetDebugState(), *run.access);
   ASSERT_EQ(Texts(view.Branches()), (std::vector<std::string>{"Hauptprogramm", "fak", "fak"}));
   const TVariableNode* rest = Child(view.Branches()[2], "rest=");
@@ -90,7 +90,7 @@ TEST(VariableView, ValuesFollowTheirTypesAndUnchangedValuesAreNotMarked) {
                         "b = 202\n"   // line 19
                         "END\n",
                         {18, 19}));
-  ASSERT_EQ(run.Run(runmode::ToBreakpoint), TSliceEnd::Paused);
+  ASSERT_EQ(run.Run(TRunMode::ToBreakpoint), TSliceEnd::Paused);
   TVariableView view(run.plan.symbols);
   view.Rebuild(run.sim->GetDebugState(), *run.access);
   ASSERT_EQ(view.Branches().size(), 1u);
@@ -106,7 +106,7 @@ TEST(VariableView, ValuesFollowTheirTypesAndUnchangedValuesAreNotMarked) {
   EXPECT_EQ(p->image, varimage::Structure);
   EXPECT_EQ(Texts(p->children), (std::vector<std::string>{"x: -5", "y: 9"}));
 
-  ASSERT_EQ(run.Run(runmode::ToBreakpoint), TSliceEnd::Paused);
+  ASSERT_EQ(run.Run(TRunMode::ToBreakpoint), TSliceEnd::Paused);
   view.Rebuild(run.sim->GetDebugState(), *run.access);
   for (const TVariableNode& v : view.Branches()[0].children) EXPECT_EQ(v.changed, v.text == "b=201") << v.text;
 }
