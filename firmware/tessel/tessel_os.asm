@@ -1158,31 +1158,17 @@ TSYSRD2  CMP #12
          JMP PUSHNEXT
 TSYSRD3  CMP #11
          BNE TSYSRD4
-         JSR FILESIZE      ; free words: the EEPROM's end less the file's end
-         LDA FPOSH
-         STA T4
-         LDA FPOSL
-         STA T5
+         JSR FILECAP       ; free words: the capacity less the file's size
          LDA T0
-         STA FPOSH
+         STA JMPV+1
          LDA T1
-         STA FPOSL
-         JSR FILEADDR
-         LDA T4
-         STA FPOSH
-         LDA T5
-         STA FPOSL
-         CLRA
-         SUB T3
+         STA JMPV+2
+         JSR FILESIZE
+         LDA JMPV+2
+         SUB T1
          STA T1
- IF MICRO
-         LDA #0
- ELSE
-         LDA #$20
- END IF
-         SBC T2
-         LSRA
-         ROR T1
+         LDA JMPV+1
+         SBC T0
          STA T0
          JMP PUSHNEXT
 TSYSRD4  CMP #13           ; KEY reads -1, KEYCOUNT 0
@@ -1456,6 +1442,24 @@ FILEADDR CLR T2
          BCC FILEADR1
          INC T2
 FILEADR1 RTS
+* T0:T1 := the data file's capacity in words: from behind the program to the end of the
+* EEPROM (8 KB on Tessel 1.1, 64 KB on Micro)
+FILECAP  CLR T2
+         CLR T3
+         JSR EEWORD        ; program length
+         LDA #$FC          ; end - 4 - length
+         SUB T1
+         STA T1
+ IF MICRO
+         LDA #$FF
+ ELSE
+         LDA #$1F
+ END IF
+         SBC T0
+         LSRA
+         ROR T1
+         STA T0
+         RTS
 * T0:T1 := data file size in words (header bytes 2-3)
 FILESIZE CLR T2
          LDA #2
@@ -1546,19 +1550,16 @@ TFILE5   CMP #5
          BEQ TFILE51
          LDA #12           ; not open for writing
          JMP RTERR
-TFILE51  JSR FILEADDR
-         LDA T2            ; the data file ends with the EEPROM
- IF MICRO
-         CMP #$FF
- ELSE
-         CMP #$1F
- END IF
-         BNE TFILE52
-         LDA T3
-         CMP #$FF
-         BNE TFILE52
+TFILE51  JSR FILECAP       ; the data file ends with the EEPROM
+         LDA FPOSH
+         CMP T0
+         BNE TFILE511
+         LDA FPOSL
+         CMP T1
+TFILE511 BLO TFILE512
          LDA #13
          JMP RTERR
+TFILE512 JSR FILEADDR
 TFILE52  JSR PEEKV
          JSR EEWRITE
          BRA TFILEINC
