@@ -1355,7 +1355,7 @@ RTERR3   LDA TOKPCH
 ERRSTOP  SEI
          CLR TCR
          CLI
-ERRSTOP1 WAIT
+ERRSTOP1 JSR UPLOAD        ; a stopped board still takes a new program
          BRA ERRSTOP1
 
 TBAD     LDA #255
