@@ -48,6 +48,8 @@
 *   - GOSUB records the stack index as the frame floor, every parameter store lowers it
 *     by one; RETURN cuts the stack back to the floor and pushes the value that was on
 *     top (a FUNCTION's result; for a SUB a harmless extra cell);
+*   - inside a GOSUB frame pushes and pops wrap within the 10 cells above the frame's
+*     floor, so cells a SUB leaves behind never reach its callers' pending cells;
 *   - the IRQ handler runs above the interrupted stack and RETI restores the index;
 *   - the helper at $1187 (08 11 87 in SELECT) keeps the selector when called after an
 *     expression and pushes the kept selector when called after a JUMPF.
@@ -338,9 +340,10 @@ NEXTIRQ  BCLR 2,FLAGS
          STA ITPCL
          LDA DSP
          STA IDSP
-         ADD #4            ; room for the handler's own discards
-         AND #15
-         STA DSP
+         JSR PUSHV         ; room for the handler's own drops
+         JSR PUSHV
+         JSR PUSHV
+         JSR PUSHV
          LDA IRQH
          STA T2
          LDA IRQL
@@ -348,21 +351,57 @@ NEXTIRQ  BCLR 2,FLAGS
          JMP JUMPT23
 
 * ---------------------------------------------------------------- data stack
-* push T0:T1
-PUSHV    LDX DSP
-         INCX
-         TXA
+* push T0:T1. Inside a GOSUB frame the stack wraps within the 10 cells above the frame's
+* floor: cells a SUB leaves behind overwrite its own old cells, never the 6 cells below
+* the floor that hold its callers' pending values. Bit 7 of the frame's floor records
+* that the frame has wrapped; from then on a pop below its first cell wraps back too.
+PUSHV    LDA DSP
+         INCA
          AND #15
-         STA DSP
+         LDX CSP
+         BEQ PUSHV2
+         STA JMPV+2
+         LDA CSF-1,X
+         ADD #11
+         AND #15
+         CMP JMPV+2
+         BNE PUSHV1
+         LDA CSF-1,X
+         ORA #$80
+         STA CSF-1,X
+         INCA
+         AND #15
+         BRA PUSHV2
+PUSHV1   LDA JMPV+2
+PUSHV2   STA DSP
          TAX
          LDA T0
          STA DSH,X
          LDA T1
          STA DSL,X
          RTS
-* top into T0:T1, popped
+* top into T0:T1, popped (inside the frame's window as above)
 POPV     JSR PEEKV
 DROPV    LDA DSP
+         DECA
+         AND #15
+         LDX CSP
+         BEQ DROPV2
+         STA JMPV+2
+         LDA CSF-1,X
+         BPL DROPV1        ; not wrapped
+         AND #15
+         CMP JMPV+2
+         BNE DROPV1
+         ADD #10
+         AND #15
+         BRA DROPV2
+DROPV1   LDA JMPV+2
+DROPV2   STA DSP
+         RTS
+* top into T0:T1, popped below the frame's floor (the parameter stores)
+POPRAW   JSR PEEKV
+         LDA DSP
          DECA
          AND #15
          STA DSP
@@ -392,12 +431,12 @@ POPAB    JSR POPV
 STOREV   BRCLR 0,PFLAGS,PEEKV
          BSET 0,FLAGS
          LDX CSP
-         BEQ POPV
+         BEQ POPRAW
          LDA CSF-1,X
          DECA
          AND #15
          STA CSF-1,X
-         BRA POPV
+         BRA POPRAW
 
 * T0:T1 := -1 when C is set, else 0; then replaces the top
 SETBOOL  CLRA
@@ -451,6 +490,7 @@ TRET1    DECX
          LDA CSL,X
          STA T3
          LDA CSF,X
+         AND #15
          STA T4
          JSR PEEKV
          LDA T4
