@@ -143,10 +143,9 @@ RESET    LDA #3
          CLR SCCR1
          LDA #$2C          ; transmitter, receiver, receive interrupt
          STA SCCR2
-         LDX #$50          ; clear the system RAM
+         LDX #$50          ; clear the RAM, variables included (nothing is on the stack yet)
 RCLR     CLR ,X
          INCX
-         CPX #VARS
          BNE RCLR
          LDA #$CC          ; JMP extended
          STA JMPV
@@ -1379,6 +1378,7 @@ RTERR2   LDA CRSH
          STA T3
          CLR CSP           ; a critical error empties both stacks
          CLR DSP
+         BCLR 3,FLAGS      ; and ends a running IRQ handler
          CLR TPCH          ; RETURN from CRASH restarts the program
          LDA #4
          STA TPCL
