@@ -213,6 +213,15 @@ TEST(TesselTokens, SetbaudWritesTheBaudRegister) {
   EXPECT_EQ(micro.engine.Memory()[0x0D], 0x49);
 }
 
+TEST(TesselTokens, MachineCodeIsCalledAndReturns) {
+  TRig rig;
+  ASSERT_TRUE(rig.LoadBasic("DIM b AS BYTE\r\nb = 41\r\nCALL bump\r\nCALL bump\r\nPRINT b\r\n",
+                            "bump     LDA b\r\n         INCA\r\n         STA b\r\n         RTS\r\n"));
+  ASSERT_EQ(rig.Run(), TRunEnd::Idle);
+  EXPECT_EQ(rig.Output(), "43\r\n");
+  EXPECT_EQ(rig.badFetches, 0);
+}
+
 TEST(TesselTokens, MicroFunctionsReturnThroughByte23) {
   TRig rig = RunBasic(
       "DIM r AS BYTE\r\nFUNCTION twice(x AS BYTE)\r\ntwice = x * 2\r\nEND FUNCTION\r\n"
