@@ -28,16 +28,15 @@
 *   EXT+0..7   RXBUF receive buffer (8 characters)
 *   EXT+8..9   TOKPC address of the current token (for error reports)
 *   EXT+10     ERRNO last runtime error
-*   EXT+11..13 ITPC, IDSP: token address and stack index the IRQ handler returns to
-*   EXT+14     I2CS  bus shift register
-*   EXT+15..16 FILEPOS data file position (words); EXT+17 FILEMODE
-*   EXT+18..25 calendar clock (Tessel 1.1 only): 20 ms count, second, minute, hour,
+*   EXT+11     I2CS  bus shift register
+*   EXT+12..13 FILEPOS data file position (words); EXT+14 FILEMODE
+*   EXT+15..22 calendar clock (Tessel 1.1 only): 20 ms count, second, minute, hour,
 *              day, month, year (high, low)
 *   EXT is $B9 on Tessel 1.1 and $DF on Micro.
-*   Tessel 1.1: $D3-$DA are left to machine code, the processor stack uses $DB-$FF.
-*   Micro: the processor stack uses $F1-$FF; no RAM is left to machine code.
+*   Tessel 1.1: $D0-$DA are left to machine code, the processor stack uses $DB-$FF.
+*   Micro: the processor stack uses $EE-$FF; no RAM is left to machine code.
 *   Machine code called with token 08 may use A and X, must return with RTS and may push
-*   at most 6 bytes on Micro (the system's interrupts need the rest).
+*   at most 8 bytes on Micro (the system's interrupts need the rest).
 *
 * Data stack rules (the compiler's Tessel sequences rely on them):
 *   - the stack is a ring of 16 cells: no overflow or underflow errors, old cells are
@@ -50,7 +49,8 @@
 *     top (a FUNCTION's result; for a SUB a harmless extra cell);
 *   - inside a GOSUB frame pushes and pops wrap within the 10 cells above the frame's
 *     floor, so cells a SUB leaves behind never reach its callers' pending cells;
-*   - the IRQ handler runs above the interrupted stack and RETI restores the index;
+*   - the IRQ handler runs as a call frame of its own above the interrupted stack; RETI
+*     restores the stack index;
 *   - the helper at $1187 (08 11 87 in SELECT) keeps the selector when called after an
 *     expression and pushes the kept selector when called after a JUMPF.
 
@@ -114,21 +114,18 @@ RXBUF    EQU EXT
 TOKPCH   EQU EXT+8
 TOKPCL   EQU EXT+9
 ERRNO    EQU EXT+10
-ITPCH    EQU EXT+11
-ITPCL    EQU EXT+12
-IDSP     EQU EXT+13
-I2CS     EQU EXT+14
-FPOSH    EQU EXT+15
-FPOSL    EQU EXT+16
-FMODE    EQU EXT+17
-CLKSUB   EQU EXT+18
-CLKSEC   EQU EXT+19
-CLKMIN   EQU EXT+20
-CLKHOUR  EQU EXT+21
-CLKDAY   EQU EXT+22
-CLKMON   EQU EXT+23
-CLKYEARH EQU EXT+24
-CLKYEARL EQU EXT+25
+I2CS     EQU EXT+11
+FPOSH    EQU EXT+12
+FPOSL    EQU EXT+13
+FMODE    EQU EXT+14
+CLKSUB   EQU EXT+15
+CLKSEC   EQU EXT+16
+CLKMIN   EQU EXT+17
+CLKHOUR  EQU EXT+18
+CLKDAY   EQU EXT+19
+CLKMON   EQU EXT+20
+CLKYEARH EQU EXT+21
+CLKYEARL EQU EXT+22
 CALLMAX  EQU 5
 TICKLEN  EQU 10000
 
@@ -325,24 +322,26 @@ DHIGH    CMP #$FF
 TBAD1    JMP TBAD
 
 * between tokens: a waiting IRQ starts the BASIC handler
+* between tokens: a waiting IRQ starts the BASIC handler as a call frame of its own (so
+* its cells stay in the frame's window); with no call level free the request waits
 NEXT     BRSET 2,FLAGS,NEXTIRQ
-         JMP FETCHCALL
-NEXTIRQ  BCLR 2,FLAGS
-         BRSET 3,FLAGS,NEXT
+NEXTF    JMP FETCHCALL
+NEXTIRQ  LDX CSP
+         CPX #CALLMAX
+         BHS NEXTF
+         BCLR 2,FLAGS
+         BRSET 3,FLAGS,NEXTF
          LDA IRQH
          ORA IRQL
-         BEQ NEXT
+         BEQ NEXTF
          BSET 3,FLAGS
          LDA TPCH
-         STA ITPCH
+         STA CSH,X
          LDA TPCL
-         STA ITPCL
+         STA CSL,X
          LDA DSP
-         STA IDSP
-         JSR PUSHV         ; room for the handler's own drops
-         JSR PUSHV
-         JSR PUSHV
-         JSR PUSHV
+         STA CSF,X
+         INC CSP
          LDA IRQH
          STA T2
          LDA IRQL
@@ -497,15 +496,21 @@ TRET1    DECX
          JSR PUSHV
          BRA JUMPT23
 
+* RETI: back to the interrupted token with the stack as the handler found it
 TRETI    BRCLR 3,FLAGS,TRETI1
          BCLR 3,FLAGS
-         LDA IDSP
-         STA DSP
-         LDA ITPCH
+         LDX CSP
+         BEQ TRETI1
+         DECX
+         STX CSP
+         LDA CSH,X
          STA T2
-         LDA ITPCL
+         LDA CSL,X
          STA T3
-         BRA JUMPT23
+         LDA CSF,X
+         AND #15
+         STA DSP
+         JMP JUMPT23
 TRETI1   JMP NEXT
 
 * 08 hi lo: calls machine code, which returns with RTS

@@ -134,3 +134,26 @@ TEST(TesselStackRules, ASubsLeftoversStayInItsFrame) {
 
 }  // namespace
 }  // namespace zarvek::tessel
+
+namespace zarvek::tessel {
+namespace {
+
+// A handler named by ON INTERRUPT GOSUB is plain main-program code that drops nothing: its
+// loop's leftovers must stay away from the expression it interrupted.
+TEST(TesselInterrupts, ALabelHandlersLeftoversStayInItsFrame) {
+  TRig rig;
+  ASSERT_TRUE(rig.LoadBasic(
+      "DIM hits, total, i, k AS INTEGER\r\nFUNCTION sq(x AS INTEGER)\r\nsq = x * x\r\nEND FUNCTION\r\n"
+      "ON INTERRUPT GOSUB pressed\r\nFOR i = 1 TO 200\r\n"
+      "total = total + (i MOD 7) * 3 + sq(i MOD 5) - (i AND 3)\r\nNEXT\r\nPRINT total; \" \"; hits\r\n"
+      "END\r\npressed:\r\nFOR k = 1 TO 25\r\nhits = hits + 1\r\nNEXT\r\nRETURN INTERRUPT\r\n"));
+  rig.interruptAfter = {700, 2201, 3702, 5003};
+  ASSERT_EQ(rig.Run(), TRunEnd::Idle);
+  int total = 0;
+  for (int i = 1; i <= 200; ++i) total += (i % 7) * 3 + (i % 5) * (i % 5) - (i & 3);
+  EXPECT_EQ(rig.Output(), std::to_string(total) + " 100\r\n");
+  EXPECT_EQ(rig.badFetches, 0);
+}
+
+}  // namespace
+}  // namespace zarvek::tessel
