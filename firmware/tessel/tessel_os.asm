@@ -1139,15 +1139,14 @@ TIMERISR LDA TSR
          ADC #TICKLEN/256
          STA OC1H
          STX OC1L
-         INC TICKL
-         BNE TIMISR1
-         INC TICKH
-TIMISR1  NOP
  IF MICRO
  ELSE
          JSR CLOCKTICK
  END IF
-         LDA PAUSL
+         INC TICKL
+         BNE TIMISR1
+         INC TICKH
+TIMISR1  LDA PAUSL
          ORA PAUSH
          BEQ TIMISR2
          LDA PAUSL
