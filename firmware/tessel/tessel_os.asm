@@ -32,8 +32,9 @@
 *   EXT+12..13 FILEPOS data file position (words); EXT+14 FILEMODE
 *   EXT+15..22 calendar clock (Tessel 1.1 only): 20 ms count, second, minute, hour,
 *              day, month, year (high, low)
+*   EXT+23..24 the SELECT selector while the IRQ handler runs (Tessel 1.1 only)
 *   EXT is $B9 on Tessel 1.1 and $DF on Micro.
-*   Tessel 1.1: $D0-$DA are left to machine code, the processor stack uses $DB-$FF.
+*   Tessel 1.1: $D2-$DA are left to machine code, the processor stack uses $DB-$FF.
 *   Micro: the processor stack uses $EE-$FF; no RAM is left to machine code.
 *   Machine code called with token 08 may use A and X, must return with RTS and may push
 *   at most 8 bytes on Micro (the system's interrupts need the rest).
@@ -126,6 +127,8 @@ CLKDAY   EQU EXT+19
 CLKMON   EQU EXT+20
 CLKYEARH EQU EXT+21
 CLKYEARL EQU EXT+22
+ISELH    EQU EXT+23
+ISELL    EQU EXT+24
 CALLMAX  EQU 5
 TICKLEN  EQU 10000
 
@@ -335,6 +338,13 @@ NEXTIRQ  LDX CSP
          ORA IRQL
          BEQ NEXTF
          BSET 3,FLAGS
+ IF MICRO
+ ELSE
+         LDA SELH          ; the handler may have a SELECT of its own
+         STA ISELH
+         LDA SELL
+         STA ISELL
+ END IF
          LDA TPCH
          STA CSH,X
          LDA TPCL
@@ -499,6 +509,13 @@ TRET1    DECX
 * RETI: back to the interrupted token with the stack as the handler found it
 TRETI    BRCLR 3,FLAGS,TRETI1
          BCLR 3,FLAGS
+ IF MICRO
+ ELSE
+         LDA ISELH
+         STA SELH
+         LDA ISELL
+         STA SELL
+ END IF
          LDX CSP
          BEQ TRETI1
          DECX

@@ -157,3 +157,25 @@ TEST(TesselInterrupts, ALabelHandlersLeftoversStayInItsFrame) {
 
 }  // namespace
 }  // namespace zarvek::tessel
+
+namespace zarvek::tessel {
+namespace {
+
+// The IRQ handler's SELECT does not disturb the SELECT it interrupts (one kept selector,
+// saved around the handler).
+TEST(TesselInterrupts, SelectInTheHandlerAndInTheProgram) {
+  TRig rig;
+  ASSERT_TRUE(rig.LoadBasic(
+      "DIM hits, total, i, v AS INTEGER\r\nSUB INTERRUPT\r\nSELECT CASE hits\r\nCASE 0 TO 2\r\n"
+      "hits = hits + 1\r\nCASE ELSE\r\nhits = hits + 10\r\nEND SELECT\r\nEND SUB\r\nINTERRUPT ON\r\n"
+      "FOR i = 1 TO 300\r\nv = i MOD 6\r\nSELECT CASE v\r\nCASE 1, 3\r\ntotal = total + 1\r\n"
+      "CASE 2 TO 4\r\ntotal = total + 10\r\nCASE ELSE\r\ntotal = total + 100\r\nEND SELECT\r\nNEXT\r\n"
+      "PRINT total; \" \"; hits\r\n"));
+  rig.interruptAfter = {1000, 2601, 4203, 5804, 7406};
+  ASSERT_EQ(rig.Run(), TRunEnd::Idle);
+  EXPECT_EQ(rig.Output(), "11100 23\r\n");
+  EXPECT_EQ(rig.badFetches, 0);
+}
+
+}  // namespace
+}  // namespace zarvek::tessel
