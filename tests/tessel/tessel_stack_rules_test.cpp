@@ -55,6 +55,8 @@ const TRuleCase kRuleCases[] = {
      "106 214 6\r\n"},
     {"CallSub", "CALL bump\r\nGOSUB more\r\n", "106 214 4\r\n"},
     {"InputTwo", "INPUT k, r\r\n", "106 214 4\r\n"},
+    {"FileWrites", "OPEN # FOR WRITE\r\nPRINT #, a, a\r\nCLOSE #\r\nr = r + FILESIZE\r\n",
+     "106 214 4\r\n"},
     {"SelectCase",
      "SELECT CASE a\r\nCASE 3\r\nr = r + 1\r\nCASE 4 TO 9\r\nr = r + 10\r\nCASE ELSE\r\nr = r + "
      "100\r\nEND SELECT\r\n",
