@@ -6,6 +6,7 @@
 #include "compiler/reserved_words.h"
 #include "compiler/scanner.h"
 #include "compiler/statements.h"
+#include "compiler/variables.h"
 #include "base/tokens.h"
 
 namespace zarvek {
@@ -51,14 +52,18 @@ void CompileClose(TCompilerContext& c) {
 
 void CompilePrintToFile(TCompilerContext& c) {
   SkipBlanks(c);
+  int values = 0;
   while (!c.errorReported && c.Current() == ',') {
     ++c.position;
     CompileExpression(c, kRuntimeMask);
     if (c.errorReported) return;
     EmitFileOp(c, fileop::Write);
+    ++values;
     SkipBlanks(c);
   }
-  FinishIoStatement(c);
+  if (c.errorReported) return;
+  EndStatementInProcedure(c, values);  // each write leaves its value on the Tessel boards
+  ExpectEnd(c);
 }
 
 }  // namespace zarvek

@@ -55,6 +55,8 @@ const TRuleCase kRuleCases[] = {
      "106 214 6\r\n"},
     {"CallSub", "CALL bump\r\nGOSUB more\r\n", "106 214 4\r\n"},
     {"InputTwo", "INPUT k, r\r\n", "106 214 4\r\n"},
+    {"FileWrites", "OPEN # FOR WRITE\r\nPRINT #, a, a\r\nCLOSE #\r\nr = r + FILESIZE\r\n",
+     "106 214 4\r\n"},
     {"SelectCase",
      "SELECT CASE a\r\nCASE 3\r\nr = r + 1\r\nCASE 4 TO 9\r\nr = r + 10\r\nCASE ELSE\r\nr = r + "
      "100\r\nEND SELECT\r\n",
@@ -106,6 +108,74 @@ TEST(TesselInterrupts, TheHandlerLeavesTheInterruptedExpressionAlone) {
   int total = 0;
   for (int i = 1; i <= 200; ++i) total += (i % 7) * 3 + (i % 5) * (i % 5) - (i & 3);
   EXPECT_EQ(rig.Output(), "*****" + std::to_string(total) + " 5\r\n");
+  EXPECT_EQ(rig.badFetches, 0);
+}
+
+}  // namespace
+}  // namespace zarvek::tessel
+
+namespace zarvek::tessel {
+namespace {
+
+// A SUB's statements leave their cells on the stack (only FUNCTIONs drop them): called
+// from a FUNCTION in the middle of an expression, a SUB with a long loop must not reach
+// the pending operands of its callers.
+TEST(TesselStackRules, ASubsLeftoversStayInItsFrame) {
+  for (auto v : {TTesselVariant::Tessel11, TTesselVariant::Micro}) {
+    TRig rig(v);
+    ASSERT_TRUE(rig.LoadBasic(
+        "DIM r, k AS BYTE\r\nSUB noisy\r\nFOR k = 1 TO 40\r\nr = r + 1\r\nIF k > 0 THEN r = r + 0\r\n"
+        "NEXT\r\nEND SUB\r\nFUNCTION g(a AS BYTE)\r\nCALL noisy\r\ng = a * 2\r\nEND FUNCTION\r\n"
+        "PRINT 100 + (3 + g(5)) * 2; \" \"; r\r\nGOSUB more\r\nPRINT 7 + g(1); \" \"; r\r\nEND\r\n"
+        "more:\r\nFOR k = 1 TO 30\r\nr = r + 1\r\nNEXT\r\nRETURN\r\n"));
+    EXPECT_EQ(rig.Run(), TRunEnd::Idle);
+    EXPECT_EQ(rig.Output(), "126 40\r\n9 110\r\n");
+    EXPECT_EQ(rig.badFetches, 0);
+  }
+}
+
+}  // namespace
+}  // namespace zarvek::tessel
+
+namespace zarvek::tessel {
+namespace {
+
+// A handler named by ON INTERRUPT GOSUB is plain main-program code that drops nothing: its
+// loop's leftovers must stay away from the expression it interrupted.
+TEST(TesselInterrupts, ALabelHandlersLeftoversStayInItsFrame) {
+  TRig rig;
+  ASSERT_TRUE(rig.LoadBasic(
+      "DIM hits, total, i, k AS INTEGER\r\nFUNCTION sq(x AS INTEGER)\r\nsq = x * x\r\nEND FUNCTION\r\n"
+      "ON INTERRUPT GOSUB pressed\r\nFOR i = 1 TO 200\r\n"
+      "total = total + (i MOD 7) * 3 + sq(i MOD 5) - (i AND 3)\r\nNEXT\r\nPRINT total; \" \"; hits\r\n"
+      "END\r\npressed:\r\nFOR k = 1 TO 25\r\nhits = hits + 1\r\nNEXT\r\nRETURN INTERRUPT\r\n"));
+  rig.interruptAfter = {700, 2201, 3702, 5003};
+  ASSERT_EQ(rig.Run(), TRunEnd::Idle);
+  int total = 0;
+  for (int i = 1; i <= 200; ++i) total += (i % 7) * 3 + (i % 5) * (i % 5) - (i & 3);
+  EXPECT_EQ(rig.Output(), std::to_string(total) + " 100\r\n");
+  EXPECT_EQ(rig.badFetches, 0);
+}
+
+}  // namespace
+}  // namespace zarvek::tessel
+
+namespace zarvek::tessel {
+namespace {
+
+// The IRQ handler's SELECT does not disturb the SELECT it interrupts (one kept selector,
+// saved around the handler).
+TEST(TesselInterrupts, SelectInTheHandlerAndInTheProgram) {
+  TRig rig;
+  ASSERT_TRUE(rig.LoadBasic(
+      "DIM hits, total, i, v AS INTEGER\r\nSUB INTERRUPT\r\nSELECT CASE hits\r\nCASE 0 TO 2\r\n"
+      "hits = hits + 1\r\nCASE ELSE\r\nhits = hits + 10\r\nEND SELECT\r\nEND SUB\r\nINTERRUPT ON\r\n"
+      "FOR i = 1 TO 300\r\nv = i MOD 6\r\nSELECT CASE v\r\nCASE 1, 3\r\ntotal = total + 1\r\n"
+      "CASE 2 TO 4\r\ntotal = total + 10\r\nCASE ELSE\r\ntotal = total + 100\r\nEND SELECT\r\nNEXT\r\n"
+      "PRINT total; \" \"; hits\r\n"));
+  rig.interruptAfter = {1000, 2601, 4203, 5804, 7406};
+  ASSERT_EQ(rig.Run(), TRunEnd::Idle);
+  EXPECT_EQ(rig.Output(), "11100 23\r\n");
   EXPECT_EQ(rig.badFetches, 0);
 }
 
