@@ -1,0 +1,28 @@
+// The BASIC editor writes a reserved word in its own spelling ("gosub" becomes "GoSub")
+// once the word has been typed, that is when a character that cannot belong to a name
+// follows it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zarvek::workspace {
+
+struct TTextReplacement {
+  size_t start = 0;   // byte offset in the line
+  size_t length = 0;
+  std::string text;
+  bool operator==(const TTextReplacement&) const = default;
+};
+
+// Name characters of BASIC (cp1252): letters, digits, "_", "$", "&", Ä Ö Ü ß ä ö ü.
+bool IsNameChar(char c);
+
+// `line` is the caret's line (cp1252), `caret` the byte offset just behind the word
+// typed, before the character that ended it. Nothing when that word is no reserved word,
+// is spelt right already, or lies in a string or a comment.
+std::optional<TTextReplacement> CorrectReservedWord(std::string_view line, size_t caret);
+
+}  // namespace zarvek::workspace
