@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "hc05/assembler.h"
 #include "text/cp1252.h"
 #include "text/names.h"
 #include "workspace/paths.h"
@@ -17,14 +18,8 @@ TTreeAction Act(TTreeActionKind kind) {
   return a;
 }
 
-std::string SizeCaption(std::string_view name, std::optional<size_t> bytes) {
-  std::string caption(name);
-  if (bytes) caption += " (" + std::to_string(*bytes) + (*bytes == 1 ? " Byte)" : " Bytes)");
-  return caption;
-}
-
 TTreeNode AssemblerNode(const TTreeContent& content) {
-  TTreeNode node{SizeCaption("Assembler", content.assemblerBytes), -1, Act(TTreeActionKind::ShowAssemblerPage), {}};
+  TTreeNode node{content.assemblerBytes ? hc05::AsmSizeCaption(*content.assemblerBytes, true) : std::string("Assembler"), -1, Act(TTreeActionKind::ShowAssemblerPage), {}};
   std::vector<const hc05::TAsmSymbol*> labels;
   for (const hc05::TAsmSymbol& s : content.assemblerSymbols)
     if (s.kind == hc05::asmsymbol::Label) labels.push_back(&s);
@@ -63,7 +58,10 @@ TTreeNode SimulatorNode(const std::vector<TObjectNode>& objects) {
 
 }  // namespace
 
-std::string BasicCaption(std::optional<size_t> bytes) { return SizeCaption("BASIC", bytes); }
+std::string BasicCaption(std::optional<size_t> bytes) {
+  if (!bytes) return "BASIC";
+  return "BASIC (" + std::to_string(*bytes) + (*bytes == 1 ? " Byte)" : " Bytes)");
+}
 
 TTreeNode BuildProjectTree(const TTreeContent& content) {
   TTreeNode root{content.untitled || content.fileName.empty() ? std::string(kUntitledTab) : content.fileName, -1, Act(TTreeActionKind::None), {}};
