@@ -94,3 +94,12 @@ std::string NormaliseAssemblerLine(std::string_view line, const std::vector<Tlab
 }
 
 }  // namespace zarvek::workspace
+
+namespace zarvek::workspace {
+
+bool NormaliseLeftLine(bool simulationRunning, TCaretKey key, int previousLine, int currentLine) {
+  if (simulationRunning) return false;
+  return key != TCaretKey::Other || previousLine != currentLine;
+}
+
+}  // namespace zarvek::workspace

@@ -18,3 +18,14 @@ std::string NormaliseAssemblerLine(std::string_view line, const std::vector<Tlab
                                    const std::vector<hc05::TAsmSymbol>& asmSymbols);
 
 }  // namespace zarvek::workspace
+
+namespace zarvek::workspace {
+
+enum class TCaretKey { Other, Up, Down, PageUp, PageDown, Enter };
+
+// The line the caret was on is rewritten when no simulation runs and the user pressed a
+// key that leaves it (Up, Down, Page Up, Page Down, Enter) or the caret moved to another
+// line.
+bool NormaliseLeftLine(bool simulationRunning, TCaretKey key, int previousLine, int currentLine);
+
+}  // namespace zarvek::workspace

@@ -42,3 +42,21 @@ std::optional<TTextReplacement> CorrectReservedWord(std::string_view line, size_
 }
 
 }  // namespace zarvek::workspace
+
+namespace zarvek::workspace {
+
+std::vector<std::string> BasicKeywordHelp(std::string_view line, size_t caret) {
+  std::vector<std::string> list;
+  if (caret > line.size()) return list;
+  size_t start = caret;
+  while (start > 0 && IsNameChar(line[start - 1])) --start;
+  if (start == caret || InStringOrComment(line, start)) return list;
+  const std::string prefix = UpperCase(line.substr(start, caret - start));
+  for (int i = 0; i < kReservedWordCount; ++i) {
+    const std::string_view spelling = ReservedWordSpelling(i);
+    if (UpperCase(spelling).starts_with(prefix)) list.emplace_back(spelling);
+  }
+  return list;
+}
+
+}  // namespace zarvek::workspace

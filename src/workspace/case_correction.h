@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zarvek::workspace {
 
@@ -24,5 +25,13 @@ bool IsNameChar(char c);
 // typed, before the character that ended it. Nothing when that word is no reserved word,
 // is spelt right already, or lies in a string or a comment.
 std::optional<TTextReplacement> CorrectReservedWord(std::string_view line, size_t caret);
+
+}  // namespace zarvek::workspace
+
+namespace zarvek::workspace {
+
+// The BASIC editor's keyword help: the reserved words (in their own spelling) that begin
+// with the name before the caret, in any case; empty for no name.
+std::vector<std::string> BasicKeywordHelp(std::string_view line, size_t caret);
 
 }  // namespace zarvek::workspace

@@ -122,3 +122,25 @@ TEST(AssemblerNormalise, RewritesWordsOutsideStringsAndComments) {
 
 }  // namespace
 }  // namespace zarvek::workspace
+
+namespace zarvek::workspace {
+namespace {
+
+TEST(AssemblerNormalise, WhenTheLineIsRewritten) {
+  EXPECT_TRUE(NormaliseLeftLine(false, TCaretKey::Enter, 3, 3));
+  EXPECT_TRUE(NormaliseLeftLine(false, TCaretKey::PageDown, 3, 3));
+  EXPECT_TRUE(NormaliseLeftLine(false, TCaretKey::Other, 3, 4));  // a click on another line
+  EXPECT_FALSE(NormaliseLeftLine(false, TCaretKey::Other, 3, 3));
+  EXPECT_FALSE(NormaliseLeftLine(true, TCaretKey::Up, 3, 2));  // never while a simulation runs
+}
+
+TEST(BasicKeywordHelp, ReservedWordsWithThePrefix) {
+  EXPECT_EQ(BasicKeywordHelp("  x = ke", 8), (std::vector<std::string>{"Key", "KeyCount", "KeyInterrupt"}));
+  EXPECT_EQ(BasicKeywordHelp("str", 3), (std::vector<std::string>{"Str", "Str$", "String"}));
+  EXPECT_TRUE(BasicKeywordHelp("x = ", 4).empty());
+  EXPECT_TRUE(BasicKeywordHelp("' ke", 4).empty());
+  EXPECT_TRUE(BasicKeywordHelp("zzz", 3).empty());
+}
+
+}  // namespace
+}  // namespace zarvek::workspace
