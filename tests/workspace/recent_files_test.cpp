@@ -73,3 +73,29 @@ TEST(RecentFiles, SettingsRoundTripDropsGapsAndDuplicates) {
 
 }  // namespace
 }  // namespace zarvek::workspace
+
+#include "workspace/paths.h"
+
+namespace zarvek::workspace {
+namespace {
+
+TEST(Paths, NamesAndFolders) {
+  EXPECT_EQ(BaseName("/p/lib/a.xml"), "a.xml");
+  EXPECT_EQ(BaseName("C:\\p\\Ampel.XML"), "Ampel.XML");
+  EXPECT_EQ(BaseName("a.xml"), "a.xml");
+  EXPECT_EQ(FolderOf("/p/lib/a.xml"), "/p/lib");
+  EXPECT_EQ(FolderOf("a.xml"), "");
+  EXPECT_EQ(ModuleDisplayName("/p/Ampel.XML"), "Ampel");
+  EXPECT_EQ(ModuleDisplayName("/p/prog.bas"), "prog.bas");
+  EXPECT_EQ(ModuleDisplayName("/p/.xml"), "");
+  EXPECT_EQ(CharCount("Grün"), 4u);
+  EXPECT_EQ(LastChars("Grün", 2), "ün");
+  EXPECT_EQ(LastChars("ab", 5), "ab");
+#ifndef _WIN32
+  EXPECT_FALSE(SamePath("/p/A.xml", "/p/a.xml"));  // two files on this file system
+#endif
+  EXPECT_TRUE(SamePath("/p/a.xml", "/p/a.xml"));
+}
+
+}  // namespace
+}  // namespace zarvek::workspace
