@@ -104,7 +104,7 @@ TStripLayout LayoutStrip(const TErrorDisplay& display, int stripWidth, const TMe
     if (content.text.empty()) continue;
     TSlotLayout s{slot, display.Picture(slot), layout.lineCount, WrapText(content.text, width, measure)};
     layout.lineCount += static_cast<int>(s.lines.size());
-    layout.slots.push_back(std::move(s));
+    layout.slotLayouts.push_back(std::move(s));
   }
   layout.visibleLines = std::min(layout.lineCount, kMaxStripLines);
   return layout;
@@ -116,7 +116,7 @@ int NextStripLines(int currentLines, const TStripLayout& layout) {
 }
 
 std::optional<TSlot> SlotAtLine(const TStripLayout& layout, int line) {
-  for (const TSlotLayout& s : layout.slots)
+  for (const TSlotLayout& s : layout.slotLayouts)
     if (line >= s.firstLine && line < s.firstLine + static_cast<int>(s.lines.size())) return s.slot;
   return std::nullopt;
 }

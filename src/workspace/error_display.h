@@ -58,7 +58,7 @@ struct TSlotLayout {
 };
 
 struct TStripLayout {
-  std::vector<TSlotLayout> slots;  // the non-empty slots, in order
+  std::vector<TSlotLayout> slotLayouts;  // the non-empty slots, in order
   int lineCount = 0;               // text lines needed (all slots)
   int visibleLines = 0;            // at most kMaxStripLines
 };

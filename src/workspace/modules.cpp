@@ -68,7 +68,7 @@ bool TModuleNavigator::SaveIfModified() {
   return !m_host.Modified();
 }
 
-bool TModuleNavigator::Jump(const std::string& path) {
+bool TModuleNavigator::Jump(std::string path) {
   const std::string left = m_host.CurrentFile();
   if (SamePath(left, path)) {
     const int index = FindRecord(path);

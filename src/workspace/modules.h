@@ -78,7 +78,7 @@ class TModuleNavigator {
   // stops the jump), remembers the selections of the tab left, pushes the file left onto
   // the history, selects or adds the file's tab and opens it. True when the file became
   // current.
-  bool Jump(const std::string& path);
+  bool Jump(std::string path);  // by value: callers pass history entries, which the jump changes
   // A click on a module node: an untitled main project must be saved first.
   bool TreeModuleClick(const std::string& path);
   bool Back();

@@ -54,10 +54,10 @@ TEST(ErrorDisplay, LayoutStacksTheSlotsAndGrowsToFiveLines) {
   d.Set(TSlot::Status, "vier");
   // Strip 110 wide: text width 70 ("eins" + " zwei" = 90 > 70).
   TStripLayout layout = LayoutStrip(d, 110, Measure);
-  ASSERT_EQ(layout.slots.size(), 2u);
-  EXPECT_EQ(layout.slots[0].lines, (std::vector<std::string>{"eins", "zwei", "drei"}));
-  EXPECT_EQ(layout.slots[1].slot, TSlot::Status);
-  EXPECT_EQ(layout.slots[1].firstLine, 3);
+  ASSERT_EQ(layout.slotLayouts.size(), 2u);
+  EXPECT_EQ(layout.slotLayouts[0].lines, (std::vector<std::string>{"eins", "zwei", "drei"}));
+  EXPECT_EQ(layout.slotLayouts[1].slot, TSlot::Status);
+  EXPECT_EQ(layout.slotLayouts[1].firstLine, 3);
   EXPECT_EQ(layout.lineCount, 4);
   EXPECT_EQ(layout.visibleLines, 4);
   EXPECT_EQ(SlotAtLine(layout, 2), TSlot::Compile);
@@ -66,7 +66,7 @@ TEST(ErrorDisplay, LayoutStacksTheSlotsAndGrowsToFiveLines) {
 
   d.Set(TSlot::Assembler, "a b c", 1);
   layout = LayoutStrip(d, 80, Measure);  // text width 40
-  EXPECT_EQ(layout.slots[1].lines, (std::vector<std::string>{"a b", "c"}));
+  EXPECT_EQ(layout.slotLayouts[1].lines, (std::vector<std::string>{"a b", "c"}));
   EXPECT_EQ(layout.lineCount, 6);
   EXPECT_EQ(layout.visibleLines, kMaxStripLines);
   int lines = 0;

@@ -1,0 +1,248 @@
+// The main window driven through its actions, offscreen, with message boxes and file
+// dialogs answered by the test.
+#include <deque>
+#include <filesystem>
+#include <fstream>
+
+#include "ide/main_window.h"
+#include "project/file_io.h"
+#include "project/project_file.h"
+#include "ui/error_strip.h"
+#include "ui/qt_text.h"
+#include "ui/source_editor.h"
+
+#include <QAction>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace zarvek;
+using workspace::TAnswer;
+using workspace::TCommandId;
+using workspace::TMessage;
+
+class TMainWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir m_dir;
+  std::deque<std::optional<std::string>> m_files;  // answers of the file dialogs
+  std::deque<TAnswer> m_answers;                   // answers of the message boxes
+  std::vector<TMessage> m_shown;
+
+  std::string Path(const char* name) const { return m_dir.filePath(QString::fromUtf8(name)).toStdString(); }
+
+  void Hook(ide::TForm1& w) {
+    w.fileDialogHook = [this](ide::TFileDialog, const std::string&, const std::string&) {
+      std::optional<std::string> f;
+      if (!m_files.empty()) {
+        f = m_files.front();
+        m_files.pop_front();
+      }
+      return f;
+    };
+    w.askHook = [this](const TMessage& m) {
+      m_shown.push_back(m);
+      TAnswer a = TAnswer::Ok;
+      if (!m_answers.empty()) {
+        a = m_answers.front();
+        m_answers.pop_front();
+      }
+      return a;
+    };
+  }
+
+  static void WriteProject(const std::string& path, const std::string& basic, const std::string& assembler = "",
+                           uint8_t profile = 0) {
+    TProject p;
+    p.profile = profile;
+    p.basicSource = basic;
+    p.assemblerSource = assembler;
+    QVERIFY(SaveProject(path, p).saved);
+  }
+
+ private Q_SLOTS:
+  void init() {
+    m_files.clear();
+    m_answers.clear();
+    m_shown.clear();
+  }
+
+  void menusComeFromTheCommandTable() {
+    ide::TForm1 w(Path("menus.ini"));
+    for (const workspace::TCommand& c : workspace::Commands()) {
+      QAction* a = w.findChild<QAction*>(ui::FromUtf8(c.name));
+      QVERIFY2(a, c.name.data());
+      if (!c.text.empty() && c.menu != workspace::TMenu::File) QCOMPARE(a->text(), ui::FromUtf8(c.text));
+      if (!c.shortcut.empty()) QCOMPARE(a->shortcut(), QKeySequence(ui::FromUtf8(c.shortcut)));
+      QCOMPARE(a->isCheckable(), c.checkable);
+    }
+    QCOMPARE(w.Action(TCommandId::Save)->shortcut(), QKeySequence(QStringLiteral("F2")));
+    QCOMPARE(w.Action(TCommandId::ProgHelp)->shortcuts().size(), 2);
+    QCOMPARE(w.windowTitle(), QStringLiteral("Zarvek"));
+    QVERIFY(!w.Action(TCommandId::ModuleBack)->isEnabled());
+    QVERIFY(!w.Action(TCommandId::Recent1)->isVisible());
+  }
+
+  void compileErrorShowsInTheStripAndMarksTheLine() {
+    ide::TForm1 w(Path("compile.ini"));
+    Hook(w);
+    w.resize(800, 600);
+    w.show();
+    w.BasicEditor()->SetCp1252Text("DIM x AS BYTE\r\nx = 1\r\ngoto nirgends\r\n");
+    w.Action(TCommandId::Compile)->trigger();
+    const auto& slot = w.ErrorDisplay()->Display().Slot(workspace::TSlot::Compile);
+    QVERIFY(!slot.text.empty());
+    QVERIFY(slot.position > 0);
+    QCOMPARE(w.BasicEditor()->ErrorLine(), 2);
+    QCOMPARE(w.EditorControl()->currentIndex(), 0);
+    QTRY_VERIFY(w.ErrorDisplay()->height() >= w.ErrorDisplay()->LineHeight());
+    // Fixed: the success text, no error line.
+    w.BasicEditor()->SetCp1252Text("DIM x AS BYTE\r\nx = 1\r\n");
+    w.Action(TCommandId::Compile)->trigger();
+    QCOMPARE(w.ErrorDisplay()->Display().Slot(workspace::TSlot::Compile).text, std::string("Compiliert für Tessel 1.1."));
+    QCOMPARE(w.BasicEditor()->ErrorLine(), -1);
+    // A profile change recompiles.
+    w.Action(TCommandId::ProfilePyxon32)->trigger();
+    QCOMPARE(w.ErrorDisplay()->Display().Slot(workspace::TSlot::Compile).text, std::string(" Compiliert für Pyxon 32."));
+    QVERIFY(w.Action(TCommandId::ProfilePyxon32)->isChecked());
+    QVERIFY(!w.Action(TCommandId::ProfileTessel11)->isChecked());
+  }
+
+  void saveOpenAndReplace() {
+    const std::string file = Path("ampel.xml");
+    ide::TForm1 w(Path("save.ini"));
+    Hook(w);
+    w.BasicEditor()->SetCp1252Text("x = 1 ' Gr\xfc\xdf\x65\r\n");
+    m_files = {file};
+    w.Action(TCommandId::Save)->trigger();
+    QVERIFY(FileExists(file));
+    QCOMPARE(w.windowTitle(), ui::FromUtf8("Zarvek- " + file));
+    QVERIFY(!w.Modified());
+    // A second save keeps a backup.
+    w.BasicEditor()->SetCp1252Text("x = 2\r\n");
+    w.Action(TCommandId::Save)->trigger();
+    QVERIFY(m_shown.empty());
+    QVERIFY(FileExists(ReplaceExtension(file, ".BAK")));
+    // Save as onto an existing file: No asks again, Yes replaces.
+    const std::string other = Path("other.xml");
+    WriteProject(other, "alt\r\n");
+    m_files = {other, other};
+    m_answers = {TAnswer::No, TAnswer::Yes};
+    w.Action(TCommandId::SaveAs)->trigger();
+    QCOMPARE(m_shown.size(), size_t{2});
+    QCOMPARE(m_shown[0], workspace::MessageText(workspace::TMessageId::ReplaceFile, other));
+    QCOMPARE(w.CurrentFile(), other);
+    // New asks nothing while unmodified; open brings the text back (umlauts too).
+    w.Action(TCommandId::New)->trigger();
+    QCOMPARE(w.windowTitle(), QStringLiteral("Zarvek"));
+    QVERIFY(w.OpenFile(file));
+    QCOMPARE(w.BasicEditor()->text(), QStringLiteral("x = 2\r\n"));
+    QVERIFY(w.OpenFile(ReplaceExtension(file, ".BAK")));
+    QCOMPARE(w.BasicEditor()->text(), QString::fromUtf8("x = 1 ' Grüße\r\n"));
+    // A modified project asks before New; Cancel keeps everything.
+    w.BasicEditor()->SetCp1252Text("y = 1\r\n");
+    m_shown.clear();
+    m_answers = {TAnswer::Cancel};
+    w.Action(TCommandId::New)->trigger();
+    QCOMPARE(m_shown.size(), size_t{1});
+    QVERIFY(m_shown[0].text.starts_with("Aktuelle Änderungen in Datei "));
+    QCOMPARE(w.BasicEditor()->text(), QStringLiteral("y = 1\r\n"));
+    // The recent files list the opened ones.
+    QVERIFY(w.Action(TCommandId::Recent1)->text().startsWith(QStringLiteral("1. ")));
+  }
+
+  void notAProjectIsReported() {
+    const std::string bad = Path("kaputt.xml");
+    std::ofstream(bad) << "<other></other>";
+    ide::TForm1 w(Path("bad.ini"));
+    Hook(w);
+    QVERIFY(!w.OpenFile(bad));
+    QCOMPARE(m_shown.size(), size_t{1});
+    QCOMPARE(m_shown[0].text, bad + " ist keine Projektdatei.");
+    QCOMPARE(w.windowTitle(), QStringLiteral("Zarvek"));
+  }
+
+  void errorInAModuleJumpsToItsTabAndBack() {
+    const std::string module = Path("modul.xml");
+    const std::string main = Path("haupt.xml");
+    WriteProject(module, "DIM a AS BYTE\r\na = 1\r\ngoto nirgends\r\n");
+    WriteProject(main, "$INCLUDE \"modul.xml\"\r\nDIM b AS BYTE\r\nb = 2\r\n");
+    ide::TForm1 w(Path("modules.ini"));
+    Hook(w);
+    QVERIFY(w.OpenFile(main));  // opens silently despite the error
+    QCOMPARE(w.CurrentFile(), main);
+    QCOMPARE(w.TabFiles()->count(), 2);
+    QCOMPARE(w.TabFiles()->tabText(1), QStringLiteral("modul"));
+    w.Action(TCommandId::Compile)->trigger();
+    QCOMPARE(w.CurrentFile(), module);
+    QCOMPARE(w.TabFiles()->currentIndex(), 1);
+    QCOMPARE(w.BasicEditor()->ErrorLine(), 2);
+    QVERIFY(w.Action(TCommandId::ModuleBack)->isEnabled());
+    w.Action(TCommandId::ModuleBack)->trigger();
+    QCOMPARE(w.CurrentFile(), main);
+    QCOMPARE(w.TabFiles()->currentIndex(), 0);
+    QVERIFY(!w.Action(TCommandId::ModuleBack)->isEnabled());
+    // The tab bar switches files too, and Home returns.
+    w.TabFiles()->setCurrentIndex(1);
+    QCOMPARE(w.CurrentFile(), module);
+    w.Action(TCommandId::ModuleHome)->trigger();
+    QCOMPARE(w.CurrentFile(), main);
+  }
+
+  void startupOrderAndSettingsWrittenOnClose() {
+    const std::string file = Path("start.xml");
+    WriteProject(file, "x = 1\r\n", "", 4);
+    const std::string ini = Path("conf/zarvek/Zarvek.ini");
+    std::filesystem::create_directories(std::filesystem::path(ini).parent_path());
+    std::ofstream(ini) << "[File]=" << file << "\r\n[MC Init]=1\r\n[Profile]=5\r\n[Warnings]=0\r\n";
+    {
+      ide::TForm1 w(ini);
+      Hook(w);
+      w.InitApplication({"-debug"});
+      QVERIFY(w.DebugView());
+      QCOMPARE(w.CurrentFile(), file);
+      QCOMPARE(w.Profile(), uint8_t{4});  // the project's own profile
+      QCOMPARE(w.Settings().options & option::McInit, 0);
+      QCOMPARE(w.Settings().options & option::Warnings, 0);
+      QVERIFY(w.close());
+    }
+    const TFileContent written = ReadFileBytes(ini);
+    QVERIFY(written.status == TReadStatus::Ok);
+    QVERIFY(written.bytes.find("[File]=" + file + "\r\n") != std::string::npos);
+    QVERIFY(written.bytes.find("[File0]=" + file + "\r\n") != std::string::npos);
+    QVERIFY(written.bytes.find("[Profile]=4\r\n") != std::string::npos);
+    // Without a start file the settings' profile holds.
+    std::ofstream(ini) << "[Profile]=5\r\n";
+    ide::TForm1 w(ini);
+    w.InitApplication({Path("missing.xml")});
+    QCOMPARE(w.CurrentFile(), std::string("Unbenannt.xml"));
+    QCOMPARE(w.Profile(), uint8_t{5});
+  }
+
+  void typedReservedWordsTakeTheirSpelling() {
+    ide::TForm1 w(Path("typing.ini"));
+    w.show();
+    w.BasicEditor()->setFocus();
+    QTest::keyClicks(w.BasicEditor(), QStringLiteral("gosub x"));
+    QCOMPARE(w.BasicEditor()->text(), QStringLiteral("GoSub x"));
+  }
+
+  void treeShowsTheProject() {
+    const std::string file = Path("baum.xml");
+    WriteProject(file, "DIM x AS BYTE\r\nx = 1\r\n", "start: nop\r\n");
+    ide::TForm1 w(Path("tree.ini"));
+    Hook(w);
+    QVERIFY(w.OpenFile(file));
+    QTreeWidgetItem* root = w.Tree()->topLevelItem(0);
+    QCOMPARE(root->text(0), QStringLiteral("baum.xml"));
+    QCOMPARE(root->child(0)->text(0), QStringLiteral("Assembler (1 Byte)"));
+    QCOMPARE(root->child(0)->child(0)->text(0), QStringLiteral("start"));
+    QVERIFY(root->child(1)->text(0).startsWith(QStringLiteral("BASIC (")));
+  }
+};
+
+QTEST_MAIN(TMainWindowTest)
+#include "main_window_test.moc"
