@@ -22,7 +22,9 @@
 #include "text/lines.h"
 #include "ui/error_strip.h"
 #include "ui/qt_text.h"
+#include "ui/search_panel.h"
 #include "ui/source_editor.h"
+#include "workspace/asm_normalise.h"
 #include "workspace/build_report.h"
 #include "workspace/case_correction.h"
 #include "workspace/paths.h"
@@ -47,6 +49,7 @@ bool Wired(TCommandId id) {
     case TCommandId::ModuleAdd: case TCommandId::ModuleNew: case TCommandId::ModuleHome: case TCommandId::ModuleBack:
     case TCommandId::ModuleLink: case TCommandId::ProfileMicro: case TCommandId::ProfileTessel11:
     case TCommandId::ProfilePyxon32: case TCommandId::ProfilePyxon128: case TCommandId::HelpContents:
+    case TCommandId::Find: case TCommandId::FindNext: case TCommandId::Replace:
       return true;
     default:
       return false;
@@ -64,6 +67,7 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
   m_tabFiles = new QTabBar;
   m_tabFiles->setObjectName(QStringLiteral("TabFiles"));
   m_errorDisplay = new ui::TErrorStrip;
+  m_searchPanel = new ui::TSearchPanel;
   m_tree = new QTreeWidget;
   m_tree->setHeaderHidden(true);
 
@@ -73,6 +77,7 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
   layout->setSpacing(0);
   layout->addWidget(m_tabFiles);
   layout->addWidget(m_editorControl, 1);
+  layout->addWidget(m_searchPanel);
   layout->addWidget(m_errorDisplay);
   auto* splitter = new QSplitter;
   splitter->addWidget(m_tree);
@@ -96,15 +101,26 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
     UpdateCommandStates();
   });
   connect(m_basic, &QsciScintilla::SCN_CHARADDED, this, [this](int c) { BasicCharAdded(c); });
-  for (ui::TSourceEditor* e : {m_basic, m_assembler})
+  for (ui::TSourceEditor* e : {m_basic, m_assembler}) {
     connect(e, &QsciScintilla::modificationChanged, this, [this](bool) { UpdateCommandStates(); });
+    connect(e, &QsciScintilla::textChanged, this, [this] { TextChanged(); });
+  }
+  connect(m_assembler, &QsciScintilla::cursorPositionChanged, this, [this](int line, int) { AssemblerCaretMoved(line); });
+  m_syntaxTimer.setSingleShot(true);
+  m_syntaxTimer.setInterval(700);
+  connect(&m_syntaxTimer, &QTimer::timeout, this, [this] { StartSyntaxCheck(); });
+  m_syntaxPool.setMaxThreadCount(1);
 
   m_basic->ApplySettings(m_settings);
   m_assembler->ApplySettings(m_settings);
   MneuClick();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  // A check still running posts its result to this window; it must end first.
+  ++m_syntaxGeneration;
+  m_syntaxPool.waitForDone();
+}
 
 QAction* TForm1::Action(TCommandId id) const {
   const auto it = m_actions.find(id);
@@ -188,6 +204,12 @@ void TForm1::Run(TCommandId id) {
     case TCommandId::Delete: editor->removeSelectedText(); break;
     case TCommandId::SelectAll: editor->selectAll(); break;
     case TCommandId::Compile: ButtonTestClick(false); break;
+    case TCommandId::Find: m_searchPanel->Open(editor, false); break;
+    case TCommandId::Replace: m_searchPanel->Open(editor, true); break;
+    case TCommandId::FindNext:
+      if (m_searchPanel->isHidden()) m_searchPanel->Open(editor, false);
+      else m_searchPanel->FindNext();
+      break;
     case TCommandId::ModuleAdd:
       if (const auto file = Dialog(TFileDialog::AddModule, "", "")) m_navigator.AddModule(*file);
       break;
@@ -225,8 +247,10 @@ void TForm1::MneuClick() {
   const uint8_t profile = m_project.profile;
   m_project = TProject{};
   m_project.profile = profile;
+  m_loading = true;
   m_basic->SetCp1252Text("");
   m_assembler->SetCp1252Text("");
+  m_loading = false;
   m_basic->setModified(false);
   m_assembler->setModified(false);
   m_basic->MarkErrorLine(-1);
@@ -278,8 +302,10 @@ bool TForm1::LoadFile(const std::string& path, bool moduleJump) {
   m_project = project;
   m_currentFile = path;
   m_untitled = false;
+  m_loading = true;
   m_basic->SetCp1252Text(m_project.basicSource);
   m_assembler->SetCp1252Text(m_project.assemblerSource);
+  m_loading = false;
   for (ui::TSourceEditor* e : {m_basic, m_assembler}) {
     e->setReadOnly(outcome.readOnly);
     e->MarkErrorLine(-1);
@@ -336,6 +362,11 @@ bool TForm1::MSpeichernClick(bool saveAs) {
 }
 
 void TForm1::ButtonTestClick(bool fromOpen) {
+  // A compile supersedes a pending background check.
+  m_syntaxTimer.stop();
+  ++m_syntaxGeneration;
+  m_syntaxMarked = false;
+  m_searchPanel->hide();
   const workspace::TBuildSender sender = fromOpen ? workspace::TBuildSender::Open : workspace::TBuildSender::Command;
   if (!fromOpen) workspace::ShowCompiling(m_errorDisplay->Display());
   TBuildInput input;
@@ -490,8 +521,10 @@ void TForm1::StartEmptyProject(const std::string& path) {
   const uint8_t profile = m_project.profile;
   m_project = TProject{};
   m_project.profile = profile;
+  m_loading = true;
   m_basic->SetCp1252Text("");
   m_assembler->SetCp1252Text("");
+  m_loading = false;
   m_currentFile = path;
   m_untitled = false;
   m_treeContent = {};
@@ -539,6 +572,75 @@ void TForm1::BasicCharAdded(int character) {
   if (caret <= 0) return;
   if (const auto fix = workspace::CorrectReservedWord(line, static_cast<size_t>(caret - 1)))
     m_basic->ReplaceInCaretLine(fix->start, fix->length, fix->text);
+}
+
+void TForm1::TextChanged() {
+  if (m_loading || !(m_settings.options & option::SyntaxTest)) return;
+  ++m_syntaxGeneration;  // a check running now is out of date
+  m_syntaxTimer.start();
+}
+
+void TForm1::StartSyntaxCheck() {
+  TBuildInput input;
+  input.basicSource = m_basic->Cp1252Text();
+  input.assemblerSource = m_assembler->Cp1252Text();
+  input.profile = m_project.profile;
+  input.projectFileName = m_untitled ? std::string() : m_currentFile;
+  input.warnings = false;
+  input.silent = true;
+  input.fileExists = [](const std::string& f) { return zarvek::FileExists(f); };
+  const unsigned generation = m_syntaxGeneration;
+  // Its own builder and loader: the check runs beside the window's compiles.
+  m_syntaxPool.start([this, input, generation]() mutable {
+    TProjectFileLoader loader;
+    input.modules = &loader;
+    TBuilder builder;
+    const TBuildResult result = builder.Build(input);
+    QMetaObject::invokeMethod(this, [this, generation, result] { SyntaxCheckDone(generation, result); },
+                              Qt::QueuedConnection);
+  });
+}
+
+void TForm1::SyntaxCheckDone(unsigned generation, const TBuildResult& result) {
+  if (generation != m_syntaxGeneration) return;
+  workspace::TErrorDisplay& display = m_errorDisplay->Display();
+  if (m_syntaxMarked || result.basicError || result.assemblerError) {
+    m_basic->MarkErrorLine(-1);
+    m_assembler->MarkErrorLine(-1);
+    display.Clear(workspace::TSlot::Compile);
+    display.Clear(workspace::TSlot::Assembler);
+    m_syntaxMarked = false;
+  }
+  if (result.basicError && result.basicError->mapped.moduleIndex < 0) {
+    m_basic->MarkErrorLine(std::max(0, result.basicError->line - 1));
+    display.Set(workspace::TSlot::Compile, result.basicError->message, result.basicError->mapped.position);
+    m_syntaxMarked = true;
+  } else if (result.assemblerError) {
+    const TAsmLineOrigin origin = LocateAssemblerLine(result.program.includes, result.assemblerError->line);
+    if (origin.moduleIndex < 0) m_assembler->MarkErrorLine(origin.line);
+    display.Set(workspace::TSlot::Assembler, result.assemblerError->message, result.assemblerError->line);
+    m_syntaxMarked = true;
+  }
+  m_errorDisplay->Refresh();
+}
+
+void TForm1::AssemblerCaretMoved(int line) {
+  const int left = m_assemblerLine;
+  m_assemblerLine = line;
+  if (m_loading || !workspace::NormaliseLeftLine(false, workspace::TCaretKey::Other, left, line)) return;
+  if (left < 0 || left >= m_assembler->lines() || m_assembler->isReadOnly()) return;
+  QString text = m_assembler->text(left);
+  while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r'))) text.chop(1);
+  const std::string before = ui::ToCp1252(text);
+  const std::string after = workspace::NormaliseAssemblerLine(before, m_lastBuild.program.symbols, m_builder.Assembler().Symbols());
+  if (after == before) return;
+  // Only the case of words changes, so every position keeps its place.
+  const long start = m_assembler->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, static_cast<unsigned long>(left));
+  const long end = m_assembler->SendScintilla(QsciScintillaBase::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(left));
+  const QByteArray bytes = ui::FromCp1252(after).toUtf8();
+  m_assembler->SendScintilla(QsciScintillaBase::SCI_SETTARGETSTART, static_cast<unsigned long>(start));
+  m_assembler->SendScintilla(QsciScintillaBase::SCI_SETTARGETEND, static_cast<unsigned long>(end));
+  m_assembler->SendScintilla(QsciScintillaBase::SCI_REPLACETARGET, static_cast<unsigned long>(bytes.size()), bytes.constData());
 }
 
 void TForm1::InitApplication(const std::vector<std::string>& arguments) {

@@ -22,6 +22,8 @@
 #include "workspace/texts.h"
 
 #include <QMainWindow>
+#include <QThreadPool>
+#include <QTimer>
 
 class QAction;
 class QTabBar;
@@ -32,6 +34,7 @@ class QTreeWidgetItem;
 namespace zarvek::ui {
 class TSourceEditor;
 class TErrorStrip;
+class TSearchPanel;
 }  // namespace zarvek::ui
 
 namespace zarvek::ide {
@@ -58,6 +61,9 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   QTabWidget* EditorControl() const { return m_editorControl; }
   QTabBar* TabFiles() const { return m_tabFiles; }
   QTreeWidget* Tree() const { return m_tree; }
+  ui::TSearchPanel* SearchPanel() const { return m_searchPanel; }
+  // The background syntax check waits this long after the last change.
+  void SetSyntaxCheckDelay(int milliseconds) { m_syntaxTimer.setInterval(milliseconds); }
   const workspace::TModuleNavigator& Navigator() const { return m_navigator; }
   const TSettings& Settings() const { return m_settings; }
   uint8_t Profile() const { return m_project.profile; }
@@ -108,6 +114,10 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   void BasicCharAdded(int character);
   std::optional<std::string> Dialog(TFileDialog kind, const std::string& title, const std::string& preset);
   void WriteSettings();
+  void TextChanged();
+  void StartSyntaxCheck();
+  void SyntaxCheckDone(unsigned generation, const TBuildResult& result);
+  void AssemblerCaretMoved(int line);
 
   std::string m_settingsPath;
   TSettings m_settings;
@@ -116,6 +126,11 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   bool m_untitled = true;
   bool m_debugView = false;
   bool m_switchingTabs = false;
+  bool m_loading = false;
+  int m_assemblerLine = 0;
+  QTimer m_syntaxTimer;
+  unsigned m_syntaxGeneration = 0;
+  bool m_syntaxMarked = false;
 
   ui::TSourceEditor* m_basic = nullptr;
   ui::TSourceEditor* m_assembler = nullptr;
@@ -123,6 +138,7 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   QTabBar* m_tabFiles = nullptr;
   QTreeWidget* m_tree = nullptr;
   ui::TErrorStrip* m_errorDisplay = nullptr;
+  ui::TSearchPanel* m_searchPanel = nullptr;
   std::map<workspace::TCommandId, QAction*> m_actions;
 
   workspace::TRecentFiles m_recent;
@@ -132,6 +148,8 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   TProjectFileLoader m_loader;
   TBuildResult m_lastBuild;
   std::vector<workspace::TTreeAction> m_treeActions;  // by the items' index
+  // Last member: destroyed first, after the destructor has waited for its checks.
+  QThreadPool m_syntaxPool;
 };
 
 }  // namespace zarvek::ide

@@ -9,9 +9,12 @@
 #include "project/project_file.h"
 #include "ui/error_strip.h"
 #include "ui/qt_text.h"
+#include "ui/search_panel.h"
 #include "ui/source_editor.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -228,6 +231,69 @@ class TMainWindowTest : public QObject {
     w.BasicEditor()->setFocus();
     QTest::keyClicks(w.BasicEditor(), QStringLiteral("gosub x"));
     QCOMPARE(w.BasicEditor()->text(), QStringLiteral("GoSub x"));
+  }
+
+  void searchAndReplace() {
+    ide::TForm1 w(Path("search.ini"));
+    ui::TSourceEditor* e = w.BasicEditor();
+    e->SetCp1252Text("led = 1 : Led = ledx");
+    e->SelectOffsets(0, 3);
+    w.Action(TCommandId::Find)->trigger();
+    ui::TSearchPanel* panel = w.SearchPanel();
+    QVERIFY(!panel->isHidden());
+    QCOMPARE(panel->FindField()->text(), QStringLiteral("led"));  // taken from the selection
+    panel->CheckWord()->setChecked(true);
+    w.Action(TCommandId::FindNext)->trigger();
+    QCOMPARE(e->SelectionStartOffset(), 10);
+    w.Action(TCommandId::FindNext)->trigger();  // "ledx" is no whole word: a miss
+    QCOMPARE(e->SelectionStartOffset(), 0);
+    QCOMPARE(e->SelectionEndOffset(), 0);
+    w.Action(TCommandId::FindNext)->trigger();  // from the top again
+    QCOMPARE(e->SelectionEndOffset(), 3);
+    panel->CheckCase()->setChecked(true);
+    w.Action(TCommandId::FindNext)->trigger();
+    QCOMPARE(e->SelectionStartOffset(), 0);  // "Led" differs in case: a miss
+    w.Action(TCommandId::Replace)->trigger();
+    panel->CheckCase()->setChecked(false);
+    panel->ReplaceField()->setText(QStringLiteral("lampe"));
+    panel->CheckReplaceAll()->setChecked(true);
+    panel->ReplaceNext();
+    QCOMPARE(e->text(), QStringLiteral("lampe = 1 : lampe = ledx"));
+  }
+
+  void syntaxCheckMarksAndClearsWhileTyping() {
+    ide::TForm1 w(Path("syntax.ini"));
+    w.SetSyntaxCheckDelay(10);
+    ui::TSourceEditor* e = w.BasicEditor();
+    e->SetCp1252Text("DIM x AS BYTE\r\nx = 1\r\ngoto nirgends\r\n");
+    QTRY_COMPARE(e->ErrorLine(), 2);
+    QVERIFY(!w.ErrorDisplay()->Display().Slot(workspace::TSlot::Compile).text.empty());
+    QCOMPARE(w.EditorControl()->currentIndex(), 0);
+    e->SetCp1252Text("DIM x AS BYTE\r\nx = 1\r\n");
+    QTRY_COMPARE(e->ErrorLine(), -1);
+    QTRY_VERIFY(w.ErrorDisplay()->Display().Slot(workspace::TSlot::Compile).text.empty());
+    w.AssemblerEditor()->SetCp1252Text(" nop\r\n foo\r\n");
+    QTRY_COMPARE(w.AssemblerEditor()->ErrorLine(), 1);
+  }
+
+  void assemblerLineIsNormalisedWhenLeft() {
+    ide::TForm1 w(Path("norm.ini"));
+    w.resize(800, 600);
+    w.show();
+    ui::TSourceEditor* a = w.AssemblerEditor();
+    a->SetCp1252Text("start: nop\r\n bra start\r\n lda #1 ; lda\r\n");
+    w.Action(TCommandId::Compile)->trigger();  // the labels are known
+    w.EditorControl()->setCurrentIndex(1);
+    a->setCursorPosition(2, 3);
+    QTest::qWait(20);  // the editor reports caret moves when it updates
+    a->setCursorPosition(0, 0);
+    QTRY_COMPARE(a->text(2), QStringLiteral(" LDA #1 ; lda\r\n"));
+    a->SetCp1252Text("Start: nop\r\n bra start\r\n");
+    w.Action(TCommandId::Compile)->trigger();
+    a->setCursorPosition(1, 2);
+    QTest::qWait(20);
+    a->setCursorPosition(0, 0);
+    QTRY_COMPARE(a->text(1), QStringLiteral(" BRA Start\r\n"));
   }
 
   void treeShowsTheProject() {
