@@ -17,7 +17,9 @@
 #include <filesystem>
 
 #include "project/file_io.h"
+#include "project/legacy_import.h"
 #include "project/open_file.h"
+#include "project/project_export.h"
 #include "project/project_file.h"
 #include "text/lines.h"
 #include "ui/error_strip.h"
@@ -27,6 +29,7 @@
 #include "workspace/asm_normalise.h"
 #include "workspace/build_report.h"
 #include "workspace/case_correction.h"
+#include "workspace/import_text.h"
 #include "workspace/paths.h"
 #include "workspace/save_flow.h"
 #include "workspace/startup.h"
@@ -50,6 +53,7 @@ bool Wired(TCommandId id) {
     case TCommandId::ModuleLink: case TCommandId::ProfileMicro: case TCommandId::ProfileTessel11:
     case TCommandId::ProfilePyxon32: case TCommandId::ProfilePyxon128: case TCommandId::HelpContents:
     case TCommandId::Find: case TCommandId::FindNext: case TCommandId::Replace:
+    case TCommandId::Import: case TCommandId::Export:
       return true;
     default:
       return false;
@@ -204,6 +208,8 @@ void TForm1::Run(TCommandId id) {
     case TCommandId::Delete: editor->removeSelectedText(); break;
     case TCommandId::SelectAll: editor->selectAll(); break;
     case TCommandId::Compile: ButtonTestClick(false); break;
+    case TCommandId::Import: MImportClick(); break;
+    case TCommandId::Export: MExportClick(); break;
     case TCommandId::Find: m_searchPanel->Open(editor, false); break;
     case TCommandId::Replace: m_searchPanel->Open(editor, true); break;
     case TCommandId::FindNext:
@@ -270,11 +276,14 @@ void TForm1::MneuClick() {
 std::optional<std::string> TForm1::Dialog(TFileDialog kind, const std::string& title, const std::string& preset) {
   if (fileDialogHook) return fileDialogHook(kind, title, preset);
   QString chosen;
-  const auto filters = kind == TFileDialog::Open ? workspace::OpenFilters() : workspace::SaveFilters();
+  const auto filters = kind == TFileDialog::Open     ? workspace::OpenFilters()
+                       : kind == TFileDialog::Import ? workspace::ImportFilters()
+                       : kind == TFileDialog::Export ? workspace::ExportFilters()
+                                                     : workspace::SaveFilters();
   QStringList list;
   for (std::string_view f : filters) list << ui::FromUtf8(f);
   const QString filter = list.join(QStringLiteral(";;"));
-  if (kind == TFileDialog::Save || kind == TFileDialog::NewModule)
+  if (kind == TFileDialog::Save || kind == TFileDialog::NewModule || kind == TFileDialog::Export)
     chosen = QFileDialog::getSaveFileName(this, ui::FromUtf8(title), ui::FromUtf8(preset), filter, nullptr,
                                           QFileDialog::DontConfirmOverwrite);
   else
@@ -390,6 +399,49 @@ void TForm1::ButtonTestClick(bool fromOpen) {
   if (!workspace::JumpsToError(m_lastBuild, sender)) return;
   if (m_lastBuild.basicError) ShowCompileError();
   else ShowAssemblerError();
+}
+
+void TForm1::MImportClick() {
+  if (QuerySaveChanges()) return;
+  const auto file = Dialog(TFileDialog::Import, "", "");
+  if (!file) return;
+  const workspace::TImportKind kind = workspace::ImportKindOf(*file);
+  if (kind == workspace::TImportKind::LegacyProject) {
+    MneuClick();
+    TProject project = m_project;
+    const TLoadOutcome outcome = ImportLegacyProject(*file, project);
+    if (!outcome.message.empty()) Inform({outcome.message, outcome.caption, workspace::TButtons::Ok});
+    if (outcome.result != loadresult::Loaded) return;
+    m_project = project;
+    m_basic->SetCp1252Text(m_project.basicSource);
+    m_assembler->SetCp1252Text(m_project.assemblerSource);
+    // The imported texts exist nowhere else yet: closing asks to save them.
+    m_basic->setModified(true);
+    m_treeContent.objects = outcome.objectNodes;
+    RefreshTree();
+    return;
+  }
+  const TFileContent content = ReadFileBytes(*file);
+  if (content.status != TReadStatus::Ok) {
+    Inform(workspace::MessageText(TMessageId::CannotOpen));
+    return;
+  }
+  m_assembler->SetCp1252Text(workspace::AppendText(m_assembler->Cp1252Text(), workspace::DisassemblyText(kind, content.bytes)));
+  m_assembler->setModified(true);
+  m_editorControl->setCurrentIndex(1);
+}
+
+bool TForm1::MExportClick() {
+  ButtonTestClick(false);
+  if (!m_lastBuild.success) return false;
+  auto file = Dialog(TFileDialog::Export, "", "");
+  if (!file) return false;
+  if (UpperExtension(*file).empty()) *file += ".dat";
+  if (!WriteFileReplacing(*file, CompiledProjectExport(m_lastBuild.program.image, m_lastBuild.machineCode.code))) {
+    Inform(workspace::MessageText(TMessageId::CannotSave));
+    return false;
+  }
+  return true;
 }
 
 void TForm1::ShowCompileError() {

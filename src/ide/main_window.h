@@ -39,7 +39,7 @@ class TSearchPanel;
 
 namespace zarvek::ide {
 
-enum class TFileDialog { Open, Save, NewModule, AddModule };
+enum class TFileDialog { Open, Save, NewModule, AddModule, Import, Export };
 
 class TForm1 : public QMainWindow, public workspace::TModuleHost {
   Q_OBJECT
@@ -75,6 +75,8 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   void MOpenClick();
   bool MSpeichernClick(bool saveAs);
   void ButtonTestClick(bool fromOpen = false);
+  void MImportClick();
+  bool MExportClick();
   void ShowCompileError();
   void ShowAssemblerError();
   void PopUpProfileClick(uint8_t profile, bool fromOpen);

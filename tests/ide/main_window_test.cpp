@@ -296,6 +296,35 @@ class TMainWindowTest : public QObject {
     QTRY_COMPARE(a->text(1), QStringLiteral(" BRA Start\r\n"));
   }
 
+  void importAndExport() {
+    const std::string code = Path("code.bin");
+    std::ofstream(code, std::ios::binary) << std::string("\x9D\x81", 2);
+    ide::TForm1 w(Path("import.ini"));
+    Hook(w);
+    w.AssemblerEditor()->SetCp1252Text("start: nop");
+    w.AssemblerEditor()->setModified(false);
+    m_files = {code};
+    w.Action(TCommandId::Import)->trigger();
+    const QString text = w.AssemblerEditor()->text();
+    QVERIFY(text.startsWith(QStringLiteral("start: nop\r\n")));
+    QVERIFY(text.contains(QStringLiteral("RTS")));
+    QVERIFY(w.AssemblerEditor()->isModified());
+    QCOMPARE(w.EditorControl()->currentIndex(), 1);
+
+    // Export compiles first; a faulty program writes nothing.
+    const std::string out = Path("export");
+    w.AssemblerEditor()->SetCp1252Text("");
+    w.BasicEditor()->SetCp1252Text("goto nirgends\r\n");
+    m_files = {out};
+    QVERIFY(!w.MExportClick());
+    QVERIFY(!FileExists(out + ".dat"));
+    w.BasicEditor()->SetCp1252Text("DIM x AS BYTE\r\nx = 1\r\n");
+    QVERIFY(w.MExportClick());
+    const TFileContent written = ReadFileBytes(out + ".dat");
+    QVERIFY(written.status == TReadStatus::Ok);
+    QVERIFY(written.bytes.starts_with("TESEL-BASIC\r\n"));
+  }
+
   void treeShowsTheProject() {
     const std::string file = Path("baum.xml");
     WriteProject(file, "DIM x AS BYTE\r\nx = 1\r\n", "start: nop\r\n");
