@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "ide/main_window.h"
+#include "ide/single_instance.h"
 #include "project/file_io.h"
 #include "project/project_file.h"
 #include "ui/error_strip.h"
@@ -13,6 +14,8 @@
 #include "ui/source_editor.h"
 
 #include <QAction>
+#include <QFile>
+#include <QSysInfo>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QTabBar>
@@ -323,6 +326,43 @@ class TMainWindowTest : public QObject {
     const TFileContent written = ReadFileBytes(out + ".dat");
     QVERIFY(written.status == TReadStatus::Ok);
     QVERIFY(written.bytes.starts_with("TESEL-BASIC\r\n"));
+  }
+
+  void singleInstance() {
+    const QString lock = m_dir.filePath(QStringLiteral("zarvek.lock"));
+    {
+      ide::TSingleInstance first(lock);
+      QVERIFY(first.Claim());
+      ide::TSingleInstance second(lock);
+      QVERIFY(!second.Claim());
+    }
+    // A lock left by a program that has gone is taken over.
+    QFile stale(lock);
+    QVERIFY(stale.open(QIODevice::WriteOnly));
+    stale.write("2147483646\nZarvek\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    stale.close();
+    ide::TSingleInstance again(lock);
+    QVERIFY(again.Claim());
+  }
+
+  void errorStripClickJumps() {
+    ide::TForm1 w(Path("strip.ini"));
+    Hook(w);
+    w.resize(800, 600);
+    w.show();
+    w.BasicEditor()->SetCp1252Text("DIM x AS BYTE\r\nx = 1\r\ngoto nirgends\r\n");
+    w.Action(TCommandId::Compile)->trigger();
+    QTRY_VERIFY(w.ErrorDisplay()->height() >= w.ErrorDisplay()->LineHeight());
+    w.BasicEditor()->SetCaretOffset(0);
+    w.EditorControl()->setCurrentIndex(1);
+    QTest::mouseClick(w.ErrorDisplay(), Qt::LeftButton, {}, QPoint(40, 2 + w.ErrorDisplay()->LineHeight() / 2));
+    QCOMPARE(w.EditorControl()->currentIndex(), 0);
+    QVERIFY(w.BasicEditor()->SelectionStartOffset() > 0);  // on the error line again
+    QCOMPARE(w.BasicEditor()->ErrorLine(), 2);
+    // A long message wraps into more lines when the strip is narrow.
+    const int wide = w.ErrorDisplay()->Layout().lineCount;
+    w.resize(260, 600);
+    QTRY_VERIFY(w.ErrorDisplay()->Layout().lineCount > wide);
   }
 
   void treeShowsTheProject() {
