@@ -23,6 +23,7 @@
 #include "project/project_file.h"
 #include "text/lines.h"
 #include "ui/error_strip.h"
+#include "ui/help_list.h"
 #include "ui/qt_text.h"
 #include "ui/search_panel.h"
 #include "ui/source_editor.h"
@@ -53,7 +54,7 @@ bool Wired(TCommandId id) {
     case TCommandId::ModuleLink: case TCommandId::ProfileMicro: case TCommandId::ProfileTessel11:
     case TCommandId::ProfilePyxon32: case TCommandId::ProfilePyxon128: case TCommandId::HelpContents:
     case TCommandId::Find: case TCommandId::FindNext: case TCommandId::Replace:
-    case TCommandId::Import: case TCommandId::Export:
+    case TCommandId::Import: case TCommandId::Export: case TCommandId::ProgHelp:
       return true;
     default:
       return false;
@@ -72,6 +73,8 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
   m_tabFiles->setObjectName(QStringLiteral("TabFiles"));
   m_errorDisplay = new ui::TErrorStrip;
   m_searchPanel = new ui::TSearchPanel;
+  m_helpList = new ui::THelpList(m_basic);
+  connect(m_helpList, &ui::THelpList::Chosen, this, [this](const workspace::THelpEntry& e) { HelpEntryChosen(e); });
   m_tree = new QTreeWidget;
   m_tree->setHeaderHidden(true);
 
@@ -105,6 +108,9 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
     UpdateCommandStates();
   });
   connect(m_basic, &QsciScintilla::SCN_CHARADDED, this, [this](int c) { BasicCharAdded(c); });
+  connect(m_assembler, &QsciScintilla::SCN_CHARADDED, this, [this](int) {
+    if (m_settings.options & option::AsmCodePropose) MProgHelpClick(true);
+  });
   for (ui::TSourceEditor* e : {m_basic, m_assembler}) {
     connect(e, &QsciScintilla::modificationChanged, this, [this](bool) { UpdateCommandStates(); });
     connect(e, &QsciScintilla::textChanged, this, [this] { TextChanged(); });
@@ -210,6 +216,7 @@ void TForm1::Run(TCommandId id) {
     case TCommandId::Compile: ButtonTestClick(false); break;
     case TCommandId::Import: MImportClick(); break;
     case TCommandId::Export: MExportClick(); break;
+    case TCommandId::ProgHelp: MProgHelpClick(false); break;
     case TCommandId::Find: m_searchPanel->Open(editor, false); break;
     case TCommandId::Replace: m_searchPanel->Open(editor, true); break;
     case TCommandId::FindNext:
@@ -376,6 +383,7 @@ void TForm1::ButtonTestClick(bool fromOpen) {
   ++m_syntaxGeneration;
   m_syntaxMarked = false;
   m_searchPanel->hide();
+  m_helpList->hide();
   const workspace::TBuildSender sender = fromOpen ? workspace::TBuildSender::Open : workspace::TBuildSender::Command;
   if (!fromOpen) workspace::ShowCompiling(m_errorDisplay->Display());
   TBuildInput input;
@@ -693,6 +701,40 @@ void TForm1::AssemblerCaretMoved(int line) {
   m_assembler->SendScintilla(QsciScintillaBase::SCI_SETTARGETSTART, static_cast<unsigned long>(start));
   m_assembler->SendScintilla(QsciScintillaBase::SCI_SETTARGETEND, static_cast<unsigned long>(end));
   m_assembler->SendScintilla(QsciScintillaBase::SCI_REPLACETARGET, static_cast<unsigned long>(bytes.size()), bytes.constData());
+}
+
+void TForm1::MProgHelpClick(bool automatic) {
+  const bool assembler = m_editorControl->currentIndex() == 1;
+  ui::TSourceEditor* editor = assembler ? m_assembler : m_basic;
+  int caret = 0;
+  const std::string line = editor->CaretLine(caret);
+  std::vector<workspace::THelpEntry> entries;
+  if (assembler) {
+    entries = workspace::AssemblerHelp(line, static_cast<size_t>(caret), m_builder.Assembler().Symbols());
+  } else {
+    for (const std::string& word : workspace::BasicKeywordHelp(line, static_cast<size_t>(caret)))
+      entries.push_back({'d', word, "", word, true});
+  }
+  m_helpList->Present(editor, std::move(entries), !automatic);
+}
+
+void TForm1::HelpEntryChosen(const workspace::THelpEntry& entry) {
+  ui::TSourceEditor* editor = m_helpList->Editor();
+  if (!editor || entry.insert.empty() || editor->isReadOnly()) return;
+  int caret = 0;
+  const std::string line = editor->CaretLine(caret);
+  size_t start = static_cast<size_t>(caret);
+  if (entry.replacesWord) {
+    if (editor == m_assembler) {
+      start = workspace::HelpWordStart(line, start);
+    } else {
+      while (start > 0 && workspace::IsNameChar(line[start - 1])) --start;
+    }
+  }
+  const int lineStart = editor->CaretOffset() - caret;
+  editor->ReplaceInCaretLine(start, static_cast<size_t>(caret) - start, entry.insert);
+  editor->SetCaretOffset(lineStart + static_cast<int>(start + entry.insert.size()));
+  editor->setFocus();
 }
 
 void TForm1::InitApplication(const std::vector<std::string>& arguments) {

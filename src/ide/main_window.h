@@ -15,6 +15,7 @@
 #include "pipeline/project_modules.h"
 #include "project/project.h"
 #include "project/settings.h"
+#include "workspace/asm_help.h"
 #include "workspace/commands.h"
 #include "workspace/modules.h"
 #include "workspace/project_tree.h"
@@ -35,6 +36,7 @@ namespace zarvek::ui {
 class TSourceEditor;
 class TErrorStrip;
 class TSearchPanel;
+class THelpList;
 }  // namespace zarvek::ui
 
 namespace zarvek::ide {
@@ -62,6 +64,9 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   QTabBar* TabFiles() const { return m_tabFiles; }
   QTreeWidget* Tree() const { return m_tree; }
   ui::TSearchPanel* SearchPanel() const { return m_searchPanel; }
+  ui::THelpList* HelpList() const { return m_helpList; }
+  // Programmierhilfe: the help list for the word at the caret of the active editor.
+  void MProgHelpClick(bool automatic = false);
   // The background syntax check waits this long after the last change.
   void SetSyntaxCheckDelay(int milliseconds) { m_syntaxTimer.setInterval(milliseconds); }
   const workspace::TModuleNavigator& Navigator() const { return m_navigator; }
@@ -120,6 +125,7 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   void StartSyntaxCheck();
   void SyntaxCheckDone(unsigned generation, const TBuildResult& result);
   void AssemblerCaretMoved(int line);
+  void HelpEntryChosen(const workspace::THelpEntry& entry);
 
   std::string m_settingsPath;
   TSettings m_settings;
@@ -141,6 +147,7 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   QTreeWidget* m_tree = nullptr;
   ui::TErrorStrip* m_errorDisplay = nullptr;
   ui::TSearchPanel* m_searchPanel = nullptr;
+  ui::THelpList* m_helpList = nullptr;
   std::map<workspace::TCommandId, QAction*> m_actions;
 
   workspace::TRecentFiles m_recent;

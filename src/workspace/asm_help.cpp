@@ -79,14 +79,14 @@ void AddSymbols(std::vector<THelpEntry>& list, const std::vector<hc05::TAsmSymbo
   }
   std::sort(chosen.begin(), chosen.end(), [](auto* a, auto* b) { return UpperCase(a->name) < UpperCase(b->name); });
   for (const hc05::TAsmSymbol* s : chosen)
-    list.push_back({'e', s->name, s->kind == hc05::asmsymbol::Constant ? "= " + s->value : "Label", s->name});
+    list.push_back({'e', s->name, s->kind == hc05::asmsymbol::Constant ? "= " + s->value : "Label", s->name, true});
 }
 
-const THelpEntry kConst{'d', " (#Const)", "", "#"};
-const THelpEntry kMemoryRam{'d', " (MEMORY Address) ... RAM = $50...$FF", "", ""};
-const THelpEntry kMemoryDirect{'f', " (MEMORY Address)", "", ""};
-const THelpEntry kIndexed{'d', "x (Offset Indexregister)", "", ",X"};
-const THelpEntry kBranchTarget{' ', "(Label)", "", ""};
+const THelpEntry kConst{'d', " (#Const)", "", "#", false};
+const THelpEntry kMemoryRam{'d', " (MEMORY Address) ... RAM = $50...$FF", "", "", false};
+const THelpEntry kMemoryDirect{'f', " (MEMORY Address)", "", "", false};
+const THelpEntry kIndexed{'d', "x (Offset Indexregister)", "", ",X", false};
+const THelpEntry kBranchTarget{' ', "(Label)", "", "", false};
 
 // The operand forms of a class, then the symbols that fit there.
 std::vector<THelpEntry> OperandHelp(const hc05::TReservedName& name, std::string_view prefix,
@@ -117,13 +117,13 @@ std::vector<THelpEntry> OperandHelp(const hc05::TReservedName& name, std::string
       break;
     case BitSet:
     case BitBranch:
-      for (char bit = '0'; bit <= '7'; ++bit) list.push_back({' ', std::string(1, bit) + " bit", "", std::string(1, bit) + ","});
+      for (char bit = '0'; bit <= '7'; ++bit) list.push_back({' ', std::string(1, bit) + " bit", "", std::string(1, bit) + ",", false});
       list.push_back(kMemoryDirect);
       if (name.cls == BitBranch) list.push_back(kBranchTarget);
       AddSymbols(list, symbols, prefix, name.cls == BitBranch, true);
       break;
     case DefineByte:
-      list = {kConst, {'d', "\"string\" ", "", "\"\""}, {'d', "'string' ", "", "''"}};
+      list = {kConst, {'d', "\"string\" ", "", "\"\"", false}, {'d', "'string' ", "", "''", false}};
       AddSymbols(list, symbols, prefix, false, true);
       break;
     case DefineWord:
@@ -140,6 +140,11 @@ std::vector<THelpEntry> OperandHelp(const hc05::TReservedName& name, std::string
 }
 
 }  // namespace
+
+size_t HelpWordStart(std::string_view line, size_t caret) {
+  caret = std::min(caret, line.size());
+  return caret - WordBefore(line, caret).size();
+}
 
 std::string EntryString(const THelpEntry& entry) { return std::string(1, entry.tag) + entry.text; }
 
@@ -158,7 +163,7 @@ std::vector<THelpEntry> AssemblerHelp(std::string_view line, size_t caret, const
       const std::string_view description = br == std::string_view::npos ? std::string_view{} : r.help.substr(br + 1);
       std::string first(r.name);
       if (!formula.empty()) first += "   " + std::string(formula);
-      list.push_back({'d', first, std::string(description), std::string(r.name)});
+      list.push_back({'d', first, std::string(description), std::string(r.name), true});
     }
     return list;
   }

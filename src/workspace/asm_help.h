@@ -16,8 +16,12 @@ struct THelpEntry {
   std::string text;   // the first line: a reserved name, an operand form or a symbol (cp1252)
   std::string detail; // the second line; empty for one-line entries
   std::string insert; // what choosing the entry writes at the caret (empty: nothing)
+  bool replacesWord = false;  // the insert replaces the word before the caret
   bool operator==(const THelpEntry&) const = default;
 };
+
+// Where the word before the caret begins (the part a chosen name replaces).
+size_t HelpWordStart(std::string_view line, size_t caret);
 
 // The list entry as the list box holds it: the tag, then the text.
 std::string EntryString(const THelpEntry& entry);

@@ -9,6 +9,7 @@
 #include "project/file_io.h"
 #include "project/project_file.h"
 #include "ui/error_strip.h"
+#include "ui/help_list.h"
 #include "ui/qt_text.h"
 #include "ui/search_panel.h"
 #include "ui/source_editor.h"
@@ -363,6 +364,38 @@ class TMainWindowTest : public QObject {
     const int wide = w.ErrorDisplay()->Layout().lineCount;
     w.resize(260, 600);
     QTRY_VERIFY(w.ErrorDisplay()->Layout().lineCount > wide);
+  }
+
+  void helpListProposesAndInserts() {
+    ide::TForm1 w(Path("help.ini"));
+    w.resize(800, 600);
+    w.show();
+    ui::TSourceEditor* a = w.AssemblerEditor();
+    w.EditorControl()->setCurrentIndex(1);
+    a->SetCp1252Text(" ls");
+    a->SetCaretOffset(3);
+    w.Action(TCommandId::ProgHelp)->trigger();
+    ui::THelpList* list = w.HelpList();
+    QVERIFY(list->isVisible());
+    QCOMPARE(list->count(), 6);
+    QCOMPARE(list->item(0)->text(), QStringLiteral("LSL   C <- (M) <- 0\nlogical shift left"));
+    list->Choose(3);  // LSR
+    QVERIFY(!list->isVisible());
+    QCOMPARE(a->text(), QStringLiteral(" LSR"));
+    QCOMPARE(a->CaretOffset(), 4);
+    // Typing an operand proposes the operand forms (option bit 0 is on by default).
+    a->setFocus();
+    QTest::keyClicks(a, QStringLiteral(" "));
+    QVERIFY(list->isVisible());
+    QCOMPARE(list->item(0)->text(), QStringLiteral(" (MEMORY Address) ... RAM = $50...$FF"));
+    // The BASIC editor proposes reserved words.
+    w.EditorControl()->setCurrentIndex(0);
+    w.BasicEditor()->SetCp1252Text("x = ke");
+    w.BasicEditor()->SetCaretOffset(6);
+    w.Action(TCommandId::ProgHelp)->trigger();
+    QCOMPARE(list->count(), 3);
+    list->Choose(1);
+    QCOMPARE(w.BasicEditor()->text(), QStringLiteral("x = KeyCount"));
   }
 
   void treeShowsTheProject() {

@@ -71,6 +71,10 @@ TEST(AssemblerHelp, ReservedNamesWithTwoLines) {
   EXPECT_EQ(list[0].text, "LSL   C <- (M) <- 0");
   EXPECT_EQ(list[0].detail, "logical shift left");
   EXPECT_EQ(list[0].insert, "LSL");
+  EXPECT_TRUE(list[0].replacesWord);
+  EXPECT_EQ(HelpWordStart(" ls", 3), 1u);
+  EXPECT_EQ(HelpWordStart(" lda #ma", 8), 6u);
+  EXPECT_EQ(HelpWordStart(" lda ", 5), 5u);
   const auto nop = AssemblerHelp("\tNO", 3, kSymbols);
   ASSERT_EQ(nop.size(), 1u);
   EXPECT_EQ(nop[0].text, "NOP");  // no formula
@@ -88,6 +92,10 @@ TEST(AssemblerHelp, OperandProposalsByClass) {
             (std::vector<std::string>{"d (#Const)", "d (MEMORY Address) ... RAM = $50...$FF", "dx (Offset Indexregister)",
                                       "eMAXWERT"}));
   EXPECT_EQ(Texts(AssemblerHelp(" BRA ", 5, kSymbols)), (std::vector<std::string>{" (Label)", "eAnfang", "eWarte"}));
+  const auto forms = AssemblerHelp(" LDA ", 5, kSymbols);
+  EXPECT_EQ(forms[0].insert, "#");
+  EXPECT_FALSE(forms[0].replacesWord);
+  EXPECT_TRUE(forms.back().replacesWord);  // a symbol replaces what was typed of it
   const auto bits = Texts(AssemblerHelp(" BSET ", 6, kSymbols));
   ASSERT_EQ(bits.size(), 11u);
   EXPECT_EQ(bits[0], " 0 bit");
