@@ -76,7 +76,7 @@ void TSourceEditor::ApplySettings(const TSettings& s) {
   m_lexer->SetCommentColour(s.commentColor);
   m_lexer->SetBackground(s.background);
   setMarginsFont(font);
-  setMarginsBackgroundColor(ColourFromSettings(s.background));
+  setMarginsBackgroundColor(ColourFromSettings(s.gutterColor));
   setMarkerBackgroundColor(ColourFromSettings(s.errorColor), m_errorMarker);
   setMarkerBackgroundColor(ColourFromSettings(s.breakpointBackground), m_breakpointMarker);
   setMarkerForegroundColor(ColourFromSettings(s.breakpointColor), m_breakpointMarker);
