@@ -1,5 +1,7 @@
 #include "ide/main_window.h"
 
+#include "ide/setup_dialog.h"
+
 #include <QAction>
 #include <QCoreApplication>
 #include <QCloseEvent>
@@ -54,7 +56,7 @@ bool Wired(TCommandId id) {
     case TCommandId::ModuleLink: case TCommandId::ProfileMicro: case TCommandId::ProfileTessel11:
     case TCommandId::ProfilePyxon32: case TCommandId::ProfilePyxon128: case TCommandId::HelpContents:
     case TCommandId::Find: case TCommandId::FindNext: case TCommandId::Replace:
-    case TCommandId::Import: case TCommandId::Export: case TCommandId::ProgHelp:
+    case TCommandId::Import: case TCommandId::Export: case TCommandId::ProgHelp: case TCommandId::Settings:
       return true;
     default:
       return false;
@@ -121,9 +123,15 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
   connect(&m_syntaxTimer, &QTimer::timeout, this, [this] { StartSyntaxCheck(); });
   m_syntaxPool.setMaxThreadCount(1);
 
+  m_setup = new TSetup(m_settings, [this] { ApplySettings(); }, this);
+  ApplySettings();
+  MneuClick();
+}
+
+void TForm1::ApplySettings() {
   m_basic->ApplySettings(m_settings);
   m_assembler->ApplySettings(m_settings);
-  MneuClick();
+  m_errorDisplay->SetFill(ui::ColourFromSettings(m_settings.gutterColor));
 }
 
 TForm1::~TForm1() {
@@ -217,6 +225,10 @@ void TForm1::Run(TCommandId id) {
     case TCommandId::Import: MImportClick(); break;
     case TCommandId::Export: MExportClick(); break;
     case TCommandId::ProgHelp: MProgHelpClick(false); break;
+    case TCommandId::Settings:
+      m_setup->FormShow();
+      m_setup->exec();
+      break;
     case TCommandId::Find: m_searchPanel->Open(editor, false); break;
     case TCommandId::Replace: m_searchPanel->Open(editor, true); break;
     case TCommandId::FindNext:
@@ -748,8 +760,7 @@ void TForm1::InitApplication(const std::vector<std::string>& arguments) {
   m_settings = plan.settings;
   m_debugView = plan.debugView;
   m_recent.Load(m_settings);
-  m_basic->ApplySettings(m_settings);
-  m_assembler->ApplySettings(m_settings);
+  ApplySettings();
   m_project.profile = m_settings.profile;
   if (!plan.startFile.empty()) OpenFile(plan.startFile);
   PopUpProfileClick(m_project.profile, true);

@@ -41,6 +41,8 @@ class THelpList;
 
 namespace zarvek::ide {
 
+class TSetup;
+
 enum class TFileDialog { Open, Save, NewModule, AddModule, Import, Export };
 
 class TForm1 : public QMainWindow, public workspace::TModuleHost {
@@ -65,6 +67,9 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   QTreeWidget* Tree() const { return m_tree; }
   ui::TSearchPanel* SearchPanel() const { return m_searchPanel; }
   ui::THelpList* HelpList() const { return m_helpList; }
+  TSetup* Setup() const { return m_setup; }
+  // Settings changed (the dialog): editors, lexers and the error strip take them at once.
+  void ApplySettings();
   // Programmierhilfe: the help list for the word at the caret of the active editor.
   void MProgHelpClick(bool automatic = false);
   // The background syntax check waits this long after the last change.
@@ -148,6 +153,7 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   ui::TErrorStrip* m_errorDisplay = nullptr;
   ui::TSearchPanel* m_searchPanel = nullptr;
   ui::THelpList* m_helpList = nullptr;
+  TSetup* m_setup = nullptr;
   std::map<workspace::TCommandId, QAction*> m_actions;
 
   workspace::TRecentFiles m_recent;

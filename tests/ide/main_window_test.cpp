@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "ide/main_window.h"
+#include "ide/setup_dialog.h"
 #include "ide/single_instance.h"
 #include "project/file_io.h"
 #include "project/project_file.h"
@@ -15,6 +16,7 @@
 #include "ui/source_editor.h"
 
 #include <QAction>
+#include <QListWidget>
 #include <QFile>
 #include <QSysInfo>
 #include <QCheckBox>
@@ -396,6 +398,48 @@ class TMainWindowTest : public QObject {
     QCOMPARE(list->count(), 3);
     list->Choose(1);
     QCOMPARE(w.BasicEditor()->text(), QStringLiteral("x = KeyCount"));
+  }
+
+  void settingsRoundTripThroughTheDialog() {
+    const std::string ini = Path("setup/Zarvek.ini");
+    {
+      ide::TForm1 w(ini);
+      Hook(w);
+      ide::TSetup* setup = w.Setup();
+      setup->FormShow();
+      QCOMPARE(setup->windowTitle(), QStringLiteral("Einstellungen"));
+      QCOMPARE(setup->FontSize()->count(), 9);
+      QCOMPARE(setup->FontSize()->currentItem()->text(), QStringLiteral("10"));
+      QCOMPARE(setup->CheckList()->item(3)->checkState(), Qt::Unchecked);  // bit 3 set
+      setup->FontSize()->setCurrentRow(5);  // "12"
+      QCOMPARE(w.Settings().fontSize, 12);
+      QCOMPARE(w.BasicEditor()->Lexer()->font(0).pointSize(), 12);
+      setup->colourHook = [](int32_t) { return std::optional<int32_t>(0x0000FF); };
+      setup->FarbenClick(3);  // "Fehler Textfarbe"
+      QCOMPARE(w.Settings().errorColor, 0x0000FF);
+      setup->colourHook = [](int32_t) { return std::optional<int32_t>(0x00FF00); };
+      setup->FarbenClick(1);  // "Text Hintergrund": the editors' paper at once
+      QCOMPARE(w.BasicEditor()->Lexer()->paper(0), QColor(0, 255, 0));
+      setup->colourHook = [](int32_t) { return std::nullopt; };  // cancelled
+      setup->FarbenClick(0);
+      QCOMPARE(w.Settings().fontColor, 0);
+      setup->CheckList()->item(1)->setCheckState(Qt::Unchecked);
+      setup->CheckList()->item(3)->setCheckState(Qt::Checked);
+      QCOMPARE(w.Settings().options & option::SyntaxTest, 0);
+      QCOMPARE(w.Settings().options & option::Autostart, 0);
+      QVERIFY(w.close());
+    }
+    TSettings read;
+    const TFileContent text = ReadFileBytes(ini);
+    QVERIFY(text.status == TReadStatus::Ok);
+    ReadSettings(text.bytes, read);
+    QCOMPARE(read.fontSize, 12);
+    QCOMPARE(read.errorColor, 0x0000FF);
+    QCOMPARE(read.background, 0x00FF00);
+    QCOMPARE(read.options & option::SyntaxTest, 0);
+    ide::TForm1 again(ini);
+    again.InitApplication({});
+    QCOMPARE(again.BasicEditor()->Lexer()->font(0).pointSize(), 12);
   }
 
   void treeShowsTheProject() {
