@@ -526,6 +526,7 @@ void TForm1::RebuildTabBar() {
     m_tabFiles->addTab(ui::FromUtf8(m_untitled && &r == &m_navigator.Records().front() ? std::string(workspace::kUntitledTab)
                                                                                          : r.displayName));
   m_tabFiles->setCurrentIndex(m_navigator.ActiveTab());
+  m_tabFiles->updateGeometry();
   m_switchingTabs = false;
 }
 

@@ -61,7 +61,8 @@ void TErrorStrip::paintEvent(QPaintEvent*) {
     p.setBrush(PictureColour(slot.picture));
     p.setPen(Qt::NoPen);
     p.drawEllipse(workspace::kPictureX, top + 2, lineHeight - 4, lineHeight - 4);
-    p.setPen(palette().color(QPalette::WindowText));
+    // Readable on any gutter colour the user picks.
+    p.setPen(m_fill.lightness() < 128 ? Qt::white : Qt::black);
     for (size_t i = 0; i < slot.lines.size(); ++i)
       p.drawText(workspace::kTextX, top + static_cast<int>(i) * lineHeight + fontMetrics().ascent(), FromUtf8(slot.lines[i]));
   }

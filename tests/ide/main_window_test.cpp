@@ -91,6 +91,8 @@ class TMainWindowTest : public QObject {
     QCOMPARE(w.Action(TCommandId::Save)->shortcut(), QKeySequence(QStringLiteral("F2")));
     QCOMPARE(w.Action(TCommandId::ProgHelp)->shortcuts().size(), 2);
     QCOMPARE(w.windowTitle(), QStringLiteral("Zarvek"));
+    QCOMPARE(w.TabFiles()->count(), 1);
+    QCOMPARE(w.TabFiles()->tabText(0), QStringLiteral("(unbenannt)"));
     QVERIFY(!w.Action(TCommandId::ModuleBack)->isEnabled());
     QVERIFY(!w.Action(TCommandId::Recent1)->isVisible());
   }
@@ -100,6 +102,7 @@ class TMainWindowTest : public QObject {
     Hook(w);
     w.resize(800, 600);
     w.show();
+    QTRY_VERIFY(w.TabFiles()->height() > 0);  // the one tab of the new project is seen
     w.BasicEditor()->SetCp1252Text("DIM x AS BYTE\r\nx = 1\r\ngoto nirgends\r\n");
     w.Action(TCommandId::Compile)->trigger();
     const auto& slot = w.ErrorDisplay()->Display().Slot(workspace::TSlot::Compile);
