@@ -32,6 +32,7 @@
 #include "workspace/asm_normalise.h"
 #include "workspace/build_report.h"
 #include "workspace/case_correction.h"
+#include "workspace/editing_aids.h"
 #include "workspace/import_text.h"
 #include "workspace/paths.h"
 #include "workspace/save_flow.h"
@@ -57,6 +58,8 @@ bool Wired(TCommandId id) {
     case TCommandId::ProfilePyxon32: case TCommandId::ProfilePyxon128: case TCommandId::HelpContents:
     case TCommandId::Find: case TCommandId::FindNext: case TCommandId::Replace:
     case TCommandId::Import: case TCommandId::Export: case TCommandId::ProgHelp: case TCommandId::Settings:
+    case TCommandId::Comment: case TCommandId::Uncomment: case TCommandId::AlignLines: case TCommandId::IndentLeft:
+    case TCommandId::IndentRight:
       return true;
     default:
       return false;
@@ -225,6 +228,15 @@ void TForm1::Run(TCommandId id) {
     case TCommandId::Import: MImportClick(); break;
     case TCommandId::Export: MExportClick(); break;
     case TCommandId::ProgHelp: MProgHelpClick(false); break;
+    case TCommandId::Comment:
+      EditLines([](auto& lines, bool a) { workspace::CommentLines(lines, a ? workspace::kAssemblerComment : workspace::kBasicComment); });
+      break;
+    case TCommandId::Uncomment:
+      EditLines([](auto& lines, bool a) { workspace::UncommentLines(lines, a ? workspace::kAssemblerComment : workspace::kBasicComment); });
+      break;
+    case TCommandId::IndentLeft: EditLines([](auto& lines, bool) { workspace::IndentLeft(lines); }); break;
+    case TCommandId::IndentRight: EditLines([](auto& lines, bool) { workspace::IndentRight(lines); }); break;
+    case TCommandId::AlignLines: EditLines([](auto& lines, bool) { workspace::AlignLines(lines); }); break;
     case TCommandId::Settings:
       m_setup->FormShow();
       m_setup->exec();
@@ -748,6 +760,39 @@ void TForm1::HelpEntryChosen(const workspace::THelpEntry& entry) {
   editor->ReplaceInCaretLine(start, static_cast<size_t>(caret) - start, entry.insert);
   editor->SetCaretOffset(lineStart + static_cast<int>(start + entry.insert.size()));
   editor->setFocus();
+}
+
+void TForm1::EditLines(const std::function<void(std::vector<std::string>&, bool assembler)>& aid) {
+  const bool assembler = m_editorControl->currentIndex() == 1;
+  ui::TSourceEditor* e = assembler ? m_assembler : m_basic;
+  if (e->isReadOnly()) return;
+  int fromLine = 0, fromIndex = 0, toLine = 0, toIndex = 0;
+  e->getSelection(&fromLine, &fromIndex, &toLine, &toIndex);
+  if (fromLine < 0) {  // no selection: the caret's line
+    e->getCursorPosition(&fromLine, &fromIndex);
+    toLine = fromLine;
+    toIndex = fromIndex;
+  }
+  // A selection that ends at the start of a line leaves that line out.
+  if (toLine > fromLine && toIndex == 0) --toLine;
+  std::vector<std::string> lines;
+  for (int line = fromLine; line <= toLine; ++line) {
+    QString text = e->text(line);
+    while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r'))) text.chop(1);
+    lines.push_back(ui::ToCp1252(text));
+  }
+  aid(lines, assembler);
+  std::string joined;
+  for (size_t i = 0; i < lines.size(); ++i) joined += (i ? "\r\n" : "") + lines[i];
+  const int start = e->OffsetOfLine(fromLine);
+  const int lastLineStart = e->OffsetOfLine(toLine);
+  QString last = e->text(toLine);
+  while (last.endsWith(QLatin1Char('\n')) || last.endsWith(QLatin1Char('\r'))) last.chop(1);
+  e->beginUndoAction();
+  e->SelectOffsets(start, lastLineStart + static_cast<int>(last.size()));
+  e->replaceSelectedText(ui::FromCp1252(joined));
+  e->endUndoAction();
+  e->SelectOffsets(start, start + static_cast<int>(joined.size()));
 }
 
 void TForm1::InitApplication(const std::vector<std::string>& arguments) {

@@ -131,6 +131,8 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   void SyntaxCheckDone(unsigned generation, const TBuildResult& result);
   void AssemblerCaretMoved(int line);
   void HelpEntryChosen(const workspace::THelpEntry& entry);
+  // Runs an editing aid over the lines the selection of the active editor touches.
+  void EditLines(const std::function<void(std::vector<std::string>&, bool assembler)>& aid);
 
   std::string m_settingsPath;
   TSettings m_settings;

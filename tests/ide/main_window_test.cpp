@@ -445,6 +445,29 @@ class TMainWindowTest : public QObject {
     QCOMPARE(again.BasicEditor()->Lexer()->font(0).pointSize(), 12);
   }
 
+  void editingAidsWorkOnTheSelectedLines() {
+    ide::TForm1 w(Path("aids.ini"));
+    ui::TSourceEditor* e = w.BasicEditor();
+    e->SetCp1252Text("x = 1\r\ny = 2\r\nz = 3\r\n");
+    e->setSelection(0, 2, 2, 0);  // the first two lines
+    w.Action(TCommandId::Comment)->trigger();
+    QCOMPARE(e->text(), QStringLiteral("'x = 1\r\n'y = 2\r\nz = 3\r\n"));
+    w.Action(TCommandId::IndentRight)->trigger();
+    QCOMPARE(e->text(), QStringLiteral("  'x = 1\r\n  'y = 2\r\nz = 3\r\n"));
+    w.Action(TCommandId::Uncomment)->trigger();
+    QCOMPARE(e->text(), QStringLiteral("  x = 1\r\n  y = 2\r\nz = 3\r\n"));
+    e->undo();  // one step per aid
+    QCOMPARE(e->text(), QStringLiteral("  'x = 1\r\n  'y = 2\r\nz = 3\r\n"));
+    e->selectAll();
+    w.Action(TCommandId::AlignLines)->trigger();
+    QCOMPARE(e->text(), QStringLiteral("  'x = 1\r\n  'y = 2\r\n  z = 3\r\n"));
+    w.EditorControl()->setCurrentIndex(1);
+    w.AssemblerEditor()->SetCp1252Text(" nop");
+    w.AssemblerEditor()->setCursorPosition(0, 1);
+    w.Action(TCommandId::Comment)->trigger();
+    QCOMPARE(w.AssemblerEditor()->text(), QStringLiteral("; nop"));
+  }
+
   void treeShowsTheProject() {
     const std::string file = Path("baum.xml");
     WriteProject(file, "DIM x AS BYTE\r\nx = 1\r\n", "start: nop\r\n");
