@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
   zarvek::ide::TForm1 window(zarvek::workspace::SettingsFilePath([](const char* name) { return std::getenv(name); }));
   window.InitApplication(arguments);
-  window.showMaximized();
+  if (window.StartMaximized()) window.showMaximized();
+  else window.show();
   return QApplication::exec();
 }

@@ -1,9 +1,12 @@
 #include "ide/main_window.h"
 
 #include "ide/setup_dialog.h"
+#include "ide/splash.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QMenuBar>
@@ -59,7 +62,7 @@ bool Wired(TCommandId id) {
     case TCommandId::Find: case TCommandId::FindNext: case TCommandId::Replace:
     case TCommandId::Import: case TCommandId::Export: case TCommandId::ProgHelp: case TCommandId::Settings:
     case TCommandId::Comment: case TCommandId::Uncomment: case TCommandId::AlignLines: case TCommandId::IndentLeft:
-    case TCommandId::IndentRight:
+    case TCommandId::IndentRight: case TCommandId::HelpTerms: case TCommandId::HelpInfo:
       return true;
     default:
       return false;
@@ -91,11 +94,12 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
   layout->addWidget(m_editorControl, 1);
   layout->addWidget(m_searchPanel);
   layout->addWidget(m_errorDisplay);
-  auto* splitter = new QSplitter;
-  splitter->addWidget(m_tree);
-  splitter->addWidget(right);
-  splitter->setStretchFactor(1, 1);
-  setCentralWidget(splitter);
+  m_splitter = new QSplitter;
+  m_splitter->addWidget(m_tree);
+  m_splitter->addWidget(right);
+  m_splitter->setStretchFactor(1, 1);
+  setCentralWidget(m_splitter);
+  m_splash = new TSplash(this);
   statusBar();
 
   BuildMenus();
@@ -113,6 +117,10 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
     UpdateCommandStates();
   });
   connect(m_basic, &QsciScintilla::SCN_CHARADDED, this, [this](int c) { BasicCharAdded(c); });
+  for (ui::TSourceEditor* e : {m_basic, m_assembler})
+    connect(e, &ui::TSourceEditor::FilesDropped, this, [this](const QStringList& files) {
+      if (!QuerySaveChanges()) OpenFile(ui::ToUtf8(files.front()));
+    });
   connect(m_assembler, &QsciScintilla::SCN_CHARADDED, this, [this](int) {
     if (m_settings.options & option::AsmCodePropose) MProgHelpClick(true);
   });
@@ -254,12 +262,9 @@ void TForm1::Run(TCommandId id) {
     case TCommandId::ModuleHome: m_navigator.Home(); break;
     case TCommandId::ModuleBack: m_navigator.Back(); break;
     case TCommandId::ModuleLink: m_navigator.ModuleLink(); break;
-    case TCommandId::HelpContents: {
-      const std::string help = (std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) /
-                                std::string(workspace::kHelpFile)).string();
-      Inform(workspace::MessageText(TMessageId::HelpMissing, help));
-      break;
-    }
+    case TCommandId::HelpContents: OpenHelp(""); break;
+    case TCommandId::HelpTerms: OpenHelp("7"); break;
+    case TCommandId::HelpInfo: m_splash->ShowFor(); break;
     default:
       if (const int profile = workspace::ProfileOfCommand(id); profile >= 0)
         PopUpProfileClick(static_cast<uint8_t>(profile), false);
@@ -795,6 +800,21 @@ void TForm1::EditLines(const std::function<void(std::vector<std::string>&, bool 
   e->SelectOffsets(start, start + static_cast<int>(joined.size()));
 }
 
+void TForm1::OpenHelp(const std::string& anchor) {
+  const std::string help =
+      (std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) / std::string(workspace::kHelpFile))
+          .string();
+  if (!zarvek::FileExists(help)) {
+    Inform(workspace::MessageText(TMessageId::HelpMissing, help));
+    return;
+  }
+  // The system's viewer opens the help file; it cannot be told the topic, so the anchor
+  // is only kept in the address.
+  QUrl url = QUrl::fromLocalFile(ui::FromUtf8(help));
+  if (!anchor.empty()) url.setFragment(ui::FromUtf8(anchor));
+  QDesktopServices::openUrl(url);
+}
+
 void TForm1::InitApplication(const std::vector<std::string>& arguments) {
   workspace::TStartupInput input;
   input.arguments = arguments;
@@ -808,6 +828,9 @@ void TForm1::InitApplication(const std::vector<std::string>& arguments) {
   m_recent.Load(m_settings);
   ApplySettings();
   m_project.profile = m_settings.profile;
+  m_splitter->setSizes({m_settings.vertical, std::max(1, width() - m_settings.vertical)});
+  if (!m_settings.maximized) setGeometry(m_settings.left, m_settings.top, m_settings.width, m_settings.height);
+  m_splash->ShowFor();
   if (!plan.startFile.empty()) OpenFile(plan.startFile);
   PopUpProfileClick(m_project.profile, true);
   UpdateCommandStates();
@@ -819,6 +842,14 @@ void TForm1::WriteSettings() {
   m_settings.profile = m_project.profile;
   m_settings.file = m_untitled ? std::string() : m_currentFile;
   m_settings.recentFile = m_settings.file;
+  m_settings.vertical = m_splitter->sizes().value(0, m_settings.vertical);
+  m_settings.maximized = isMaximized();
+  if (!isMaximized()) {
+    m_settings.left = geometry().left();
+    m_settings.top = geometry().top();
+    m_settings.width = geometry().width();
+    m_settings.height = geometry().height();
+  }
   std::error_code ignored;
   std::filesystem::create_directories(std::filesystem::path(m_settingsPath).parent_path(), ignored);
   WriteSettingsFile(m_settingsPath, m_settings);

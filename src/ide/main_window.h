@@ -27,6 +27,7 @@
 #include <QTimer>
 
 class QAction;
+class QSplitter;
 class QTabBar;
 class QTabWidget;
 class QTreeWidget;
@@ -42,6 +43,7 @@ class THelpList;
 namespace zarvek::ide {
 
 class TSetup;
+class TSplash;
 
 enum class TFileDialog { Open, Save, NewModule, AddModule, Import, Export };
 
@@ -68,6 +70,9 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   ui::TSearchPanel* SearchPanel() const { return m_searchPanel; }
   ui::THelpList* HelpList() const { return m_helpList; }
   TSetup* Setup() const { return m_setup; }
+  TSplash* Splash() const { return m_splash; }
+  // "[Maximized]" of the settings.
+  bool StartMaximized() const { return m_settings.maximized; }
   // Settings changed (the dialog): editors, lexers and the error strip take them at once.
   void ApplySettings();
   // Programmierhilfe: the help list for the word at the caret of the active editor.
@@ -126,6 +131,7 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   void BasicCharAdded(int character);
   std::optional<std::string> Dialog(TFileDialog kind, const std::string& title, const std::string& preset);
   void WriteSettings();
+  void OpenHelp(const std::string& anchor);
   void TextChanged();
   void StartSyntaxCheck();
   void SyntaxCheckDone(unsigned generation, const TBuildResult& result);
@@ -156,6 +162,8 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   ui::TSearchPanel* m_searchPanel = nullptr;
   ui::THelpList* m_helpList = nullptr;
   TSetup* m_setup = nullptr;
+  TSplash* m_splash = nullptr;
+  QSplitter* m_splitter = nullptr;
   std::map<workspace::TCommandId, QAction*> m_actions;
 
   workspace::TRecentFiles m_recent;

@@ -1,6 +1,10 @@
 #include "ui/source_editor.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFont>
+#include <QMimeData>
+#include <QUrl>
 
 #include "ui/qt_text.h"
 
@@ -19,6 +23,8 @@ TSourceEditor::TSourceEditor(TSourceLexer::Kind kind, QWidget* parent)
   setMarginSensitivity(0, true);
   m_errorMarker = markerDefine(Background, 0);
   m_breakpointMarker = markerDefine(Background, 1);
+  setAcceptDrops(true);
+  viewport()->setAcceptDrops(true);
   connect(this, &QsciScintilla::marginClicked, this, [this](int, int line, Qt::KeyboardModifiers) { ToggleBreakpoint(line); });
 }
 
@@ -65,6 +71,38 @@ void TSourceEditor::ReplaceInCaretLine(size_t start, size_t length, const std::s
   SelectOffsets(lineStart + static_cast<int>(start), lineStart + static_cast<int>(start + length));
   replaceSelectedText(FromCp1252(cp1252));
   SetCaretOffset(caret);
+}
+
+namespace {
+QStringList LocalFiles(const QMimeData* mime) {
+  QStringList files;
+  if (mime && mime->hasUrls())
+    for (const QUrl& url : mime->urls())
+      if (url.isLocalFile()) files << url.toLocalFile();
+  return files;
+}
+}  // namespace
+
+void TSourceEditor::dragEnterEvent(QDragEnterEvent* event) {
+  if (!LocalFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  else QsciScintilla::dragEnterEvent(event);
+}
+
+void TSourceEditor::dragMoveEvent(QDragMoveEvent* event) {
+  if (!LocalFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  else QsciScintilla::dragMoveEvent(event);
+}
+
+void TSourceEditor::dropEvent(QDropEvent* event) {
+  if (DropFiles(event->mimeData())) event->acceptProposedAction();
+  else QsciScintilla::dropEvent(event);
+}
+
+bool TSourceEditor::DropFiles(const QMimeData* mime) {
+  const QStringList files = LocalFiles(mime);
+  if (files.isEmpty()) return false;
+  Q_EMIT FilesDropped(files);
+  return true;
 }
 
 void TSourceEditor::ApplySettings(const TSettings& s) {

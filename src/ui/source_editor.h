@@ -38,6 +38,17 @@ class TSourceEditor : public QsciScintilla {
   const std::set<int>& Breakpoints() const { return m_breakpoints; }  // 1-based lines
   void ToggleBreakpoint(int line);                                    // 0-based line
   TSourceLexer* Lexer() const { return m_lexer; }
+  // What a drop does: local files are reported (true), anything else is left to the text.
+  bool DropFiles(const QMimeData* mime);
+
+ Q_SIGNALS:
+  // Files dropped onto the editor open instead of landing in the text as names.
+  void FilesDropped(const QStringList& paths);
+
+ protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   int BytePosition(int offset) const;

@@ -6,6 +6,7 @@
 
 #include "ide/main_window.h"
 #include "ide/setup_dialog.h"
+#include "ide/splash.h"
 #include "ide/single_instance.h"
 #include "project/file_io.h"
 #include "project/project_file.h"
@@ -16,6 +17,8 @@
 #include "ui/source_editor.h"
 
 #include <QAction>
+#include <QMimeData>
+#include <QUrl>
 #include <QListWidget>
 #include <QFile>
 #include <QSysInfo>
@@ -209,7 +212,7 @@ class TMainWindowTest : public QObject {
     WriteProject(file, "x = 1\r\n", "", 4);
     const std::string ini = Path("conf/zarvek/Zarvek.ini");
     std::filesystem::create_directories(std::filesystem::path(ini).parent_path());
-    std::ofstream(ini) << "[File]=" << file << "\r\n[MC Init]=1\r\n[Profile]=5\r\n[Warnings]=0\r\n";
+    std::ofstream(ini) << "[File]=" << file << "\r\n[MC Init]=1\r\n[Profile]=5\r\n[Warnings]=0\r\n[Vertical]=222\r\n";
     {
       ide::TForm1 w(ini);
       Hook(w);
@@ -219,6 +222,7 @@ class TMainWindowTest : public QObject {
       QCOMPARE(w.Profile(), uint8_t{4});  // the project's own profile
       QCOMPARE(w.Settings().options & option::McInit, 0);
       QCOMPARE(w.Settings().options & option::Warnings, 0);
+      QCOMPARE(w.Tree()->width() > 0, true);
       QVERIFY(w.close());
     }
     const TFileContent written = ReadFileBytes(ini);
@@ -226,6 +230,7 @@ class TMainWindowTest : public QObject {
     QVERIFY(written.bytes.find("[File]=" + file + "\r\n") != std::string::npos);
     QVERIFY(written.bytes.find("[File0]=" + file + "\r\n") != std::string::npos);
     QVERIFY(written.bytes.find("[Profile]=4\r\n") != std::string::npos);
+    QVERIFY(written.bytes.find("[Vertical]=222\r\n") != std::string::npos);  // the tree's width
     // Without a start file the settings' profile holds.
     std::ofstream(ini) << "[Profile]=5\r\n";
     ide::TForm1 w(ini);
@@ -466,6 +471,32 @@ class TMainWindowTest : public QObject {
     w.AssemblerEditor()->setCursorPosition(0, 1);
     w.Action(TCommandId::Comment)->trigger();
     QCOMPARE(w.AssemblerEditor()->text(), QStringLiteral("; nop"));
+  }
+
+  void helpSplashAndDroppedFiles() {
+    ide::TForm1 w(Path("help2.ini"));
+    Hook(w);
+    w.Action(TCommandId::HelpContents)->trigger();
+    QCOMPARE(m_shown.size(), size_t{1});
+    QVERIFY(m_shown[0].text.starts_with("Die Hilfe ist nicht installiert: "));
+    w.Action(TCommandId::HelpInfo)->trigger();
+    QVERIFY(w.Splash()->isVisible());
+    w.Splash()->ShowFor(20);
+    QTRY_VERIFY(!w.Splash()->isVisible());
+
+    const std::string file = Path("dropped.xml");
+    WriteProject(file, "' fallen gelassen\r\n");
+    w.resize(800, 600);
+    w.show();
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(file))});
+    // Qt delivers drops only during a real drag; the editor's drop handler is called as a drop calls it.
+    QVERIFY(w.BasicEditor()->DropFiles(&mime));
+    QMimeData text;
+    text.setText(QStringLiteral("x = 1"));
+    QVERIFY(!w.AssemblerEditor()->DropFiles(&text));
+    QCOMPARE(w.CurrentFile(), file);
+    QCOMPARE(w.BasicEditor()->text(), QStringLiteral("' fallen gelassen\r\n"));
   }
 
   void treeShowsTheProject() {
