@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabBar>
@@ -32,6 +33,7 @@
 #include "ui/qt_text.h"
 #include "ui/search_panel.h"
 #include "ui/source_editor.h"
+#include "ui/source_printer.h"
 #include "workspace/asm_normalise.h"
 #include "workspace/build_report.h"
 #include "workspace/case_correction.h"
@@ -62,7 +64,7 @@ bool Wired(TCommandId id) {
     case TCommandId::Find: case TCommandId::FindNext: case TCommandId::Replace:
     case TCommandId::Import: case TCommandId::Export: case TCommandId::ProgHelp: case TCommandId::Settings:
     case TCommandId::Comment: case TCommandId::Uncomment: case TCommandId::AlignLines: case TCommandId::IndentLeft:
-    case TCommandId::IndentRight: case TCommandId::HelpTerms: case TCommandId::HelpInfo:
+    case TCommandId::IndentRight: case TCommandId::HelpTerms: case TCommandId::HelpInfo: case TCommandId::Print:
       return true;
     default:
       return false;
@@ -265,6 +267,7 @@ void TForm1::Run(TCommandId id) {
     case TCommandId::HelpContents: OpenHelp(""); break;
     case TCommandId::HelpTerms: OpenHelp("7"); break;
     case TCommandId::HelpInfo: m_splash->ShowFor(); break;
+    case TCommandId::Print: Drucken1Click(); break;
     default:
       if (const int profile = workspace::ProfileOfCommand(id); profile >= 0)
         PopUpProfileClick(static_cast<uint8_t>(profile), false);
@@ -798,6 +801,23 @@ void TForm1::EditLines(const std::function<void(std::vector<std::string>&, bool 
   e->replaceSelectedText(ui::FromCp1252(joined));
   e->endUndoAction();
   e->SelectOffsets(start, start + static_cast<int>(joined.size()));
+}
+
+void TForm1::Drucken1Click() {
+  const bool assembler = m_editorControl->currentIndex() == 1;
+  ui::TSourcePrinter printer(ui::FromUtf8(assembler ? workspace::kPrintHeadingAssembler : workspace::kPrintHeadingBasic));
+  QPrintDialog dialog(&printer, this);
+  dialog.setOption(QAbstractPrintDialog::PrintSelection, (assembler ? m_assembler : m_basic)->hasSelectedText());
+  if (dialog.exec() != QDialog::Accepted) return;
+  printer.PrintSource(assembler ? m_assembler : m_basic, printer.QPrinter::printRange() == QPrinter::Selection);
+}
+
+int TForm1::PrintActivePage(QPrinter* target, bool selectionOnly) {
+  const bool assembler = m_editorControl->currentIndex() == 1;
+  ui::TSourcePrinter printer(ui::FromUtf8(assembler ? workspace::kPrintHeadingAssembler : workspace::kPrintHeadingBasic));
+  printer.setOutputFormat(target->outputFormat());
+  printer.setOutputFileName(target->outputFileName());
+  return printer.PrintSource(assembler ? m_assembler : m_basic, selectionOnly);
 }
 
 void TForm1::OpenHelp(const std::string& anchor) {

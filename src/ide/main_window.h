@@ -27,6 +27,7 @@
 #include <QTimer>
 
 class QAction;
+class QPrinter;
 class QSplitter;
 class QTabBar;
 class QTabWidget;
@@ -75,6 +76,9 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   bool StartMaximized() const { return m_settings.maximized; }
   // Settings changed (the dialog): editors, lexers and the error strip take them at once.
   void ApplySettings();
+  // Drucken: the print dialog, then the active page's text under its heading.
+  void Drucken1Click();
+  int PrintActivePage(QPrinter* target, bool selectionOnly);
   // Programmierhilfe: the help list for the word at the caret of the active editor.
   void MProgHelpClick(bool automatic = false);
   // The background syntax check waits this long after the last change.

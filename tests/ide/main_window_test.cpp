@@ -14,9 +14,13 @@
 #include "ui/help_list.h"
 #include "ui/qt_text.h"
 #include "ui/search_panel.h"
+#include "ui/source_printer.h"
 #include "ui/source_editor.h"
 
 #include <QAction>
+#include <QImage>
+#include <QPainter>
+#include <QPrinter>
 #include <QMimeData>
 #include <QUrl>
 #include <QListWidget>
@@ -497,6 +501,30 @@ class TMainWindowTest : public QObject {
     QVERIFY(!w.AssemblerEditor()->DropFiles(&text));
     QCOMPARE(w.CurrentFile(), file);
     QCOMPARE(w.BasicEditor()->text(), QStringLiteral("' fallen gelassen\r\n"));
+  }
+
+  void printsTheActivePage() {
+    ide::TForm1 w(Path("print.ini"));
+    w.BasicEditor()->SetCp1252Text("x = 1\r\ny = 2\r\n");
+    QPrinter target;
+    target.setOutputFormat(QPrinter::PdfFormat);
+    const std::string pdf = Path("basic.pdf");
+    target.setOutputFileName(QString::fromStdString(pdf));
+    QCOMPARE(w.PrintActivePage(&target, false), 1);
+    QVERIFY(ReadFileBytes(pdf).bytes.starts_with("%PDF"));
+    // Every page starts with the heading, and the text begins below it.
+    ui::TSourcePrinter printer(QStringLiteral("- BASIC -"));
+    QImage page(400, 200, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    QRect area(0, 0, 400, 200);
+    printer.formatPage(painter, true, area, 1);
+    painter.end();
+    QVERIFY(area.top() > 0);
+    bool inked = false;
+    for (int y = 0; y < area.top(); ++y)
+      for (int x = 0; x < 200; ++x) inked = inked || page.pixel(x, y) != qRgb(255, 255, 255);
+    QVERIFY(inked);
   }
 
   void treeShowsTheProject() {
