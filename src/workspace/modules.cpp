@@ -80,16 +80,24 @@ bool TModuleNavigator::Jump(std::string path) {
   if (!SaveIfModified()) return false;
   RememberSelections();
   const std::string current = m_host.CurrentFile();
-  if (m_history.empty() || !SamePath(m_history.back(), current)) m_history.push_back(current);
+  const bool pushed = m_history.empty() || !SamePath(m_history.back(), current);
+  if (pushed) m_history.push_back(current);
   int index = FindRecord(path);
   const bool known = index >= 0;
   if (!known) {
     m_records.push_back(RecordFor(path, current));
     index = static_cast<int>(m_records.size()) - 1;
   }
+  const int activeBefore = m_active;
   m_active = index;
   m_host.OpenModuleFile(path);
-  if (!SamePath(m_host.CurrentFile(), path)) return false;
+  if (!SamePath(m_host.CurrentFile(), path)) {
+    // The file could not be opened: everything stays with the file still shown.
+    if (pushed) m_history.pop_back();
+    if (!known) m_records.pop_back();
+    m_active = activeBefore;
+    return false;
+  }
   if (known) RestoreSelections(index);
   return true;
 }

@@ -147,8 +147,17 @@ TEST_F(TModules, JumpSavesTheFileLeftAndAStoppedSaveStopsTheJump) {
 }
 
 TEST_F(TModules, JumpToAFileThatCannotBeOpened) {
+  ASSERT_TRUE(nav.Jump("/p/lib/a.xml"));
   EXPECT_FALSE(nav.Jump("/p/gone.xml"));
-  EXPECT_EQ(host.current, "/p/main.xml");
+  EXPECT_EQ(host.current, "/p/lib/a.xml");
+  // Tabs, active tab and history are as before the attempt.
+  EXPECT_EQ(nav.Records().size(), 3u);
+  EXPECT_EQ(nav.ActiveTab(), 1);
+  EXPECT_EQ(nav.History(), (std::vector<std::string>{"/p/main.xml"}));
+  host.files.erase("/p/lib/b.xml");  // a known tab whose file has gone
+  EXPECT_FALSE(nav.SelectTab(2));
+  EXPECT_EQ(nav.ActiveTab(), 1);
+  EXPECT_EQ(nav.Records().size(), 3u);
 }
 
 TEST_F(TModules, JumpToTheCurrentFileChangesNothing) {
