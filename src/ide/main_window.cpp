@@ -313,7 +313,15 @@ void TForm1::MneuClick() {
 }
 
 std::optional<std::string> TForm1::Dialog(TFileDialog kind, const std::string& title, const std::string& preset) {
-  if (fileDialogHook) return fileDialogHook(kind, title, preset);
+  std::optional<std::string> chosenName = fileDialogHook ? fileDialogHook(kind, title, preset) : AskFileName(kind, title, preset);
+  // A project name typed without extension becomes a project file.
+  if (chosenName && !chosenName->empty() && (kind == TFileDialog::Save || kind == TFileDialog::NewModule) &&
+      UpperExtension(*chosenName).empty())
+    *chosenName += ".xml";
+  return chosenName;
+}
+
+std::optional<std::string> TForm1::AskFileName(TFileDialog kind, const std::string& title, const std::string& preset) {
   QString chosen;
   const auto filters = kind == TFileDialog::Open     ? workspace::OpenFilters()
                        : kind == TFileDialog::Import ? workspace::ImportFilters()

@@ -134,6 +134,7 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   void SetCaption();
   void BasicCharAdded(int character);
   std::optional<std::string> Dialog(TFileDialog kind, const std::string& title, const std::string& preset);
+  std::optional<std::string> AskFileName(TFileDialog kind, const std::string& title, const std::string& preset);
   void WriteSettings();
   void OpenHelp(const std::string& anchor);
   void TextChanged();

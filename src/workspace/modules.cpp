@@ -171,7 +171,10 @@ bool TModuleNavigator::NewModule() {
   }
   FileSaved(m_host.CurrentFile());
   RememberSelections();
-  m_records.push_back(RecordFor(path, m_host.CurrentFile()));
+  // Entering the new module is a step into a module like a jump: Zurück leads back.
+  const std::string parent = m_host.CurrentFile();
+  if (m_history.empty() || !SamePath(m_history.back(), parent)) m_history.push_back(parent);
+  m_records.push_back(RecordFor(path, parent));
   m_active = static_cast<int>(m_records.size()) - 1;
   m_host.StartEmptyProject(path);
   m_host.Save();

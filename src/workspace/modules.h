@@ -89,7 +89,8 @@ class TModuleNavigator {
   // Inserts the include line for `path` before everything else and compiles silently.
   void AddModule(const std::string& path);
   // Asks for the new file, inserts its include line, saves the project and starts the
-  // module's empty project in a new tab. False when given up.
+  // module's empty project in a new tab (the project goes onto the history). False when
+  // given up.
   bool NewModule();
   // Back to the file that includes the current module, caret on its include line.
   bool ModuleLink();

@@ -154,6 +154,11 @@ class TMainWindowTest : public QObject {
     QCOMPARE(m_shown.size(), size_t{2});
     QCOMPARE(m_shown[0], workspace::MessageText(workspace::TMessageId::ReplaceFile, other));
     QCOMPARE(w.CurrentFile(), other);
+    // A name typed without extension is saved as a project file.
+    m_files = {Path("ohne")};
+    w.Action(TCommandId::SaveAs)->trigger();
+    QCOMPARE(w.CurrentFile(), Path("ohne.xml"));
+    QVERIFY(FileExists(Path("ohne.xml")));
     // New asks nothing while unmodified; open brings the text back (umlauts too).
     w.Action(TCommandId::New)->trigger();
     QCOMPARE(w.windowTitle(), QStringLiteral("Zarvek"));
@@ -209,6 +214,26 @@ class TMainWindowTest : public QObject {
     QCOMPARE(w.CurrentFile(), module);
     w.Action(TCommandId::ModuleHome)->trigger();
     QCOMPARE(w.CurrentFile(), main);
+  }
+
+  void newModuleFromTheWindow() {
+    const std::string main = Path("eltern.xml");
+    WriteProject(main, "x = 1\r\n");
+    ide::TForm1 w(Path("newmodule.ini"));
+    Hook(w);
+    QVERIFY(w.OpenFile(main));
+    m_files = {Path("kind")};
+    w.Action(TCommandId::ModuleNew)->trigger();
+    QCOMPARE(w.CurrentFile(), Path("kind.xml"));
+    QVERIFY(FileExists(Path("kind.xml")));
+    QCOMPARE(w.TabFiles()->count(), 2);
+    QCOMPARE(w.TabFiles()->currentIndex(), 1);
+    QCOMPARE(w.TabFiles()->tabText(1), QStringLiteral("kind"));
+    QVERIFY(ReadFileBytes(main).bytes.find("$INCLUDE \"" + Path("kind.xml") + "\"\r\nx = 1") != std::string::npos);
+    // The link leads back to the include line of the parent.
+    w.Action(TCommandId::ModuleLink)->trigger();
+    QCOMPARE(w.CurrentFile(), main);
+    QCOMPARE(w.BasicEditor()->CaretOffset(), 0);
   }
 
   void startupOrderAndSettingsWrittenOnClose() {

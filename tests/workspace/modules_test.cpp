@@ -212,6 +212,7 @@ TEST_F(TModules, NewModuleAsksAgainForAnExistingName) {
   EXPECT_EQ(host.files["/p/neu.xml"].basic, "");
   EXPECT_EQ(nav.Records().back().displayName, "neu");
   EXPECT_EQ(nav.ActiveTab(), 3);
+  EXPECT_EQ(nav.History(), (std::vector<std::string>{"/p/main.xml"}));
   // The link leads back to the line that includes it.
   ASSERT_TRUE(nav.ModuleLink());
   EXPECT_EQ(host.current, "/p/main.xml");
