@@ -300,6 +300,8 @@ void TForm1::MneuClick() {
   m_assembler->setModified(false);
   m_basic->MarkErrorLine(-1);
   m_assembler->MarkErrorLine(-1);
+  m_basic->ClearBreakpoints();
+  m_assembler->ClearBreakpoints();
   m_currentFile = std::string(workspace::kUntitledProject);
   m_untitled = true;
   m_navigator.Reset(m_currentFile);
@@ -364,6 +366,7 @@ bool TForm1::LoadFile(const std::string& path, bool moduleJump) {
   m_loading = false;
   for (ui::TSourceEditor* e : {m_basic, m_assembler}) {
     e->setReadOnly(outcome.readOnly);
+    e->ClearBreakpoints();  // breakpoints are saved, never read back
     e->MarkErrorLine(-1);
     e->setModified(false);
   }
@@ -626,6 +629,8 @@ void TForm1::StartEmptyProject(const std::string& path) {
   m_basic->SetCp1252Text("");
   m_assembler->SetCp1252Text("");
   m_loading = false;
+  m_basic->ClearBreakpoints();
+  m_assembler->ClearBreakpoints();
   m_currentFile = path;
   m_untitled = false;
   m_treeContent = {};

@@ -126,6 +126,11 @@ void TSourceEditor::MarkErrorLine(int line) {
   if (line >= 0) markerAdd(line, m_errorMarker);
 }
 
+void TSourceEditor::ClearBreakpoints() {
+  m_breakpoints.clear();
+  markerDeleteAll(m_breakpointMarker);
+}
+
 void TSourceEditor::ToggleBreakpoint(int line) {
   if (m_breakpoints.erase(line + 1)) {
     markerDelete(line, m_breakpointMarker);

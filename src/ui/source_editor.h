@@ -37,6 +37,7 @@ class TSourceEditor : public QsciScintilla {
   int ErrorLine() const { return m_errorLine; }
   const std::set<int>& Breakpoints() const { return m_breakpoints; }  // 1-based lines
   void ToggleBreakpoint(int line);                                    // 0-based line
+  void ClearBreakpoints();
   TSourceLexer* Lexer() const { return m_lexer; }
   // What a drop does: local files are reported (true), anything else is left to the text.
   bool DropFiles(const QMimeData* mime);

@@ -1,6 +1,7 @@
 // The main window driven through its actions, offscreen, with message boxes and file
 // dialogs answered by the test.
 #include <deque>
+#include <set>
 #include <filesystem>
 #include <fstream>
 
@@ -140,6 +141,14 @@ class TMainWindowTest : public QObject {
     QVERIFY(FileExists(file));
     QCOMPARE(w.windowTitle(), ui::FromUtf8("Zarvek- " + file));
     QVERIFY(!w.Modified());
+    // A gutter click toggles a breakpoint; breakpoints are saved with the project.
+    Q_EMIT w.BasicEditor()->marginClicked(1, 0, Qt::NoModifier);
+    QCOMPARE(w.BasicEditor()->Breakpoints(), (std::set<int>{1}));
+    w.BasicEditor()->setModified(true);
+    w.Action(TCommandId::Save)->trigger();
+    QVERIFY(ReadFileBytes(file).bytes.find("<breakpoint>1 </breakpoint></basic>") != std::string::npos);
+    QVERIFY(w.OpenFile(file));  // an opened project starts without breakpoints
+    QVERIFY(w.BasicEditor()->Breakpoints().empty());
     // A second save keeps a backup.
     w.BasicEditor()->SetCp1252Text("x = 2\r\n");
     w.Action(TCommandId::Save)->trigger();
