@@ -1,0 +1,907 @@
+#include "ide/main_window.h"
+
+#include "ide/setup_dialog.h"
+#include "ide/splash.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QUrl>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <filesystem>
+
+#include "project/file_io.h"
+#include "project/legacy_import.h"
+#include "project/open_file.h"
+#include "project/project_export.h"
+#include "project/project_file.h"
+#include "text/lines.h"
+#include "ui/error_strip.h"
+#include "ui/help_list.h"
+#include "ui/qt_text.h"
+#include "ui/search_panel.h"
+#include "ui/source_editor.h"
+#include "ui/source_printer.h"
+#include "workspace/asm_normalise.h"
+#include "workspace/build_report.h"
+#include "workspace/case_correction.h"
+#include "workspace/editing_aids.h"
+#include "workspace/import_text.h"
+#include "workspace/paths.h"
+#include "workspace/save_flow.h"
+#include "workspace/startup.h"
+
+namespace zarvek::ide {
+
+using workspace::TAnswer;
+using workspace::TCommandId;
+using workspace::TMessage;
+using workspace::TMessageId;
+
+namespace {
+// The commands this window carries out; the others stay disabled until their windows exist.
+bool Wired(TCommandId id) {
+  switch (id) {
+    case TCommandId::New: case TCommandId::Open: case TCommandId::Save: case TCommandId::SaveAs:
+    case TCommandId::Recent1: case TCommandId::Recent2: case TCommandId::Recent3: case TCommandId::Recent4:
+    case TCommandId::Exit: case TCommandId::Undo: case TCommandId::Redo: case TCommandId::Cut: case TCommandId::Copy:
+    case TCommandId::Paste: case TCommandId::Delete: case TCommandId::SelectAll: case TCommandId::Compile:
+    case TCommandId::ModuleAdd: case TCommandId::ModuleNew: case TCommandId::ModuleHome: case TCommandId::ModuleBack:
+    case TCommandId::ModuleLink: case TCommandId::ProfileMicro: case TCommandId::ProfileTessel11:
+    case TCommandId::ProfilePyxon32: case TCommandId::ProfilePyxon128: case TCommandId::HelpContents:
+    case TCommandId::Find: case TCommandId::FindNext: case TCommandId::Replace:
+    case TCommandId::Import: case TCommandId::Export: case TCommandId::ProgHelp: case TCommandId::Settings:
+    case TCommandId::Comment: case TCommandId::Uncomment: case TCommandId::AlignLines: case TCommandId::IndentLeft:
+    case TCommandId::IndentRight: case TCommandId::HelpTerms: case TCommandId::HelpInfo: case TCommandId::Print:
+      return true;
+    default:
+      return false;
+  }
+}
+}  // namespace
+
+TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent), m_settingsPath(std::move(settingsPath)) {
+  setWindowTitle(QStringLiteral("Zarvek"));
+  m_basic = new ui::TSourceEditor(ui::TSourceLexer::Kind::Basic);
+  m_assembler = new ui::TSourceEditor(ui::TSourceLexer::Kind::Assembler);
+  m_editorControl = new QTabWidget;
+  m_editorControl->addTab(m_basic, QStringLiteral("BASIC"));
+  m_editorControl->addTab(m_assembler, QStringLiteral("Assembler"));
+  m_tabFiles = new QTabBar;
+  m_tabFiles->setObjectName(QStringLiteral("TabFiles"));
+  m_errorDisplay = new ui::TErrorStrip;
+  m_searchPanel = new ui::TSearchPanel;
+  m_helpList = new ui::THelpList(m_basic);
+  connect(m_helpList, &ui::THelpList::Chosen, this, [this](const workspace::THelpEntry& e) { HelpEntryChosen(e); });
+  m_tree = new QTreeWidget;
+  m_tree->setHeaderHidden(true);
+
+  auto* right = new QWidget;
+  auto* layout = new QVBoxLayout(right);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(m_tabFiles);
+  layout->addWidget(m_editorControl, 1);
+  layout->addWidget(m_searchPanel);
+  layout->addWidget(m_errorDisplay);
+  m_splitter = new QSplitter;
+  m_splitter->addWidget(m_tree);
+  m_splitter->addWidget(right);
+  m_splitter->setStretchFactor(1, 1);
+  setCentralWidget(m_splitter);
+  m_splash = new TSplash(this);
+  statusBar();
+
+  BuildMenus();
+  connect(m_tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) { TreeClick(item); });
+  connect(m_errorDisplay, &ui::TErrorStrip::SlotClicked, this,
+          [this](workspace::TSlot slot) { ErrorSlotClicked(static_cast<int>(slot)); });
+  connect(m_tabFiles, &QTabBar::currentChanged, this, [this](int index) {
+    if (m_switchingTabs || index == m_navigator.ActiveTab()) return;
+    if (!m_navigator.SelectTab(index)) {
+      m_switchingTabs = true;
+      m_tabFiles->setCurrentIndex(m_navigator.ActiveTab());
+      m_switchingTabs = false;
+    }
+    RebuildTabBar();
+    UpdateCommandStates();
+  });
+  connect(m_basic, &QsciScintilla::SCN_CHARADDED, this, [this](int c) { BasicCharAdded(c); });
+  for (ui::TSourceEditor* e : {m_basic, m_assembler})
+    connect(e, &ui::TSourceEditor::FilesDropped, this, [this](const QStringList& files) {
+      if (!QuerySaveChanges()) OpenFile(ui::ToUtf8(files.front()));
+    });
+  connect(m_assembler, &QsciScintilla::SCN_CHARADDED, this, [this](int) {
+    if (m_settings.options & option::AsmCodePropose) MProgHelpClick(true);
+  });
+  for (ui::TSourceEditor* e : {m_basic, m_assembler}) {
+    connect(e, &QsciScintilla::modificationChanged, this, [this](bool) { UpdateCommandStates(); });
+    connect(e, &QsciScintilla::textChanged, this, [this] { TextChanged(); });
+  }
+  connect(m_assembler, &QsciScintilla::cursorPositionChanged, this, [this](int line, int) { AssemblerCaretMoved(line); });
+  m_syntaxTimer.setSingleShot(true);
+  m_syntaxTimer.setInterval(700);
+  connect(&m_syntaxTimer, &QTimer::timeout, this, [this] { StartSyntaxCheck(); });
+  m_syntaxPool.setMaxThreadCount(1);
+
+  m_setup = new TSetup(m_settings, [this] { ApplySettings(); }, this);
+  ApplySettings();
+  MneuClick();
+}
+
+void TForm1::ApplySettings() {
+  m_basic->ApplySettings(m_settings);
+  m_assembler->ApplySettings(m_settings);
+  m_errorDisplay->SetFill(ui::ColourFromSettings(m_settings.gutterColor));
+}
+
+TForm1::~TForm1() {
+  // A check still running posts its result to this window; it must end first.
+  ++m_syntaxGeneration;
+  m_syntaxPool.waitForDone();
+}
+
+QAction* TForm1::Action(TCommandId id) const {
+  const auto it = m_actions.find(id);
+  return it == m_actions.end() ? nullptr : it->second;
+}
+
+void TForm1::BuildMenus() {
+  std::map<workspace::TMenu, QMenu*> menus;
+  for (const workspace::TMenuInfo& m : workspace::Menus()) {
+    if (m.menu == workspace::TMenu::Profile) continue;
+    menus[m.menu] = menuBar()->addMenu(ui::FromUtf8(m.text));
+  }
+  for (const workspace::TMenuInfo& m : workspace::Menus())
+    if (m.menu == workspace::TMenu::Profile) menus[m.menu] = menus[workspace::TMenu::Project]->addMenu(ui::FromUtf8(m.text));
+  QToolBar* files = addToolBar(QStringLiteral("Datei"));
+  QToolBar* modules = addToolBar(QStringLiteral("Module"));
+  for (const workspace::TCommand& c : workspace::Commands()) {
+    auto* action = new QAction(ui::FromUtf8(c.text.empty() ? c.hint : c.text), this);
+    action->setObjectName(ui::FromUtf8(c.name));
+    QList<QKeySequence> keys;
+    if (!c.shortcut.empty()) keys << QKeySequence(ui::FromUtf8(c.shortcut));
+    if (!c.alternateShortcut.empty()) keys << QKeySequence(ui::FromUtf8(c.alternateShortcut));
+    action->setShortcuts(keys);
+    action->setCheckable(c.checkable);
+    if (!c.hint.empty()) action->setToolTip(ui::FromUtf8(c.hint));
+    const TCommandId id = c.id;
+    connect(action, &QAction::triggered, this, [this, id] { Run(id); });
+    m_actions[id] = action;
+    if (!c.text.empty()) {
+      QMenu* menu = menus[c.menu];
+      if (c.separatorBefore) menu->addSeparator();
+      menu->addAction(action);
+    }
+    if (!c.hint.empty()) {
+      const bool moduleButton = id == TCommandId::ModuleHome || id == TCommandId::ModuleBack ||
+                                id == TCommandId::ModuleAdd || id == TCommandId::ModuleNew || id == TCommandId::ModuleLink;
+      (moduleButton ? modules : files)->addAction(action);
+    }
+  }
+  connect(menus[workspace::TMenu::File], &QMenu::aboutToShow, this, [this] { UpdateCommandStates(); });
+}
+
+void TForm1::UpdateCommandStates() {
+  workspace::TCommandState state;
+  state.historyEmpty = !m_navigator.BackEnabled();
+  ui::TSourceEditor* editor = m_editorControl->currentIndex() == 1 ? m_assembler : m_basic;
+  state.editorReadOnly = editor->isReadOnly();
+  state.hasSelection = editor->hasSelectedText();
+  state.canUndo = editor->isUndoAvailable();
+  state.canRedo = editor->isRedoAvailable();
+  for (size_t i = 0; i < workspace::kRecentFileCount; ++i) state.recentEntry[i] = !m_recent.Entries()[i].empty();
+  const TCommandId recent[] = {TCommandId::Recent1, TCommandId::Recent2, TCommandId::Recent3, TCommandId::Recent4};
+  for (size_t i = 0; i < 4; ++i) m_actions[recent[i]]->setText(ui::FromUtf8(m_recent.Caption(i)));
+  for (auto& [id, action] : m_actions) {
+    action->setEnabled(Wired(id) && workspace::CommandEnabled(id, state));
+    action->setVisible(workspace::CommandVisible(id, state));
+    const int profile = workspace::ProfileOfCommand(id);
+    if (profile >= 0) action->setChecked(profile == m_project.profile);
+  }
+}
+
+void TForm1::Run(TCommandId id) {
+  ui::TSourceEditor* editor = m_editorControl->currentIndex() == 1 ? m_assembler : m_basic;
+  switch (id) {
+    case TCommandId::New: MneuClick(); break;
+    case TCommandId::Open: MOpenClick(); break;
+    case TCommandId::Save: MSpeichernClick(false); break;
+    case TCommandId::SaveAs: MSpeichernClick(true); break;
+    case TCommandId::Recent1: case TCommandId::Recent2: case TCommandId::Recent3: case TCommandId::Recent4: {
+      const size_t index = static_cast<size_t>(id) - static_cast<size_t>(TCommandId::Recent1);
+      const std::string file = m_recent.Entries()[index];
+      if (!file.empty() && !QuerySaveChanges()) OpenFile(file);
+      break;
+    }
+    case TCommandId::Exit: close(); break;
+    case TCommandId::Undo: editor->undo(); break;
+    case TCommandId::Redo: editor->redo(); break;
+    case TCommandId::Cut: editor->cut(); break;
+    case TCommandId::Copy: editor->copy(); break;
+    case TCommandId::Paste: editor->paste(); break;
+    case TCommandId::Delete: editor->removeSelectedText(); break;
+    case TCommandId::SelectAll: editor->selectAll(); break;
+    case TCommandId::Compile: ButtonTestClick(false); break;
+    case TCommandId::Import: MImportClick(); break;
+    case TCommandId::Export: MExportClick(); break;
+    case TCommandId::ProgHelp: MProgHelpClick(false); break;
+    case TCommandId::Comment:
+      EditLines([](auto& lines, bool a) { workspace::CommentLines(lines, a ? workspace::kAssemblerComment : workspace::kBasicComment); });
+      break;
+    case TCommandId::Uncomment:
+      EditLines([](auto& lines, bool a) { workspace::UncommentLines(lines, a ? workspace::kAssemblerComment : workspace::kBasicComment); });
+      break;
+    case TCommandId::IndentLeft: EditLines([](auto& lines, bool) { workspace::IndentLeft(lines); }); break;
+    case TCommandId::IndentRight: EditLines([](auto& lines, bool) { workspace::IndentRight(lines); }); break;
+    case TCommandId::AlignLines: EditLines([](auto& lines, bool) { workspace::AlignLines(lines); }); break;
+    case TCommandId::Settings:
+      m_setup->FormShow();
+      m_setup->exec();
+      break;
+    case TCommandId::Find: m_searchPanel->Open(editor, false); break;
+    case TCommandId::Replace: m_searchPanel->Open(editor, true); break;
+    case TCommandId::FindNext:
+      if (m_searchPanel->isHidden()) m_searchPanel->Open(editor, false);
+      else m_searchPanel->FindNext();
+      break;
+    case TCommandId::ModuleAdd:
+      if (const auto file = Dialog(TFileDialog::AddModule, "", "")) m_navigator.AddModule(*file);
+      break;
+    case TCommandId::ModuleNew: m_navigator.NewModule(); break;
+    case TCommandId::ModuleHome: m_navigator.Home(); break;
+    case TCommandId::ModuleBack: m_navigator.Back(); break;
+    case TCommandId::ModuleLink: m_navigator.ModuleLink(); break;
+    case TCommandId::HelpContents: OpenHelp(""); break;
+    case TCommandId::HelpTerms: OpenHelp("7"); break;
+    case TCommandId::HelpInfo: m_splash->ShowFor(); break;
+    case TCommandId::Print: Drucken1Click(); break;
+    default:
+      if (const int profile = workspace::ProfileOfCommand(id); profile >= 0)
+        PopUpProfileClick(static_cast<uint8_t>(profile), false);
+      break;
+  }
+  RebuildTabBar();
+  UpdateCommandStates();
+}
+
+bool TForm1::Modified() const { return m_basic->isModified() || m_assembler->isModified(); }
+
+bool TForm1::QuerySaveChanges() {
+  return workspace::QuerySaveChanges(
+      Modified(), m_untitled ? std::string() : m_currentFile, [this](const TMessage& m) { return Ask(m); },
+      [this] { MSpeichernClick(false); }, [this] { return Modified(); });
+}
+
+void TForm1::SetCaption() { setWindowTitle(ui::FromUtf8(workspace::WindowCaption(m_untitled ? "" : m_currentFile))); }
+
+void TForm1::MneuClick() {
+  if (QuerySaveChanges()) return;
+  const uint8_t profile = m_project.profile;
+  m_project = TProject{};
+  m_project.profile = profile;
+  m_loading = true;
+  m_basic->SetCp1252Text("");
+  m_assembler->SetCp1252Text("");
+  m_loading = false;
+  m_basic->setModified(false);
+  m_assembler->setModified(false);
+  m_basic->MarkErrorLine(-1);
+  m_assembler->MarkErrorLine(-1);
+  m_basic->ClearBreakpoints();
+  m_assembler->ClearBreakpoints();
+  m_currentFile = std::string(workspace::kUntitledProject);
+  m_untitled = true;
+  m_navigator.Reset(m_currentFile);
+  m_treeContent = {};
+  m_errorDisplay->Display().ClearAll();
+  m_errorDisplay->Refresh();
+  SetCaption();
+  RebuildTabBar();
+  RefreshTree();
+  UpdateCommandStates();
+}
+
+std::optional<std::string> TForm1::Dialog(TFileDialog kind, const std::string& title, const std::string& preset) {
+  std::optional<std::string> chosenName = fileDialogHook ? fileDialogHook(kind, title, preset) : AskFileName(kind, title, preset);
+  // A project name typed without extension becomes a project file.
+  if (chosenName && !chosenName->empty() && (kind == TFileDialog::Save || kind == TFileDialog::NewModule) &&
+      UpperExtension(*chosenName).empty())
+    *chosenName += ".xml";
+  return chosenName;
+}
+
+std::optional<std::string> TForm1::AskFileName(TFileDialog kind, const std::string& title, const std::string& preset) {
+  QString chosen;
+  const auto filters = kind == TFileDialog::Open     ? workspace::OpenFilters()
+                       : kind == TFileDialog::Import ? workspace::ImportFilters()
+                       : kind == TFileDialog::Export ? workspace::ExportFilters()
+                                                     : workspace::SaveFilters();
+  QStringList list;
+  for (std::string_view f : filters) list << ui::FromUtf8(f);
+  const QString filter = list.join(QStringLiteral(";;"));
+  if (kind == TFileDialog::Save || kind == TFileDialog::NewModule || kind == TFileDialog::Export)
+    chosen = QFileDialog::getSaveFileName(this, ui::FromUtf8(title), ui::FromUtf8(preset), filter, nullptr,
+                                          QFileDialog::DontConfirmOverwrite);
+  else
+    chosen = QFileDialog::getOpenFileName(this, ui::FromUtf8(title), ui::FromUtf8(preset), filter);
+  if (chosen.isEmpty()) return std::nullopt;
+  return ui::ToUtf8(chosen);
+}
+
+void TForm1::MOpenClick() {
+  if (QuerySaveChanges()) return;
+  if (const auto file = Dialog(TFileDialog::Open, "", "")) OpenFile(*file);
+}
+
+bool TForm1::OpenFile(const std::string& path) { return LoadFile(path, false); }
+
+void TForm1::OpenModuleFile(const std::string& path) { LoadFile(path, true); }
+
+bool TForm1::LoadFile(const std::string& path, bool moduleJump) {
+  if (!zarvek::FileExists(path)) return false;
+  TProject project = m_project;
+  const TLoadOutcome outcome = zarvek::OpenFile(path, project);
+  if (!outcome.message.empty()) Inform({outcome.message, outcome.caption, workspace::TButtons::Ok});
+  if (outcome.result != loadresult::Loaded) return false;
+  if (!moduleJump) m_recent.Add(path);
+  m_project = project;
+  m_currentFile = path;
+  m_untitled = false;
+  m_loading = true;
+  m_basic->SetCp1252Text(m_project.basicSource);
+  m_assembler->SetCp1252Text(m_project.assemblerSource);
+  m_loading = false;
+  for (ui::TSourceEditor* e : {m_basic, m_assembler}) {
+    e->setReadOnly(outcome.readOnly);
+    e->ClearBreakpoints();  // breakpoints are saved, never read back
+    e->MarkErrorLine(-1);
+    e->setModified(false);
+  }
+  m_treeContent = {};
+  m_treeContent.objects = outcome.objectNodes;
+  m_errorDisplay->Display().ClearAll();
+  if (!outcome.statusText.empty()) m_errorDisplay->Display().Set(workspace::TSlot::Status, outcome.statusText);
+  ButtonTestClick(true);
+  if (!moduleJump) m_navigator.RebuildTabs(path, m_lastBuild.program.includes);
+  SetCaption();
+  m_editorControl->setCurrentIndex(m_project.basicSource.empty() && !m_project.assemblerSource.empty() ? 1 : 0);
+  RebuildTabBar();
+  UpdateCommandStates();
+  return true;
+}
+
+bool TForm1::MSpeichernClick(bool saveAs) {
+  workspace::TSaveNameHost host;
+  host.dialog = [this](const std::string& preset) {
+    return Dialog(TFileDialog::Save, "", preset);
+  };
+  host.exists = [](const std::string& f) { return zarvek::FileExists(f); };
+  host.ask = [this](const TMessage& m) { return Ask(m); };
+  const workspace::TSaveNameChoice choice = workspace::ChooseSaveName(saveAs, m_untitled, m_currentFile, host);
+  if (choice.forgetCurrentName && !choice.name) {
+    m_currentFile.clear();
+    return false;
+  }
+  if (!choice.name) return false;
+  m_project.basicSource = m_basic->Cp1252Text();
+  m_project.assemblerSource = m_assembler->Cp1252Text();
+  m_project.basicBreakpoints.assign(m_basic->Breakpoints().begin(), m_basic->Breakpoints().end());
+  m_project.assemblerBreakpoints.assign(m_assembler->Breakpoints().begin(), m_assembler->Breakpoints().end());
+  const TSaveOutcome outcome = SaveProject(*choice.name, m_project, [this](const std::string& text, const std::string& caption) {
+    return Ask({text, caption, workspace::TButtons::OkCancel}) == TAnswer::Ok;
+  });
+  if (!outcome.saved) {
+    if (!outcome.message.empty()) Inform({outcome.message, outcome.caption, workspace::TButtons::Ok});
+    return false;
+  }
+  m_currentFile = *choice.name;
+  m_untitled = false;
+  m_navigator.FileSaved(m_currentFile);
+  m_errorDisplay->Display().Set(workspace::TSlot::Status, outcome.statusText);
+  m_errorDisplay->Refresh();
+  m_basic->setModified(false);
+  m_assembler->setModified(false);
+  SetCaption();
+  RebuildTabBar();
+  RefreshTree();
+  return true;
+}
+
+void TForm1::ButtonTestClick(bool fromOpen) {
+  // A compile supersedes a pending background check.
+  m_syntaxTimer.stop();
+  ++m_syntaxGeneration;
+  m_syntaxMarked = false;
+  m_searchPanel->hide();
+  m_helpList->hide();
+  const workspace::TBuildSender sender = fromOpen ? workspace::TBuildSender::Open : workspace::TBuildSender::Command;
+  if (!fromOpen) workspace::ShowCompiling(m_errorDisplay->Display());
+  TBuildInput input;
+  input.basicSource = m_basic->Cp1252Text();
+  input.assemblerSource = m_assembler->Cp1252Text();
+  input.profile = m_project.profile;
+  input.projectFileName = m_untitled ? std::string() : m_currentFile;
+  input.modules = &m_loader;
+  input.warnings = (m_settings.options & option::Warnings) != 0;
+  input.fileExists = [](const std::string& f) { return zarvek::FileExists(f); };
+  m_lastBuild = m_builder.Build(input);
+  const std::string status = m_errorDisplay->Display().Slot(workspace::TSlot::Status).text;
+  workspace::ShowBuildResult(m_lastBuild, m_project.profile, m_settings.options, sender, m_errorDisplay->Display());
+  if (fromOpen && !status.empty() && m_errorDisplay->Display().Slot(workspace::TSlot::Status).text.empty())
+    m_errorDisplay->Display().Set(workspace::TSlot::Status, status);
+  m_errorDisplay->Refresh();
+  workspace::TakeBuildIntoTree(m_lastBuild, m_builder.Assembler().Symbols(), m_treeContent);
+  RefreshTree();
+  m_basic->MarkErrorLine(-1);
+  m_assembler->MarkErrorLine(-1);
+  if (!workspace::JumpsToError(m_lastBuild, sender)) return;
+  if (m_lastBuild.basicError) ShowCompileError();
+  else ShowAssemblerError();
+}
+
+void TForm1::MImportClick() {
+  if (QuerySaveChanges()) return;
+  const auto file = Dialog(TFileDialog::Import, "", "");
+  if (!file) return;
+  const workspace::TImportKind kind = workspace::ImportKindOf(*file);
+  if (kind == workspace::TImportKind::LegacyProject) {
+    MneuClick();
+    TProject project = m_project;
+    const TLoadOutcome outcome = ImportLegacyProject(*file, project);
+    if (!outcome.message.empty()) Inform({outcome.message, outcome.caption, workspace::TButtons::Ok});
+    if (outcome.result != loadresult::Loaded) return;
+    m_project = project;
+    m_basic->SetCp1252Text(m_project.basicSource);
+    m_assembler->SetCp1252Text(m_project.assemblerSource);
+    // The imported texts exist nowhere else yet: closing asks to save them.
+    m_basic->setModified(true);
+    m_treeContent.objects = outcome.objectNodes;
+    RefreshTree();
+    return;
+  }
+  const uint64_t limit = kind == workspace::TImportKind::SRecords ? filelimit::kSRecordFile : filelimit::kMachineCode;
+  const TFileContent content = ReadFileBytes(*file, limit);
+  if (content.status == TReadStatus::NotAFile || content.status == TReadStatus::TooLarge) {
+    workspace::TMessage message = workspace::MessageText(TMessageId::CannotOpen);
+    message.text = *file + ": " + ReadFailureText(content.status, limit);
+    Inform(message);
+    return;
+  }
+  if (content.status != TReadStatus::Ok) {
+    Inform(workspace::MessageText(TMessageId::CannotOpen));
+    return;
+  }
+  m_assembler->SetCp1252Text(workspace::AppendText(m_assembler->Cp1252Text(), workspace::DisassemblyText(kind, content.bytes)));
+  m_assembler->setModified(true);
+  m_editorControl->setCurrentIndex(1);
+}
+
+bool TForm1::MExportClick() {
+  ButtonTestClick(false);
+  if (!m_lastBuild.success) return false;
+  auto file = Dialog(TFileDialog::Export, "", "");
+  if (!file) return false;
+  if (UpperExtension(*file).empty()) *file += ".dat";
+  if (!WriteFileReplacing(*file, CompiledProjectExport(m_lastBuild.program.image, m_lastBuild.machineCode.code))) {
+    Inform(workspace::MessageText(TMessageId::CannotSave));
+    return false;
+  }
+  return true;
+}
+
+void TForm1::ShowCompileError() {
+  if (!m_lastBuild.basicError) return;
+  const TCompileError error = *m_lastBuild.basicError;
+  if (error.mapped.moduleIndex >= 0) {
+    if (!m_navigator.Jump(error.mapped.fileName)) return;
+    RebuildTabBar();
+  }
+  m_editorControl->setCurrentIndex(0);
+  const int line = std::max(0, error.line - 1);
+  const int start = m_basic->OffsetOfLine(line);
+  const int end = line + 1 < m_basic->lines() ? m_basic->OffsetOfLine(line + 1) : static_cast<int>(m_basic->Cp1252Text().size());
+  m_basic->SelectOffsets(start, end);
+  m_basic->MarkErrorLine(line);
+  if (error.mapped.moduleIndex >= 0) {
+    // The module's own compile replaced the strip: the error stays in view.
+    m_errorDisplay->Display().Set(workspace::TSlot::Compile, error.message, m_basic->OffsetOfLine(line) + 1);
+    m_errorDisplay->Refresh();
+  }
+  m_basic->setFocus();
+}
+
+void TForm1::ShowAssemblerError() {
+  if (!m_lastBuild.assemblerError) return;
+  const hc05::TAsmError error = *m_lastBuild.assemblerError;
+  const TAsmLineOrigin origin = LocateAssemblerLine(m_lastBuild.program.includes, error.line);
+  if (origin.moduleIndex >= 0) {
+    if (!m_navigator.Jump(m_lastBuild.program.includes[static_cast<size_t>(origin.moduleIndex)].fileName)) return;
+    RebuildTabBar();
+  }
+  m_editorControl->setCurrentIndex(1);
+  const int start = m_assembler->OffsetOfLine(origin.line);
+  m_assembler->SelectOffsets(start + error.column - 1, start + error.column - 1);
+  m_assembler->MarkErrorLine(origin.line);
+  m_assembler->setFocus();
+}
+
+void TForm1::PopUpProfileClick(uint8_t profile, bool fromOpen) {
+  if (profile != m_project.profile) m_basic->setModified(true);
+  m_project.profile = profile;
+  if (!fromOpen) ButtonTestClick(false);
+  UpdateCommandStates();
+}
+
+void TForm1::ErrorSlotClicked(int slot) {
+  switch (static_cast<workspace::TSlot>(slot)) {
+    case workspace::TSlot::Compile: ShowCompileError(); break;
+    case workspace::TSlot::Assembler: ShowAssemblerError(); break;
+    case workspace::TSlot::Status: {
+      const int32_t position = m_errorDisplay->Display().Slot(workspace::TSlot::Status).position;
+      ShowBasicAt(position > 0 ? position - 1 : 0);
+      break;
+    }
+  }
+}
+
+void TForm1::RebuildTabBar() {
+  m_switchingTabs = true;
+  while (m_tabFiles->count() > 0) m_tabFiles->removeTab(0);
+  for (const workspace::TModuleRecord& r : m_navigator.Records())
+    m_tabFiles->addTab(ui::FromUtf8(m_untitled && &r == &m_navigator.Records().front() ? std::string(workspace::kUntitledTab)
+                                                                                         : r.displayName));
+  m_tabFiles->setCurrentIndex(m_navigator.ActiveTab());
+  m_tabFiles->updateGeometry();
+  m_switchingTabs = false;
+}
+
+namespace {
+void AddTreeItems(QTreeWidgetItem* parent, const workspace::TTreeNode& node, std::vector<workspace::TTreeAction>& actions) {
+  for (const workspace::TTreeNode& child : node.children) {
+    auto* item = new QTreeWidgetItem(parent, QStringList(ui::FromUtf8(child.caption)));
+    item->setData(0, Qt::UserRole, static_cast<int>(actions.size()));
+    actions.push_back(child.click);
+    AddTreeItems(item, child, actions);
+  }
+}
+}  // namespace
+
+void TForm1::RefreshTree() {
+  m_treeContent.untitled = m_untitled;
+  m_treeContent.fileName = workspace::BaseName(m_currentFile);
+  const workspace::TTreeNode root = workspace::BuildProjectTree(m_treeContent);
+  m_tree->clear();
+  std::vector<workspace::TTreeAction> actions;
+  auto* rootItem = new QTreeWidgetItem(m_tree, QStringList(ui::FromUtf8(root.caption)));
+  rootItem->setData(0, Qt::UserRole, -1);
+  AddTreeItems(rootItem, root, actions);
+  m_treeActions = std::move(actions);
+  m_tree->expandAll();
+}
+
+void TForm1::TreeClick(QTreeWidgetItem* item) {
+  const int index = item->data(0, Qt::UserRole).toInt();
+  if (index < 0 || index >= static_cast<int>(m_treeActions.size())) return;
+  const workspace::TTreeAction action = m_treeActions[static_cast<size_t>(index)];
+  switch (action.kind) {
+    case workspace::TTreeActionKind::ShowBasicPage: m_editorControl->setCurrentIndex(0); break;
+    case workspace::TTreeActionKind::ShowAssemblerPage: m_editorControl->setCurrentIndex(1); break;
+    case workspace::TTreeActionKind::AssemblerLine:
+      m_editorControl->setCurrentIndex(1);
+      m_assembler->SetCaretOffset(m_assembler->OffsetOfLine(action.line));
+      break;
+    case workspace::TTreeActionKind::ModuleJump:
+      m_navigator.TreeModuleClick(action.file);
+      RebuildTabBar();
+      UpdateCommandStates();
+      break;
+    default: break;
+  }
+}
+
+workspace::TSelection TForm1::Selection(bool assembler) const {
+  const ui::TSourceEditor* e = assembler ? m_assembler : m_basic;
+  return {e->SelectionStartOffset(), e->SelectionEndOffset()};
+}
+
+void TForm1::SetSelection(bool assembler, workspace::TSelection s) {
+  (assembler ? m_assembler : m_basic)->SelectOffsets(s.start, s.end);
+}
+
+std::string TForm1::BasicText() const { return m_basic->Cp1252Text(); }
+
+void TForm1::SetBasicText(const std::string& text) {
+  m_basic->SetCp1252Text(text);
+  m_basic->setModified(true);
+}
+
+void TForm1::StartEmptyProject(const std::string& path) {
+  const uint8_t profile = m_project.profile;
+  m_project = TProject{};
+  m_project.profile = profile;
+  m_loading = true;
+  m_basic->SetCp1252Text("");
+  m_assembler->SetCp1252Text("");
+  m_loading = false;
+  m_basic->ClearBreakpoints();
+  m_assembler->ClearBreakpoints();
+  m_currentFile = path;
+  m_untitled = false;
+  m_treeContent = {};
+  SetCaption();
+  RebuildTabBar();
+  RefreshTree();
+}
+
+bool TForm1::FileExists(const std::string& path) const { return zarvek::FileExists(path); }
+
+void TForm1::Inform(const TMessage& message) { Ask(message); }
+
+TAnswer TForm1::Ask(const TMessage& message) {
+  if (askHook) return askHook(message);
+  QMessageBox box(QMessageBox::Question, ui::FromUtf8(message.caption), ui::FromUtf8(message.text), QMessageBox::NoButton, this);
+  switch (message.buttons) {
+    case workspace::TButtons::Ok: box.setStandardButtons(QMessageBox::Ok); box.setIcon(QMessageBox::Information); break;
+    case workspace::TButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case workspace::TButtons::YesNoCancel:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      break;
+  }
+  switch (box.exec()) {
+    case QMessageBox::Ok: return TAnswer::Ok;
+    case QMessageBox::Yes: return TAnswer::Yes;
+    case QMessageBox::No: return TAnswer::No;
+    default: return TAnswer::Cancel;
+  }
+}
+
+std::optional<std::string> TForm1::ChooseNewFile(std::string_view title) {
+  return Dialog(TFileDialog::NewModule, std::string(title), "");
+}
+
+void TForm1::ShowBasicAt(int32_t offset) {
+  m_editorControl->setCurrentIndex(0);
+  m_basic->SetCaretOffset(offset);
+  m_basic->setFocus();
+}
+
+void TForm1::BasicCharAdded(int character) {
+  if (character < 0 || character > 0x7F || workspace::IsNameChar(static_cast<char>(character))) return;
+  int caret = 0;
+  const std::string line = m_basic->CaretLine(caret);
+  if (caret <= 0) return;
+  if (const auto fix = workspace::CorrectReservedWord(line, static_cast<size_t>(caret - 1)))
+    m_basic->ReplaceInCaretLine(fix->start, fix->length, fix->text);
+}
+
+void TForm1::TextChanged() {
+  if (m_loading || !(m_settings.options & option::SyntaxTest)) return;
+  ++m_syntaxGeneration;  // a check running now is out of date
+  m_syntaxTimer.start();
+}
+
+void TForm1::StartSyntaxCheck() {
+  TBuildInput input;
+  input.basicSource = m_basic->Cp1252Text();
+  input.assemblerSource = m_assembler->Cp1252Text();
+  input.profile = m_project.profile;
+  input.projectFileName = m_untitled ? std::string() : m_currentFile;
+  input.warnings = false;
+  input.silent = true;
+  input.fileExists = [](const std::string& f) { return zarvek::FileExists(f); };
+  const unsigned generation = m_syntaxGeneration;
+  // Its own builder and loader: the check runs beside the window's compiles.
+  m_syntaxPool.start([this, input, generation]() mutable {
+    TProjectFileLoader loader;
+    input.modules = &loader;
+    TBuilder builder;
+    const TBuildResult result = builder.Build(input);
+    QMetaObject::invokeMethod(this, [this, generation, result] { SyntaxCheckDone(generation, result); },
+                              Qt::QueuedConnection);
+  });
+}
+
+void TForm1::SyntaxCheckDone(unsigned generation, const TBuildResult& result) {
+  if (generation != m_syntaxGeneration) return;
+  workspace::TErrorDisplay& display = m_errorDisplay->Display();
+  if (m_syntaxMarked || result.basicError || result.assemblerError) {
+    m_basic->MarkErrorLine(-1);
+    m_assembler->MarkErrorLine(-1);
+    display.Clear(workspace::TSlot::Compile);
+    display.Clear(workspace::TSlot::Assembler);
+    m_syntaxMarked = false;
+  }
+  if (result.basicError && result.basicError->mapped.moduleIndex < 0) {
+    m_basic->MarkErrorLine(std::max(0, result.basicError->line - 1));
+    display.Set(workspace::TSlot::Compile, result.basicError->message, result.basicError->mapped.position);
+    m_syntaxMarked = true;
+  } else if (result.assemblerError) {
+    const TAsmLineOrigin origin = LocateAssemblerLine(result.program.includes, result.assemblerError->line);
+    if (origin.moduleIndex < 0) m_assembler->MarkErrorLine(origin.line);
+    display.Set(workspace::TSlot::Assembler, result.assemblerError->message, result.assemblerError->line);
+    m_syntaxMarked = true;
+  }
+  m_errorDisplay->Refresh();
+}
+
+void TForm1::AssemblerCaretMoved(int line) {
+  const int left = m_assemblerLine;
+  m_assemblerLine = line;
+  if (m_loading || !workspace::NormaliseLeftLine(false, workspace::TCaretKey::Other, left, line)) return;
+  if (left < 0 || left >= m_assembler->lines() || m_assembler->isReadOnly()) return;
+  QString text = m_assembler->text(left);
+  while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r'))) text.chop(1);
+  const std::string before = ui::ToCp1252(text);
+  const std::string after = workspace::NormaliseAssemblerLine(before, m_lastBuild.program.symbols, m_builder.Assembler().Symbols());
+  if (after == before) return;
+  // Only the case of words changes, so every position keeps its place.
+  const long start = m_assembler->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, static_cast<unsigned long>(left));
+  const long end = m_assembler->SendScintilla(QsciScintillaBase::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(left));
+  const QByteArray bytes = ui::FromCp1252(after).toUtf8();
+  m_assembler->SendScintilla(QsciScintillaBase::SCI_SETTARGETSTART, static_cast<unsigned long>(start));
+  m_assembler->SendScintilla(QsciScintillaBase::SCI_SETTARGETEND, static_cast<unsigned long>(end));
+  m_assembler->SendScintilla(QsciScintillaBase::SCI_REPLACETARGET, static_cast<unsigned long>(bytes.size()), bytes.constData());
+}
+
+void TForm1::MProgHelpClick(bool automatic) {
+  const bool assembler = m_editorControl->currentIndex() == 1;
+  ui::TSourceEditor* editor = assembler ? m_assembler : m_basic;
+  int caret = 0;
+  const std::string line = editor->CaretLine(caret);
+  std::vector<workspace::THelpEntry> entries;
+  if (assembler) {
+    entries = workspace::AssemblerHelp(line, static_cast<size_t>(caret), m_builder.Assembler().Symbols());
+  } else {
+    for (const std::string& word : workspace::BasicKeywordHelp(line, static_cast<size_t>(caret)))
+      entries.push_back({'d', word, "", word, true});
+  }
+  m_helpList->Present(editor, std::move(entries), !automatic);
+}
+
+void TForm1::HelpEntryChosen(const workspace::THelpEntry& entry) {
+  ui::TSourceEditor* editor = m_helpList->Editor();
+  if (!editor || entry.insert.empty() || editor->isReadOnly()) return;
+  int caret = 0;
+  const std::string line = editor->CaretLine(caret);
+  size_t start = static_cast<size_t>(caret);
+  if (entry.replacesWord) {
+    if (editor == m_assembler) {
+      start = workspace::HelpWordStart(line, start);
+    } else {
+      while (start > 0 && workspace::IsNameChar(line[start - 1])) --start;
+    }
+  }
+  const int lineStart = editor->CaretOffset() - caret;
+  editor->ReplaceInCaretLine(start, static_cast<size_t>(caret) - start, entry.insert);
+  editor->SetCaretOffset(lineStart + static_cast<int>(start + entry.insert.size()));
+  editor->setFocus();
+}
+
+void TForm1::EditLines(const std::function<void(std::vector<std::string>&, bool assembler)>& aid) {
+  const bool assembler = m_editorControl->currentIndex() == 1;
+  ui::TSourceEditor* e = assembler ? m_assembler : m_basic;
+  if (e->isReadOnly()) return;
+  int fromLine = 0, fromIndex = 0, toLine = 0, toIndex = 0;
+  e->getSelection(&fromLine, &fromIndex, &toLine, &toIndex);
+  if (fromLine < 0) {  // no selection: the caret's line
+    e->getCursorPosition(&fromLine, &fromIndex);
+    toLine = fromLine;
+    toIndex = fromIndex;
+  }
+  // A selection that ends at the start of a line leaves that line out.
+  if (toLine > fromLine && toIndex == 0) --toLine;
+  std::vector<std::string> lines;
+  for (int line = fromLine; line <= toLine; ++line) {
+    QString text = e->text(line);
+    while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r'))) text.chop(1);
+    lines.push_back(ui::ToCp1252(text));
+  }
+  aid(lines, assembler);
+  std::string joined;
+  for (size_t i = 0; i < lines.size(); ++i) joined += (i ? "\r\n" : "") + lines[i];
+  const int start = e->OffsetOfLine(fromLine);
+  const int lastLineStart = e->OffsetOfLine(toLine);
+  QString last = e->text(toLine);
+  while (last.endsWith(QLatin1Char('\n')) || last.endsWith(QLatin1Char('\r'))) last.chop(1);
+  e->beginUndoAction();
+  e->SelectOffsets(start, lastLineStart + static_cast<int>(last.size()));
+  e->replaceSelectedText(ui::FromCp1252(joined));
+  e->endUndoAction();
+  e->SelectOffsets(start, start + static_cast<int>(joined.size()));
+}
+
+void TForm1::Drucken1Click() {
+  const bool assembler = m_editorControl->currentIndex() == 1;
+  ui::TSourcePrinter printer(ui::FromUtf8(assembler ? workspace::kPrintHeadingAssembler : workspace::kPrintHeadingBasic));
+  QPrintDialog dialog(&printer, this);
+  dialog.setOption(QAbstractPrintDialog::PrintSelection, (assembler ? m_assembler : m_basic)->hasSelectedText());
+  if (dialog.exec() != QDialog::Accepted) return;
+  printer.PrintSource(assembler ? m_assembler : m_basic, printer.QPrinter::printRange() == QPrinter::Selection);
+}
+
+int TForm1::PrintActivePage(QPrinter* target, bool selectionOnly) {
+  const bool assembler = m_editorControl->currentIndex() == 1;
+  ui::TSourcePrinter printer(ui::FromUtf8(assembler ? workspace::kPrintHeadingAssembler : workspace::kPrintHeadingBasic));
+  printer.setOutputFormat(target->outputFormat());
+  printer.setOutputFileName(target->outputFileName());
+  return printer.PrintSource(assembler ? m_assembler : m_basic, selectionOnly);
+}
+
+void TForm1::OpenHelp(const std::string& anchor) {
+  const std::string help =
+      (std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) / std::string(workspace::kHelpFile))
+          .string();
+  if (!zarvek::FileExists(help)) {
+    Inform(workspace::MessageText(TMessageId::HelpMissing, help));
+    return;
+  }
+  // The system's viewer opens the help file; it cannot be told the topic, so the anchor
+  // is only kept in the address.
+  QUrl url = QUrl::fromLocalFile(ui::FromUtf8(help));
+  if (!anchor.empty()) url.setFragment(ui::FromUtf8(anchor));
+  QDesktopServices::openUrl(url);
+}
+
+void TForm1::InitApplication(const std::vector<std::string>& arguments) {
+  workspace::TStartupInput input;
+  input.arguments = arguments;
+  const TFileContent ini = ReadFileBytes(m_settingsPath, filelimit::kSettingsFile);
+  if (ini.status == TReadStatus::Ok) input.settingsText = ini.bytes;
+  input.fileExists = [](const std::string& f) { return zarvek::FileExists(f); };
+  input.fullPath = [](const std::string& f) { return std::filesystem::absolute(f).lexically_normal().string(); };
+  const workspace::TStartupPlan plan = workspace::PlanStartup(input, m_settings);
+  m_settings = plan.settings;
+  m_debugView = plan.debugView;
+  m_recent.Load(m_settings);
+  ApplySettings();
+  m_project.profile = m_settings.profile;
+  m_splitter->setSizes({m_settings.vertical, std::max(1, width() - m_settings.vertical)});
+  if (!m_settings.maximized) setGeometry(m_settings.left, m_settings.top, m_settings.width, m_settings.height);
+  m_splash->ShowFor();
+  if (!plan.startFile.empty()) OpenFile(plan.startFile);
+  PopUpProfileClick(m_project.profile, true);
+  UpdateCommandStates();
+}
+
+void TForm1::WriteSettings() {
+  if (m_settingsPath.empty()) return;
+  m_recent.Store(m_settings);
+  m_settings.profile = m_project.profile;
+  m_settings.file = m_untitled ? std::string() : m_currentFile;
+  m_settings.recentFile = m_settings.file;
+  m_settings.vertical = m_splitter->sizes().value(0, m_settings.vertical);
+  m_settings.maximized = isMaximized();
+  if (!isMaximized()) {
+    m_settings.left = geometry().left();
+    m_settings.top = geometry().top();
+    m_settings.width = geometry().width();
+    m_settings.height = geometry().height();
+  }
+  std::error_code ignored;
+  std::filesystem::create_directories(std::filesystem::path(m_settingsPath).parent_path(), ignored);
+  WriteSettingsFile(m_settingsPath, m_settings);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (QuerySaveChanges()) {
+    event->ignore();
+    return;
+  }
+  WriteSettings();
+  event->accept();
+}
+
+}  // namespace zarvek::ide

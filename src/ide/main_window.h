@@ -1,0 +1,185 @@
+// TForm1: the main window. It owns the open project and shows what the workspace models
+// decide: menus and toolbars from the command table, the module tabs and history, the
+// project tree, the error strip. Message boxes and file dialogs go through hooks that
+// tests replace.
+#pragma once
+
+// The core headers come before Qt's: a project field is called "slots", which Qt defines
+// as a keyword macro.
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "pipeline/build.h"
+#include "pipeline/project_modules.h"
+#include "project/project.h"
+#include "project/settings.h"
+#include "workspace/asm_help.h"
+#include "workspace/commands.h"
+#include "workspace/modules.h"
+#include "workspace/project_tree.h"
+#include "workspace/recent_files.h"
+#include "workspace/texts.h"
+
+#include <QMainWindow>
+#include <QThreadPool>
+#include <QTimer>
+
+class QAction;
+class QPrinter;
+class QSplitter;
+class QTabBar;
+class QTabWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace zarvek::ui {
+class TSourceEditor;
+class TErrorStrip;
+class TSearchPanel;
+class THelpList;
+}  // namespace zarvek::ui
+
+namespace zarvek::ide {
+
+class TSetup;
+class TSplash;
+
+enum class TFileDialog { Open, Save, NewModule, AddModule, Import, Export };
+
+class TForm1 : public QMainWindow, public workspace::TModuleHost {
+  Q_OBJECT
+ public:
+  explicit TForm1(std::string settingsPath, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // Start-up: reads the settings file, then opens the start file without a dialog.
+  void InitApplication(const std::vector<std::string>& arguments);
+
+  // Hooks: a message box, a file dialog (title, preset name); tests answer them.
+  std::function<workspace::TAnswer(const workspace::TMessage&)> askHook;
+  std::function<std::optional<std::string>(TFileDialog, const std::string& title, const std::string& preset)> fileDialogHook;
+
+  QAction* Action(workspace::TCommandId id) const;
+  ui::TSourceEditor* BasicEditor() const { return m_basic; }
+  ui::TSourceEditor* AssemblerEditor() const { return m_assembler; }
+  ui::TErrorStrip* ErrorDisplay() const { return m_errorDisplay; }
+  QTabWidget* EditorControl() const { return m_editorControl; }
+  QTabBar* TabFiles() const { return m_tabFiles; }
+  QTreeWidget* Tree() const { return m_tree; }
+  ui::TSearchPanel* SearchPanel() const { return m_searchPanel; }
+  ui::THelpList* HelpList() const { return m_helpList; }
+  TSetup* Setup() const { return m_setup; }
+  TSplash* Splash() const { return m_splash; }
+  // "[Maximized]" of the settings.
+  bool StartMaximized() const { return m_settings.maximized; }
+  // Settings changed (the dialog): editors, lexers and the error strip take them at once.
+  void ApplySettings();
+  // Drucken: the print dialog, then the active page's text under its heading.
+  void Drucken1Click();
+  int PrintActivePage(QPrinter* target, bool selectionOnly);
+  // Programmierhilfe: the help list for the word at the caret of the active editor.
+  void MProgHelpClick(bool automatic = false);
+  // The background syntax check waits this long after the last change.
+  void SetSyntaxCheckDelay(int milliseconds) { m_syntaxTimer.setInterval(milliseconds); }
+  const workspace::TModuleNavigator& Navigator() const { return m_navigator; }
+  const TSettings& Settings() const { return m_settings; }
+  uint8_t Profile() const { return m_project.profile; }
+  bool DebugView() const { return m_debugView; }
+
+  // Commands, as the menus run them.
+  void MneuClick();
+  bool OpenFile(const std::string& path);  // the open command without a dialog
+  void MOpenClick();
+  bool MSpeichernClick(bool saveAs);
+  void ButtonTestClick(bool fromOpen = false);
+  void MImportClick();
+  bool MExportClick();
+  void ShowCompileError();
+  void ShowAssemblerError();
+  void PopUpProfileClick(uint8_t profile, bool fromOpen);
+
+  // TModuleHost
+  std::string CurrentFile() const override { return m_currentFile; }
+  bool Untitled() const override { return m_untitled; }
+  bool Modified() const override;
+  void Save() override { MSpeichernClick(false); }
+  void OpenModuleFile(const std::string& path) override;
+  workspace::TSelection Selection(bool assembler) const override;
+  void SetSelection(bool assembler, workspace::TSelection selection) override;
+  std::string BasicText() const override;
+  void SetBasicText(const std::string& text) override;
+  void CompileSilently() override { ButtonTestClick(true); }
+  void StartEmptyProject(const std::string& path) override;
+  bool FileExists(const std::string& path) const override;
+  void Inform(const workspace::TMessage& message) override;
+  workspace::TAnswer Ask(const workspace::TMessage& message) override;
+  std::optional<std::string> ChooseNewFile(std::string_view title) override;
+  void ShowBasicAt(int32_t offset) override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void Run(workspace::TCommandId id);
+  void UpdateCommandStates();
+  bool QuerySaveChanges();
+  bool LoadFile(const std::string& path, bool moduleJump);
+  void RebuildTabBar();
+  void RefreshTree();
+  void TreeClick(QTreeWidgetItem* item);
+  void ErrorSlotClicked(int slot);
+  void SetCaption();
+  void BasicCharAdded(int character);
+  std::optional<std::string> Dialog(TFileDialog kind, const std::string& title, const std::string& preset);
+  std::optional<std::string> AskFileName(TFileDialog kind, const std::string& title, const std::string& preset);
+  void WriteSettings();
+  void OpenHelp(const std::string& anchor);
+  void TextChanged();
+  void StartSyntaxCheck();
+  void SyntaxCheckDone(unsigned generation, const TBuildResult& result);
+  void AssemblerCaretMoved(int line);
+  void HelpEntryChosen(const workspace::THelpEntry& entry);
+  // Runs an editing aid over the lines the selection of the active editor touches.
+  void EditLines(const std::function<void(std::vector<std::string>&, bool assembler)>& aid);
+
+  std::string m_settingsPath;
+  TSettings m_settings;
+  TProject m_project;
+  std::string m_currentFile = "Unbenannt.cpo";
+  bool m_untitled = true;
+  bool m_debugView = false;
+  bool m_switchingTabs = false;
+  bool m_loading = false;
+  int m_assemblerLine = 0;
+  QTimer m_syntaxTimer;
+  unsigned m_syntaxGeneration = 0;
+  bool m_syntaxMarked = false;
+
+  ui::TSourceEditor* m_basic = nullptr;
+  ui::TSourceEditor* m_assembler = nullptr;
+  QTabWidget* m_editorControl = nullptr;
+  QTabBar* m_tabFiles = nullptr;
+  QTreeWidget* m_tree = nullptr;
+  ui::TErrorStrip* m_errorDisplay = nullptr;
+  ui::TSearchPanel* m_searchPanel = nullptr;
+  ui::THelpList* m_helpList = nullptr;
+  TSetup* m_setup = nullptr;
+  TSplash* m_splash = nullptr;
+  QSplitter* m_splitter = nullptr;
+  std::map<workspace::TCommandId, QAction*> m_actions;
+
+  workspace::TRecentFiles m_recent;
+  workspace::TModuleNavigator m_navigator{*this};
+  workspace::TTreeContent m_treeContent;
+  TBuilder m_builder;
+  TProjectFileLoader m_loader;
+  TBuildResult m_lastBuild;
+  std::vector<workspace::TTreeAction> m_treeActions;  // by the items' index
+  // Last member: destroyed first, after the destructor has waited for its checks.
+  QThreadPool m_syntaxPool;
+};
+
+}  // namespace zarvek::ide

@@ -1,0 +1,75 @@
+#include "workspace/project_tree.h"
+
+#include <algorithm>
+
+#include "hc05/assembler.h"
+#include "text/cp1252.h"
+#include "text/names.h"
+#include "workspace/paths.h"
+#include "workspace/texts.h"
+
+namespace zarvek::workspace {
+
+namespace {
+
+TTreeAction Act(TTreeActionKind kind) {
+  TTreeAction a;
+  a.kind = kind;
+  return a;
+}
+
+TTreeNode AssemblerNode(const TTreeContent& content) {
+  TTreeNode node{content.assemblerBytes ? hc05::AsmSizeCaption(*content.assemblerBytes, true) : std::string("Assembler"), -1, Act(TTreeActionKind::ShowAssemblerPage), {}};
+  std::vector<const hc05::TAsmSymbol*> labels;
+  for (const hc05::TAsmSymbol& s : content.assemblerSymbols)
+    if (s.kind == hc05::asmsymbol::Label) labels.push_back(&s);
+  std::stable_sort(labels.begin(), labels.end(), [](const auto* a, const auto* b) {
+    return UpperCase(a->name) < UpperCase(b->name);
+  });
+  for (const hc05::TAsmSymbol* s : labels) {
+    TTreeAction click = Act(TTreeActionKind::AssemblerLine);
+    click.line = s->line;
+    node.children.push_back({Cp1252ToUtf8(s->name), -1, click, {}});
+  }
+  return node;
+}
+
+TTreeNode ModulesNode(const std::vector<TIncludeRecord>& includes) {
+  TTreeNode node{"Module", -1, Act(TTreeActionKind::None), {}};
+  for (const TIncludeRecord& r : includes) {
+    TTreeAction click = Act(TTreeActionKind::ModuleJump);
+    click.file = r.fileName;
+    const std::string caption = r.moduleName.empty() ? ModuleDisplayName(r.fileName) : Cp1252ToUtf8(r.moduleName);
+    node.children.push_back({caption, kModuleNodeImage, click, {}});
+  }
+  return node;
+}
+
+TTreeNode SimulatorNode(const std::vector<TObjectNode>& objects) {
+  TTreeNode hardware{"Hardware", -1, Act(TTreeActionKind::None), {}};
+  for (const TObjectNode& o : objects) {
+    TTreeAction click = Act(TTreeActionKind::SelectObject);
+    click.x = o.x;
+    click.y = o.y;
+    hardware.children.push_back({Cp1252ToUtf8(o.name), o.image, click, {}});
+  }
+  return {"Simulator", -1, Act(TTreeActionKind::None), {std::move(hardware)}};
+}
+
+}  // namespace
+
+std::string BasicCaption(std::optional<size_t> bytes) {
+  if (!bytes) return "BASIC";
+  return "BASIC (" + std::to_string(*bytes) + (*bytes == 1 ? " Byte)" : " Bytes)");
+}
+
+TTreeNode BuildProjectTree(const TTreeContent& content) {
+  TTreeNode root{content.untitled || content.fileName.empty() ? std::string(kUntitledTab) : content.fileName, -1, Act(TTreeActionKind::None), {}};
+  root.children.push_back(AssemblerNode(content));
+  root.children.push_back({BasicCaption(content.basicBytes), -1, Act(TTreeActionKind::ShowBasicPage), {}});
+  if (!content.includes.empty()) root.children.push_back(ModulesNode(content.includes));
+  if (!content.objects.empty()) root.children.push_back(SimulatorNode(content.objects));
+  return root;
+}
+
+}  // namespace zarvek::workspace

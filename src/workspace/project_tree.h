@@ -1,0 +1,61 @@
+// The project tree as captions and click actions: the window builds its tree widget from
+// TTreeNode and executes the action a click gives.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "compiler/compiler.h"
+#include "hc05/asm_symbols.h"
+#include "project/project.h"
+
+namespace zarvek::workspace {
+
+enum class TTreeActionKind {
+  None,
+  ShowBasicPage,
+  ShowAssemblerPage,
+  AssemblerLine,  // show the assembler page with the caret on `line` (0-based)
+  ModuleJump,     // open `file` as a module jump
+  SelectObject,   // select cell `x`, `y` of the object grid
+};
+
+struct TTreeAction {
+  TTreeActionKind kind = TTreeActionKind::None;
+  std::string file;
+  int32_t line = 0;
+  int x = 0, y = 0;
+  bool operator==(const TTreeAction&) const = default;
+};
+
+struct TTreeNode {
+  std::string caption;  // UTF-8
+  int image = -1;       // picture of the main image list; -1: the window's default
+  TTreeAction click;
+  std::vector<TTreeNode> children;
+};
+
+inline constexpr int kModuleNodeImage = 41;
+
+// What the tree shows; the sizes come from the last build (none before the first).
+struct TTreeContent {
+  std::string fileName;  // the current file's name without folder; empty while untitled
+  bool untitled = true;
+  std::optional<size_t> basicBytes;      // token image length
+  std::optional<size_t> assemblerBytes;  // machine code length
+  std::vector<hc05::TAsmSymbol> assemblerSymbols;
+  std::vector<TIncludeRecord> includes;
+  std::vector<TObjectNode> objects;
+};
+
+// "BASIC (N Bytes)", "BASIC (1 Byte)", or "BASIC" without a size.
+std::string BasicCaption(std::optional<size_t> bytes);
+
+// Root (the file name, "(unbenannt)" while untitled) with "Assembler" (its labels as
+// children, sorted), "BASIC", "Module" (one child per included module) when there are
+// modules, and "Simulator" with "Hardware" (one child per object) when there are objects.
+TTreeNode BuildProjectTree(const TTreeContent& content);
+
+}  // namespace zarvek::workspace

@@ -1,0 +1,84 @@
+#include "workspace/texts.h"
+
+#include <array>
+
+namespace zarvek::workspace {
+
+namespace {
+constexpr std::array<std::string_view, 3> kOpenFilters{"Projekt (*.xml)", "Assembler (*.asm)", "BASIC (*.bas)"};
+constexpr std::array<std::string_view, 1> kSaveFilters{"Projekt (*.xml)"};
+constexpr std::array<std::string_view, 3> kImportFilters{"Motorola HC05 (*.S19)", "Motorola HC05 Binär(*.BIN)",
+                                                          "Zarvek (*.CPO)"};
+constexpr std::array<std::string_view, 1> kExportFilters{"compiliertes Projekt (*.DAT)"};
+constexpr std::string_view kOpenCaption = "Fehler beim Öffnen";
+constexpr std::string_view kNewModuleCaption = "Neues Projekt Modul anlegen";
+
+std::string Join(std::initializer_list<std::string_view> parts) {
+  std::string s;
+  for (std::string_view p : parts) s += p;
+  return s;
+}
+}  // namespace
+
+std::span<const std::string_view> OpenFilters() { return kOpenFilters; }
+std::span<const std::string_view> SaveFilters() { return kSaveFilters; }
+std::span<const std::string_view> ImportFilters() { return kImportFilters; }
+std::span<const std::string_view> ExportFilters() { return kExportFilters; }
+
+std::string WindowCaption(std::string_view fileName) {
+  return fileName.empty() ? std::string(kAppTitle) : Join({kAppTitle, "- ", fileName});
+}
+
+std::string CompiledText(uint8_t profile) {
+  switch (profile) {
+    case 0: return "Compiliert für Tessel 1.1.";
+    case 1: return "Compiliert für Tessel Micro/Mini.";
+    case 4: return " Compiliert für Pyxon 32.";
+    case 5: return "Compiliert für Pyxon 128.";
+    default: return "Compiliert.";
+  }
+}
+
+std::string SavedStatusText(std::string_view fileNameOnly) { return Join({fileNameOnly, " gespeichert."}); }
+std::string ReadOnlyStatusText(std::string_view fileNameOnly) { return Join({fileNameOnly, " ist schreibgeschützt."}); }
+
+TMessage MessageText(TMessageId id, std::string_view name, std::string_view folder) {
+  switch (id) {
+    case TMessageId::SaveChanges:
+      return {name.empty() ? "Aktuelle Änderungen speichern?" : Join({"Aktuelle Änderungen in Datei ", name, " speichern?"}),
+              std::string(kAppTitle), TButtons::YesNoCancel};
+    case TMessageId::ReplaceFile:
+      return {Join({"Die Datei ", name, " besteht bereits. \r\nMöchten Sie sie ersetzen?"}), std::string(kAppTitle),
+              TButtons::YesNoCancel};
+    case TMessageId::BackupFailed:
+      return {"Eine Sicherungskopie konnte nicht erstellt werden.", "Backup", TButtons::OkCancel};
+    case TMessageId::NotAProject:
+      return {Join({name, " ist keine Projektdatei."}), std::string(kOpenCaption), TButtons::Ok};
+    case TMessageId::CannotOpen:
+      return {"Die Datei konnte nicht geöffnet werden.", std::string(kOpenCaption), TButtons::Ok};
+    case TMessageId::CannotSave:
+      return {"Die Datei konnte nicht gespeichert werden.", "Fehler beim Speichern", TButtons::Ok};
+    case TMessageId::NewModuleExists:
+      return {Join({"Eine Datei mit dem Namen ", name, " existiert bereits in ", folder,
+                    " \r\nBitte wählen Sie einen anderen Namen für das neue Projekt Modul."}),
+              std::string(kNewModuleCaption), TButtons::OkCancel};
+    case TMessageId::NewModuleSaveFirst:
+      return {Join({"Bevor das neue Projekt Modul ", name,
+                    " erzeugt werden kann, muss das aktuelle Projekt gespeichert werden."}),
+              std::string(kNewModuleCaption), TButtons::Ok};
+    case TMessageId::NewModuleFailed:
+      return {Join({"Das neue Projekt Modul ", name,
+                    " konnte nicht erzeugt werden, weil das übergeordnete Modul nicht gespeichert werden konnte."}),
+              std::string(kNewModuleCaption), TButtons::Ok};
+    case TMessageId::SaveMainBeforeModule:
+      return {"Das Hauptprojekt sollte vor dem Wechsel in ein Unterprojekte gespeichert werden um Inkonsistenzen zu "
+              "vermeiden. ",
+              std::string(kAppTitle), TButtons::Ok};
+    case TMessageId::HelpMissing:
+      return {Join({"Die Hilfe ist nicht installiert: ", name, " wurde nicht gefunden."}),
+              "Hilfe", TButtons::Ok};
+  }
+  return {};
+}
+
+}  // namespace zarvek::workspace

@@ -1,0 +1,579 @@
+// The main window driven through its actions, offscreen, with message boxes and file
+// dialogs answered by the test.
+#include <deque>
+#include <set>
+#include <filesystem>
+#include <fstream>
+
+#include "ide/main_window.h"
+#include "ide/setup_dialog.h"
+#include "ide/splash.h"
+#include "ide/single_instance.h"
+#include "project/file_io.h"
+#include "project/project_file.h"
+#include "ui/error_strip.h"
+#include "ui/help_list.h"
+#include "ui/qt_text.h"
+#include "ui/search_panel.h"
+#include "ui/source_printer.h"
+#include "ui/source_editor.h"
+
+#include <QAction>
+#include <QImage>
+#include <QPainter>
+#include <QPrinter>
+#include <QMimeData>
+#include <QUrl>
+#include <QListWidget>
+#include <QFile>
+#include <QSysInfo>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace zarvek;
+using workspace::TAnswer;
+using workspace::TCommandId;
+using workspace::TMessage;
+
+class TMainWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir m_dir;
+  std::deque<std::optional<std::string>> m_files;  // answers of the file dialogs
+  std::deque<TAnswer> m_answers;                   // answers of the message boxes
+  std::vector<TMessage> m_shown;
+
+  std::string Path(const char* name) const { return m_dir.filePath(QString::fromUtf8(name)).toStdString(); }
+
+  void Hook(ide::TForm1& w) {
+    w.fileDialogHook = [this](ide::TFileDialog, const std::string&, const std::string&) {
+      std::optional<std::string> f;
+      if (!m_files.empty()) {
+        f = m_files.front();
+        m_files.pop_front();
+      }
+      return f;
+    };
+    w.askHook = [this](const TMessage& m) {
+      m_shown.push_back(m);
+      TAnswer a = TAnswer::Ok;
+      if (!m_answers.empty()) {
+        a = m_answers.front();
+        m_answers.pop_front();
+      }
+      return a;
+    };
+  }
+
+  static void WriteProject(const std::string& path, const std::string& basic, const std::string& assembler = "",
+                           uint8_t profile = 0) {
+    TProject p;
+    p.profile = profile;
+    p.basicSource = basic;
+    p.assemblerSource = assembler;
+    QVERIFY(SaveProject(path, p).saved);
+  }
+
+ private Q_SLOTS:
+  void init() {
+    m_files.clear();
+    m_answers.clear();
+    m_shown.clear();
+  }
+
+  void menusComeFromTheCommandTable() {
+    ide::TForm1 w(Path("menus.ini"));
+    for (const workspace::TCommand& c : workspace::Commands()) {
+      QAction* a = w.findChild<QAction*>(ui::FromUtf8(c.name));
+      QVERIFY2(a, c.name.data());
+      if (!c.text.empty() && c.menu != workspace::TMenu::File) QCOMPARE(a->text(), ui::FromUtf8(c.text));
+      if (!c.shortcut.empty()) QCOMPARE(a->shortcut(), QKeySequence(ui::FromUtf8(c.shortcut)));
+      QCOMPARE(a->isCheckable(), c.checkable);
+    }
+    QCOMPARE(w.Action(TCommandId::Save)->shortcut(), QKeySequence(QStringLiteral("F2")));
+    QCOMPARE(w.Action(TCommandId::ProgHelp)->shortcuts().size(), 2);
+    QCOMPARE(w.windowTitle(), QStringLiteral("Zarvek"));
+    QCOMPARE(w.TabFiles()->count(), 1);
+    QCOMPARE(w.TabFiles()->tabText(0), QStringLiteral("(unbenannt)"));
+    QVERIFY(!w.Action(TCommandId::ModuleBack)->isEnabled());
+    QVERIFY(!w.Action(TCommandId::Recent1)->isVisible());
+  }
+
+  void compileErrorShowsInTheStripAndMarksTheLine() {
+    ide::TForm1 w(Path("compile.ini"));
+    Hook(w);
+    w.resize(800, 600);
+    w.show();
+    QTRY_VERIFY(w.TabFiles()->height() > 0);  // the one tab of the new project is seen
+    w.BasicEditor()->SetCp1252Text("DIM x AS BYTE\r\nx = 1\r\ngoto nirgends\r\n");
+    w.Action(TCommandId::Compile)->trigger();
+    const auto& slot = w.ErrorDisplay()->Display().Slot(workspace::TSlot::Compile);
+    QVERIFY(!slot.text.empty());
+    QVERIFY(slot.position > 0);
+    QCOMPARE(w.BasicEditor()->ErrorLine(), 2);
+    QCOMPARE(w.EditorControl()->currentIndex(), 0);
+    QTRY_VERIFY(w.ErrorDisplay()->height() >= w.ErrorDisplay()->LineHeight());
+    // Fixed: the success text, no error line.
+    w.BasicEditor()->SetCp1252Text("DIM x AS BYTE\r\nx = 1\r\n");
+    w.Action(TCommandId::Compile)->trigger();
+    QCOMPARE(w.ErrorDisplay()->Display().Slot(workspace::TSlot::Compile).text, std::string("Compiliert für Tessel 1.1."));
+    QCOMPARE(w.BasicEditor()->ErrorLine(), -1);
+    // A profile change recompiles.
+    w.Action(TCommandId::ProfilePyxon32)->trigger();
+    QCOMPARE(w.ErrorDisplay()->Display().Slot(workspace::TSlot::Compile).text, std::string(" Compiliert für Pyxon 32."));
+    QVERIFY(w.Action(TCommandId::ProfilePyxon32)->isChecked());
+    QVERIFY(!w.Action(TCommandId::ProfileTessel11)->isChecked());
+  }
+
+  void saveOpenAndReplace() {
+    const std::string file = Path("ampel.xml");
+    ide::TForm1 w(Path("save.ini"));
+    Hook(w);
+    w.BasicEditor()->SetCp1252Text("x = 1 ' Gr\xfc\xdf\x65\r\n");
+    m_files = {file};
+    w.Action(TCommandId::Save)->trigger();
+    QVERIFY(FileExists(file));
+    QCOMPARE(w.windowTitle(), ui::FromUtf8("Zarvek- " + file));
+    QVERIFY(!w.Modified());
+    // A gutter click toggles a breakpoint; breakpoints are saved with the project.
+    Q_EMIT w.BasicEditor()->marginClicked(1, 0, Qt::NoModifier);
+    QCOMPARE(w.BasicEditor()->Breakpoints(), (std::set<int>{1}));
+    w.BasicEditor()->setModified(true);
+    w.Action(TCommandId::Save)->trigger();
+    QVERIFY(ReadFileBytes(file, filelimit::kProjectFile).bytes.find("<breakpoint>1 </breakpoint></basic>") != std::string::npos);
+    QVERIFY(w.OpenFile(file));  // an opened project starts without breakpoints
+    QVERIFY(w.BasicEditor()->Breakpoints().empty());
+    // A second save keeps a backup.
+    w.BasicEditor()->SetCp1252Text("x = 2\r\n");
+    w.Action(TCommandId::Save)->trigger();
+    QVERIFY(m_shown.empty());
+    QVERIFY(FileExists(ReplaceExtension(file, ".BAK")));
+    // Save as onto an existing file: No asks again, Yes replaces.
+    const std::string other = Path("other.xml");
+    WriteProject(other, "alt\r\n");
+    m_files = {other, other};
+    m_answers = {TAnswer::No, TAnswer::Yes};
+    w.Action(TCommandId::SaveAs)->trigger();
+    QCOMPARE(m_shown.size(), size_t{2});
+    QCOMPARE(m_shown[0], workspace::MessageText(workspace::TMessageId::ReplaceFile, other));
+    QCOMPARE(w.CurrentFile(), other);
+    // A name typed without extension is saved as a project file.
+    m_files = {Path("ohne")};
+    w.Action(TCommandId::SaveAs)->trigger();
+    QCOMPARE(w.CurrentFile(), Path("ohne.xml"));
+    QVERIFY(FileExists(Path("ohne.xml")));
+    // New asks nothing while unmodified; open brings the text back (umlauts too).
+    w.Action(TCommandId::New)->trigger();
+    QCOMPARE(w.windowTitle(), QStringLiteral("Zarvek"));
+    QVERIFY(w.OpenFile(file));
+    QCOMPARE(w.BasicEditor()->text(), QStringLiteral("x = 2\r\n"));
+    QVERIFY(w.OpenFile(ReplaceExtension(file, ".BAK")));
+    QCOMPARE(w.BasicEditor()->text(), QString::fromUtf8("x = 1 ' Grüße\r\n"));
+    // A modified project asks before New; Cancel keeps everything.
+    w.BasicEditor()->SetCp1252Text("y = 1\r\n");
+    m_shown.clear();
+    m_answers = {TAnswer::Cancel};
+    w.Action(TCommandId::New)->trigger();
+    QCOMPARE(m_shown.size(), size_t{1});
+    QVERIFY(m_shown[0].text.starts_with("Aktuelle Änderungen in Datei "));
+    QCOMPARE(w.BasicEditor()->text(), QStringLiteral("y = 1\r\n"));
+    // The recent files list the opened ones.
+    QVERIFY(w.Action(TCommandId::Recent1)->text().startsWith(QStringLiteral("1. ")));
+  }
+
+  void notAProjectIsReported() {
+    const std::string bad = Path("kaputt.xml");
+    std::ofstream(bad) << "<other></other>";
+    ide::TForm1 w(Path("bad.ini"));
+    Hook(w);
+    QVERIFY(!w.OpenFile(bad));
+    QCOMPARE(m_shown.size(), size_t{1});
+    QCOMPARE(m_shown[0].text, bad + " ist keine Projektdatei.");
+    QCOMPARE(w.windowTitle(), QStringLiteral("Zarvek"));
+  }
+
+  void errorInAModuleJumpsToItsTabAndBack() {
+    const std::string module = Path("modul.xml");
+    const std::string main = Path("haupt.xml");
+    WriteProject(module, "DIM a AS BYTE\r\na = 1\r\ngoto nirgends\r\n");
+    WriteProject(main, "$INCLUDE \"modul.xml\"\r\nDIM b AS BYTE\r\nb = 2\r\n");
+    ide::TForm1 w(Path("modules.ini"));
+    Hook(w);
+    QVERIFY(w.OpenFile(main));  // opens silently despite the error
+    QCOMPARE(w.CurrentFile(), main);
+    QCOMPARE(w.TabFiles()->count(), 2);
+    QCOMPARE(w.TabFiles()->tabText(1), QStringLiteral("modul"));
+    w.Action(TCommandId::Compile)->trigger();
+    QCOMPARE(w.CurrentFile(), module);
+    QCOMPARE(w.TabFiles()->currentIndex(), 1);
+    QCOMPARE(w.BasicEditor()->ErrorLine(), 2);
+    QVERIFY(w.Action(TCommandId::ModuleBack)->isEnabled());
+    w.Action(TCommandId::ModuleBack)->trigger();
+    QCOMPARE(w.CurrentFile(), main);
+    QCOMPARE(w.TabFiles()->currentIndex(), 0);
+    QVERIFY(!w.Action(TCommandId::ModuleBack)->isEnabled());
+    // The tab bar switches files too, and Home returns.
+    w.TabFiles()->setCurrentIndex(1);
+    QCOMPARE(w.CurrentFile(), module);
+    w.Action(TCommandId::ModuleHome)->trigger();
+    QCOMPARE(w.CurrentFile(), main);
+  }
+
+  void newModuleFromTheWindow() {
+    const std::string main = Path("eltern.xml");
+    WriteProject(main, "x = 1\r\n");
+    ide::TForm1 w(Path("newmodule.ini"));
+    Hook(w);
+    QVERIFY(w.OpenFile(main));
+    m_files = {Path("kind")};
+    w.Action(TCommandId::ModuleNew)->trigger();
+    QCOMPARE(w.CurrentFile(), Path("kind.xml"));
+    QVERIFY(FileExists(Path("kind.xml")));
+    QCOMPARE(w.TabFiles()->count(), 2);
+    QCOMPARE(w.TabFiles()->currentIndex(), 1);
+    QCOMPARE(w.TabFiles()->tabText(1), QStringLiteral("kind"));
+    QVERIFY(ReadFileBytes(main, filelimit::kProjectFile).bytes.find("$INCLUDE \"" + Path("kind.xml") + "\"\r\nx = 1") != std::string::npos);
+    // The link leads back to the include line of the parent.
+    w.Action(TCommandId::ModuleLink)->trigger();
+    QCOMPARE(w.CurrentFile(), main);
+    QCOMPARE(w.BasicEditor()->CaretOffset(), 0);
+  }
+
+  void startupOrderAndSettingsWrittenOnClose() {
+    const std::string file = Path("start.xml");
+    WriteProject(file, "x = 1\r\n", "", 4);
+    const std::string ini = Path("conf/zarvek/Zarvek.ini");
+    std::filesystem::create_directories(std::filesystem::path(ini).parent_path());
+    std::ofstream(ini) << "[File]=" << file << "\r\n[MC Init]=1\r\n[Profile]=5\r\n[Warnings]=0\r\n[Vertical]=222\r\n";
+    {
+      ide::TForm1 w(ini);
+      Hook(w);
+      w.InitApplication({"-debug"});
+      QVERIFY(w.DebugView());
+      QCOMPARE(w.CurrentFile(), file);
+      QCOMPARE(w.Profile(), uint8_t{4});  // the project's own profile
+      QCOMPARE(w.Settings().options & option::McInit, 0);
+      QCOMPARE(w.Settings().options & option::Warnings, 0);
+      QCOMPARE(w.Tree()->width() > 0, true);
+      QVERIFY(w.close());
+    }
+    const TFileContent written = ReadFileBytes(ini, filelimit::kProjectFile);
+    QVERIFY(written.status == TReadStatus::Ok);
+    QVERIFY(written.bytes.find("[File]=" + file + "\r\n") != std::string::npos);
+    QVERIFY(written.bytes.find("[File0]=" + file + "\r\n") != std::string::npos);
+    QVERIFY(written.bytes.find("[Profile]=4\r\n") != std::string::npos);
+    QVERIFY(written.bytes.find("[Vertical]=222\r\n") != std::string::npos);  // the tree's width
+    // Without a start file the settings' profile holds.
+    std::ofstream(ini) << "[Profile]=5\r\n";
+    ide::TForm1 w(ini);
+    w.InitApplication({Path("missing.xml")});
+    QCOMPARE(w.CurrentFile(), std::string("Unbenannt.xml"));
+    QCOMPARE(w.Profile(), uint8_t{5});
+  }
+
+  void typedReservedWordsTakeTheirSpelling() {
+    ide::TForm1 w(Path("typing.ini"));
+    w.show();
+    w.BasicEditor()->setFocus();
+    QTest::keyClicks(w.BasicEditor(), QStringLiteral("gosub x"));
+    QCOMPARE(w.BasicEditor()->text(), QStringLiteral("GoSub x"));
+  }
+
+  void searchAndReplace() {
+    ide::TForm1 w(Path("search.ini"));
+    ui::TSourceEditor* e = w.BasicEditor();
+    e->SetCp1252Text("led = 1 : Led = ledx");
+    e->SelectOffsets(0, 3);
+    w.Action(TCommandId::Find)->trigger();
+    ui::TSearchPanel* panel = w.SearchPanel();
+    QVERIFY(!panel->isHidden());
+    QCOMPARE(panel->FindField()->text(), QStringLiteral("led"));  // taken from the selection
+    panel->CheckWord()->setChecked(true);
+    w.Action(TCommandId::FindNext)->trigger();
+    QCOMPARE(e->SelectionStartOffset(), 10);
+    w.Action(TCommandId::FindNext)->trigger();  // "ledx" is no whole word: a miss
+    QCOMPARE(e->SelectionStartOffset(), 0);
+    QCOMPARE(e->SelectionEndOffset(), 0);
+    w.Action(TCommandId::FindNext)->trigger();  // from the top again
+    QCOMPARE(e->SelectionEndOffset(), 3);
+    panel->CheckCase()->setChecked(true);
+    w.Action(TCommandId::FindNext)->trigger();
+    QCOMPARE(e->SelectionStartOffset(), 0);  // "Led" differs in case: a miss
+    w.Action(TCommandId::Replace)->trigger();
+    panel->CheckCase()->setChecked(false);
+    panel->ReplaceField()->setText(QStringLiteral("lampe"));
+    panel->CheckReplaceAll()->setChecked(true);
+    panel->ReplaceNext();
+    QCOMPARE(e->text(), QStringLiteral("lampe = 1 : lampe = ledx"));
+  }
+
+  void syntaxCheckMarksAndClearsWhileTyping() {
+    ide::TForm1 w(Path("syntax.ini"));
+    w.SetSyntaxCheckDelay(10);
+    ui::TSourceEditor* e = w.BasicEditor();
+    e->SetCp1252Text("DIM x AS BYTE\r\nx = 1\r\ngoto nirgends\r\n");
+    QTRY_COMPARE(e->ErrorLine(), 2);
+    QVERIFY(!w.ErrorDisplay()->Display().Slot(workspace::TSlot::Compile).text.empty());
+    QCOMPARE(w.EditorControl()->currentIndex(), 0);
+    e->SetCp1252Text("DIM x AS BYTE\r\nx = 1\r\n");
+    QTRY_COMPARE(e->ErrorLine(), -1);
+    QTRY_VERIFY(w.ErrorDisplay()->Display().Slot(workspace::TSlot::Compile).text.empty());
+    w.AssemblerEditor()->SetCp1252Text(" nop\r\n foo\r\n");
+    QTRY_COMPARE(w.AssemblerEditor()->ErrorLine(), 1);
+  }
+
+  void assemblerLineIsNormalisedWhenLeft() {
+    ide::TForm1 w(Path("norm.ini"));
+    w.resize(800, 600);
+    w.show();
+    ui::TSourceEditor* a = w.AssemblerEditor();
+    a->SetCp1252Text("start: nop\r\n bra start\r\n lda #1 ; lda\r\n");
+    w.Action(TCommandId::Compile)->trigger();  // the labels are known
+    w.EditorControl()->setCurrentIndex(1);
+    a->setCursorPosition(2, 3);
+    QTest::qWait(20);  // the editor reports caret moves when it updates
+    a->setCursorPosition(0, 0);
+    QTRY_COMPARE(a->text(2), QStringLiteral(" LDA #1 ; lda\r\n"));
+    a->SetCp1252Text("Start: nop\r\n bra start\r\n");
+    w.Action(TCommandId::Compile)->trigger();
+    a->setCursorPosition(1, 2);
+    QTest::qWait(20);
+    a->setCursorPosition(0, 0);
+    QTRY_COMPARE(a->text(1), QStringLiteral(" BRA Start\r\n"));
+  }
+
+  void importAndExport() {
+    const std::string code = Path("code.bin");
+    std::ofstream(code, std::ios::binary) << std::string("\x9D\x81", 2);
+    ide::TForm1 w(Path("import.ini"));
+    Hook(w);
+    w.AssemblerEditor()->SetCp1252Text("start: nop");
+    w.AssemblerEditor()->setModified(false);
+    m_files = {code};
+    w.Action(TCommandId::Import)->trigger();
+    const QString text = w.AssemblerEditor()->text();
+    QVERIFY(text.startsWith(QStringLiteral("start: nop\r\n")));
+    QVERIFY(text.contains(QStringLiteral("RTS")));
+    QVERIFY(w.AssemblerEditor()->isModified());
+    QCOMPARE(w.EditorControl()->currentIndex(), 1);
+
+    // Export compiles first; a faulty program writes nothing.
+    const std::string out = Path("export");
+    w.AssemblerEditor()->SetCp1252Text("");
+    w.BasicEditor()->SetCp1252Text("goto nirgends\r\n");
+    m_files = {out};
+    QVERIFY(!w.MExportClick());
+    QVERIFY(!FileExists(out + ".dat"));
+    w.BasicEditor()->SetCp1252Text("DIM x AS BYTE\r\nx = 1\r\n");
+    QVERIFY(w.MExportClick());
+    const TFileContent written = ReadFileBytes(out + ".dat", filelimit::kProjectFile);
+    QVERIFY(written.status == TReadStatus::Ok);
+    QVERIFY(written.bytes.starts_with("TESEL-BASIC\r\n"));
+  }
+
+  void singleInstance() {
+    const QString lock = m_dir.filePath(QStringLiteral("zarvek.lock"));
+    {
+      ide::TSingleInstance first(lock);
+      QVERIFY(first.Claim());
+      ide::TSingleInstance second(lock);
+      QVERIFY(!second.Claim());
+    }
+    // A lock left by a program that has gone is taken over.
+    QFile stale(lock);
+    QVERIFY(stale.open(QIODevice::WriteOnly));
+    stale.write("2147483646\nZarvek\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    stale.close();
+    ide::TSingleInstance again(lock);
+    QVERIFY(again.Claim());
+  }
+
+  void errorStripClickJumps() {
+    ide::TForm1 w(Path("strip.ini"));
+    Hook(w);
+    w.resize(800, 600);
+    w.show();
+    w.BasicEditor()->SetCp1252Text("DIM x AS BYTE\r\nx = 1\r\ngoto nirgends\r\n");
+    w.Action(TCommandId::Compile)->trigger();
+    QTRY_VERIFY(w.ErrorDisplay()->height() >= w.ErrorDisplay()->LineHeight());
+    w.BasicEditor()->SetCaretOffset(0);
+    w.EditorControl()->setCurrentIndex(1);
+    QTest::mouseClick(w.ErrorDisplay(), Qt::LeftButton, {}, QPoint(40, 2 + w.ErrorDisplay()->LineHeight() / 2));
+    QCOMPARE(w.EditorControl()->currentIndex(), 0);
+    QVERIFY(w.BasicEditor()->SelectionStartOffset() > 0);  // on the error line again
+    QCOMPARE(w.BasicEditor()->ErrorLine(), 2);
+    // A long message wraps into more lines when the strip is narrow.
+    const int wide = w.ErrorDisplay()->Layout().lineCount;
+    w.resize(260, 600);
+    QTRY_VERIFY(w.ErrorDisplay()->Layout().lineCount > wide);
+  }
+
+  void helpListProposesAndInserts() {
+    ide::TForm1 w(Path("help.ini"));
+    w.resize(800, 600);
+    w.show();
+    ui::TSourceEditor* a = w.AssemblerEditor();
+    w.EditorControl()->setCurrentIndex(1);
+    a->SetCp1252Text(" ls");
+    a->SetCaretOffset(3);
+    w.Action(TCommandId::ProgHelp)->trigger();
+    ui::THelpList* list = w.HelpList();
+    QVERIFY(list->isVisible());
+    QCOMPARE(list->count(), 6);
+    QCOMPARE(list->item(0)->text(), QStringLiteral("LSL   C <- (M) <- 0\nlogical shift left"));
+    list->Choose(3);  // LSR
+    QVERIFY(!list->isVisible());
+    QCOMPARE(a->text(), QStringLiteral(" LSR"));
+    QCOMPARE(a->CaretOffset(), 4);
+    // Typing an operand proposes the operand forms (option bit 0 is on by default).
+    a->setFocus();
+    QTest::keyClicks(a, QStringLiteral(" "));
+    QVERIFY(list->isVisible());
+    QCOMPARE(list->item(0)->text(), QStringLiteral(" (MEMORY Address) ... RAM = $50...$FF"));
+    // The BASIC editor proposes reserved words.
+    w.EditorControl()->setCurrentIndex(0);
+    w.BasicEditor()->SetCp1252Text("x = ke");
+    w.BasicEditor()->SetCaretOffset(6);
+    w.Action(TCommandId::ProgHelp)->trigger();
+    QCOMPARE(list->count(), 3);
+    list->Choose(1);
+    QCOMPARE(w.BasicEditor()->text(), QStringLiteral("x = KeyCount"));
+  }
+
+  void settingsRoundTripThroughTheDialog() {
+    const std::string ini = Path("setup/Zarvek.ini");
+    {
+      ide::TForm1 w(ini);
+      Hook(w);
+      ide::TSetup* setup = w.Setup();
+      setup->FormShow();
+      QCOMPARE(setup->windowTitle(), QStringLiteral("Einstellungen"));
+      QCOMPARE(setup->FontSize()->count(), 9);
+      QCOMPARE(setup->FontSize()->currentItem()->text(), QStringLiteral("10"));
+      QCOMPARE(setup->CheckList()->item(3)->checkState(), Qt::Unchecked);  // bit 3 set
+      setup->FontSize()->setCurrentRow(5);  // "12"
+      QCOMPARE(w.Settings().fontSize, 12);
+      QCOMPARE(w.BasicEditor()->Lexer()->font(0).pointSize(), 12);
+      setup->colourHook = [](int32_t) { return std::optional<int32_t>(0x0000FF); };
+      setup->FarbenClick(3);  // "Fehler Textfarbe"
+      QCOMPARE(w.Settings().errorColor, 0x0000FF);
+      setup->colourHook = [](int32_t) { return std::optional<int32_t>(0x00FF00); };
+      setup->FarbenClick(1);  // "Text Hintergrund": the editors' paper at once
+      QCOMPARE(w.BasicEditor()->Lexer()->paper(0), QColor(0, 255, 0));
+      setup->colourHook = [](int32_t) { return std::nullopt; };  // cancelled
+      setup->FarbenClick(0);
+      QCOMPARE(w.Settings().fontColor, 0);
+      setup->CheckList()->item(1)->setCheckState(Qt::Unchecked);
+      setup->CheckList()->item(3)->setCheckState(Qt::Checked);
+      QCOMPARE(w.Settings().options & option::SyntaxTest, 0);
+      QCOMPARE(w.Settings().options & option::Autostart, 0);
+      QVERIFY(w.close());
+    }
+    TSettings read;
+    const TFileContent text = ReadFileBytes(ini, filelimit::kProjectFile);
+    QVERIFY(text.status == TReadStatus::Ok);
+    ReadSettings(text.bytes, read);
+    QCOMPARE(read.fontSize, 12);
+    QCOMPARE(read.errorColor, 0x0000FF);
+    QCOMPARE(read.background, 0x00FF00);
+    QCOMPARE(read.options & option::SyntaxTest, 0);
+    ide::TForm1 again(ini);
+    again.InitApplication({});
+    QCOMPARE(again.BasicEditor()->Lexer()->font(0).pointSize(), 12);
+  }
+
+  void editingAidsWorkOnTheSelectedLines() {
+    ide::TForm1 w(Path("aids.ini"));
+    ui::TSourceEditor* e = w.BasicEditor();
+    e->SetCp1252Text("x = 1\r\ny = 2\r\nz = 3\r\n");
+    e->setSelection(0, 2, 2, 0);  // the first two lines
+    w.Action(TCommandId::Comment)->trigger();
+    QCOMPARE(e->text(), QStringLiteral("'x = 1\r\n'y = 2\r\nz = 3\r\n"));
+    w.Action(TCommandId::IndentRight)->trigger();
+    QCOMPARE(e->text(), QStringLiteral("  'x = 1\r\n  'y = 2\r\nz = 3\r\n"));
+    w.Action(TCommandId::Uncomment)->trigger();
+    QCOMPARE(e->text(), QStringLiteral("  x = 1\r\n  y = 2\r\nz = 3\r\n"));
+    e->undo();  // one step per aid
+    QCOMPARE(e->text(), QStringLiteral("  'x = 1\r\n  'y = 2\r\nz = 3\r\n"));
+    e->selectAll();
+    w.Action(TCommandId::AlignLines)->trigger();
+    QCOMPARE(e->text(), QStringLiteral("  'x = 1\r\n  'y = 2\r\n  z = 3\r\n"));
+    w.EditorControl()->setCurrentIndex(1);
+    w.AssemblerEditor()->SetCp1252Text(" nop");
+    w.AssemblerEditor()->setCursorPosition(0, 1);
+    w.Action(TCommandId::Comment)->trigger();
+    QCOMPARE(w.AssemblerEditor()->text(), QStringLiteral("; nop"));
+  }
+
+  void helpSplashAndDroppedFiles() {
+    ide::TForm1 w(Path("help2.ini"));
+    Hook(w);
+    w.Action(TCommandId::HelpContents)->trigger();
+    QCOMPARE(m_shown.size(), size_t{1});
+    QVERIFY(m_shown[0].text.starts_with("Die Hilfe ist nicht installiert: "));
+    w.Action(TCommandId::HelpInfo)->trigger();
+    QVERIFY(w.Splash()->isVisible());
+    w.Splash()->ShowFor(20);
+    QTRY_VERIFY(!w.Splash()->isVisible());
+
+    const std::string file = Path("dropped.xml");
+    WriteProject(file, "' fallen gelassen\r\n");
+    w.resize(800, 600);
+    w.show();
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(file))});
+    // Qt delivers drops only during a real drag; the editor's drop handler is called as a drop calls it.
+    QVERIFY(w.BasicEditor()->DropFiles(&mime));
+    QMimeData text;
+    text.setText(QStringLiteral("x = 1"));
+    QVERIFY(!w.AssemblerEditor()->DropFiles(&text));
+    QCOMPARE(w.CurrentFile(), file);
+    QCOMPARE(w.BasicEditor()->text(), QStringLiteral("' fallen gelassen\r\n"));
+  }
+
+  void printsTheActivePage() {
+    ide::TForm1 w(Path("print.ini"));
+    w.BasicEditor()->SetCp1252Text("x = 1\r\ny = 2\r\n");
+    QPrinter target;
+    target.setOutputFormat(QPrinter::PdfFormat);
+    const std::string pdf = Path("basic.pdf");
+    target.setOutputFileName(QString::fromStdString(pdf));
+    QCOMPARE(w.PrintActivePage(&target, false), 1);
+    QVERIFY(ReadFileBytes(pdf, filelimit::kProjectFile).bytes.starts_with("%PDF"));
+    // Every page starts with the heading, and the text begins below it.
+    ui::TSourcePrinter printer(QStringLiteral("- BASIC -"));
+    QImage page(400, 200, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    QRect area(0, 0, 400, 200);
+    printer.formatPage(painter, true, area, 1);
+    painter.end();
+    QVERIFY(area.top() > 0);
+    bool inked = false;
+    for (int y = 0; y < area.top(); ++y)
+      for (int x = 0; x < 200; ++x) inked = inked || page.pixel(x, y) != qRgb(255, 255, 255);
+    QVERIFY(inked);
+  }
+
+  void treeShowsTheProject() {
+    const std::string file = Path("baum.xml");
+    WriteProject(file, "DIM x AS BYTE\r\nx = 1\r\n", "start: nop\r\n");
+    ide::TForm1 w(Path("tree.ini"));
+    Hook(w);
+    QVERIFY(w.OpenFile(file));
+    QTreeWidgetItem* root = w.Tree()->topLevelItem(0);
+    QCOMPARE(root->text(0), QStringLiteral("baum.xml"));
+    QCOMPARE(root->child(0)->text(0), QStringLiteral("Assembler (1 Byte)"));
+    QCOMPARE(root->child(0)->child(0)->text(0), QStringLiteral("start"));
+    QVERIFY(root->child(1)->text(0).startsWith(QStringLiteral("BASIC (")));
+  }
+};
+
+QTEST_MAIN(TMainWindowTest)
+#include "main_window_test.moc"

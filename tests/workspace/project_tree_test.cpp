@@ -1,0 +1,81 @@
+// Captions and clicks of the project tree.
+#include <gtest/gtest.h>
+
+#include "workspace/project_tree.h"
+
+namespace zarvek::workspace {
+namespace {
+
+std::vector<std::string> Captions(const TTreeNode& node) {
+  std::vector<std::string> c;
+  for (const TTreeNode& child : node.children) c.push_back(child.caption);
+  return c;
+}
+
+TEST(ProjectTree, NewProject) {
+  const TTreeNode root = BuildProjectTree({});
+  EXPECT_EQ(root.caption, "(unbenannt)");
+  EXPECT_EQ(Captions(root), (std::vector<std::string>{"Assembler", "BASIC"}));
+  EXPECT_EQ(root.children[0].click.kind, TTreeActionKind::ShowAssemblerPage);
+  EXPECT_EQ(root.children[1].click.kind, TTreeActionKind::ShowBasicPage);
+}
+
+TEST(ProjectTree, SizesAndSingularByte) {
+  EXPECT_EQ(BasicCaption(std::nullopt), "BASIC");
+  EXPECT_EQ(BasicCaption(1), "BASIC (1 Byte)");
+  EXPECT_EQ(BasicCaption(0), "BASIC (0 Bytes)");
+  EXPECT_EQ(BasicCaption(142), "BASIC (142 Bytes)");
+  TTreeContent c;
+  c.assemblerBytes = 12;
+  EXPECT_EQ(BuildProjectTree(c).children[0].caption, "Assembler (12 Bytes)");
+}
+
+TEST(ProjectTree, FullProject) {
+  TTreeContent c;
+  c.fileName = "Ampel.xml";
+  c.untitled = false;
+  c.basicBytes = 20;
+  c.assemblerSymbols = {{"zeit", "300", 4, hc05::asmsymbol::Label},
+                        {"Start", "257", 0, hc05::asmsymbol::Label},
+                        {"MAXW", "#5", 1, hc05::asmsymbol::Constant},
+                        {"ende", "270", 9, hc05::asmsymbol::Label}};
+  TIncludeRecord named;
+  named.fileName = "/p/lib/Anzeige.xml";
+  named.moduleName = "Display";
+  TIncludeRecord unnamed;
+  unnamed.fileName = "/p/lib/Tasten.XML";
+  c.includes = {named, unnamed};
+  c.objects = {{"LED1", 32, 0, 1}, {"Schalter", 35, 3, 4}};
+
+  const TTreeNode root = BuildProjectTree(c);
+  EXPECT_EQ(root.caption, "Ampel.xml");
+  EXPECT_EQ(Captions(root), (std::vector<std::string>{"Assembler", "BASIC (20 Bytes)", "Module", "Simulator"}));
+  // Labels sorted without regard to case, constants left out; a click goes to the line.
+  EXPECT_EQ(Captions(root.children[0]), (std::vector<std::string>{"ende", "Start", "zeit"}));
+  EXPECT_EQ(root.children[0].children[2].click.kind, TTreeActionKind::AssemblerLine);
+  EXPECT_EQ(root.children[0].children[2].click.line, 4);
+
+  const TTreeNode& modules = root.children[2];
+  EXPECT_EQ(Captions(modules), (std::vector<std::string>{"Display", "Tasten"}));
+  EXPECT_EQ(modules.children[1].image, kModuleNodeImage);
+  EXPECT_EQ(modules.children[1].click.kind, TTreeActionKind::ModuleJump);
+  EXPECT_EQ(modules.children[1].click.file, "/p/lib/Tasten.XML");
+
+  const TTreeNode& simulator = root.children[3];
+  ASSERT_EQ(Captions(simulator), (std::vector<std::string>{"Hardware"}));
+  const TTreeNode& led = simulator.children[0].children[0];
+  EXPECT_EQ(led.caption, "LED1");
+  EXPECT_EQ(led.image, 32);
+  EXPECT_EQ(simulator.children[0].children[1].click.kind, TTreeActionKind::SelectObject);
+  EXPECT_EQ(simulator.children[0].children[1].click.x, 3);
+  EXPECT_EQ(simulator.children[0].children[1].click.y, 4);
+}
+
+TEST(ProjectTree, CaptionsAreShownInUtf8) {
+  TTreeContent c;
+  c.objects = {{"Gr\xfcn", 34, 0, 0}};  // cp1252 ü
+  EXPECT_EQ(BuildProjectTree(c).children[2].children[0].children[0].caption, "Grün");
+}
+
+}  // namespace
+}  // namespace zarvek::workspace
