@@ -19,8 +19,15 @@ configure: $(BUILD)/build.ninja
 build: deps configure
 	cmake --build $(BUILD) -j $(JOBS)
 
+# The IDE with an example project where there is a display; without one, the running
+# light in the terminal.
 run: build
-	$(BUILD)/src/cli/zarvek-cli run --realtime examples/lauflicht.bas
+	@if [ -n "$${DISPLAY}$${WAYLAND_DISPLAY}" ] && [ -x $(BUILD)/src/ide/zarvek ]; then \
+	  $(BUILD)/src/ide/zarvek examples/ampel.xml; \
+	else \
+	  echo "make run: no display, so the running light runs in the terminal"; \
+	  $(BUILD)/src/cli/zarvek-cli run --realtime examples/lauflicht.bas; \
+	fi
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
