@@ -48,6 +48,8 @@
 *   - GOSUB records the stack index as the frame floor, every parameter store lowers it
 *     by one; RETURN cuts the stack back to the floor and pushes the value that was on
 *     top (a FUNCTION's result; for a SUB a harmless extra cell);
+*   - inside a GOSUB frame pushes and pops wrap within the 10 cells above the frame's
+*     floor, so cells a SUB leaves behind never reach its callers' pending cells;
 *   - the IRQ handler runs above the interrupted stack and RETI restores the index;
 *   - the helper at $1187 (08 11 87 in SELECT) keeps the selector when called after an
 *     expression and pushes the kept selector when called after a JUMPF.
@@ -141,10 +143,9 @@ RESET    LDA #3
          CLR SCCR1
          LDA #$2C          ; transmitter, receiver, receive interrupt
          STA SCCR2
-         LDX #$50          ; clear the system RAM
+         LDX #$50          ; clear the RAM, variables included (nothing is on the stack yet)
 RCLR     CLR ,X
          INCX
-         CPX #VARS
          BNE RCLR
          LDA #$CC          ; JMP extended
          STA JMPV
@@ -338,9 +339,10 @@ NEXTIRQ  BCLR 2,FLAGS
          STA ITPCL
          LDA DSP
          STA IDSP
-         ADD #4            ; room for the handler's own discards
-         AND #15
-         STA DSP
+         JSR PUSHV         ; room for the handler's own drops
+         JSR PUSHV
+         JSR PUSHV
+         JSR PUSHV
          LDA IRQH
          STA T2
          LDA IRQL
@@ -348,21 +350,57 @@ NEXTIRQ  BCLR 2,FLAGS
          JMP JUMPT23
 
 * ---------------------------------------------------------------- data stack
-* push T0:T1
-PUSHV    LDX DSP
-         INCX
-         TXA
+* push T0:T1. Inside a GOSUB frame the stack wraps within the 10 cells above the frame's
+* floor: cells a SUB leaves behind overwrite its own old cells, never the 6 cells below
+* the floor that hold its callers' pending values. Bit 7 of the frame's floor records
+* that the frame has wrapped; from then on a pop below its first cell wraps back too.
+PUSHV    LDA DSP
+         INCA
          AND #15
-         STA DSP
+         LDX CSP
+         BEQ PUSHV2
+         STA JMPV+2
+         LDA CSF-1,X
+         ADD #11
+         AND #15
+         CMP JMPV+2
+         BNE PUSHV1
+         LDA CSF-1,X
+         ORA #$80
+         STA CSF-1,X
+         INCA
+         AND #15
+         BRA PUSHV2
+PUSHV1   LDA JMPV+2
+PUSHV2   STA DSP
          TAX
          LDA T0
          STA DSH,X
          LDA T1
          STA DSL,X
          RTS
-* top into T0:T1, popped
+* top into T0:T1, popped (inside the frame's window as above)
 POPV     JSR PEEKV
 DROPV    LDA DSP
+         DECA
+         AND #15
+         LDX CSP
+         BEQ DROPV2
+         STA JMPV+2
+         LDA CSF-1,X
+         BPL DROPV1        ; not wrapped
+         AND #15
+         CMP JMPV+2
+         BNE DROPV1
+         ADD #10
+         AND #15
+         BRA DROPV2
+DROPV1   LDA JMPV+2
+DROPV2   STA DSP
+         RTS
+* top into T0:T1, popped below the frame's floor (the parameter stores)
+POPRAW   JSR PEEKV
+         LDA DSP
          DECA
          AND #15
          STA DSP
@@ -392,12 +430,12 @@ POPAB    JSR POPV
 STOREV   BRCLR 0,PFLAGS,PEEKV
          BSET 0,FLAGS
          LDX CSP
-         BEQ POPV
+         BEQ POPRAW
          LDA CSF-1,X
          DECA
          AND #15
          STA CSF-1,X
-         BRA POPV
+         BRA POPRAW
 
 * T0:T1 := -1 when C is set, else 0; then replaces the top
 SETBOOL  CLRA
@@ -451,6 +489,7 @@ TRET1    DECX
          LDA CSL,X
          STA T3
          LDA CSF,X
+         AND #15
          STA T4
          JSR PEEKV
          LDA T4
@@ -1158,31 +1197,17 @@ TSYSRD2  CMP #12
          JMP PUSHNEXT
 TSYSRD3  CMP #11
          BNE TSYSRD4
-         JSR FILESIZE      ; free words: the EEPROM's end less the file's end
-         LDA FPOSH
-         STA T4
-         LDA FPOSL
-         STA T5
+         JSR FILECAP       ; free words: the capacity less the file's size
          LDA T0
-         STA FPOSH
+         STA JMPV+1
          LDA T1
-         STA FPOSL
-         JSR FILEADDR
-         LDA T4
-         STA FPOSH
-         LDA T5
-         STA FPOSL
-         CLRA
-         SUB T3
+         STA JMPV+2
+         JSR FILESIZE
+         LDA JMPV+2
+         SUB T1
          STA T1
- IF MICRO
-         LDA #0
- ELSE
-         LDA #$20
- END IF
-         SBC T2
-         LSRA
-         ROR T1
+         LDA JMPV+1
+         SBC T0
          STA T0
          JMP PUSHNEXT
 TSYSRD4  CMP #13           ; KEY reads -1, KEYCOUNT 0
@@ -1353,6 +1378,7 @@ RTERR2   LDA CRSH
          STA T3
          CLR CSP           ; a critical error empties both stacks
          CLR DSP
+         BCLR 3,FLAGS      ; and ends a running IRQ handler
          CLR TPCH          ; RETURN from CRASH restarts the program
          LDA #4
          STA TPCL
@@ -1369,7 +1395,7 @@ RTERR3   LDA TOKPCH
 ERRSTOP  SEI
          CLR TCR
          CLI
-ERRSTOP1 WAIT
+ERRSTOP1 JSR UPLOAD        ; a stopped board still takes a new program
          BRA ERRSTOP1
 
 TBAD     LDA #255
@@ -1456,6 +1482,24 @@ FILEADDR CLR T2
          BCC FILEADR1
          INC T2
 FILEADR1 RTS
+* T0:T1 := the data file's capacity in words: from behind the program to the end of the
+* EEPROM (8 KB on Tessel 1.1, 64 KB on Micro)
+FILECAP  CLR T2
+         CLR T3
+         JSR EEWORD        ; program length
+         LDA #$FC          ; end - 4 - length
+         SUB T1
+         STA T1
+ IF MICRO
+         LDA #$FF
+ ELSE
+         LDA #$1F
+ END IF
+         SBC T0
+         LSRA
+         ROR T1
+         STA T0
+         RTS
 * T0:T1 := data file size in words (header bytes 2-3)
 FILESIZE CLR T2
          LDA #2
@@ -1546,19 +1590,16 @@ TFILE5   CMP #5
          BEQ TFILE51
          LDA #12           ; not open for writing
          JMP RTERR
-TFILE51  JSR FILEADDR
-         LDA T2            ; the data file ends with the EEPROM
- IF MICRO
-         CMP #$FF
- ELSE
-         CMP #$1F
- END IF
-         BNE TFILE52
-         LDA T3
-         CMP #$FF
-         BNE TFILE52
+TFILE51  JSR FILECAP       ; the data file ends with the EEPROM
+         LDA FPOSH
+         CMP T0
+         BNE TFILE511
+         LDA FPOSL
+         CMP T1
+TFILE511 BLO TFILE512
          LDA #13
          JMP RTERR
+TFILE512 JSR FILEADDR
 TFILE52  JSR PEEKV
          JSR EEWRITE
          BRA TFILEINC

@@ -128,11 +128,11 @@ namespace {
 
 // Runs BASIC on the board and returns the rig for checks of RAM, ports and output.
 TRig RunBasic(const std::string& source, TTesselVariant v = TTesselVariant::Tessel11,
-              const std::string& input = "") {
+              const std::string& input = "", long maxSteps = 3'000'000) {
   TRig rig(v);
   EXPECT_TRUE(rig.LoadBasic(source));
   rig.engine.Environment().receiveText = input;
-  EXPECT_EQ(rig.Run(), TRunEnd::Idle) << rig.Output();
+  EXPECT_EQ(rig.Run(maxSteps), TRunEnd::Idle) << rig.Output();
   EXPECT_EQ(rig.badFetches, 0);
   return rig;
 }
@@ -213,6 +213,15 @@ TEST(TesselTokens, SetbaudWritesTheBaudRegister) {
   EXPECT_EQ(micro.engine.Memory()[0x0D], 0x49);
 }
 
+TEST(TesselTokens, MachineCodeIsCalledAndReturns) {
+  TRig rig;
+  ASSERT_TRUE(rig.LoadBasic("DIM b AS BYTE\r\nb = 41\r\nCALL bump\r\nCALL bump\r\nPRINT b\r\n",
+                            "bump     LDA b\r\n         INCA\r\n         STA b\r\n         RTS\r\n"));
+  ASSERT_EQ(rig.Run(), TRunEnd::Idle);
+  EXPECT_EQ(rig.Output(), "43\r\n");
+  EXPECT_EQ(rig.badFetches, 0);
+}
+
 TEST(TesselTokens, MicroFunctionsReturnThroughByte23) {
   TRig rig = RunBasic(
       "DIM r AS BYTE\r\nFUNCTION twice(x AS BYTE)\r\ntwice = x * 2\r\nEND FUNCTION\r\n"
@@ -239,6 +248,23 @@ TEST(TesselErrors, CrashRestartsTheProgramAfterACriticalError) {
       "END SUB\r\nIF n < 2 THEN GOSUB deeper\r\nPRINT \"done\"\r\nEND\r\ndeeper:\r\nGOSUB deeper\r\n"
       "RETURN\r\n");
   EXPECT_EQ(rig.Output(), "crash 1\r\ncrash 1\r\ndone\r\n");
+}
+
+TEST(TesselErrors, AFullDataFileStopsBeforeTheEepromEnds) {
+  // 8 KB on Tessel 1.1: the words behind the program fill up, then error 13; the program
+  // and its header stay intact.
+  TRig rig = RunBasic(
+      "DIM i AS INTEGER\r\nDIM full AS BYTE\r\nSUB ERROR(a AS INTEGER, e AS INTEGER)\r\n"
+      "PRINT \"error \"; e; \" at \"; i\r\nfull = 1\r\nEND SUB\r\nPRINT FILEFREE\r\n"
+      "OPEN # FOR WRITE\r\ni = 0\r\nDO WHILE full = 0\r\nPRINT #, i\r\ni = i + 1\r\nLOOP\r\n"
+      "CLOSE #\r\nPRINT FILESIZE; \" \"; FILEFREE\r\n",
+      TTesselVariant::Tessel11, "", 40'000'000);
+  const auto& e = rig.engine.Eeprom();
+  const int length = e.At(0) << 8 | e.At(1);
+  const int capacity = (8192 - 4 - length) / 2;
+  EXPECT_EQ(rig.Output(), std::to_string(capacity) + "\r\nerror 13 at " + std::to_string(capacity) + "\r\n" +
+                              std::to_string(capacity) + " 0\r\n");
+  EXPECT_EQ(e.At(4), 0x49);  // the prologue's SETHANDLER is still there
 }
 
 TEST(TesselErrors, InvalidTokenIsCritical) {

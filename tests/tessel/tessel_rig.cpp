@@ -59,10 +59,11 @@ void TRig::Load(const std::string& image) {
   badFetches = 0;
 }
 
-bool TRig::LoadBasic(const std::string& source) {
+bool TRig::LoadBasic(const std::string& source, const std::string& assembler) {
   TBuilder builder;
   TBuildInput input;
   input.basicSource = source;
+  input.assemblerSource = assembler;
   input.profile = variant == TTesselVariant::Micro ? profile::TesselMicro : profile::Tessel11;
   input.warnings = false;
   const TBuildResult r = builder.Build(input);
@@ -71,6 +72,11 @@ bool TRig::LoadBasic(const std::string& source) {
     return false;
   }
   Load(r.program.image);
+  if (!r.machineCode.code.empty() &&
+      !engine.LoadCode(r.machineCode.startAddress, r.machineCode.code)) {
+    ADD_FAILURE() << "machine code does not fit";
+    return false;
+  }
   return true;
 }
 

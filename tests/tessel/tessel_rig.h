@@ -28,7 +28,7 @@ class TRig {
   // Loads the token image (as the compiler gives it) and resets the board cold.
   void Load(const std::string& image);
   // Compiles BASIC for the variant and loads it; false with a test failure on errors.
-  bool LoadBasic(const std::string& source);
+  bool LoadBasic(const std::string& source, const std::string& assembler = "");
   // Runs until END (the idle loop), a stopped runtime error or the step limit. Every pass
   // of $0911 is checked: the byte in A is the EEPROM byte at word address - 1, and that
   // address is a token start of the loaded program.

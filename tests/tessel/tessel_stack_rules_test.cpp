@@ -111,3 +111,26 @@ TEST(TesselInterrupts, TheHandlerLeavesTheInterruptedExpressionAlone) {
 
 }  // namespace
 }  // namespace zarvek::tessel
+
+namespace zarvek::tessel {
+namespace {
+
+// A SUB's statements leave their cells on the stack (only FUNCTIONs drop them): called
+// from a FUNCTION in the middle of an expression, a SUB with a long loop must not reach
+// the pending operands of its callers.
+TEST(TesselStackRules, ASubsLeftoversStayInItsFrame) {
+  for (auto v : {TTesselVariant::Tessel11, TTesselVariant::Micro}) {
+    TRig rig(v);
+    ASSERT_TRUE(rig.LoadBasic(
+        "DIM r, k AS BYTE\r\nSUB noisy\r\nFOR k = 1 TO 40\r\nr = r + 1\r\nIF k > 0 THEN r = r + 0\r\n"
+        "NEXT\r\nEND SUB\r\nFUNCTION g(a AS BYTE)\r\nCALL noisy\r\ng = a * 2\r\nEND FUNCTION\r\n"
+        "PRINT 100 + (3 + g(5)) * 2; \" \"; r\r\nGOSUB more\r\nPRINT 7 + g(1); \" \"; r\r\nEND\r\n"
+        "more:\r\nFOR k = 1 TO 30\r\nr = r + 1\r\nNEXT\r\nRETURN\r\n"));
+    EXPECT_EQ(rig.Run(), TRunEnd::Idle);
+    EXPECT_EQ(rig.Output(), "126 40\r\n9 110\r\n");
+    EXPECT_EQ(rig.badFetches, 0);
+  }
+}
+
+}  // namespace
+}  // namespace zarvek::tessel

@@ -83,3 +83,17 @@ TEST(TesselUpload, UserCodeStaysReadOnlyWithoutTheProgrammingSwitch) {
 
 }  // namespace
 }  // namespace zarvek::tessel
+
+namespace zarvek::tessel {
+namespace {
+
+TEST(TesselUpload, ABoardStoppedByAnErrorStillAnswers) {
+  TRig rig;
+  rig.Load(std::string("\x24\xFF", 2));  // an invalid token
+  ASSERT_EQ(rig.Run(), TRunEnd::Error);
+  rig.engine.Environment().receiveText = "\x01";
+  EXPECT_EQ(rig.TakeOutput(26), "TESEL 1.1 (Zarvek OS 1.0)\r");
+}
+
+}  // namespace
+}  // namespace zarvek::tessel
