@@ -21,6 +21,9 @@ namespace {
 
 constexpr uint8_t kProbe = 0x01, kTokenCode = 0x02, kMachineCode = 0x08;
 constexpr uint8_t kMiscSlowClock = 0x02;
+constexpr uint8_t kSciOn = hc05::reg::kSciTe | hc05::reg::kSciRe;
+// The rate the system sets after reset: 9600 baud at 4 MHz.
+constexpr uint8_t kResetBaudRegister = 0xC0;
 // The board's crystal; the bus runs at half of it.
 constexpr double kBusCyclesPerMicro = kTesselDefaultClockKHz / 2000.0;
 // After a stall (a busy machine), the controller does not try to catch up more than this.
@@ -78,7 +81,7 @@ bool TTesselVirtualBoard::PowerOn() {
   m_saved = Memories();
   m_engine->Reset(true);
   m_lastRun = TPacedLine::NowMicros();
-  UpdateLineRate();
+  UpdateLineRate(kResetBaudRegister);
   return true;
 }
 
@@ -185,8 +188,8 @@ void TTesselVirtualBoard::Poll() {
   }
 }
 
-void TTesselVirtualBoard::UpdateLineRate() {
-  m_baudRegister = m_engine->Memory()[hc05::reg::kSciBaud];
+void TTesselVirtualBoard::UpdateLineRate(uint8_t baudRegister) {
+  m_baudRegister = baudRegister;
   const double baud = SerialRatesFromBaudRegister(m_baudRegister, kTesselDefaultClockKHz).transmit;
   if (baud <= 0) return;
   m_byteMicros = 10'000'000.0 / baud;
@@ -222,7 +225,11 @@ void TTesselVirtualBoard::Run() {
       m_log << "Der Controller ist stehen geblieben: " << hc05::EngineErrorMessage(e.ErrorState()) << "\n"
             << std::flush;
     }
-    if (e.Memory()[hc05::reg::kSciBaud] != m_baudRegister) UpdateLineRate();
+    // The rate counts once the program has the SCI on (the system sets the rate first).
+    if (e.Memory()[hc05::reg::kSciBaud] != m_baudRegister && (e.Memory()[hc05::reg::kSciControl2] & kSciOn)) {
+      UpdateLineRate(e.Memory()[hc05::reg::kSciBaud]);
+      m_log << "Die Leitung läuft jetzt mit " << std::lround(10'000'000.0 / m_byteMicros) << " Baud.\n" << std::flush;
+    }
   }
   if (m_halted) m_cycleCredit = 0;
   m_transmitCredit -= transmitBefore - budget.transmit;

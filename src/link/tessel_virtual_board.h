@@ -58,7 +58,7 @@ class TTesselVirtualBoard final : public TVirtualBoard {
   void Output(const std::string& bytes);
   void EndIdent();
   void ResetIntoService();
-  void UpdateLineRate();
+  void UpdateLineRate(uint8_t baudRegister);
 
   TPacedLine& m_line;
   TTesselBoardOptions m_options;

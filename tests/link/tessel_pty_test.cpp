@@ -138,6 +138,20 @@ TEST_F(TesselPtyTest, LineFaultsOfTheTesselBoard) {
   }
 }
 
+TEST_F(TesselPtyTest, TheLineFollowsTheRateTheProgramSets) {
+  File("schnell.bas",
+       "DIM a AS BYTE\r\nSETBAUD 20833, 20833\r\nINPUT a\r\nPRINT \"Schnell \"; a * 2\r\n"
+       "SETBAUD 9615, 9615\r\nPRINT \"Langsam\"\r\nEND\r\n");
+  auto board = Board({"--profile", "tessel-1.1"});
+  TProcess upload = Cli({"upload", "--port", Path("tty"), "--profile", "tessel-1.1", Path("schnell.bas")}, "upload");
+  ASSERT_EQ(upload.Wait(30), 0) << upload.Err();
+  const std::string out = Console("8\r");
+  EXPECT_NE(out.find("Schnell 16\r\nLangsam"), std::string::npos) << out;
+  EXPECT_EQ(board->Stop(), 0);
+  EXPECT_NE(board->Err().find("mit 20833 Baud.\nDie Leitung läuft jetzt mit 9615 Baud."), std::string::npos)
+      << board->Err();
+}
+
 TEST_F(TesselPtyTest, AForeignMemoryFileIsRefusedAndKept) {
   const std::string foreign = File("foreign.bin", "kein Abbild");
   TProcess board = Cli({"board", "--link", Path("tty"), "--profile", "tessel-1.1", "--eeprom", foreign}, "board");
