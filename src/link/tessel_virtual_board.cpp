@@ -31,6 +31,8 @@ constexpr int64_t kMaxRunMicros = 20'000;
 // Memories are written once they have rested this long, so an upload is written once.
 constexpr int64_t kSaveAfterMicros = 300'000;
 constexpr int64_t kCheckEveryMicros = 50'000;
+// A stream byte this long after the last echo means the host gave the transfer up.
+constexpr int64_t kAbandonedMicros = 1'500'000;
 
 tessel::TTesselVariant VariantOf(uint8_t profileCode) {
   return profileCode == profile::TesselMicro ? tessel::TTesselVariant::Micro : tessel::TTesselVariant::Tessel11;
@@ -119,9 +121,19 @@ void TTesselVirtualBoard::Save() {
 void TTesselVirtualBoard::OnReceived(const std::string& bytes) {
   // Everything before these bytes happened while they were on the line.
   Run();
+  const int64_t now = TPacedLine::NowMicros();
   for (const char c : bytes) {
     const auto byte = static_cast<uint8_t>(c);
-    if (!m_serving && byte == kProbe && m_stream == TStream::None) {
+    // The host sends each stream byte as soon as the last echo came and never repeats
+    // one: a stream that stalled was given up, and the system would wait for its rest
+    // forever, taking the next upload's probes for data.
+    const bool abandoned =
+        m_stream != TStream::None && now - std::max(m_lastHostByte, m_lastEchoAt) > kAbandonedMicros;
+    m_lastHostByte = now;
+    if (byte == kProbe && abandoned) {
+      ResetIntoService();
+      m_log << "Abgebrochene Übertragung: das Board startet neu.\n" << std::flush;
+    } else if (!m_serving && byte == kProbe && m_stream == TStream::None) {
       // A running program would never answer the probe: the board restarts into the
       // upload service, as the reset of a real board with its upload jumper set.
       ResetIntoService();
@@ -259,7 +271,9 @@ void TTesselVirtualBoard::Output(const std::string& bytes) {
     const int32_t index = m_echoes.front();
     m_echoes.pop_front();
     const char echo = index == f.wrongEchoAt ? static_cast<char>(c ^ 0xFF) : c;
-    m_line.Send(std::string(1, echo), index == f.lateEchoAt ? f.lateEchoMs : 0);
+    const int64_t pauseMs = index == f.lateEchoAt ? f.lateEchoMs : 0;
+    m_line.Send(std::string(1, echo), pauseMs);
+    m_lastEchoAt = TPacedLine::NowMicros() + pauseMs * 1000;
   }
 }
 

@@ -81,6 +81,8 @@ class TTesselVirtualBoard final : public TVirtualBoard {
   int32_t m_streamIndex = 0;
   int32_t m_streamLength = 0;
   int32_t m_streamBytes = 0;  // bytes of both streams, for the vanishing line
+  int64_t m_lastHostByte = 0;
+  int64_t m_lastEchoAt = 0;  // when the last echo leaves, a late one included
   std::deque<int32_t> m_echoes;
   bool m_identPending = false;
   std::string m_ident;

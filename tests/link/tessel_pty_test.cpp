@@ -113,10 +113,14 @@ TEST_F(TesselPtyTest, UploadRunsOnTheBoardKeepsItAndReadsTheMachineCodeBack) {
 TEST_F(TesselPtyTest, LineFaultsOfTheTesselBoard) {
   WriteProgram();
   {
-    SCOPED_TRACE("noise, split and extra identification");
-    auto board = Board({"--profile", "tessel-1.1", "--fault", "noise", "--fault", "split-ident", "--fault", "extra"});
+    SCOPED_TRACE("noise, split and extra identification, a late echo");
+    auto board = Board({"--profile", "tessel-1.1", "--fault", "noise", "--fault", "split-ident", "--fault", "extra",
+                        "--fault", "late-echo=5"});
+    const auto start = std::chrono::steady_clock::now();
     TProcess upload = Upload("tessel-1.1");
     ASSERT_EQ(upload.Wait(30), 0) << upload.Err();
+    // Byte 5 of both streams came 1.5 s late, and the host waited for it each time.
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
     EXPECT_NE(Console("4\r").find("Doppelt: 8 5"), std::string::npos);
     EXPECT_EQ(board->Stop(), 0);
   }
@@ -127,6 +131,21 @@ TEST_F(TesselPtyTest, LineFaultsOfTheTesselBoard) {
     EXPECT_EQ(upload.Wait(30), 1);
     EXPECT_NE(upload.Err().find("\nAssembler Übertragungsfehler\n"), std::string::npos) << upload.Err();
     board->Stop();
+  }
+  {
+    SCOPED_TRACE("a transfer given up halfway");
+    auto board = Board({"--profile", "tessel-1.1"});
+    // Machine code of 200 bytes announced, one sent: the system waits for the rest, more
+    // than the next upload's probes could fill.
+    TProcess halfway = Cli({"console", "--port", Path("tty"), "--linger", "0.2"}, "halfway", std::string("\x08\xC8\x01", 3));
+    ASSERT_EQ(halfway.Wait(10), 0) << halfway.Err();
+    EXPECT_EQ(halfway.Out(), std::string("\xC8\x01", 2));  // the echoes
+    std::this_thread::sleep_for(std::chrono::milliseconds(1600));
+    TProcess upload = Upload("tessel-1.1");
+    ASSERT_EQ(upload.Wait(30), 0) << upload.Err();
+    EXPECT_NE(Console("4\r").find("Doppelt: 8 5"), std::string::npos);
+    EXPECT_EQ(board->Stop(), 0);
+    EXPECT_NE(board->Err().find("Abgebrochene Übertragung: das Board startet neu."), std::string::npos) << board->Err();
   }
   {
     SCOPED_TRACE("line vanishing");
