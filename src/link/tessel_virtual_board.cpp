@@ -33,6 +33,8 @@ constexpr int64_t kSaveAfterMicros = 300'000;
 constexpr int64_t kCheckEveryMicros = 50'000;
 // A stream byte this long after the last echo means the host gave the transfer up.
 constexpr int64_t kAbandonedMicros = 1'500'000;
+// Received bytes the SCI has not taken yet; beyond this they are lost.
+constexpr size_t kMaxWaitingBytes = 256;
 
 tessel::TTesselVariant VariantOf(uint8_t profileCode) {
   return profileCode == profile::TesselMicro ? tessel::TTesselVariant::Micro : tessel::TTesselVariant::Tessel11;
@@ -141,7 +143,9 @@ void TTesselVirtualBoard::OnReceived(const std::string& bytes) {
     }
     if (m_serving || m_enterService) FollowHostByte(byte);
     if (m_gone) return;
-    m_engine->Environment().receiveText.push_back(c);
+    // A controller that does not read its SCI loses what keeps coming, as on a wire.
+    std::string& waiting = m_engine->Environment().receiveText;
+    if (waiting.size() < kMaxWaitingBytes) waiting.push_back(c);
   }
 }
 
@@ -216,8 +220,9 @@ void TTesselVirtualBoard::Run() {
   const bool slow = e.Memory()[hc05::reg::kMisc] & kMiscSlowClock;
   e.Environment().clockKHz = slow ? kTesselDefaultClockKHz / 16 : kTesselDefaultClockKHz;
   m_cycleCredit += static_cast<double>(elapsed) * kBusCyclesPerMicro / (slow ? 16 : 1);
-  // The transmitter moves one byte per byte time; a byte time not used is not saved up.
-  m_transmitCredit = std::min(m_transmitCredit + static_cast<double>(elapsed) / m_byteMicros, 1.0);
+  // The transmitter moves one byte per byte time; unused byte times are saved up for a
+  // few bytes only, for a loop that ran late.
+  m_transmitCredit = std::min(m_transmitCredit + static_cast<double>(elapsed) / m_byteMicros, 4.0);
   hc05::TSerialBudget budget{static_cast<int>(e.Environment().receiveText.size()),
                              static_cast<int>(m_transmitCredit)};
   const int transmitBefore = budget.transmit;
