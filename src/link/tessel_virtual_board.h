@@ -9,9 +9,7 @@
 #include <deque>
 #include <iosfwd>
 #include <memory>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "link/virtual_board.h"
 
@@ -48,7 +46,7 @@ class TTesselVirtualBoard final : public TVirtualBoard {
   bool Gone() const override { return m_gone; }
   int64_t PollMicros() const override { return 500; }
 
-  // For tests: the memories as the file holds them.
+  // The memories as the file holds them.
   std::string Memories() const;
 
  private:
