@@ -126,10 +126,7 @@ void ReportAtStatement(TCompilerContext& c, int code) { ReportAt(c, StatementSta
 
 void ReportHere(TCompilerContext& c, const std::string& argument, int code) {
   SkipBlanks(c);
-  int32_t p = c.position;
-  // A statement word right before the line end has taken the CR with it.
-  if (c.At(p) == '\n' && c.At(p - 1) == '\r') --p;
-  ReportAt(c, p, argument, code);
+  ReportAt(c, c.position, argument, code);
 }
 
 std::string FreshLabelNumber(const TCompilerContext& c, int64_t n, std::initializer_list<std::string_view> prefixes) {

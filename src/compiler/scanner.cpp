@@ -61,14 +61,12 @@ std::string ReadWord(TCompilerContext& c) {
   std::string word;
   while (!c.AtEnd() && !c.errorReported) {
     const char ch = c.Current();
+    // A word never takes the line end or a comment with it: the statement it starts
+    // ends there, whichever line-end characters the text uses.
+    if ((ch == '\'' || IsLineEnd(ch)) && !word.empty()) break;
     if (ch == '\'') {
-      // A comment ends the statement and its line; the line end is consumed here, so
-      // the line start is noted here too (a following LF of a CR LF pair notes it again).
+      // A comment ends the statement; its line end is left for the next word.
       SkipLine(c);
-      if (!c.AtEnd()) {
-        ++c.position;
-        c.lastWordEndedLine = true;
-      }
       break;
     }
     if (ch == ':') c.errorPosition = c.position + 1;
@@ -89,7 +87,6 @@ std::string ReadWord(TCompilerContext& c) {
     const bool holds = (ch == ':' || ch == '=' || ch == '#' || ch == '[' || ch == '.') && !word.empty();
     if (!holds) ++c.position;
     if (IsWordTerminator(ch)) break;
-    if (IsLineEnd(ch)) continue;
     word.push_back(ch);
   }
   return word;

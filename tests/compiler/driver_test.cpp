@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "compile_helpers.h"
 
 namespace zarvek::test {
@@ -54,6 +56,38 @@ TEST(Driver, LabelsAndTheirChecks) {
   EXPECT_EQ(Compile(Lines({"Until:"})).error->code, 124);
   EXPECT_EQ(Compile(Lines({"a:", "a:"})).error->code, 115);
   EXPECT_EQ(Compile(Lines({"#1"})).error->code, 251);
+}
+
+// A statement word alone on its line, or right before a comment, ends its statement with
+// any of the three line ends.
+TEST(Driver, StatementWordEndsAtEveryLineEnd) {
+  const std::vector<std::string> programs = {
+      "DIM x|PRINT|x = 5|PRINT x|",
+      "DIM i|FOR i = 1 TO 2|NEXT|i = 7|",
+      "DO|EXIT DO|LOOP|PRINT 1|",
+      "DIM a|IF a THEN|ELSE|a = 2|END IF|",
+      "GOSUB s|END|s:|RETURN|PRINT 2|",
+      "PRINT'comment|PRINT 3|",
+  };
+  for (const std::string& program : programs) {
+    SCOPED_TRACE(program);
+    std::string crlf, lf, cr;
+    for (char ch : program) {
+      crlf += ch == '|' ? std::string("\r\n") : std::string(1, ch);
+      lf += ch == '|' ? '\n' : ch;
+      cr += ch == '|' ? '\r' : ch;
+    }
+    const std::string expected = ImageHex(crlf);
+    EXPECT_EQ(expected.find("error"), std::string::npos) << expected;
+    EXPECT_EQ(ImageHex(lf), expected);
+    EXPECT_EQ(ImageHex(cr), expected);
+  }
+  // PRINT alone prints a line end; it does not take the next line as its operand.
+  EXPECT_EQ(CodeHex("PRINT\nPRINT 1\n"), CodeHex("PRINT\r\nPRINT 1\r\n"));
+  EXPECT_EQ(CodeHex("PRINT\n").substr(0, 2), "1F");
+  // Errors keep their line and column.
+  EXPECT_EQ(Error("DIM x\rNEXT\r"), Error("DIM x\r\nNEXT\r\n"));
+  EXPECT_EQ(Error("DIM x\nEND x\n"), "109 2:5 Ende erwartet ");
 }
 
 }  // namespace
