@@ -2,6 +2,7 @@
 #include <chrono>
 #include <cmath>
 
+#include "compiler/control_flow.h"
 #include "compiler/diagnostics.h"
 #include "compiler/driver.h"
 #include "compiler/emit.h"
@@ -67,10 +68,8 @@ void CompileRangeDirective(TCompilerContext& c, int64_t low, int64_t high, int c
 }
 
 void CompileMemoryDirective(TCompilerContext& c, uint8_t selector) {
-  if (!c.symbols.empty() || c.programMemorySelector != 0) {
-    CompileError(c, "", 282);
-    return;
-  }
+  // Reported at the directive itself, whatever follows it.
+  if (!c.symbols.empty() || c.programMemorySelector != 0) return ReportAtStatement(c, 282);
   c.programMemorySelector = selector;
   ExpectEnd(c);
 }

@@ -90,5 +90,19 @@ TEST(Driver, StatementWordEndsAtEveryLineEnd) {
   EXPECT_EQ(Error("DIM x\nEND x\n"), "109 2:5 Ende erwartet ");
 }
 
+TEST(Driver, MemoryDirectiveAfterADeclarationIsReportedAtTheDirective) {
+  for (const char* end : {"\r\n", "\n", "\r"}) {
+    for (const char* directive : {"$IEEPROM", "  $XEEPROM ' comment", "$IEEPROM   "}) {
+      const std::string source = std::string("DIM a AS BYTE") + end + directive + end + "PRINT 1" + end;
+      SCOPED_TRACE(source);
+      const TCompileResult r = Compile(source);
+      ASSERT_FALSE(r.success);
+      EXPECT_EQ(r.error->code, 282);
+      EXPECT_EQ(r.error->line, 2);
+      EXPECT_EQ(r.error->column, directive[0] == ' ' ? 3 : 1);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace zarvek::test
