@@ -1,13 +1,12 @@
 // The assignment statement. The target's address code (array indexes, members) is read
 // first but must follow the value, since the memory write tokens pop the address before
 // the value: it is cut out and appended after the value's code.
-#include <algorithm>
-
 #include "compiler/diagnostics.h"
 #include "compiler/expression.h"
 #include "compiler/reserved_words.h"
 #include "compiler/scanner.h"
 #include "compiler/statements.h"
+#include "compiler/string_star.h"
 #include "compiler/symbol_table.h"
 #include "compiler/variable_access.h"
 #include "base/tokens.h"
@@ -15,16 +14,6 @@
 namespace zarvek {
 
 namespace {
-
-// The name of a variable at the position: its symbol, or -1 (the position stays then).
-int ReadVariableName(TCompilerContext& c) {
-  SkipBlanks(c);
-  const int32_t at = c.position;
-  const std::string name = ReadName(c);
-  const int s = name.empty() ? -1 : FindSymbol(c, name, c.Scope());
-  if (s < 0 || !IsVariableKind(c.symbols[s].kind)) c.position = at;
-  return s >= 0 && IsVariableKind(c.symbols[s].kind) ? s : -1;
-}
 
 // The value of a word that holds a string reference: a constant string, or the reference
 // held by another STRING variable or structure element.
@@ -39,74 +28,6 @@ bool CompileStringValue(TCompilerContext& c, const TElement& target) {
   if (!value || c.errorReported) return false;
   if (value->kind != TElementKind::Memory || !value->holdsString) return ReportAt(c, at, "", 255), false;
   EmitAccess(c, value->access, false);
-  return true;
-}
-
-void WriteConstantText(TCompilerContext& c, const TElement& target, const TCodePiece& address, std::string text) {
-  if (static_cast<int64_t>(text.size()) > target.byteCount - 1) text.resize(static_cast<size_t>(target.byteCount - 1));
-  EmitConstantPush(c, static_cast<int64_t>(text.size()));
-  EmitByteAccess(c, target, address, 0, true);
-  for (size_t k = 0; k < text.size(); ++k) {
-    EmitConstantPush(c, static_cast<uint8_t>(text[k]));
-    EmitByteAccess(c, target, address, static_cast<int64_t>(k) + 1, true);
-  }
-}
-
-// The referenced characters of a STRING variable, read from the table area: the length
-// word lies just before the character a reference points at.
-void CopyReferencedText(TCompilerContext& c, int source, const TElement& target, const TCodePiece& address) {
-  for (int64_t k = 0; k < target.byteCount; ++k) {
-    EmitLoad(c, source);
-    if (k != 1) EmitConstantPush(c, k == 0 ? 1 : k - 1);
-    if (k != 1) EmitByte(c, k == 0 ? tok::SUB : tok::ADD);
-    EmitByte(c, tok::TABLEREAD);
-    AddFixup(c, "<0");
-    if (k == 0) {
-      EmitConstantPush(c, target.byteCount - 1);
-      EmitByte(c, tok::MIN);
-    }
-    EmitByteAccess(c, target, address, k, true);
-  }
-}
-
-void CopyStringStar(TCompilerContext& c, const TElement& source, const TCodePiece& sourceAddress,
-                    const TElement& target, const TCodePiece& address) {
-  const int64_t count = std::min(source.byteCount, target.byteCount);
-  for (int64_t k = 0; k < count; ++k) {
-    EmitByteAccess(c, source, sourceAddress, k, false);
-    if (k == 0) {
-      EmitConstantPush(c, target.byteCount - 1);
-      EmitByte(c, tok::MIN);
-    }
-    EmitByteAccess(c, target, address, k, true);
-  }
-}
-
-// A whole STRING * n: a constant text, another STRING * n or a STRING variable's text.
-bool CompileStringStarValue(TCompilerContext& c, const TElement& target, const TCodePiece& address) {
-  if (ConstantStringAhead(c)) {
-    std::string text;
-    if (!CompileConstantString(c, text)) return false;
-    WriteConstantText(c, target, address, text);
-    return true;
-  }
-  SkipBlanks(c);
-  const int32_t at = c.position;
-  const int source = ReadVariableName(c);
-  if (source < 0) return ReportAt(c, at, "", 255), false;
-  if (c.symbols[source].kind == KindBit(kind::String)) {
-    c.symbols[source].used = true;
-    CopyReferencedText(c, source, target, address);
-    return true;
-  }
-  const size_t mark = c.code.size();
-  const auto value = ParseElement(c, source, false);
-  if (!value || c.errorReported) return false;
-  if (value->kind != TElementKind::WholeStringStar) return ReportAt(c, at, "", 255), false;
-  if (source == target.access.symbol && !value->access.onStack && !target.access.onStack)
-    return ReportAt(c, at, "", 300), false;
-  const TCodePiece sourceAddress = CutCode(c, mark);
-  CopyStringStar(c, *value, sourceAddress, target, address);
   return true;
 }
 

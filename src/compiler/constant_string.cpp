@@ -58,7 +58,8 @@ bool NamedOperand(TCompilerContext& c, std::string& text) {
   const int s = FindSymbol(c, name, c.Scope());
   if (s < 0) return Refuse(c, at, name, 101);
   Tlabel& symbol = c.symbols[static_cast<size_t>(s)];
-  if (HasKind(symbol.kind, kind::String)) return Refuse(c, at, name, 254);
+  // A constant is needed here; a variable (STRING or STRING * n) is named as one.
+  if (HasKind(symbol.kind, kind::String) || HasKind(symbol.kind, kind::StringStar)) return Refuse(c, at, name, 254);
   if (!HasKind(symbol.kind, kind::StringConst)) return Refuse(c, at, "", 239);
   symbol.used = true;
   text += StringConstantText(c, symbol);
@@ -74,6 +75,11 @@ bool Operand(TCompilerContext& c, std::string& text, bool& quoted) {
 }
 
 }  // namespace
+
+bool ReadConstantStringOperand(TCompilerContext& c, std::string& text) {
+  bool quoted = false;
+  return Operand(c, text, quoted);
+}
 
 std::string StringConstantText(const TCompilerContext& c, const Tlabel& stringConstant) {
   const std::string& table = c.tableArea;

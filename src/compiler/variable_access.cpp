@@ -468,6 +468,18 @@ void EmitByteAccess(TCompilerContext& c, const TElement& e, const TCodePiece& ad
   EmitAccess(c, a, write);
 }
 
+int ReadVariableName(TCompilerContext& c) {
+  SkipBlanks(c);
+  const int32_t at = c.position;
+  const std::string name = ReadName(c);
+  const int s = name.empty() ? -1 : FindSymbol(c, name, c.Scope());
+  if (s < 0 || !IsVariableKind(c.symbols[s].kind)) {
+    c.position = at;
+    return -1;
+  }
+  return s;
+}
+
 std::string CompileVariableOperand(TCompilerContext& c, int symbol, uint32_t mask) {
   if (symbol < 0 || static_cast<size_t>(symbol) >= c.symbols.size()) return "";
   if (!EmitsCode(mask)) return FoldTableEntry(c, symbol);

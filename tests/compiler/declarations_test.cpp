@@ -174,6 +174,23 @@ TEST(Variables, StringStarTakesAStringVariablesText) {
             "5A 00 5D 00 1B 00 25 5A 03 5F 00 FF 00 00 00 00 FF");
 }
 
+// Joined values are built at run time (the e2e program string_star_joins runs them); here
+// what is refused.
+TEST(Variables, StringStarJoinsRefuseWhatCannotBeText) {
+  const auto declared = [](const char* statement) {
+    return Lines({"DIM a$ AS STRING * 3", "DIM c$ AS STRING * 5", "DIM n", "DIM r$", statement});
+  };
+  EXPECT_EQ(Code(declared("c$ = a$ + b$")), 255);  // b$ is not declared
+  EXPECT_EQ(Error(declared("c$ = \"x\" + c$")), "300 5:12 Die Stringvariable darf sich nicht selbst zuweisen.");
+  EXPECT_EQ(Error(declared("c$ = a$ + n")),
+            "255 5:11 Erwartet eine String Konstante oder Variable, einen \" String \" Ausdruck, Chr$ oder Str$.");
+  EXPECT_EQ(Error(declared("c$ = a$ +")).substr(0, 3), "255");
+  // A STRING refers to a constant: a STRING * n's text cannot become one.
+  EXPECT_EQ(Error(declared("r$ = \"<\" + a$")), "254 5:12 Erwartet eine String Konstante. a$ ist eine Stringvariable.");
+  EXPECT_EQ(Code(declared("c$ = c$ + a$ + CHR$(n) + STR$(n)")), 0);
+  EXPECT_EQ(Code(declared("c$ = a$ + a$")), 0);
+}
+
 TEST(Variables, PortsAndAnalogueChannelsUseTheirTokens) {
   const std::string source =
       Lines({"DIM p AS BYTE PORT[2]", "DIM q AS BOOLEAN PORT[1, 3]", "DIM w AS WORD PORT", "DIM d AS BYTE DA[2]",
