@@ -6,6 +6,6 @@ DIM n AS INTEGER
 a$ = "Wert"
 n = -300
 e$ = a$ + ":" + STR$(n) + CHR$(33) + "??"
-PRINT e$; LEN(e$)                    ' expect: Wert:-300!9
-a$ = e$ + a$
+PRINT e$; LEN(e$)                    ' expect: Wert:-3009
+a$ = e$ + "xyz"
 PRINT a$                             ' expect: Wert:-
