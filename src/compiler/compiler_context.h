@@ -29,6 +29,7 @@ struct TBlock {
   uint8_t kind = 0;   // see block namespace
   std::string labelA, labelB, labelC, labelD;
   TCodePiece step;    // FOR: the code that pushes the step
+  int resultKind = -1;  // FUNCTION: the kind bit of its declared result type, -1 without AS
 };
 
 namespace block {

@@ -144,8 +144,9 @@ bool ReadParameters(TCompilerContext& c, const std::string& upperName, std::vect
   return true;
 }
 
-// AS and a type after a FUNCTION's parameters. The result is a word whatever the type.
-bool ReadResultType(TCompilerContext& c) {
+// AS and a type after a FUNCTION's parameters. The result is held in a word whatever the
+// type; `kind` tells what to cut it to.
+bool ReadResultType(TCompilerContext& c, int& kind) {
   const int32_t at = c.position;
   if (ReadUpperName(c) != "AS") {
     c.position = at;
@@ -154,8 +155,21 @@ bool ReadResultType(TCompilerContext& c) {
   SkipBlanks(c);
   const int32_t typeAt = c.position;
   const std::string word = ReadName(c);
-  if (TypeKind(UpperCase(word)) < 0) return ReportAt(c, typeAt, word, 108), false;
+  kind = TypeKind(UpperCase(word));
+  if (kind < 0) return ReportAt(c, typeAt, word, 108), false;
   return true;
+}
+
+// A BYTE or BOOLEAN result is cut to its type as a store into such a variable would:
+// the low byte, or -1 for anything but 0.
+void EmitResultCut(TCompilerContext& c, int kind) {
+  if (kind == kind::Byte) {
+    EmitConstantPush(c, 255);
+    EmitByte(c, tok::AND);
+  } else if (kind == kind::Bit) {
+    EmitConstantPush(c, 0);
+    EmitByte(c, tok::NE);
+  }
 }
 
 // Counts down from kMaxFrames, leaving one frame each time through a call to a RETF.
@@ -214,7 +228,7 @@ void CompileProcedureHead(TCompilerContext& c, bool isFunction) {
   std::vector<int> parameters;
   if (!ReadParameters(c, upper, parameters)) return;
   c.symbols[static_cast<size_t>(c.currentProcedure)].value = std::to_string(parameters.size());
-  if (isFunction && !ReadResultType(c)) return;
+  if (isFunction && !ReadResultType(c, c.blocks.back().resultKind)) return;
   EmitEntry(c, parameters, result, upper);
   ExpectEnd(c);
 }
@@ -259,6 +273,8 @@ void CompileEndProcedure(TCompilerContext& c, bool isFunction) {
 void CompileResultAssignment(TCompilerContext& c) {
   if (!ExpectChar(c, '=')) return;
   CompileExpression(c, kRuntimeMask);
+  if (const TBlock* function = InnermostProcedure(c); function != nullptr && !c.errorReported)
+    EmitResultCut(c, function->resultKind);
   // On the Tessel boards the result stays on the data stack for the FUNCTION's end.
   if (c.Pyxon() && !c.errorReported) AppendPiece(c, EmitStore(c, ResultSymbol(c)));
   if (!c.errorReported) ExpectEnd(c);
