@@ -1,7 +1,7 @@
 #include "compiler/diagnostics.h"
 
 #include "compiler/messages.h"
-#include "text/cp1252.h"
+#include "text/shown_text.h"
 
 namespace zarvek {
 
@@ -95,7 +95,8 @@ void CompileError(TCompilerContext& c, const std::string& argument, int code) {
   e.line = at.line;
   e.column = at.column;
   if (e.mapped.moduleIndex >= 0)
-    e.message = Cp1252ToUtf8(ModuleDisplayName(c.includes[static_cast<size_t>(e.mapped.moduleIndex)])) + " - " + e.message;
+    e.message = ShownText(ModuleDisplayName(c.includes[static_cast<size_t>(e.mapped.moduleIndex)]), TCutAt::Start) +
+                " - " + e.message;
   c.statusText = e.message;
   c.error = std::move(e);
 }

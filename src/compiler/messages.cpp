@@ -2,12 +2,14 @@
 
 #include <algorithm>
 
-#include "text/cp1252.h"
+#include "text/shown_text.h"
 
 namespace zarvek {
 namespace {
 
-enum class A { None, Whole, First16 };  // where and how much of the argument a message shows
+// Where and how much of the argument a message shows: none, all of it (cut to a readable
+// length), a file name (its end kept when it is cut), the first 16 characters.
+enum class A { None, Whole, FileName, First16 };
 
 // Message = head + argument + tail.
 struct TMessageRow {
@@ -173,13 +175,13 @@ constexpr TMessageRow kMessages[] = {
     {254, "Erwartet eine String Konstante. ", A::Whole, " ist eine Stringvariable."},
     {255, "Erwartet eine String Konstante oder Variable, einen \" String \" Ausdruck, Chr$ oder Str$."},
     {256, "Die Variable vom Typ String kann nicht in Integer, Byte oder Boolean konvertiert werden."},
-    {257, "Datei ", A::Whole, " nicht gefunden."},
-    {258, "Datei ", A::Whole, " ist kein Projekt."},
-    {259, "Zugriffsfehler auf ", A::Whole},
+    {257, "Datei ", A::FileName, " nicht gefunden."},
+    {258, "Datei ", A::FileName, " ist kein Projekt."},
+    {259, "Zugriffsfehler auf ", A::FileName},
     {260, "Modulname wird in diesem Projekt für unterschiedliche Module mehrfach verwendet. (", A::Whole, ")"},
     {261, "Ein Modulname ist für dieses Modul bereits definiert ", A::Whole, "."},
-    {262, "Modul ist bereits in dieses Projekt integriert. (", A::Whole, ")"},
-    {263, "Das Modul wird wiederholt in das Projekt integriert (", A::Whole, ")"},
+    {262, "Modul ist bereits in dieses Projekt integriert. (", A::FileName, ")"},
+    {263, "Das Modul wird wiederholt in das Projekt integriert (", A::FileName, ")"},
     {264, "Die $INCLUDE Anweisung muss am Zeilenanfang stehen."},
     {265, kBytePortIndex1To2},
     {266, "Der Byte Port Index muss zwischen 1 und 4 liegen."},
@@ -234,7 +236,7 @@ std::string ComposeMessage(int code, std::string_view argument) {
   // 228 shows an over-long name only as far as it is allowed.
   if (row->argument == A::First16) argument = argument.substr(0, 16);
   std::string message(row->head);
-  if (row->argument != A::None) message += Cp1252ToUtf8(argument);
+  if (row->argument != A::None) message += ShownText(argument, row->argument == A::FileName ? TCutAt::Start : TCutAt::End);
   message += row->tail;
   return message;
 }

@@ -104,5 +104,14 @@ TEST(Driver, MemoryDirectiveAfterADeclarationIsReportedAtTheDirective) {
   }
 }
 
+// Messages show what the source holds readably: control bytes by name, long words cut.
+TEST(Driver, MessagesShowArgumentsReadably) {
+  EXPECT_EQ(Error("x\x01 = 1\r\n"), "104 1:2 unerwartetes Zeichen '<SOH>'");
+  EXPECT_EQ(Error(std::string("$INCLUDE \"a\0b.xml\"\r\n", 18)), "257 1:10 Datei a<NUL>b.xml nicht gefunden.");
+  const TCompileResult longWord = Compile(std::string(1'000'000, 'w') + "\r\n");
+  ASSERT_FALSE(longWord.success);
+  EXPECT_EQ(longWord.error->message, std::string(60, 'w') + "… keine Anweisung");
+}
+
 }  // namespace
 }  // namespace zarvek::test
