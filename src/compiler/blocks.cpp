@@ -1,5 +1,7 @@
 // The block stack and its synthetic labels; IF, ELSEIF, ELSE, END IF and the one-line IF;
 // END with what it closes.
+#include <algorithm>
+
 #include "compiler/control_flow.h"
 #include "compiler/diagnostics.h"
 #include "compiler/emit.h"
@@ -28,10 +30,7 @@ bool RestOfLineEmpty(const TCompilerContext& c) {
 bool IsIfKind(uint8_t kind) { return kind == block::If || kind == block::IfElse || kind == block::IfElseIf; }
 
 bool LabelInUse(const TCompilerContext& c, const std::string& name) {
-  if (FindSymbol(c, name, kAnyScope) >= 0) return true;
-  for (const TBlock& b : c.blocks)
-    if (b.labelA == name || b.labelB == name || b.labelC == name) return true;
-  return false;
+  return c.syntheticLabels.contains(name) || FindSymbol(c, name, kAnyScope) >= 0;
 }
 
 // The condition and THEN; false after an error.
@@ -129,12 +128,18 @@ void ReportHere(TCompilerContext& c, const std::string& argument, int code) {
   ReportAt(c, c.position, argument, code);
 }
 
-std::string FreshLabelNumber(const TCompilerContext& c, int64_t n, std::initializer_list<std::string_view> prefixes) {
-  for (;; ++n) {
+std::string FreshLabelNumber(TCompilerContext& c, int64_t n, std::initializer_list<std::string_view> prefixes) {
+  std::string key = std::to_string(n);
+  for (std::string_view prefix : prefixes) key.append(" ").append(prefix);
+  int64_t& next = c.nextFreshNumber[key];
+  for (n = std::max(n, next);; ++n) {
     const std::string number = std::to_string(n);
     bool taken = false;
     for (std::string_view prefix : prefixes) taken = taken || LabelInUse(c, std::string(prefix) + number);
-    if (!taken) return number;
+    if (taken) continue;
+    for (std::string_view prefix : prefixes) c.syntheticLabels.insert(std::string(prefix) + number);
+    next = n + 1;
+    return number;
   }
 }
 

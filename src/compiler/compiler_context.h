@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "compiler/compiler.h"
@@ -95,6 +96,11 @@ struct TCompilerContext {
   int32_t statementAddress = 4;  // token address of the current statement
   std::string initCode;          // prologue and initialisation code (post-pass)
   std::vector<TOperatorEntry> operatorStack;
+  // Synthetic label names handed out so far, and where the search for a fresh number
+  // from a given start goes on (prefixes and start as the key): a DO nested right in
+  // another shares its start, and each search must not walk over all earlier ones.
+  std::unordered_set<std::string> syntheticLabels;
+  std::unordered_map<std::string, int64_t> nextFreshNumber;
 
   // --- Outcome ---
   std::optional<TCompileError> error;
