@@ -66,6 +66,9 @@ struct TSourceLocation {
   TMappedPosition mapped;
   int32_t line = 1;
   int32_t column = 1;
+  // The line in the project's own text: `line` there, the line of the outermost
+  // $INCLUDE inside a module.
+  int32_t projectLine = 1;
 };
 
 struct TCompileError {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "compiler/compiler.h"
+#include "compiler/line_index.h"
 #include "base/symbols.h"
 
 namespace zarvek {
@@ -101,6 +102,9 @@ struct TCompilerContext {
   // another shares its start, and each search must not walk over all earlier ones.
   std::unordered_set<std::string> syntheticLabels;
   std::unordered_map<std::string, int64_t> nextFreshNumber;
+
+  // Line starts of the final merged source, kept once the compilation is over.
+  std::optional<TLineIndex> lineIndex;
 
   // --- Outcome ---
   std::optional<TCompileError> error;

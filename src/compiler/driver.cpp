@@ -201,6 +201,7 @@ void RunCompilation(TCompilerContext& c, const TCompileInput& input, std::string
   StatementLoop(c);
   CloseLineBlocks(c);
   image = PostPass(c);
+  c.lineIndex.emplace(c.source, c.includes);
 }
 
 }  // namespace zarvek

@@ -191,5 +191,42 @@ TEST_F(Modules, ContinuedLinesInAModuleFollowTheProjectsRule) {
   EXPECT_EQ(Failure(Lines({"$INCLUDE \"a.xml\""})), "109 1:8 Modul /p/a.xml - Ende erwartet ");
 }
 
+// Every statement is found in its own text, whatever line ends the texts use, and in
+// the project's text on the line of the outermost $INCLUDE.
+TEST_F(Modules, StatementsAreLocatedInTheirOwnTexts) {
+  modules.Add("/p/a.xml", "$ 10\n$INCLUDE \"c.xml\"\n  $ 11\n");
+  modules.Add("/p/c.xml", "$ 20\r$ 21\r");
+  modules.Add("/p/b.xml", "$ 30\r\n$ 31");
+  const TCompileResult r = Build(Lines({"$ 1", "$INCLUDE \"a.xml\"", "$INCLUDE \"b.xml\"", "$ 4"}));
+  ASSERT_TRUE(r.success) << r.error->message;
+  struct TWhere {
+    int module, line, column, projectLine;
+  };
+  const std::map<int, TWhere> expected = {
+      {1, {-1, 1, 1, 1}},  {10, {0, 1, 1, 2}}, {20, {1, 1, 1, 2}}, {21, {1, 2, 1, 2}},
+      {11, {0, 3, 1, 2}},  {30, {2, 1, 1, 3}}, {31, {2, 2, 1, 3}}, {4, {-1, 4, 1, 4}}};
+  size_t found = 0;
+  for (const TStatementMapRecord& s : r.statementMap) {
+    if (s.codeOffset + 1 >= r.codeLength) continue;  // the END behind the last statement
+    const int value = static_cast<uint8_t>(r.image[s.codeOffset]);
+    const auto want = expected.find(value);
+    ASSERT_TRUE(want != expected.end()) << "statement with byte " << value << " at " << s.codeOffset;
+    const TSourceLocation at = compiler.Locate(static_cast<int32_t>(s.sourcePosition));
+    SCOPED_TRACE(value);
+    EXPECT_EQ(at.mapped.moduleIndex, want->second.module);
+    EXPECT_EQ(at.line, want->second.line);
+    EXPECT_EQ(at.column, want->second.column);
+    EXPECT_EQ(at.projectLine, want->second.projectLine);
+    ++found;
+  }
+  EXPECT_EQ(found, expected.size());
+  // A position on a line end belongs to the line it ends; one past the source end to the
+  // last line.
+  const TSourceLocation lineEnd = compiler.Locate(4);  // the CR of "$ 1" CR LF
+  EXPECT_EQ(lineEnd.line, 1);
+  EXPECT_EQ(lineEnd.column, 4);
+  EXPECT_EQ(compiler.Locate(5).line, 1);  // its LF
+}
+
 }  // namespace
 }  // namespace zarvek::test
