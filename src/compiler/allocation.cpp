@@ -164,8 +164,9 @@ TMemoryMap& MapFor(TCompilerContext& c, uint32_t kinds, bool& local) {
   local = true;
   for (size_t k = 3; k < c.memoryMaps.size(); ++k)
     if (c.memoryMaps[k].owner == c.currentProcedure) return c.memoryMaps[k];
-  c.memoryMaps.emplace_back();
-  c.memoryMaps.back().owner = c.currentProcedure;
+  // A procedure's map is as large as its local frame: thousands of procedures must not
+  // each cost a whole address space.
+  c.memoryMaps.push_back(TMemoryMap{c.currentProcedure, std::vector<uint8_t>(kLocalLimits.bytes, 0)});
   return c.memoryMaps.back();
 }
 

@@ -47,7 +47,8 @@ inline constexpr uint8_t Select = 9;
 }  // namespace block
 
 // Allocation state of one memory on the Pyxon profiles: a used byte holds 255, bit
-// variables set single bits.
+// variables set single bits. Global memory and the EEPROMs span the 16-bit address
+// range; a procedure's map only its local frame.
 struct TMemoryMap {
   int32_t owner = -1;  // -1 global memory, 1 external EEPROM, 2 internal EEPROM, else a procedure
   std::vector<uint8_t> bytes = std::vector<uint8_t>(65536, 0);
