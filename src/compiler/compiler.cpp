@@ -13,7 +13,8 @@ TCompileResult TCompiler::CompileProgram(const TCompileInput& input) {
   TCompilerContext& c = *m_context;
   TCompileResult result;
   RunCompilation(c, input, result.image);
-  result.success = !c.errorReported;
+  result.cancelled = c.cancelled;
+  result.success = !c.errorReported && !c.cancelled;
   result.error = c.error;
   result.statusText = c.statusText;
   result.statementMap = c.statementMap;

@@ -3,6 +3,7 @@
 // carries what the IDE and the command-line tool show.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -98,6 +99,9 @@ struct TCompileInput {
   std::vector<TAsmLabel> assemblerLabels;
   bool silent = false;  // the background syntax check
   std::function<void(int percent)> progress;
+  // Set (from any thread) to give up: the compilation stops before its next statement and
+  // reports itself cancelled. The IDE's background check cancels when the text changes.
+  const std::atomic<bool>* cancel = nullptr;
   // Module files for $INCLUDE, named relative to the project file's folder (none: every
   // $INCLUDE reports its file as missing).
   const TModuleLoader* modules = nullptr;
@@ -110,6 +114,7 @@ struct TCompileInput {
 
 struct TCompileResult {
   bool success = false;
+  bool cancelled = false;  // given up on request: neither success nor an error to show
   std::string image;
   std::optional<TCompileError> error;
   std::string statusText;

@@ -67,6 +67,7 @@ struct TCompilerContext {
   std::vector<TAsmLabel> asmLabels;
   bool silent = false;
   std::function<void(int)> progress;
+  const std::atomic<bool>* cancel = nullptr;
   const TModuleLoader* modules = nullptr;
   std::function<std::vector<std::string>(const std::vector<std::string>&)> assemblerLabelNames;
 
@@ -79,6 +80,7 @@ struct TCompilerContext {
   bool lastWordEndedLine = true;
   bool wordIsFirstOfLine = true;
   bool errorReported = false;
+  bool cancelled = false;
   std::string code;        // main token code
   int32_t moduleIndex = -1;
   std::vector<TStatementMapRecord> statementMap;

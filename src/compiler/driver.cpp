@@ -25,6 +25,7 @@ void ResetContext(TCompilerContext& c, const TCompileInput& in) {
   c.asmLabels = in.assemblerLabels;
   c.silent = in.silent;
   c.progress = in.progress;
+  c.cancel = in.cancel;
   c.modules = in.modules;
   c.assemblerLines = in.assemblerLines;
   c.assemblerLabelNames = in.assemblerLabelNames;
@@ -129,6 +130,10 @@ void ShowProgress(TCompilerContext& c, std::chrono::steady_clock::time_point& la
 void StatementLoop(TCompilerContext& c) {
   auto lastProgress = std::chrono::steady_clock::now();
   while (static_cast<size_t>(c.position) <= c.source.size() && !c.errorReported) {
+    if (c.cancel != nullptr && c.cancel->load(std::memory_order_relaxed)) {
+      c.cancelled = true;
+      return;
+    }
     if (c.code.size() > 65535) {
       c.errorPosition = c.position;
       CompileError(c, "", 163);
@@ -199,6 +204,7 @@ void RunCompilation(TCompilerContext& c, const TCompileInput& input, std::string
   ResetContext(c, input);
   JoinContinuedLines(c, 0, c.source.size());
   StatementLoop(c);
+  if (c.cancelled) return;
   CloseLineBlocks(c);
   image = PostPass(c);
   c.lineIndex.emplace(c.source, c.includes);

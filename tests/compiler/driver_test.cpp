@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <vector>
 
 #include "compile_helpers.h"
@@ -111,6 +112,56 @@ TEST(Driver, MessagesShowArgumentsReadably) {
   const TCompileResult longWord = Compile(std::string(1'000'000, 'w') + "\r\n");
   ASSERT_FALSE(longWord.success);
   EXPECT_EQ(longWord.error->message, std::string(60, 'w') + "… keine Anweisung");
+}
+
+// The background check gives up when the text changes: a cancelled compilation is
+// neither a success nor an error.
+class TCancellingLoader : public TModuleLoader {
+ public:
+  explicit TCancellingLoader(std::atomic<bool>& flag) : m_flag(flag) {}
+  bool Exists(const std::string&) const override { return true; }
+  TModuleFile Load(const std::string&) const override {
+    m_flag = true;  // the text changed while the module was read
+    return {0, "$ 2\r\n", ""};
+  }
+
+ private:
+  std::atomic<bool>& m_flag;
+};
+
+TEST(Driver, ACancelledCompilationStopsWithoutAnError) {
+  std::atomic<bool> cancel{false};
+  TCompiler compiler;
+  TCompileInput input;
+  input.source = Lines({"$ 1", "IF 1 THEN"});  // would be an error (no END IF) if compiled to the end
+  input.profile = profile::Pyxon32;
+  input.cancel = &cancel;
+  const TCompileResult whole = compiler.CompileProgram(input);
+  EXPECT_FALSE(whole.cancelled);
+  ASSERT_TRUE(whole.error);
+  EXPECT_EQ(whole.error->code, 155);
+
+  cancel = true;
+  const TCompileResult before = compiler.CompileProgram(input);
+  EXPECT_TRUE(before.cancelled);
+  EXPECT_FALSE(before.success);
+  EXPECT_FALSE(before.error);
+
+  // Set while the statements are being compiled: the next statement is not compiled.
+  cancel = false;
+  const TCancellingLoader loader(cancel);
+  input.modules = &loader;
+  input.projectFileName = "/p/main.xml";
+  input.source = Lines({"$ 1", "$INCLUDE \"m.xml\"", "x = ", "IF 1 THEN"});
+  const TCompileResult during = compiler.CompileProgram(input);
+  EXPECT_TRUE(during.cancelled);
+  EXPECT_FALSE(during.success);
+  EXPECT_FALSE(during.error);
+
+  // The next compilation starts afresh.
+  cancel = false;
+  input.source = Lines({"$ 1"});
+  EXPECT_TRUE(compiler.CompileProgram(input).success);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // them, and the first failing step stops it.
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "pipeline/build.h"
 #include "text/hex.h"
 
@@ -49,6 +51,20 @@ TEST(Build, TheFirstFailingStepStops) {
   r = builder.Build(Project("DIM taken AS BYTE\r\n", "taken NOP\r\n"));
   EXPECT_EQ(r.stage, TBuildStage::Compile);
   EXPECT_EQ(r.basicError->code, 125);
+}
+
+// A cancelled background check stops at the compile step and has no error to show.
+TEST(Build, ACancelledBuildStopsWithoutAnError) {
+  TBuilder builder;
+  std::atomic<bool> cancel{true};
+  TBuildInput input = Project("x = 1\r\n", " NOP\r\n");
+  input.cancel = &cancel;
+  const TBuildResult r = builder.Build(input);
+  EXPECT_FALSE(r.success);
+  EXPECT_TRUE(r.program.cancelled);
+  EXPECT_EQ(r.stage, TBuildStage::Compile);
+  EXPECT_FALSE(r.basicError);
+  EXPECT_FALSE(r.assemblerError);
 }
 
 }  // namespace
