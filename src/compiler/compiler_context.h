@@ -52,6 +52,7 @@ inline constexpr uint8_t Select = 9;
 struct TMemoryMap {
   int32_t owner = -1;  // -1 global memory, 1 external EEPROM, 2 internal EEPROM, else a procedure
   std::vector<uint8_t> bytes = std::vector<uint8_t>(65536, 0);
+  int64_t extent = 0;  // every byte from here on is free
 };
 
 // An operator waiting for its right operand, with its left operand's constant value.

@@ -75,6 +75,12 @@ TEST(Allocation, PyxonMapsPackFromTheBottomAndPlaceRunsAligned) {
   EXPECT_EQ(Error(Lines({"DIM a[200, 200] AS WORD"})),
             "272 1:5 Array zu groß. Reduzieren Sie die Indexgrenzen oder Dimensionen. 80000byte ");
   EXPECT_EQ(Code(Lines({"DIM a[60000] AS BYTE", "DIM b[6000] AS BYTE"})), 117);
+  // At the top of the map: the last free bytes go to bits and bytes until none is left.
+  const std::string top = Lines({"DIM a[65534] AS BYTE", "DIM b AS BOOLEAN", "DIM c AS BOOLEAN", "DIM d AS BYTE",
+                                 "DIM e AS BOOLEAN"});
+  EXPECT_EQ(Layout(top, {"b", "c", "d", "e"}), "b=4@524272 c=4@524273 d=8@65535 e=4@524274");
+  EXPECT_EQ(Code(top + Lines({"DIM f AS BYTE"})), 117);
+  EXPECT_EQ(Code(top + Lines({"DIM f AS WORD"})), 117);
 }
 
 TEST(Variables, TesselUseTheLocalTokens) {
