@@ -39,7 +39,9 @@ void ResetContext(TCompilerContext& c, const TCompileInput& in) {
     c.memoryMaps[2].owner = 2;
     c.discard = std::string(1, static_cast<char>(tok::DROP));
   } else {
-    c.discard = std::string("\x14\x00\x00\x29\x2B", 5);  // PUSHW 0, AND, OR: no DROP on the Tessel runtime
+    // The Tessel runtimes have no DROP: AND with 0, then OR, folds the top into the cell below.
+    const uint8_t discard[] = {tok::PUSHW, 0, 0, tok::AND, tok::OR};
+    c.discard.assign(std::begin(discard), std::end(discard));
   }
 }
 

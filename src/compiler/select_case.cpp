@@ -7,6 +7,8 @@
 // branch fails on to the next CASE (label A) with two copies again. So every body runs
 // with the stack as it was before SELECT, and the failure of the last branch drops both
 // copies.
+#include <initializer_list>
+
 #include "compiler/control_flow.h"
 #include "compiler/diagnostics.h"
 #include "compiler/emit.h"
@@ -25,21 +27,41 @@ namespace {
 // Label C of a SELECT block once its first CASE has been compiled.
 constexpr std::string_view kBranchSeen = "branch";
 
+// Where the Tessel boards keep the selector: Tessel 1.1 through a routine of its runtime
+// (the machine-code call 08 with its address), Tessel Micro in local byte 23, Tessel 2.0 in
+// local word 31.
+constexpr uint16_t kTessel11SelectorRoutine = 0x1187;
+constexpr uint8_t kMicroSelectorByte = 23;
+constexpr uint8_t kTessel20SelectorWord = 31;
+
+std::string Bytes(std::initializer_list<uint8_t> bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+std::string Tessel11Selector() {
+  return Bytes({kMachineCodeCall, static_cast<uint8_t>(kTessel11SelectorRoutine >> 8),
+                static_cast<uint8_t>(kTessel11SelectorRoutine & 0xFF)});
+}
+
+// After the selector's value: what keeps it and leaves it on the stack for the first item.
 std::string SelectorKeep(const TCompilerContext& c) {
   switch (c.profile) {
-    case profile::Tessel11: return "\x08\x11\x87";
-    case profile::TesselMicro: return "\x19\x17\x16\x17\x16\x17";  // LBYTEWRITE 23, LBYTEREAD 23 twice
-    case profile::Tessel20: return "\x1A\x1F\x17\x1F\x17\x1F";     // LWORDWRITE 31, LWORDREAD 31 twice
-    default: return std::string(1, static_cast<char>(tok::DUP));
+    case profile::Tessel11: return Tessel11Selector();
+    case profile::TesselMicro:
+      return Bytes({tok::LBYTEWRITE, kMicroSelectorByte, tok::LBYTEREAD, kMicroSelectorByte, tok::LBYTEREAD,
+                    kMicroSelectorByte});
+    case profile::Tessel20:
+      return Bytes({tok::LWORDWRITE, kTessel20SelectorWord, tok::LWORDREAD, kTessel20SelectorWord, tok::LWORDREAD,
+                    kTessel20SelectorWord});
+    default: return Bytes({tok::DUP});
   }
 }
 
+// Pushes the selector once more.
 std::string SelectorReload(const TCompilerContext& c) {
   switch (c.profile) {
-    case profile::Tessel11: return "\x08\x11\x87";
-    case profile::TesselMicro: return "\x16\x17";
-    case profile::Tessel20: return "\x17\x1F";
-    default: return std::string(1, static_cast<char>(tok::DUP));
+    case profile::Tessel11: return Tessel11Selector();
+    case profile::TesselMicro: return Bytes({tok::LBYTEREAD, kMicroSelectorByte});
+    case profile::Tessel20: return Bytes({tok::LWORDREAD, kTessel20SelectorWord});
+    default: return Bytes({tok::DUP});
   }
 }
 
