@@ -3,6 +3,7 @@
 #include "compiler/compiler_context.h"
 #include "compiler/diagnostics.h"
 #include "compiler/driver.h"
+#include "compiler/messages.h"
 
 namespace zarvek {
 
@@ -38,7 +39,7 @@ TLinkResult TCompiler::LinkAndWarn(std::string& image, const std::vector<TAsmLab
 }
 
 std::string ModuleDisplayName(const TIncludeRecord& record) {
-  return record.moduleName.empty() ? "Modul " + record.fileName : record.moduleName;
+  return record.moduleName.empty() ? UnnamedModule(record.fileName) : record.moduleName;
 }
 
 TSourceLocation TCompiler::Locate(int32_t position) const { return zarvek::Locate(*m_context, position); }

@@ -7,6 +7,7 @@
 #include "compiler/driver.h"
 #include "compiler/emit.h"
 #include "compiler/expression.h"
+#include "compiler/messages.h"
 #include "compiler/reserved_words.h"
 #include "compiler/scanner.h"
 #include "compiler/statements.h"
@@ -125,7 +126,7 @@ void ShowProgress(TCompilerContext& c, std::chrono::steady_clock::time_point& la
   if (now - last < std::chrono::milliseconds(200)) return;
   last = now;
   const int percent = static_cast<int>(std::lround(100.0 * c.position / std::max<size_t>(c.source.size(), 1)));
-  c.statusText = "Compilieren " + std::to_string(percent) + " % ...";
+  c.statusText = CompilingStatus(percent);
   if (c.progress) c.progress(percent);
 }
 

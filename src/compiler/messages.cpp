@@ -241,4 +241,23 @@ std::string ComposeMessage(int code, std::string_view argument) {
   return message;
 }
 
+std::string_view UnusedSymbolText(TUnusedKind kind) {
+  switch (kind) {
+    case TUnusedKind::Constant: return " Konstante wird nicht verwendet. ";
+    case TUnusedKind::Function: return " Funktion wird an keiner Stelle aufgerufen . ";
+    case TUnusedKind::Sub: return " Sub Prozedur wird an keiner Stelle aufgerufen. ";
+    case TUnusedKind::StringConstant: return " String Konstante wird nicht verwendet. ";
+    case TUnusedKind::Structure: return " Datenstruktur wird nicht verwendet. ";
+    case TUnusedKind::Variable: return " Variable wird nicht verwendet. ";
+    case TUnusedKind::String: return " String wird nicht verwendet. ";
+  }
+  return {};
+}
+
+std::string UnnamedModule(const std::string& fileName) { return "Modul " + fileName; }
+
+std::string CompilingStatus(int percent) { return "Compilieren " + std::to_string(percent) + " % ..."; }
+
+std::string_view LargerEepromStatus() { return "Für dieses Programm benötigen Sie ein größeres EEPROM."; }
+
 }  // namespace zarvek

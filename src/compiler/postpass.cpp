@@ -2,11 +2,13 @@
 // fixups and the image; and linking with the assembler part.
 #include <algorithm>
 #include <charconv>
+#include <optional>
 
 #include "compiler/diagnostics.h"
 #include "compiler/driver.h"
 #include "compiler/emit.h"
 #include "compiler/expression.h"
+#include "compiler/messages.h"
 #include "compiler/reserved_words.h"
 #include "compiler/symbol_table.h"
 #include "compiler/variables.h"
@@ -214,11 +216,27 @@ std::string PostPass(TCompilerContext& c) {
 
   for (TStatementMapRecord& r : c.statementMap) r.codeOffset += static_cast<uint32_t>(c.initCode.size());
   std::string image = c.initCode + c.code + c.tableArea + c.eepromImage;
-  if (image.size() > c.eepromSize) c.statusText = "Für dieses Programm benötigen Sie ein größeres EEPROM.";
+  if (image.size() > c.eepromSize) c.statusText = LargerEepromStatus();
   else if (!c.errorReported) c.statusText.clear();
   c.memoryMaps.clear();
   return image;
 }
+
+namespace {
+
+// What an unused symbol of these kinds is called in its warning; labels get none.
+std::optional<TUnusedKind> UnusedKind(uint32_t k) {
+  if (HasKind(k, kind::Constant) || HasKind(k, kind::Table)) return TUnusedKind::Constant;
+  if (HasKind(k, kind::Function)) return TUnusedKind::Function;
+  if (HasKind(k, kind::Sub)) return TUnusedKind::Sub;
+  if (HasKind(k, kind::StringConst)) return TUnusedKind::StringConstant;
+  if (HasKind(k, kind::String) || HasKind(k, kind::StringStar)) return TUnusedKind::String;
+  if (HasKind(k, kind::Structure)) return TUnusedKind::Structure;
+  if (k != KindBit(kind::Label)) return TUnusedKind::Variable;
+  return std::nullopt;
+}
+
+}  // namespace
 
 TLinkResult Link(TCompilerContext& c, std::string& image, const std::vector<TAsmLabel>& labels, bool warnings) {
   TLinkResult result;
@@ -244,22 +262,12 @@ TLinkResult Link(TCompilerContext& c, std::string& image, const std::vector<TAsm
   for (const Tlabel& s : c.symbols) {
     // Names the compiler makes up for itself are no concern of the user's.
     if (s.used || s.name.empty() || s.name[0] == '~' || s.name[0] == '.') continue;
-    const uint32_t k = s.kind;
-    const char* text = nullptr;
-    if (HasKind(k, kind::Constant) || HasKind(k, kind::Table)) text = " Konstante wird nicht verwendet. ";
-    else if (HasKind(k, kind::Function)) text = " Funktion wird an keiner Stelle aufgerufen . ";
-    else if (HasKind(k, kind::Sub)) text = " Sub Prozedur wird an keiner Stelle aufgerufen. ";
-    else if (HasKind(k, kind::StringConst)) text = " String Konstante wird nicht verwendet. ";
-    else if (!HasKind(k, kind::String) && !HasKind(k, kind::StringStar)) {
-      if (HasKind(k, kind::Structure)) text = " Datenstruktur wird nicht verwendet. ";
-      else if (k != KindBit(kind::Label)) text = " Variable wird nicht verwendet. ";
-    } else {
-      text = " String wird nicht verwendet. ";
-    }
-    if (!text) continue;
-    result.warningsText += " " + s.name + text + "\r\n";
+    const auto kind = UnusedKind(s.kind);
+    if (!kind) continue;
+    const std::string_view text = UnusedSymbolText(*kind);
+    result.warningsText += " " + s.name + std::string(text) + "\r\n";
     const TSourceLocation at = Locate(c, s.sourcePosition);
-    std::string line = s.name + text;
+    std::string line = s.name + std::string(text);
     while (line.back() == ' ') line.pop_back();
     result.warnings.push_back(TWarning{s.sourcePosition, s.name, line, at.mapped, at.line, at.column});
   }
