@@ -17,9 +17,6 @@ namespace zarvek {
 
 namespace {
 
-// Label C of an IF block that ends with its line.
-constexpr std::string_view kOneLine = "line";
-
 // Only blanks, a comment or the line end follow.
 bool RestOfLineEmpty(const TCompilerContext& c) {
   int32_t p = c.position;
@@ -27,7 +24,7 @@ bool RestOfLineEmpty(const TCompilerContext& c) {
   return c.At(p) == '\0' || IsLineEnd(c.At(p)) || c.At(p) == '\'';
 }
 
-bool IsIfKind(uint8_t kind) { return kind == block::If || kind == block::IfElse || kind == block::IfElseIf; }
+bool IsIfKind(TBlockKind kind) { return kind == TBlockKind::If || kind == TBlockKind::IfElse || kind == TBlockKind::IfElseIf; }
 
 bool LabelInUse(const TCompilerContext& c, const std::string& name) {
   return c.syntheticLabels.contains(name) || FindSymbol(c, name, kAnyScope) >= 0;
@@ -50,8 +47,8 @@ bool CompileCondition(TCompilerContext& c) {
 void CloseIf(TCompilerContext& c) {
   const TBlock b = c.blocks.back();
   c.blocks.pop_back();
-  if (!b.labelA.empty()) DefineLabel(c, b.labelA, CurrentProcedureName(c));
-  DefineLabel(c, b.labelB, CurrentProcedureName(c));
+  if (!b.nextBranch.empty()) DefineLabel(c, b.nextBranch, CurrentProcedureName(c));
+  DefineLabel(c, b.end, CurrentProcedureName(c));
 }
 
 void CompileIfHead(TCompilerContext& c) {
@@ -60,43 +57,43 @@ void CompileIfHead(TCompilerContext& c) {
   const std::string n = FreshLabelNumber(c, start, {"..", "."});
   TBlock b;
   b.start = start;
-  b.kind = block::If;
-  b.labelA = ".." + n;
-  b.labelB = "." + n;
+  b.kind = TBlockKind::If;
+  b.nextBranch = ".." + n;
+  b.end = "." + n;
   // Anything after THEN on the same line is the THEN part of a one-line IF.
-  if (!RestOfLineEmpty(c)) b.labelC = kOneLine;
+  b.oneLine = !RestOfLineEmpty(c);
   c.blocks.push_back(b);
-  EmitJump(c, tok::JUMPF, b.labelA);
+  EmitJump(c, tok::JUMPF, b.nextBranch);
   EndStatementInProcedure(c);
-  if (b.labelC.empty()) ExpectEnd(c);
+  if (!b.oneLine) ExpectEnd(c);
 }
 
 void CompileElseIf(TCompilerContext& c) {
-  if (c.blocks.empty() || c.blocks.back().kind == block::IfElse) return ReportAtStatement(c, 267);
+  if (c.blocks.empty() || c.blocks.back().kind == TBlockKind::IfElse) return ReportAtStatement(c, 267);
   if (!IsIfKind(c.blocks.back().kind)) return CheckOpenBlock(c);
   const int32_t start = StatementStart(c);
-  EmitJump(c, tok::GOTO, c.blocks.back().labelB);
-  DefineLabel(c, c.blocks.back().labelA, CurrentProcedureName(c));
+  EmitJump(c, tok::GOTO, c.blocks.back().end);
+  DefineLabel(c, c.blocks.back().nextBranch, CurrentProcedureName(c));
   if (!CompileCondition(c)) return;
   TBlock& b = c.blocks.back();
-  b.kind = block::IfElseIf;
-  b.labelA = ".." + FreshLabelNumber(c, start, {".."});
-  EmitJump(c, tok::JUMPF, b.labelA);
+  b.kind = TBlockKind::IfElseIf;
+  b.nextBranch = ".." + FreshLabelNumber(c, start, {".."});
+  EmitJump(c, tok::JUMPF, b.nextBranch);
   EndStatementInProcedure(c);
   ExpectEnd(c);
 }
 
 void CompileElse(TCompilerContext& c) {
-  if (c.blocks.empty() || c.blocks.back().kind == block::IfElse) return ReportAtStatement(c, 157);
+  if (c.blocks.empty() || c.blocks.back().kind == TBlockKind::IfElse) return ReportAtStatement(c, 157);
   if (!IsIfKind(c.blocks.back().kind)) return CheckOpenBlock(c);
   TBlock& b = c.blocks.back();
-  EmitJump(c, tok::GOTO, b.labelB);
-  DefineLabel(c, b.labelA, CurrentProcedureName(c));
-  b.labelA.clear();
-  b.kind = block::IfElse;
+  EmitJump(c, tok::GOTO, b.end);
+  DefineLabel(c, b.nextBranch, CurrentProcedureName(c));
+  b.nextBranch.clear();
+  b.kind = TBlockKind::IfElse;
   EndStatementInProcedure(c);
   // A one-line IF goes on with its ELSE part on the same line.
-  if (b.labelC.empty()) ExpectEnd(c);
+  if (!b.oneLine) ExpectEnd(c);
 }
 
 }  // namespace
@@ -105,13 +102,12 @@ void CheckOpenBlock(TCompilerContext& c) {
   if (c.blocks.empty()) return;
   c.errorPosition = StatementStart(c);
   switch (c.blocks.back().kind) {
-    case block::Do: case block::DoWhile: return CompileError(c, "", 161);
-    case block::For: return CompileError(c, "", 162);
-    case block::If: case block::IfElse: case block::IfElseIf: return CompileError(c, "", 155);
-    case block::Sub: return CompileError(c, "", 182);
-    case block::Function: return CompileError(c, "", 183);
-    case block::Select: return CompileError(c, "", 203);
-    default: return;
+    case TBlockKind::Do: case TBlockKind::DoWhile: return CompileError(c, "", 161);
+    case TBlockKind::For: return CompileError(c, "", 162);
+    case TBlockKind::If: case TBlockKind::IfElse: case TBlockKind::IfElseIf: return CompileError(c, "", 155);
+    case TBlockKind::Sub: return CompileError(c, "", 182);
+    case TBlockKind::Function: return CompileError(c, "", 183);
+    case TBlockKind::Select: return CompileError(c, "", 203);
   }
 }
 
@@ -147,7 +143,7 @@ std::string ReadUpperName(TCompilerContext& c) { return UpperCase(ReadName(c)); 
 
 const TBlock* InnermostProcedure(const TCompilerContext& c) {
   for (auto it = c.blocks.rbegin(); it != c.blocks.rend(); ++it)
-    if (it->kind == block::Sub || it->kind == block::Function) return &*it;
+    if (it->kind == TBlockKind::Sub || it->kind == TBlockKind::Function) return &*it;
   return nullptr;
 }
 
@@ -160,14 +156,14 @@ void CompileIf(TCompilerContext& c, const std::string& upperWord) {
 void CompileEndIf(TCompilerContext& c) {
   if (c.blocks.empty()) return ReportAtStatement(c, 156);
   if (!IsIfKind(c.blocks.back().kind)) return CheckOpenBlock(c);
-  const bool elseSeen = c.blocks.back().kind == block::IfElse;
+  const bool elseSeen = c.blocks.back().kind == TBlockKind::IfElse;
   CloseIf(c);
   if (!elseSeen) EndStatementInProcedure(c);
   ExpectEnd(c);
 }
 
 void CloseLineBlocks(TCompilerContext& c) {
-  while (!c.blocks.empty() && IsIfKind(c.blocks.back().kind) && c.blocks.back().labelC == kOneLine) CloseIf(c);
+  while (!c.blocks.empty() && IsIfKind(c.blocks.back().kind) && c.blocks.back().oneLine) CloseIf(c);
 }
 
 void CompileEnd(TCompilerContext& c) {

@@ -25,26 +25,33 @@ struct TCodePiece {
   std::vector<TFixup> fixups;
 };
 
-// An open IF, SELECT, FOR, DO, SUB or FUNCTION.
+enum class TBlockKind : uint8_t {
+  Do = 0,        // DO without condition
+  DoWhile = 1,   // DO WHILE / UNTIL
+  For = 2,
+  If = 3,
+  IfElse = 4,    // IF after ELSE
+  IfElseIf = 5,  // IF after ELSEIF
+  Sub = 7,
+  Function = 8,
+  Select = 9,
+};
+
+// An open IF, SELECT, FOR, DO, SUB or FUNCTION. Its labels are synthetic label names,
+// defined when the statements of the block reach the places they stand for.
 struct TBlock {
   int32_t start = 0;  // source position of the opening statement
-  uint8_t kind = 0;   // see block namespace
-  std::string labelA, labelB, labelC, labelD;
+  TBlockKind kind = TBlockKind::Do;
+  std::string nextBranch;  // IF, SELECT: where the branch goes when its condition fails (empty once none is open)
+  std::string end;         // IF, SELECT: the END IF / END SELECT; FOR, DO: behind the loop; SUB, FUNCTION: behind the body
+  std::string top;         // FOR, DO: the top of the loop
+  std::string name;        // FOR: the loop variable; SUB, FUNCTION: the procedure
+  bool oneLine = false;    // IF: a one-line IF, which ends with its line
+  bool branchSeen = false;     // SELECT: a CASE has been compiled
+  bool caseElseSeen = false;   // SELECT: CASE ELSE has been compiled
   TCodePiece step;    // FOR: the code that pushes the step
   int resultKind = -1;  // FUNCTION: the kind bit of its declared result type, -1 without AS
 };
-
-namespace block {
-inline constexpr uint8_t Do = 0;           // DO without condition
-inline constexpr uint8_t DoWhile = 1;      // DO WHILE / UNTIL
-inline constexpr uint8_t For = 2;
-inline constexpr uint8_t If = 3;
-inline constexpr uint8_t IfElse = 4;       // IF after ELSE
-inline constexpr uint8_t IfElseIf = 5;     // IF after ELSEIF
-inline constexpr uint8_t Sub = 7;
-inline constexpr uint8_t Function = 8;
-inline constexpr uint8_t Select = 9;
-}  // namespace block
 
 // Allocation state of one memory on the Pyxon profiles: a used byte holds 255, bit
 // variables set single bits. Global memory and the EEPROMs span the 16-bit address

@@ -45,7 +45,7 @@ void CompileGoto(TCompilerContext& c, const std::string& upperWord) {
     // A GOTO stays inside its SUB or FUNCTION, or inside the main program.
     const TBlock* procedure = InnermostProcedure(c);
     EmitByte(c, tok::GOTO);
-    EmitTarget(c, name, name + "|" + (procedure != nullptr ? procedure->labelB : std::string()));
+    EmitTarget(c, name, name + "|" + (procedure != nullptr ? procedure->name : std::string()));
   } else {
     EmitByte(c, tok::GOSUB);
     EmitTarget(c, name, name);

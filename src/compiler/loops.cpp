@@ -71,7 +71,7 @@ bool ReadDirection(TCompilerContext& c, TBlock& b, uint8_t& test) {
 }
 
 // The innermost open block of one of two kinds, nullptr when there is none.
-const TBlock* Innermost(const TCompilerContext& c, uint8_t kindA, uint8_t kindB) {
+const TBlock* Innermost(const TCompilerContext& c, TBlockKind kindA, TBlockKind kindB) {
   for (auto it = c.blocks.rbegin(); it != c.blocks.rend(); ++it)
     if (it->kind == kindA || it->kind == kindB) return &*it;
   return nullptr;
@@ -85,7 +85,7 @@ void CompileLoopCondition(TCompilerContext& c, bool until) {
 
 void ExitProcedure(TCompilerContext& c, bool function) {
   const TBlock* procedure = InnermostProcedure(c);
-  if (procedure == nullptr || procedure->kind != (function ? block::Function : block::Sub))
+  if (procedure == nullptr || procedure->kind != (function ? TBlockKind::Function : TBlockKind::Sub))
     return ReportAtStatement(c, function ? 188 : 187);
   EmitProcedureExit(c, false);
 }
@@ -106,17 +106,17 @@ void CompileFor(TCompilerContext& c) {
   const std::string n = FreshLabelNumber(c, static_cast<int64_t>(c.code.size()) + 4, {"*", "**"});
   TBlock b;
   b.start = start;
-  b.kind = block::For;
-  b.labelA = "*" + n;
-  b.labelB = "**" + n;
-  b.labelC = c.symbols[static_cast<size_t>(v)].name;
+  b.kind = TBlockKind::For;
+  b.top = "*" + n;
+  b.end = "**" + n;
+  b.name = c.symbols[static_cast<size_t>(v)].name;
   uint8_t test = 0;
   if (!ReadDirection(c, b, test)) return;
-  DefineLabel(c, b.labelA, CurrentProcedureName(c));
+  DefineLabel(c, b.top, CurrentProcedureName(c));
   CompileExpression(c, kRuntimeMask);
   if (c.errorReported) return;
   EmitByte(c, test);
-  EmitJump(c, tok::JUMPF, b.labelB);
+  EmitJump(c, tok::JUMPF, b.end);
   const int32_t afterLimit = c.position;
   if (ReadUpperName(c) == "STEP") {
     const size_t mark = c.code.size();
@@ -134,20 +134,20 @@ void CompileFor(TCompilerContext& c) {
 
 void CompileNext(TCompilerContext& c) {
   if (c.blocks.empty()) return ReportAtStatement(c, 150);
-  if (c.blocks.back().kind != block::For) return CheckOpenBlock(c);
+  if (c.blocks.back().kind != TBlockKind::For) return CheckOpenBlock(c);
   const TBlock b = c.blocks.back();
   const std::string name = ReadName(c);
-  if (!name.empty() && UpperCase(name) != UpperCase(b.labelC)) return CompileError(c, b.labelC, 151);
+  if (!name.empty() && UpperCase(name) != UpperCase(b.name)) return CompileError(c, b.name, 151);
   if (!AtStatementEnd(c)) return ReportHere(c, "", 109);
-  const int v = FindSymbol(c, b.labelC, c.Scope());
-  if (v < 0) return CompileError(c, b.labelC, 101);
+  const int v = FindSymbol(c, b.name, c.Scope());
+  if (v < 0) return CompileError(c, b.name, 101);
   AppendPiece(c, b.step);
   EmitLoad(c, v);
   EmitByte(c, tok::ADD);
   if (c.Pyxon()) EmitByte(c, tok::DUP);
   AppendPiece(c, EmitStore(c, v));
-  EmitJump(c, tok::GOTO, b.labelA);
-  DefineLabel(c, b.labelB, CurrentProcedureName(c));
+  EmitJump(c, tok::GOTO, b.top);
+  DefineLabel(c, b.end, CurrentProcedureName(c));
   c.blocks.pop_back();
   EndStatementInProcedure(c);
   ExpectEnd(c);
@@ -157,20 +157,17 @@ void CompileDo(TCompilerContext& c) {
   const std::string n = FreshLabelNumber(c, static_cast<int64_t>(c.code.size()) + 4, {"*", "**", "***"});
   TBlock b;
   b.start = StatementStart(c);
-  b.labelC = "***" + n;
+  b.top = "*" + n;
+  b.end = "**" + n;
   const std::string word = ReadUpperName(c);
   if (word.empty()) {
-    b.kind = block::Do;
-    b.labelA = "*" + n;
-    b.labelB = "**" + n;
-    DefineLabel(c, b.labelA, CurrentProcedureName(c));
+    b.kind = TBlockKind::Do;
+    DefineLabel(c, b.top, CurrentProcedureName(c));
   } else if (word == "WHILE" || word == "UNTIL") {
-    b.kind = block::DoWhile;
-    b.labelA = "**" + n;
-    b.labelB = "*" + n;
-    DefineLabel(c, b.labelB, CurrentProcedureName(c));
+    b.kind = TBlockKind::DoWhile;
+    DefineLabel(c, b.top, CurrentProcedureName(c));
     CompileLoopCondition(c, word == "UNTIL");
-    EmitJump(c, tok::JUMPF, b.labelA);
+    EmitJump(c, tok::JUMPF, b.end);
   } else {
     return CompileError(c, "", 143);
   }
@@ -181,23 +178,23 @@ void CompileDo(TCompilerContext& c) {
 }
 
 void CompileLoop(TCompilerContext& c) {
-  if (c.blocks.empty() || (c.blocks.back().kind != block::Do && c.blocks.back().kind != block::DoWhile))
+  if (c.blocks.empty() || (c.blocks.back().kind != TBlockKind::Do && c.blocks.back().kind != TBlockKind::DoWhile))
     return ReportAtStatement(c, 142);
   const TBlock b = c.blocks.back();
-  if (b.kind == block::DoWhile) {
+  if (b.kind == TBlockKind::DoWhile) {
     if (!AtStatementEnd(c)) return ReportHere(c, "", 145);
-    EmitJump(c, tok::GOTO, b.labelB);
-    DefineLabel(c, b.labelA, CurrentProcedureName(c));
+    EmitJump(c, tok::GOTO, b.top);
+    DefineLabel(c, b.end, CurrentProcedureName(c));
   } else {
     const std::string word = ReadUpperName(c);
     if (word == "WHILE" || word == "UNTIL") {
       CompileLoopCondition(c, word == "UNTIL");
-      EmitJump(c, tok::JUMPF, b.labelB);
+      EmitJump(c, tok::JUMPF, b.end);
     } else if (!word.empty()) {
       return CompileError(c, "", 143);
     }
-    EmitJump(c, tok::GOTO, b.labelA);
-    DefineLabel(c, b.labelB, CurrentProcedureName(c));
+    EmitJump(c, tok::GOTO, b.top);
+    DefineLabel(c, b.end, CurrentProcedureName(c));
   }
   if (c.errorReported) return;
   c.blocks.pop_back();
@@ -209,13 +206,13 @@ void CompileExit(TCompilerContext& c) {
   const int32_t at = c.position;
   const std::string word = ReadUpperName(c);
   if (word == "DO") {
-    const TBlock* loop = Innermost(c, block::Do, block::DoWhile);
+    const TBlock* loop = Innermost(c, TBlockKind::Do, TBlockKind::DoWhile);
     if (loop == nullptr) return ReportAtStatement(c, 159);
-    EmitJump(c, tok::GOTO, loop->kind == block::Do ? loop->labelB : loop->labelA);
+    EmitJump(c, tok::GOTO, loop->end);
   } else if (word == "FOR") {
-    const TBlock* loop = Innermost(c, block::For, block::For);
+    const TBlock* loop = Innermost(c, TBlockKind::For, TBlockKind::For);
     if (loop == nullptr) return ReportAtStatement(c, 160);
-    EmitJump(c, tok::GOTO, loop->labelB);
+    EmitJump(c, tok::GOTO, loop->end);
   } else if (word == "SUB" || word == "FUNCTION") {
     ExitProcedure(c, word == "FUNCTION");
   } else {

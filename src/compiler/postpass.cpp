@@ -119,12 +119,12 @@ void ReportUnclosedBlock(TCompilerContext& c) {
   const TBlock& top = c.blocks.back();
   c.errorPosition = top.start;
   switch (top.kind) {
-    case block::Do: case block::DoWhile: CompileError(c, "", 144); break;
-    case block::For: CompileError(c, "", 152); break;
-    case block::If: case block::IfElse: case block::IfElseIf: CompileError(c, "", 155); break;
-    case block::Sub: CompileError(c, "", 182); break;
-    case block::Function: CompileError(c, "", 183); break;
-    case block::Select: CompileError(c, "", 203); break;
+    case TBlockKind::Do: case TBlockKind::DoWhile: CompileError(c, "", 144); break;
+    case TBlockKind::For: CompileError(c, "", 152); break;
+    case TBlockKind::If: case TBlockKind::IfElse: case TBlockKind::IfElseIf: CompileError(c, "", 155); break;
+    case TBlockKind::Sub: CompileError(c, "", 182); break;
+    case TBlockKind::Function: CompileError(c, "", 183); break;
+    case TBlockKind::Select: CompileError(c, "", 203); break;
     default: break;
   }
 }

@@ -211,11 +211,11 @@ void CompileProcedureHead(TCompilerContext& c, bool isFunction) {
   const std::string upper = UpperCase(name);
   TBlock b;
   b.start = start;
-  b.kind = isFunction ? block::Function : block::Sub;
-  b.labelA = (isFunction ? ".fun" : ".sub") + name;
-  b.labelB = name;
+  b.kind = isFunction ? TBlockKind::Function : TBlockKind::Sub;
+  b.end = (isFunction ? ".fun" : ".sub") + name;
+  b.name = name;
   c.blocks.push_back(b);
-  EmitJump(c, tok::GOTO, b.labelA);  // the main flow goes round the body
+  EmitJump(c, tok::GOTO, b.end);  // the main flow goes round the body
   Tlabel procedure;
   procedure.name = name;
   procedure.kind = KindBit(isFunction ? kind::Function : kind::Sub);
@@ -261,12 +261,12 @@ void EmitProcedureExit(TCompilerContext& c, bool atEnd) {
 
 void CompileEndProcedure(TCompilerContext& c, bool isFunction) {
   if (c.blocks.empty()) return ReportAtStatement(c, isFunction ? 211 : 212);
-  if (c.blocks.back().kind != (isFunction ? block::Function : block::Sub)) return CheckOpenBlock(c);
+  if (c.blocks.back().kind != (isFunction ? TBlockKind::Function : TBlockKind::Sub)) return CheckOpenBlock(c);
   EmitProcedureExit(c, true);
   c.currentProcedure = -1;
   const TBlock b = c.blocks.back();
   c.blocks.pop_back();
-  DefineLabel(c, b.labelA);
+  DefineLabel(c, b.end);
   ExpectEnd(c);
 }
 

@@ -2,9 +2,10 @@
 //
 // The selector is kept where each item can push it again: in a cell of its own on the
 // Tessel boards, and on the data stack on the Pyxon boards, where SELECT leaves two copies.
-// An item compares one copy with its value and jumps to the branch body ("C" + label A) on
-// a match, which drops the other; after the last item a fresh copy is pushed and the
-// branch fails on to the next CASE (label A) with two copies again. So every body runs
+// An item compares one copy with its value and jumps to the branch body ("C" + the next
+// branch's label) on a match, which drops the other; after the last item a fresh copy is
+// pushed and the branch fails on to the next CASE (the next branch's label) with two
+// copies again. So every body runs
 // with the stack as it was before SELECT, and the failure of the last branch drops both
 // copies.
 #include <initializer_list>
@@ -23,9 +24,6 @@
 namespace zarvek {
 
 namespace {
-
-// Label C of a SELECT block once its first CASE has been compiled.
-constexpr std::string_view kBranchSeen = "branch";
 
 // Where the Tessel boards keep the selector: Tessel 1.1 through a routine of its runtime
 // (the machine-code call 08 with its address), Tessel Micro in local byte 23, Tessel 2.0 in
@@ -180,32 +178,32 @@ void CompileSelect(TCompilerContext& c) {
   const std::string n = FreshLabelNumber(c, static_cast<int64_t>(c.code.size()), {"$", "$$"});
   TBlock b;
   b.start = start;
-  b.kind = block::Select;
-  b.labelA = "$" + n;
-  b.labelB = "$$" + n;
+  b.kind = TBlockKind::Select;
+  b.nextBranch = "$" + n;
+  b.end = "$$" + n;
   c.blocks.push_back(b);
 }
 
 void CompileCase(TCompilerContext& c) {
   if (c.blocks.empty()) return ReportAtStatement(c, 204);
-  if (c.blocks.back().kind != block::Select) return CheckOpenBlock(c);
-  if (!c.blocks.back().labelD.empty()) return ReportAtStatement(c, 205);
-  if (c.blocks.back().labelC == kBranchSeen) EmitJump(c, tok::GOTO, c.blocks.back().labelB);
+  if (c.blocks.back().kind != TBlockKind::Select) return CheckOpenBlock(c);
+  if (c.blocks.back().caseElseSeen) return ReportAtStatement(c, 205);
+  if (c.blocks.back().branchSeen) EmitJump(c, tok::GOTO, c.blocks.back().end);
   TBlock& b = c.blocks.back();
-  b.labelC = kBranchSeen;
-  DefineLabel(c, b.labelA, CurrentProcedureName(c));
+  b.branchSeen = true;
+  DefineLabel(c, b.nextBranch, CurrentProcedureName(c));
   const int32_t at = c.position;
   if (ReadUpperName(c) == "ELSE") {
-    b.labelA.clear();
-    b.labelD = std::to_string(c.code.size());
+    b.nextBranch.clear();
+    b.caseElseSeen = true;
     if (c.Pyxon()) {
       EmitDiscard(c);
       EmitDiscard(c);
     }
   } else {
     c.position = at;
-    b.labelA = "$" + FreshLabelNumber(c, static_cast<int64_t>(c.code.size()) + 4, {"$", "C$"});
-    CompileCaseItems(c, b.labelA);
+    b.nextBranch = "$" + FreshLabelNumber(c, static_cast<int64_t>(c.code.size()) + 4, {"$", "C$"});
+    CompileCaseItems(c, b.nextBranch);
   }
   if (c.errorReported) return;
   EndStatementInProcedure(c);
@@ -214,19 +212,19 @@ void CompileCase(TCompilerContext& c) {
 
 void CompileEndSelect(TCompilerContext& c) {
   if (c.blocks.empty()) return ReportAtStatement(c, 202);
-  if (c.blocks.back().kind != block::Select) return CheckOpenBlock(c);
+  if (c.blocks.back().kind != TBlockKind::Select) return CheckOpenBlock(c);
   const TBlock b = c.blocks.back();
   c.blocks.pop_back();
-  if (c.Pyxon() && b.labelD.empty()) {
+  if (c.Pyxon() && !b.caseElseSeen) {
     // The bodies jump past the drops that the failure of the last branch needs.
-    EmitJump(c, tok::GOTO, b.labelB);
-    DefineLabel(c, b.labelA, CurrentProcedureName(c));
+    EmitJump(c, tok::GOTO, b.end);
+    DefineLabel(c, b.nextBranch, CurrentProcedureName(c));
     EmitDiscard(c);
     EmitDiscard(c);
-  } else if (!b.labelA.empty()) {
-    DefineLabel(c, b.labelA, CurrentProcedureName(c));
+  } else if (!b.nextBranch.empty()) {
+    DefineLabel(c, b.nextBranch, CurrentProcedureName(c));
   }
-  DefineLabel(c, b.labelB, CurrentProcedureName(c));
+  DefineLabel(c, b.end, CurrentProcedureName(c));
   ExpectEnd(c);
 }
 

@@ -91,7 +91,7 @@ TEST_F(PostPassTest, CallsCheckTheDeclaredParameterCount) {
 TEST_F(PostPassTest, UnclosedBlocksAndAssemblerReferences) {
   TBlock open;
   open.start = 3;
-  open.kind = block::For;
+  open.kind = TBlockKind::For;
   c.blocks.push_back(open);
   PostPass(c);
   EXPECT_EQ(c.error->code, 152);
