@@ -24,6 +24,16 @@ void EmitJump(TCompilerContext& c, uint8_t token, const std::string& label) {
   AddFixup(c, label);
 }
 
+TFixupKind FixupKindOf(std::string_view text) {
+  if (text.starts_with('^')) return TFixupKind::AssemblerLabel;
+  if (text.starts_with('<')) return TFixupKind::TableEntry;
+  if (text == "*PROGLEN*BIT") return TFixupKind::ProgramLengthBits;
+  if (text == "*PROGLEN*BYTE") return TFixupKind::ProgramLengthBytes;
+  if (text == "*PROGLEN*WORD") return TFixupKind::ProgramLengthWords;
+  if (text.find('|') != std::string_view::npos) return TFixupKind::ScopedLabel;
+  return TFixupKind::Symbol;
+}
+
 void AddFixup(TCompilerContext& c, const std::string& text, int32_t argumentCount) {
   if (text.empty()) {
     CompileError(c, "", 193);
