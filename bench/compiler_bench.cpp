@@ -112,7 +112,7 @@ void BM_Compile(benchmark::State& state) {
       TCompiler compiler;
       TCompileResult result = compiler.CompileProgram(input);
       if (!result.success) {
-        state.SkipWithError(("the program does not compile: " + result.error->message).c_str());
+        state.SkipWithError(("the program does not compile: " + result.error->message.str()).c_str());
         break;
       }
       const TLinkResult link = compiler.LinkAndWarn(result.image, {}, warnings);

@@ -76,7 +76,7 @@ void PrintBuildReport(std::ostream& err, const TSourceFiles& files, const TBuild
     return;
   }
   for (const TWarning& w : result.link.warnings)
-    err << FileOf(files.path, w.mapped) << ":" << w.line << ":" << w.column << ": Warnung: " << Cp1252ToUtf8(w.text) << "\n";
+    err << FileOf(files.path, w.mapped) << ":" << w.line << ":" << w.column << ": Warnung: " << ToUtf8(w.text) << "\n";
   if (!result.program.statusText.empty()) err << files.path << ": Hinweis: " << result.program.statusText << "\n";
 }
 

@@ -14,6 +14,7 @@
 #include "base/profile.h"
 #include "base/symbols.h"
 #include "compiler/module_loader.h"
+#include "text/typed_text.h"
 
 namespace zarvek {
 
@@ -74,7 +75,7 @@ struct TSourceLocation {
 
 struct TCompileError {
   int code = 0;
-  std::string message;        // UTF-8, module prefix included
+  TUtf8Text message;          // module prefix included
   int32_t sourcePosition = 0;  // in the merged source
   TMappedPosition mapped;
   // Line and column (1-based) in the text the error lies in: the module's own text for
@@ -86,7 +87,7 @@ struct TCompileError {
 struct TWarning {
   int32_t sourcePosition = 0;
   std::string name;
-  std::string text;  // name and what is wrong with it (cp1252)
+  TCp1252Text text;  // name and what is wrong with it
   TMappedPosition mapped;
   int32_t line = 0;  // in the text the declaration lies in, as for errors
   int32_t column = 0;

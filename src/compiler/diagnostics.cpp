@@ -68,16 +68,17 @@ void CompileError(TCompilerContext& c, const std::string& argument, int code) {
   c.errorReported = true;
   TCompileError e;
   e.code = code;
-  e.message = ComposeMessage(code, argument);
+  std::string message = ComposeMessage(code, argument);
   e.sourcePosition = c.errorPosition;
   const TSourceLocation at = Locate(c, c.errorPosition);
   e.mapped = at.mapped;
   e.line = at.line;
   e.column = at.column;
   if (e.mapped.moduleIndex >= 0)
-    e.message = ShownText(ModuleDisplayName(c.includes[static_cast<size_t>(e.mapped.moduleIndex)]), TCutAt::Start) +
-                " - " + e.message;
-  c.statusText = e.message;
+    message = ShownText(ModuleDisplayName(c.includes[static_cast<size_t>(e.mapped.moduleIndex)]), TCutAt::Start) +
+              " - " + message;
+  c.statusText = message;
+  e.message = TUtf8Text(std::move(message));
   c.error = std::move(e);
 }
 

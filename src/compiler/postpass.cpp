@@ -229,7 +229,7 @@ void ListUnusedSymbols(const TCompilerContext& c, TLinkResult& result) {
     const TSourceLocation at = Locate(c, s.sourcePosition);
     std::string line = text;
     while (line.back() == ' ') line.pop_back();
-    result.warnings.push_back(TWarning{s.sourcePosition, s.name, line, at.mapped, at.line, at.column});
+    result.warnings.push_back(TWarning{s.sourcePosition, s.name, TCp1252Text(line), at.mapped, at.line, at.column});
   }
 }
 

@@ -171,7 +171,7 @@ TEST(Do, DeeplyNestedBlocksEachGetTheirLabels) {
   source += "EXIT DO\r\n";
   for (int k = 0; k < kDepth; ++k) source += "LOOP\r\n";
   const TCompileResult r = Compile(source);
-  ASSERT_TRUE(r.success) << r.error->message;
+  ASSERT_TRUE(r.success) << r.error->message.str();
   // EXIT DO, then one GOTO per LOOP: the innermost LOOP goes back to the start (4), and so
   // does every other, since all DOs start there.
   ASSERT_EQ(r.image.size(), 3u * (kDepth + 1) + 1);

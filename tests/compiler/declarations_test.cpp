@@ -24,7 +24,7 @@ const Tlabel& Symbol(const TCompileResult& r, const std::string& name) {
 std::string Layout(const std::string& source, std::initializer_list<const char*> names,
                    uint8_t profile = profile::Pyxon32) {
   const TCompileResult r = Compile(source, profile);
-  if (!r.success) return "error " + std::to_string(r.error->code) + ": " + r.error->message;
+  if (!r.success) return "error " + std::to_string(r.error->code) + ": " + r.error->message.str();
   std::string text;
   char buffer[48];
   for (const char* name : names) {
@@ -61,7 +61,7 @@ TEST(Allocation, MicroAndTessel20SearchBitsFromTheTop) {
   EXPECT_EQ(Code(bits + ", g AS BOOLEAN\r\n", profile::Tessel20), 117);
   const TCompileResult micro = Compile(bits + ", g AS BOOLEAN\r\n", profile::TesselMicro);
   ASSERT_FALSE(micro.success);
-  EXPECT_EQ(micro.error->message, "fehlend: kein passender Variablen Speicher mehr vorhanden");
+  EXPECT_EQ(micro.error->message.str(), "fehlend: kein passender Variablen Speicher mehr vorhanden");
 }
 
 TEST(Allocation, PyxonMapsPackFromTheBottomAndPlaceRunsAligned) {
@@ -134,7 +134,7 @@ TEST(Variables, StringStarHoldsItsLengthThenItsCharacters) {
   const std::string source = Lines({"DIM s$ AS STRING * 3", "DIM t$[2] AS STRING * 2", "s$[2] = 65",
                                     "s$ = \"hiya\"", "t$[2] = s$"});
   const TCompileResult r = Compile(source);
-  ASSERT_TRUE(r.success) << r.error->message;
+  ASSERT_TRUE(r.success) << r.error->message.str();
   EXPECT_EQ(Symbol(r, "s$").bounds.back().upper, 3);
   EXPECT_EQ(Symbol(r, "t$").address, 4);
   EXPECT_EQ(Hex(r.image),
@@ -222,7 +222,7 @@ TEST(Variables, EepromVariablesLieBehindTheProgram) {
   const std::string source = Lines({"DIM e AS BYTE EEPROM = 9", "DIM f AS WORD IEEPROM", "DIM g AS BOOLEAN EEPROM = 1",
                                     "DIM h[4] AS WORD XEEPROM", "e = 5", "f = e", "h[2] = 7", "g = 0"});
   const TCompileResult r = Compile(source);
-  ASSERT_TRUE(r.success) << r.error->message;
+  ASSERT_TRUE(r.success) << r.error->message.str();
   // The external EEPROM holds the program: its variables add the program length (54
   // bytes), the internal one's do not. Initial values go into the EEPROM image.
   EXPECT_EQ(Hex(r.image),
@@ -272,7 +272,7 @@ TEST(Variables, BusVariablesAppendTheirBusAddress) {
 TEST(Structures, TypeElementsTakeTheirPlacesInThePattern) {
   const TCompileResult r = Compile(Lines({"TYPE P", "  x AS BYTE, y AS INTEGER", "", "  f AS BOOLEAN ' flag",
                                           "  ' a comment line", "  a$, b$ AS STRING", "END TYPE"}));
-  ASSERT_TRUE(r.success) << r.error->message;
+  ASSERT_TRUE(r.success) << r.error->message.str();
   const Tlabel& p = Symbol(r, "P");
   EXPECT_EQ(p.kind, KindBit(kind::Structure));
   std::string elements;
@@ -330,7 +330,7 @@ TEST(Constants, NumbersStringsAndTables) {
   const std::string source = Lines({"CONST k = 2 + 3", "CONST s$ = \"ab\"", "CONST t[3] = ARRAY{1, 2, 3}",
                                     "CONST u[] = ARRAY{&HFFFF, -1}", "DIM x AS BYTE", "x = t[x]", "CONST v = t[2]"});
   const TCompileResult r = Compile(source);
-  ASSERT_TRUE(r.success) << r.error->message;
+  ASSERT_TRUE(r.success) << r.error->message.str();
   EXPECT_EQ(Symbol(r, "k").address, 5);
   EXPECT_EQ(Symbol(r, "s").address, 2);  // the length constant
   EXPECT_EQ(Symbol(r, "t").address, 8);  // the table offset
@@ -407,7 +407,7 @@ TEST(Declarations, NameMessages) {
   const TCompileResult r = compiler.CompileProgram(input);
   ASSERT_FALSE(r.success);
   EXPECT_EQ(r.error->code, 125);
-  EXPECT_EQ(r.error->message, "Loop1 Name schon im Assembler Teil vergeben");
+  EXPECT_EQ(r.error->message.str(), "Loop1 Name schon im Assembler Teil vergeben");
 }
 
 TEST(Declarations, LocationMessagesPerProfile) {
@@ -543,7 +543,7 @@ TEST_F(InProcedure, TesselFunctionsDiscardAfterEachAssignment) {
   EXPECT_EQ(Statement("F = x"), "16 17");
   Enter(profile::Tessel11, KindBit(kind::Function), "G");
   EXPECT_EQ(Statement("F = 1"), "error 192");
-  EXPECT_EQ(c.error->message, "F: Der Rückgabewert der Funktion muss innerhalb der zugehörigen Funktion festgelegt sein.");
+  EXPECT_EQ(c.error->message.str(), "F: Der Rückgabewert der Funktion muss innerhalb der zugehörigen Funktion festgelegt sein.");
 }
 
 TEST_F(InProcedure, InterruptHandlersDiscardOnTesselOnly) {

@@ -25,7 +25,7 @@ TEST(Driver, InlineBytesAndDirectives) {
   const TCompileResult bad = Compile(Lines({"$CLOCK 3999"}));
   ASSERT_FALSE(bad.success);
   EXPECT_EQ(bad.error->code, 216);
-  EXPECT_EQ(bad.error->message, "Die Taktrate (3999) muss zwischen 4000 und 16000 kHz liegen.");
+  EXPECT_EQ(bad.error->message.str(), "Die Taktrate (3999) muss zwischen 4000 und 16000 kHz liegen.");
   EXPECT_EQ(bad.error->line, 1);
   EXPECT_EQ(bad.error->column, 8);
 }
@@ -111,7 +111,7 @@ TEST(Driver, MessagesShowArgumentsReadably) {
   EXPECT_EQ(Error(std::string("$INCLUDE \"a\0b.xml\"\r\n", 18)), "257 1:10 Datei a<NUL>b.xml nicht gefunden.");
   const TCompileResult longWord = Compile(std::string(1'000'000, 'w') + "\r\n");
   ASSERT_FALSE(longWord.success);
-  EXPECT_EQ(longWord.error->message, std::string(60, 'w') + "… keine Anweisung");
+  EXPECT_EQ(longWord.error->message.str(), std::string(60, 'w') + "… keine Anweisung");
 }
 
 // The background check gives up when the text changes: a cancelled compilation is

@@ -44,7 +44,7 @@ class Modules : public ::testing::Test {
     const TCompileResult r = Build(source);
     if (r.success) return "no error";
     return std::to_string(r.error->code) + " " + std::to_string(r.error->line) + ":" +
-           std::to_string(r.error->column) + " " + r.error->message;
+           std::to_string(r.error->column) + " " + r.error->message.str();
   }
   TCompiler compiler;
 };
@@ -52,7 +52,7 @@ class Modules : public ::testing::Test {
 TEST_F(Modules, ModuleTextIsCompiledBehindTheIncludeLine) {
   modules.Add("/p/a.xml", Lines({"$ 2"}));
   const TCompileResult r = Build(Lines({"$ 1", "$INCLUDE \"a.xml\"", "$ 3"}));
-  ASSERT_TRUE(r.success) << r.error->message;
+  ASSERT_TRUE(r.success) << r.error->message.str();
   EXPECT_EQ(Hex(r.image), "01 02 03 FF");
   ASSERT_EQ(r.includes.size(), 1u);
   const TIncludeRecord& a = r.includes[0];
@@ -84,7 +84,7 @@ TEST_F(Modules, NestedModulesGrowTheirParentsAndShowErrorsAtTheOutermostInclude)
   modules.Add("/p/b.xml", b);
   const std::string main = Lines({"$ 1", "$INCLUDE \"a.xml\"", "$ 3"});
   const TCompileResult r = Build(main);
-  ASSERT_TRUE(r.success) << r.error->message;
+  ASSERT_TRUE(r.success) << r.error->message.str();
   EXPECT_EQ(Hex(r.image), "01 05 02 03 FF FF");
   ASSERT_EQ(r.includes.size(), 2u);
   EXPECT_EQ(r.includes[0].length, static_cast<int32_t>(a.size() + b.size()));
@@ -99,7 +99,7 @@ TEST_F(Modules, NestedModulesGrowTheirParentsAndShowErrorsAtTheOutermostInclude)
   TCompileResult bad = Build(main);
   ASSERT_FALSE(bad.success);
   EXPECT_EQ(bad.error->code, 126);
-  EXPECT_TRUE(bad.error->message.starts_with("bmod - ")) << bad.error->message;
+  EXPECT_TRUE(bad.error->message.str().starts_with("bmod - ")) << bad.error->message.str();
   EXPECT_EQ(bad.error->mapped.fileName, "/p/b.xml");
   EXPECT_EQ(bad.error->line, 3);
   EXPECT_EQ(bad.error->column, 3);
@@ -111,7 +111,7 @@ TEST_F(Modules, NestedModulesGrowTheirParentsAndShowErrorsAtTheOutermostInclude)
   modules.Add("/p/a.xml", Lines({"$INCLUDE \"b.xml\"", "y = 1"}));
   bad = Build(main);
   EXPECT_EQ(bad.error->line, 2);
-  EXPECT_TRUE(bad.error->message.starts_with("Modul /p/a.xml - ")) << bad.error->message;
+  EXPECT_TRUE(bad.error->message.str().starts_with("Modul /p/a.xml - ")) << bad.error->message.str();
   modules.Add("/p/a.xml", a);
   EXPECT_EQ(Failure(Lines({"$ 1", "$INCLUDE \"a.xml\"", "y = 1"})).substr(0, 8), "126 3:1 ");
 }
@@ -164,7 +164,7 @@ TEST_F(Modules, ModuleNames) {
   // A MODULE statement behind a nested module's text names the module it stands in.
   modules.Add("/p/a.xml", Lines({"$INCLUDE \"b.xml\"", "MODULE outer"}));
   const TCompileResult nested = Build(Lines({"$INCLUDE \"a.xml\""}));
-  ASSERT_TRUE(nested.success) << nested.error->message;
+  ASSERT_TRUE(nested.success) << nested.error->message.str();
   EXPECT_EQ(nested.includes[0].moduleName, "outer");
   EXPECT_EQ(nested.includes[1].moduleName, "lib");
 }
@@ -172,7 +172,7 @@ TEST_F(Modules, ModuleNames) {
 TEST_F(Modules, AssemblerTextsAreAppendedWithTheirLabels) {
   modules.Add("/p/a.xml", "", "blink LDA #1\r\n RTS\r\n");
   const TCompileResult r = Build(Lines({"$INCLUDE \"a.xml\"", "CALL blink"}), profile::Tessel11);
-  ASSERT_TRUE(r.success) << r.error->message;
+  ASSERT_TRUE(r.success) << r.error->message.str();
   EXPECT_EQ(r.assemblerLines, (std::vector<std::string>{"start NOP", "blink LDA #1", " RTS"}));
   EXPECT_EQ(r.includes[0].assemblerFirstLine, 1);
   EXPECT_EQ(r.includes[0].assemblerLineCount, 2);
@@ -184,7 +184,7 @@ TEST_F(Modules, AssemblerTextsAreAppendedWithTheirLabels) {
 TEST_F(Modules, ContinuedLinesInAModuleFollowTheProjectsRule) {
   modules.Add("/p/a.xml", Lines({"$ 1, _", "  2", "PRINT \"a _ b\""}));
   const TCompileResult r = Build(Lines({"$INCLUDE \"a.xml\""}));
-  ASSERT_TRUE(r.success) << r.error->message;
+  ASSERT_TRUE(r.success) << r.error->message.str();
   EXPECT_TRUE(Hex(r.image).starts_with("01 02 ")) << Hex(r.image);
   EXPECT_NE(r.image.find("a _ b"), std::string::npos);
   modules.Add("/p/a.xml", Lines({"$ 1, _ 2"}));
@@ -198,7 +198,7 @@ TEST_F(Modules, StatementsAreLocatedInTheirOwnTexts) {
   modules.Add("/p/c.xml", "$ 20\r$ 21\r");
   modules.Add("/p/b.xml", "$ 30\r\n$ 31");
   const TCompileResult r = Build(Lines({"$ 1", "$INCLUDE \"a.xml\"", "$INCLUDE \"b.xml\"", "$ 4"}));
-  ASSERT_TRUE(r.success) << r.error->message;
+  ASSERT_TRUE(r.success) << r.error->message.str();
   struct TWhere {
     int module, line, column, projectLine;
   };

@@ -64,7 +64,7 @@ TEST_F(PostPassTest, GotoTargetsMustBeLabelsOfTheSameProcedure) {
   PostPass(c);
   ASSERT_TRUE(c.error);
   EXPECT_EQ(c.error->code, 196);
-  EXPECT_EQ(c.error->message,
+  EXPECT_EQ(c.error->message.str(),
             "Mit GOTO können Sie nur innerhalb einer FUNCTION, SUB oder innerhalb des Hauptprogramms springen. (inMain)");
 
   c = TCompilerContext{};
@@ -80,12 +80,12 @@ TEST_F(PostPassTest, CallsCheckTheDeclaredParameterCount) {
   PostPass(c);
   ASSERT_TRUE(c.error);
   EXPECT_EQ(c.error->code, 230);
-  EXPECT_NE(c.error->message.find("mit 2 Parametern"), std::string::npos);
+  EXPECT_NE(c.error->message.str().find("mit 2 Parametern"), std::string::npos);
 
   c = TCompilerContext{};
   AddFixup(c, "nowhere");
   PostPass(c);
-  EXPECT_EQ(c.error->message, "nowhere() unbekannt");
+  EXPECT_EQ(c.error->message.str(), "nowhere() unbekannt");
 }
 
 TEST_F(PostPassTest, UnclosedBlocksAndAssemblerReferences) {
@@ -143,11 +143,11 @@ TEST(Positions, ErrorsInModulesPointIntoTheModuleAndAtTheInclude) {
 
   c.errorPosition = 15;
   CompileError(c, "", 109);
-  EXPECT_EQ(c.error->message, "Modul a.xml - Ende erwartet ");
+  EXPECT_EQ(c.error->message.str(), "Modul a.xml - Ende erwartet ");
   c.errorReported = false;
   c.errorPosition = 11;
   CompileError(c, "", 109);
-  EXPECT_EQ(c.error->message, "Bmod - Ende erwartet ");
+  EXPECT_EQ(c.error->message.str(), "Bmod - Ende erwartet ");
 }
 
 }  // namespace
@@ -165,7 +165,7 @@ TEST(Linking, AssemblerLabelsAreCalledAndReadAfterAssembly) {
   input.source = Lines({"DIM a AS INTEGER", "CALL blink", "a = ^blink"});
   input.assemblerLabels = {{"Blink", 0}};
   TCompileResult r = compiler.CompileProgram(input);
-  ASSERT_TRUE(r.success) << r.error->code << " " << r.error->message;
+  ASSERT_TRUE(r.success) << r.error->code << " " << r.error->message.str();
   // 08: the Tessel runtime's call of machine code; then the label's address pushed.
   EXPECT_EQ(Hex(r.image), "08 00 00 14 00 00 1A 0B FF FF");
   ASSERT_TRUE(compiler.LinkAndWarn(r.image, {{"BLINK", 0x150}}, false).success);
@@ -175,7 +175,7 @@ TEST(Linking, AssemblerLabelsAreCalledAndReadAfterAssembly) {
   const TLinkResult link = compiler.LinkAndWarn(missing.image, {}, false);
   ASSERT_FALSE(link.success);
   EXPECT_EQ(link.error->code, 250);
-  EXPECT_EQ(link.error->message, "Assembler blink Label existiert nicht.");
+  EXPECT_EQ(link.error->message.str(), "Assembler blink Label existiert nicht.");
   EXPECT_EQ(link.error->line, 2);
 
   // Without the "^" the name is no value; the address is unknown before linking.

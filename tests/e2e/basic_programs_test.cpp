@@ -45,7 +45,7 @@ TEST_P(BasicProgram, RunsAsItsCommentsSay) {
   input.profile = expected.profile;
   TCompileResult compiled = compiler.CompileProgram(input);
   ASSERT_TRUE(compiled.success) << compiled.error->line << ":" << compiled.error->column << ": "
-                                << compiled.error->message;
+                                << compiled.error->message.str();
   ASSERT_TRUE(compiler.LinkAndWarn(compiled.image, {}, false).success);
 
   TProgramRunOptions options;

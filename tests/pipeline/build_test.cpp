@@ -23,7 +23,7 @@ TEST(Build, BasicCallsMachineCodeThatReadsBasicVariables) {
   // The assembler part reads the BASIC byte variable (RAM byte 23 = address 161 + 23).
   const TBuildResult r = builder.Build(Project("DIM count AS BYTE\r\ncount = 7\r\nCALL show\r\n",
                                                "show  LDA count\r\n      RTS\r\n"));
-  ASSERT_TRUE(r.success) << (r.basicError ? r.basicError->message : r.assemblerError->message);
+  ASSERT_TRUE(r.success) << (r.basicError ? r.basicError->message.str() : r.assemblerError->message);
   EXPECT_EQ(r.stage, TBuildStage::Done);
   EXPECT_EQ(r.machineCode.startAddress, 257u);
   EXPECT_EQ(HexBytes(r.machineCode.code), "B6 B8 81");
