@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "compiler/diagnostics.h"
+#include "compiler/messages.h"
 #include "compiler/symbol_table.h"
 #include "compiler/variable_access.h"
 
@@ -78,7 +79,7 @@ int64_t AllocateTessel(TCompilerContext& c, uint32_t kinds) {
   const std::vector<uint8_t> used = TesselOccupancy(c, small ? 24 : 62);
   const TUnit unit = UnitOf(kinds);
   const int64_t address = unit == TUnit::Bit ? TesselBit(used, !small) : unit == TUnit::Byte ? TesselByte(used) : TesselWord(used);
-  if (address < 0) CompileError(c, !small ? "" : unit == TUnit::Bit ? "Boolean" : unit == TUnit::Byte ? "Byte" : "Integer", 117);
+  if (address < 0) CompileError(c, !small ? "" : unit == TUnit::Bit ? "Boolean" : unit == TUnit::Byte ? "Byte" : "Integer", msg::NoVariableMemory);
   return address;
 }
 
@@ -197,7 +198,7 @@ int64_t RunSize(TCompilerContext& c, uint32_t kinds, const std::vector<TArrayBou
     elements = std::min(kCap, elements * std::max<int64_t>(0, int64_t{b.upper} - b.lower + 1));
   const int64_t size = HasKind(kinds, kind::Bit) ? elements / 8 + 1 : elements * static_cast<int64_t>(patternLength);
   if (size > 65535) {
-    CompileError(c, std::to_string(size) + "byte ", 272);
+    CompileError(c, std::to_string(size) + "byte ", msg::ArrayTooBig);
     return -1;
   }
   return size;
@@ -222,7 +223,7 @@ int64_t AllocatePyxon(TCompilerContext& c, uint32_t kinds, const std::vector<TAr
   } else {
     address = PyxonWord(map, limits.words);
   }
-  if (address < 0) CompileError(c, "", 117);
+  if (address < 0) CompileError(c, "", msg::NoVariableMemory);
   return address;
 }
 

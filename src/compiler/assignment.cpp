@@ -2,6 +2,7 @@
 // first but must follow the value, since the memory write tokens pop the address before
 // the value: it is cut out and appended after the value's code.
 #include "compiler/diagnostics.h"
+#include "compiler/messages.h"
 #include "compiler/expression.h"
 #include "compiler/reserved_words.h"
 #include "compiler/scanner.h"
@@ -22,11 +23,11 @@ bool CompileStringValue(TCompilerContext& c, const TElement& target) {
   SkipBlanks(c);
   const int32_t at = c.position;
   const int source = ReadVariableName(c);
-  if (source < 0) return ReportAt(c, at, "", 255), false;
-  if (source == target.access.symbol && !target.access.onStack) return ReportAt(c, at, "", 300), false;
+  if (source < 0) return ReportAt(c, at, "", msg::StringValueExpected), false;
+  if (source == target.access.symbol && !target.access.onStack) return ReportAt(c, at, "", msg::StringSelfAssignment), false;
   const auto value = ParseElement(c, source, false);
   if (!value || c.errorReported) return false;
-  if (value->kind != TElementKind::Memory || !value->holdsString) return ReportAt(c, at, "", 255), false;
+  if (value->kind != TElementKind::Memory || !value->holdsString) return ReportAt(c, at, "", msg::StringValueExpected), false;
   EmitAccess(c, value->access, false);
   return true;
 }
@@ -38,10 +39,10 @@ bool CompileStructureCopy(TCompilerContext& c, const TElement& target, int32_t d
   const int source = ReadVariableName(c);
   const uint32_t k = source < 0 ? 0 : c.symbols[source].kind;
   if (!HasKind(k, kind::StructVar) || HasKind(k, kind::Array) || c.Current() == '.' || c.Current() == '[')
-    return ReportAt(c, dotPosition, "", 290), false;
+    return ReportAt(c, dotPosition, "", msg::StructureDotExpected), false;
   const int structure = StructureOf(c, c.symbols[target.access.symbol]);
   if (StructureOf(c, c.symbols[source]) != structure)
-    return ReportAt(c, at, structure >= 0 ? c.symbols[structure].name : "", 291), false;
+    return ReportAt(c, at, structure >= 0 ? c.symbols[structure].name : "", msg::StructureVariableExpected), false;
   c.symbols[source].used = true;
   if (source == target.access.symbol) return true;
   TElement from = target;
@@ -74,10 +75,10 @@ bool CompileValueAndStore(TCompilerContext& c, const TElement& target, const TCo
 // Reports why a symbol cannot be assigned to; false when it can.
 bool RefuseTarget(TCompilerContext& c, int symbol, int32_t start) {
   const Tlabel& s = c.symbols[symbol];
-  if (HasKind(s.kind, kind::Function)) return ReportAt(c, start, s.name, 192), true;
-  if (HasKind(s.kind, kind::StringConst)) return ReportAt(c, start, "", 242), true;
-  if (!IsVariableKind(s.kind)) return ReportAt(c, start, s.name, 127), true;
-  if (HasKind(s.kind, kind::AdInput)) return ReportAt(c, start, s.name, 135), true;
+  if (HasKind(s.kind, kind::Function)) return ReportAt(c, start, s.name, msg::FunctionResultOutside), true;
+  if (HasKind(s.kind, kind::StringConst)) return ReportAt(c, start, "", msg::StringConstantNotAssignable), true;
+  if (!IsVariableKind(s.kind)) return ReportAt(c, start, s.name, msg::NotAssignable), true;
+  if (HasKind(s.kind, kind::AdInput)) return ReportAt(c, start, s.name, msg::AdReadOnly), true;
   return false;
 }
 
@@ -93,14 +94,14 @@ void CompileAssignment(TCompilerContext& c, const std::string& word) {
   const int32_t start = WordStart(c, word);
   const std::string upper = UpperCase(word);
   const std::string bare = upper.size() > 1 && upper.back() == '$' ? upper.substr(0, upper.size() - 1) : upper;
-  if (upper == "INKEY$") return ReportAt(c, start, "", 138);
-  if (!IsValidIdentifier(bare)) return ReportAt(c, start, word, 102);
+  if (upper == "INKEY$") return ReportAt(c, start, "", msg::InkeyReadOnly);
+  if (!IsValidIdentifier(bare)) return ReportAt(c, start, word, msg::NoStatement);
   const int symbol = FindSymbol(c, word, c.Scope());
   if (symbol < 0) {
     if (CompileSysAssign(c, upper)) return FinishStatement(c);
     if (c.errorReported) return;
     SkipBlanks(c);
-    return ReportAt(c, start, word, c.Current() == '=' ? 126 : 102);
+    return ReportAt(c, start, word, c.Current() == '=' ? msg::NotDeclared : msg::NoStatement);
   }
   c.symbols[symbol].used = true;
   if (symbol == c.currentProcedure && HasKind(c.symbols[symbol].kind, kind::Function))

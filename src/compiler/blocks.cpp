@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "compiler/control_flow.h"
+#include "compiler/messages.h"
 #include "compiler/diagnostics.h"
 #include "compiler/emit.h"
 #include "compiler/expression.h"
@@ -37,7 +38,7 @@ bool CompileCondition(TCompilerContext& c) {
   const int32_t at = c.position;
   if (ReadUpperName(c) != "THEN") {
     c.position = at;
-    ReportHere(c, "", 154);
+    ReportHere(c, "", msg::ThenExpected);
     return false;
   }
   return true;
@@ -69,7 +70,7 @@ void CompileIfHead(TCompilerContext& c) {
 }
 
 void CompileElseIf(TCompilerContext& c) {
-  if (c.blocks.empty() || c.blocks.back().kind == TBlockKind::IfElse) return ReportAtStatement(c, 267);
+  if (c.blocks.empty() || c.blocks.back().kind == TBlockKind::IfElse) return ReportAtStatement(c, msg::ElseIfWithoutIf);
   if (!IsIfKind(c.blocks.back().kind)) return CheckOpenBlock(c);
   const int32_t start = StatementStart(c);
   EmitJump(c, tok::GOTO, c.blocks.back().end);
@@ -84,7 +85,7 @@ void CompileElseIf(TCompilerContext& c) {
 }
 
 void CompileElse(TCompilerContext& c) {
-  if (c.blocks.empty() || c.blocks.back().kind == TBlockKind::IfElse) return ReportAtStatement(c, 157);
+  if (c.blocks.empty() || c.blocks.back().kind == TBlockKind::IfElse) return ReportAtStatement(c, msg::ElseWithoutIf);
   if (!IsIfKind(c.blocks.back().kind)) return CheckOpenBlock(c);
   TBlock& b = c.blocks.back();
   EmitJump(c, tok::GOTO, b.end);
@@ -102,12 +103,12 @@ void CheckOpenBlock(TCompilerContext& c) {
   if (c.blocks.empty()) return;
   c.errorPosition = StatementStart(c);
   switch (c.blocks.back().kind) {
-    case TBlockKind::Do: case TBlockKind::DoWhile: return CompileError(c, "", 161);
-    case TBlockKind::For: return CompileError(c, "", 162);
-    case TBlockKind::If: case TBlockKind::IfElse: case TBlockKind::IfElseIf: return CompileError(c, "", 155);
-    case TBlockKind::Sub: return CompileError(c, "", 182);
-    case TBlockKind::Function: return CompileError(c, "", 183);
-    case TBlockKind::Select: return CompileError(c, "", 203);
+    case TBlockKind::Do: case TBlockKind::DoWhile: return CompileError(c, "", msg::LoopExpected);
+    case TBlockKind::For: return CompileError(c, "", msg::NextExpected);
+    case TBlockKind::If: case TBlockKind::IfElse: case TBlockKind::IfElseIf: return CompileError(c, "", msg::EndIfExpected);
+    case TBlockKind::Sub: return CompileError(c, "", msg::EndSubExpected);
+    case TBlockKind::Function: return CompileError(c, "", msg::EndFunctionExpected);
+    case TBlockKind::Select: return CompileError(c, "", msg::EndSelectExpected);
   }
 }
 
@@ -154,7 +155,7 @@ void CompileIf(TCompilerContext& c, const std::string& upperWord) {
 }
 
 void CompileEndIf(TCompilerContext& c) {
-  if (c.blocks.empty()) return ReportAtStatement(c, 156);
+  if (c.blocks.empty()) return ReportAtStatement(c, msg::EndIfWithoutIf);
   if (!IsIfKind(c.blocks.back().kind)) return CheckOpenBlock(c);
   const bool elseSeen = c.blocks.back().kind == TBlockKind::IfElse;
   CloseIf(c);
@@ -177,7 +178,7 @@ void CompileEnd(TCompilerContext& c) {
   if (word == "IF") return CompileEndIf(c);
   if (word == "SELECT") return CompileEndSelect(c);
   if (word == "SUB" || word == "FUNCTION") return CompileEndProcedure(c, word == "FUNCTION");
-  CompileError(c, word, 109);
+  CompileError(c, word, msg::EndExpected);
 }
 
 }  // namespace zarvek

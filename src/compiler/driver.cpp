@@ -73,7 +73,7 @@ void CompileRangeDirective(TCompilerContext& c, int64_t low, int64_t high, int c
 
 void CompileMemoryDirective(TCompilerContext& c, uint8_t selector) {
   // Reported at the directive itself, whatever follows it.
-  if (!c.symbols.empty() || c.programMemorySelector != 0) return ReportAtStatement(c, 282);
+  if (!c.symbols.empty() || c.programMemorySelector != 0) return ReportAtStatement(c, msg::MemoryDirectiveTooLate);
   c.programMemorySelector = selector;
   ExpectEnd(c);
 }
@@ -110,11 +110,11 @@ void Dispatch(TCompilerContext& c, const std::string& word) {
   if (w == "$INCLUDE") return CompileInclude(c);
   if (w == "$EEPROM") {
     uint32_t size = c.eepromSize;
-    CompileRangeDirective(c, 1, 65535, 215, size);
+    CompileRangeDirective(c, 1, 65535, msg::EepromSizeRange, size);
     c.eepromSize = static_cast<uint16_t>(size);
     return;
   }
-  if (w == "$CLOCK") return CompileRangeDirective(c, 4000, 16000, 216, c.clockKHz);
+  if (w == "$CLOCK") return CompileRangeDirective(c, 4000, 16000, msg::ClockRange, c.clockKHz);
   if (w == "$XEEPROM") return CompileMemoryDirective(c, 1);
   if (w == "$IEEPROM") return CompileMemoryDirective(c, 2);
   if (c.Current() == ':') return CompileLabel(c, word);
@@ -139,7 +139,7 @@ void StatementLoop(TCompilerContext& c) {
     }
     if (c.code.size() > 65535) {
       c.errorPosition = c.position;
-      CompileError(c, "", 163);
+      CompileError(c, "", msg::ProgramTooLong);
       break;
     }
     // The innermost module whose text holds the statement; its line end before the
@@ -163,7 +163,7 @@ void StatementLoop(TCompilerContext& c) {
     if (word.empty()) {
       if (c.At(c.position - 1) == '=') {
         c.errorPosition = c.position - 1;
-        CompileError(c, "", 236);
+        CompileError(c, "", msg::AssignmentTargetExpected);
       }
       continue;
     }
@@ -199,7 +199,7 @@ void JoinContinuedLines(TCompilerContext& c, size_t first, size_t end) {
       continue;
     }
     c.errorPosition = static_cast<int32_t>(j) + 1;
-    CompileError(c, "", 109);
+    CompileError(c, "", msg::EndExpected);
   }
 }
 

@@ -1,4 +1,5 @@
 #include "compiler/emit.h"
+#include "compiler/messages.h"
 
 #include "compiler/diagnostics.h"
 #include "compiler/symbol_table.h"
@@ -36,7 +37,7 @@ TFixupKind FixupKindOf(std::string_view text) {
 
 void AddFixup(TCompilerContext& c, const std::string& text, int32_t argumentCount) {
   if (text.empty()) {
-    CompileError(c, "", 193);
+    CompileError(c, "", msg::LabelNameExpected);
     return;
   }
   c.fixups.push_back(TFixup{text, static_cast<uint32_t>(c.code.size() + 1), c.errorPosition, argumentCount});

@@ -4,6 +4,7 @@
 // that the start and NEXT leave on the data stack, not the stored variable: a BYTE that
 // steps from 255 to 256 stores 0 but still ends the loop. The test consumes the copy.
 #include "compiler/control_flow.h"
+#include "compiler/messages.h"
 #include "compiler/diagnostics.h"
 #include "compiler/emit.h"
 #include "compiler/expression.h"
@@ -20,12 +21,12 @@ namespace {
 
 // The message for a FOR variable that cannot count, 0 when it can.
 int LoopVariableError(uint32_t k) {
-  if (HasKind(k, kind::DaOutput)) return 153;
-  if (HasKind(k, kind::AdInput)) return 135;
+  if (HasKind(k, kind::DaOutput)) return msg::ForOnDaOutput;
+  if (HasKind(k, kind::AdInput)) return msg::AdReadOnly;
   const uint32_t counters = Kinds(kind::Byte, kind::Word);
   const uint32_t whole = Kinds(kind::Array, kind::StringStar, kind::StructVar, kind::Constant, kind::Table,
                                kind::Label, kind::Sub, kind::Function);
-  if ((k & counters) == 0 || (k & whole) != 0 || !IsVariableKind(k)) return 146;
+  if ((k & counters) == 0 || (k & whole) != 0 || !IsVariableKind(k)) return msg::VariableExpected;
   return 0;
 }
 
@@ -34,11 +35,11 @@ int ReadLoopVariable(TCompilerContext& c, int32_t& at) {
   SkipBlanks(c);
   at = c.position;
   const std::string name = ReadName(c);
-  if (name.empty()) return ReportHere(c, "", 146), -1;
+  if (name.empty()) return ReportHere(c, "", msg::VariableExpected), -1;
   const int v = FindSymbol(c, name, c.Scope());
-  if (v < 0) return CompileError(c, name, 101), -1;
+  if (v < 0) return CompileError(c, name, msg::Unknown), -1;
   SkipBlanks(c);
-  if (c.Current() != '=') return ReportHere(c, "", 112), -1;
+  if (c.Current() != '=') return ReportHere(c, "", msg::EqualsExpected), -1;
   ++c.position;
   return v;
 }
@@ -49,7 +50,7 @@ bool StoreLoopVariable(TCompilerContext& c, int v, int32_t at) {
   // Only the first two byte ports are plain outputs; the third carries the AD and DA pins.
   if (code == 0 && HasKind(s.kind, kind::Port) && HasKind(s.kind, kind::Byte) && s.address >= 2 &&
       c.profile != profile::Tessel20)
-    code = 135;
+    code = msg::AdReadOnly;
   if (code != 0) return ReportAt(c, at, s.name, code), false;
   AppendPiece(c, EmitStore(c, v));
   return !c.errorReported;
@@ -61,7 +62,7 @@ bool ReadDirection(TCompilerContext& c, TBlock& b, uint8_t& test) {
   const std::string word = ReadUpperName(c);
   if (word != "TO" && word != "DOWNTO") {
     c.position = at;
-    ReportHere(c, "", 147);
+    ReportHere(c, "", msg::ToExpected);
     return false;
   }
   const bool up = word == "TO";
@@ -86,7 +87,7 @@ void CompileLoopCondition(TCompilerContext& c, bool until) {
 void ExitProcedure(TCompilerContext& c, bool function) {
   const TBlock* procedure = InnermostProcedure(c);
   if (procedure == nullptr || procedure->kind != (function ? TBlockKind::Function : TBlockKind::Sub))
-    return ReportAtStatement(c, function ? 188 : 187);
+    return ReportAtStatement(c, function ? msg::ExitFunctionWithoutFunction : msg::ExitSubWithoutSub);
   EmitProcedureExit(c, false);
 }
 
@@ -124,7 +125,7 @@ void CompileFor(TCompilerContext& c) {
     b.step = CutCode(c, mark);
   } else {
     c.position = afterLimit;
-    if (!AtStatementEnd(c)) return ReportHere(c, "", 148);
+    if (!AtStatementEnd(c)) return ReportHere(c, "", msg::EndOrStepExpected);
   }
   if (c.errorReported) return;
   c.blocks.push_back(std::move(b));
@@ -133,14 +134,14 @@ void CompileFor(TCompilerContext& c) {
 }
 
 void CompileNext(TCompilerContext& c) {
-  if (c.blocks.empty()) return ReportAtStatement(c, 150);
+  if (c.blocks.empty()) return ReportAtStatement(c, msg::NextWithoutFor);
   if (c.blocks.back().kind != TBlockKind::For) return CheckOpenBlock(c);
   const TBlock b = c.blocks.back();
   const std::string name = ReadName(c);
-  if (!name.empty() && UpperCase(name) != UpperCase(b.name)) return CompileError(c, b.name, 151);
-  if (!AtStatementEnd(c)) return ReportHere(c, "", 109);
+  if (!name.empty() && UpperCase(name) != UpperCase(b.name)) return CompileError(c, b.name, msg::NextVariableMismatch);
+  if (!AtStatementEnd(c)) return ReportHere(c, "", msg::EndExpected);
   const int v = FindSymbol(c, b.name, c.Scope());
-  if (v < 0) return CompileError(c, b.name, 101);
+  if (v < 0) return CompileError(c, b.name, msg::Unknown);
   AppendPiece(c, b.step);
   EmitLoad(c, v);
   EmitByte(c, tok::ADD);
@@ -169,7 +170,7 @@ void CompileDo(TCompilerContext& c) {
     CompileLoopCondition(c, word == "UNTIL");
     EmitJump(c, tok::JUMPF, b.end);
   } else {
-    return CompileError(c, "", 143);
+    return CompileError(c, "", msg::UntilOrWhileExpected);
   }
   if (c.errorReported) return;
   c.blocks.push_back(b);
@@ -179,10 +180,10 @@ void CompileDo(TCompilerContext& c) {
 
 void CompileLoop(TCompilerContext& c) {
   if (c.blocks.empty() || (c.blocks.back().kind != TBlockKind::Do && c.blocks.back().kind != TBlockKind::DoWhile))
-    return ReportAtStatement(c, 142);
+    return ReportAtStatement(c, msg::LoopWithoutDo);
   const TBlock b = c.blocks.back();
   if (b.kind == TBlockKind::DoWhile) {
-    if (!AtStatementEnd(c)) return ReportHere(c, "", 145);
+    if (!AtStatementEnd(c)) return ReportHere(c, "", msg::EndExpectedHeadLoop);
     EmitJump(c, tok::GOTO, b.top);
     DefineLabel(c, b.end, CurrentProcedureName(c));
   } else {
@@ -191,7 +192,7 @@ void CompileLoop(TCompilerContext& c) {
       CompileLoopCondition(c, word == "UNTIL");
       EmitJump(c, tok::JUMPF, b.end);
     } else if (!word.empty()) {
-      return CompileError(c, "", 143);
+      return CompileError(c, "", msg::UntilOrWhileExpected);
     }
     EmitJump(c, tok::GOTO, b.top);
     DefineLabel(c, b.end, CurrentProcedureName(c));
@@ -207,17 +208,17 @@ void CompileExit(TCompilerContext& c) {
   const std::string word = ReadUpperName(c);
   if (word == "DO") {
     const TBlock* loop = Innermost(c, TBlockKind::Do, TBlockKind::DoWhile);
-    if (loop == nullptr) return ReportAtStatement(c, 159);
+    if (loop == nullptr) return ReportAtStatement(c, msg::ExitDoWithoutDo);
     EmitJump(c, tok::GOTO, loop->end);
   } else if (word == "FOR") {
     const TBlock* loop = Innermost(c, TBlockKind::For, TBlockKind::For);
-    if (loop == nullptr) return ReportAtStatement(c, 160);
+    if (loop == nullptr) return ReportAtStatement(c, msg::ExitForWithoutFor);
     EmitJump(c, tok::GOTO, loop->end);
   } else if (word == "SUB" || word == "FUNCTION") {
     ExitProcedure(c, word == "FUNCTION");
   } else {
     c.position = at;
-    return ReportHere(c, "", 158);
+    return ReportHere(c, "", msg::ExitWhatExpected);
   }
   ExpectEnd(c);
 }

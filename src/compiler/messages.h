@@ -5,7 +5,16 @@
 #include <string>
 #include <string_view>
 
+#include "compiler/message_table.h"
+
 namespace zarvek {
+
+// The message codes by name: msg::EndExpected is 109.
+namespace msg {
+#define ZARVEK_MESSAGE_CODE(code, name, head, argument, tail) inline constexpr int name = code;
+ZARVEK_COMPILER_MESSAGES(ZARVEK_MESSAGE_CODE)
+#undef ZARVEK_MESSAGE_CODE
+}  // namespace msg
 
 // The UTF-8 text of message `code` around `argument` (cp1252 bytes, usually a piece of the
 // BASIC source). An empty argument reads "fehlend"; an unknown code gives an empty text.

@@ -76,10 +76,10 @@ void EmitInitialPortWrite(TCompilerContext& c, const Tlabel& s) {
   const bool inputPort = c.profile != profile::Tessel20;
   if (HasKind(s.kind, kind::Bit)) {
     write(tok::PINWRITE, true);
-    if (inputPort && s.address / 8 == 2) CompileError(c, s.name, 135);
+    if (inputPort && s.address / 8 == 2) CompileError(c, s.name, msg::AdReadOnly);
   } else if (HasKind(s.kind, kind::Byte)) {
     write(tok::PORTWRITE, true);
-    if (inputPort && s.address == 2) CompileError(c, s.name, 135);
+    if (inputPort && s.address == 2) CompileError(c, s.name, msg::AdReadOnly);
   } else if (HasKind(s.kind, kind::Word) || HasKind(s.kind, kind::String)) {
     write(tok::WPORTWRITE, c.Pyxon());
   }
@@ -91,7 +91,7 @@ void EmitInitialStore(TCompilerContext& c, int symbol, int64_t value) {
   c.errorPosition = s.sourcePosition;
   c.initCode += ConstantPush(c, value);
   if (HasKind(s.kind, kind::Port) || HasKind(s.kind, kind::DaOutput)) c.symbols[static_cast<size_t>(symbol)].used = true;
-  if (HasKind(s.kind, kind::AdInput)) return CompileError(c, s.name, 136);
+  if (HasKind(s.kind, kind::AdInput)) return CompileError(c, s.name, msg::AdNotInitialisable);
   if (s.kind == Kinds(kind::Byte, kind::DaOutput)) {
     c.initCode += static_cast<char>(tok::DAWRITE);
     c.initCode += static_cast<char>(s.address);
@@ -123,22 +123,22 @@ int FixupTarget(TCompilerContext& c, const TFixup& f) {
     const std::string scope = name.substr(bar + 1);
     name.resize(bar);
     if (const int s = FindSymbol(c, name, kAnyScope); s >= 0) {
-      if (c.symbols[s].kind != KindBit(kind::Label)) return CompileError(c, name, 100), -1;
-      if (UpperCase(c.symbols[s].value) != UpperCase(scope)) return CompileError(c, name, 196), -1;
+      if (c.symbols[s].kind != KindBit(kind::Label)) return CompileError(c, name, msg::LabelExpected), -1;
+      if (UpperCase(c.symbols[s].value) != UpperCase(scope)) return CompileError(c, name, msg::GotoOutOfProcedure), -1;
     }
   }
   const int s = FindSymbol(c, name, kAnyScope);
   if (s < 0) {
     // INTERRUPT ON without its handler.
-    if (UpperCase(name) == "INTERRUPT") CompileError(c, "", 210);
-    else CompileError(c, name + "()", 101);
+    if (UpperCase(name) == "INTERRUPT") CompileError(c, "", msg::InterruptHandlerMissing);
+    else CompileError(c, name + "()", msg::Unknown);
     return -1;
   }
   Tlabel& symbol = c.symbols[s];
   symbol.used = true;  // a reference resolved here counts as a use (calls of later FUNCTIONs)
   if (HasKind(symbol.kind, kind::Sub) || HasKind(symbol.kind, kind::Function)) {
     const int64_t declared = ParseNumber(symbol.value).value_or(0);
-    if (declared != f.argumentCount) return CompileError(c, std::to_string(declared), 230), -1;
+    if (declared != f.argumentCount) return CompileError(c, std::to_string(declared), msg::ArgumentCountMismatch), -1;
   }
   return s;
 }
@@ -164,12 +164,12 @@ void ReportUnclosedBlock(TCompilerContext& c) {
   const TBlock& top = c.blocks.back();
   c.errorPosition = top.start;
   switch (top.kind) {
-    case TBlockKind::Do: case TBlockKind::DoWhile: return CompileError(c, "", 144);
-    case TBlockKind::For: return CompileError(c, "", 152);
-    case TBlockKind::If: case TBlockKind::IfElse: case TBlockKind::IfElseIf: return CompileError(c, "", 155);
-    case TBlockKind::Sub: return CompileError(c, "", 182);
-    case TBlockKind::Function: return CompileError(c, "", 183);
-    case TBlockKind::Select: return CompileError(c, "", 203);
+    case TBlockKind::Do: case TBlockKind::DoWhile: return CompileError(c, "", msg::DoWithoutLoop);
+    case TBlockKind::For: return CompileError(c, "", msg::ForWithoutNext);
+    case TBlockKind::If: case TBlockKind::IfElse: case TBlockKind::IfElseIf: return CompileError(c, "", msg::EndIfExpected);
+    case TBlockKind::Sub: return CompileError(c, "", msg::EndSubExpected);
+    case TBlockKind::Function: return CompileError(c, "", msg::EndFunctionExpected);
+    case TBlockKind::Select: return CompileError(c, "", msg::EndSelectExpected);
   }
 }
 
@@ -211,9 +211,9 @@ void PatchAssemblerLabels(TCompilerContext& c, std::string& image, const std::ve
     c.errorPosition = f.sourcePosition;
     const std::string name = f.text.substr(1);
     const int label = FindAsmLabel(c, name);
-    if (label < 0) CompileError(c, name, 250);
+    if (label < 0) CompileError(c, name, msg::AssemblerLabelMissing);
     else if (image.size() > f.slot + 1) PatchWord(image, f.slot, labels[static_cast<size_t>(label)].address);
-    else CompileError(c, "", 249);
+    else CompileError(c, "", msg::LinkerCrashed);
   }
 }
 

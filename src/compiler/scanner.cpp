@@ -1,4 +1,5 @@
 #include "compiler/scanner.h"
+#include "compiler/messages.h"
 
 #include "compiler/diagnostics.h"
 #include "compiler/reserved_words.h"
@@ -76,12 +77,12 @@ std::string ReadWord(TCompilerContext& c) {
     }
     if (ch == '#' && c.wordIsFirstOfLine) {
       c.errorPosition = c.position;
-      CompileError(c, "", 251);
+      CompileError(c, "", msg::NameMustStartWithLetter);
       break;
     }
     if (!IsStatementWordChar(ch)) {
       c.errorPosition = c.position;
-      CompileError(c, std::string(1, ch), 104);
+      CompileError(c, std::string(1, ch), msg::UnexpectedCharacter);
       break;
     }
     const bool holds = (ch == ':' || ch == '=' || ch == '#' || ch == '[' || ch == '.') && !word.empty();
@@ -103,13 +104,13 @@ std::string ReadName(TCompilerContext& c) {
 std::string ReadIdentifier(TCompilerContext& c, TIdentifierVariant variant) {
   std::string name = ReadName(c);
   if (name.empty()) {
-    CompileError(c, "", variant == TIdentifierVariant::Procedure ? 185 : 111);
+    CompileError(c, "", variant == TIdentifierVariant::Procedure ? msg::ProcedureNameExpected : msg::VariableNameExpected);
     return {};
   }
   std::string checked = UpperCase(name);
   if (variant == TIdentifierVariant::String && checked.size() > 1 && checked.back() == '$') checked.pop_back();
   if (!IsValidIdentifier(checked)) {
-    CompileError(c, name, 106);
+    CompileError(c, name, msg::InvalidName);
     return {};
   }
   SkipBlanks(c);
@@ -119,7 +120,7 @@ std::string ReadIdentifier(TCompilerContext& c, TIdentifierVariant variant) {
 bool ExpectChar(TCompilerContext& c, char ch) {
   SkipBlanks(c);
   if (c.Current() != ch) {
-    CompileError(c, std::string(1, ch), 107);
+    CompileError(c, std::string(1, ch), msg::Expected);
     return false;
   }
   ++c.position;
@@ -140,7 +141,7 @@ bool AtStatementEnd(const TCompilerContext& c) {
 void ExpectEnd(TCompilerContext& c) {
   const int32_t remembered = c.position;
   const std::string word = ReadWord(c);
-  if (!word.empty() && UpperCase(word) != "ELSE") CompileError(c, "", 109);
+  if (!word.empty() && UpperCase(word) != "ELSE") CompileError(c, "", msg::EndExpected);
   c.position = remembered;
 }
 

@@ -11,6 +11,7 @@
 #include <initializer_list>
 
 #include "compiler/control_flow.h"
+#include "compiler/messages.h"
 #include "compiler/diagnostics.h"
 #include "compiler/emit.h"
 #include "compiler/expression.h"
@@ -80,7 +81,7 @@ bool NextStatementIsCase(TCompilerContext& c) {
   c.wordIsFirstOfLine = first;
   if (c.errorReported) return false;
   if (UpperCase(word) == "CASE") return true;
-  ReportAt(c, at, "", 201);
+  ReportAt(c, at, "", msg::CaseStatementExpected);
   return false;
 }
 
@@ -117,13 +118,13 @@ void CompileRange(TCompilerContext& c, const std::string& match) {
 // One item: a value, IS with a comparison, or a range. False after an error.
 bool CompileCaseItem(TCompilerContext& c, const std::string& match) {
   SkipBlanks(c);
-  if (c.Current() == ',') return CompileError(c, "", 190), false;
+  if (c.Current() == ',') return CompileError(c, "", msg::ExpressionExpected), false;
   const int32_t at = c.position;
   if (ReadUpperName(c) == "IS") {
     SkipBlanks(c);
     const int32_t opAt = c.position;
     const uint8_t test = ReadNegatedComparison(c);
-    if (test == 0) return ReportAt(c, opAt, "", 206), false;
+    if (test == 0) return ReportAt(c, opAt, "", msg::CaseOperatorExpected), false;
     CompileExpression(c, kRuntimeMask);
     EmitByte(c, test);
     EmitJump(c, tok::JUMPF, match);
@@ -151,9 +152,9 @@ void CompileCaseItems(TCompilerContext& c, const std::string& failure) {
     SkipBlanks(c);
     if (c.Current() != ',') break;
     ++c.position;
-    if (AtStatementEnd(c)) return ReportHere(c, "", 207);
+    if (AtStatementEnd(c)) return ReportHere(c, "", msg::CaseItemOrEndExpected);
   }
-  if (!AtStatementEnd(c)) return ReportHere(c, "", 208);
+  if (!AtStatementEnd(c)) return ReportHere(c, "", msg::CaseToOrItemExpected);
   EmitJump(c, tok::GOTO, failure);
   DefineLabel(c, match, CurrentProcedureName(c));
   if (c.Pyxon()) EmitDiscard(c);  // the copy the matching item left
@@ -168,7 +169,7 @@ void CompileSelect(TCompilerContext& c) {
   const std::string word = ReadName(c);
   if (UpperCase(word) != "CASE") {
     c.position = at;
-    return ReportHere(c, word, 200);
+    return ReportHere(c, word, msg::CaseExpected);
   }
   CompileExpression(c, kRuntimeMask);
   if (c.errorReported) return;
@@ -185,9 +186,9 @@ void CompileSelect(TCompilerContext& c) {
 }
 
 void CompileCase(TCompilerContext& c) {
-  if (c.blocks.empty()) return ReportAtStatement(c, 204);
+  if (c.blocks.empty()) return ReportAtStatement(c, msg::CaseWithoutSelect);
   if (c.blocks.back().kind != TBlockKind::Select) return CheckOpenBlock(c);
-  if (c.blocks.back().caseElseSeen) return ReportAtStatement(c, 205);
+  if (c.blocks.back().caseElseSeen) return ReportAtStatement(c, msg::CaseAfterCaseElse);
   if (c.blocks.back().branchSeen) EmitJump(c, tok::GOTO, c.blocks.back().end);
   TBlock& b = c.blocks.back();
   b.branchSeen = true;
@@ -211,7 +212,7 @@ void CompileCase(TCompilerContext& c) {
 }
 
 void CompileEndSelect(TCompilerContext& c) {
-  if (c.blocks.empty()) return ReportAtStatement(c, 202);
+  if (c.blocks.empty()) return ReportAtStatement(c, msg::EndSelectWithoutSelect);
   if (c.blocks.back().kind != TBlockKind::Select) return CheckOpenBlock(c);
   const TBlock b = c.blocks.back();
   c.blocks.pop_back();

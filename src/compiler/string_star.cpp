@@ -3,6 +3,7 @@
 // each character is written behind them while the length is below n, so the result is
 // cut at the declared length. A value of one part keeps the straight-line copies.
 #include "compiler/string_star.h"
+#include "compiler/messages.h"
 
 #include <algorithm>
 #include <functional>
@@ -108,7 +109,7 @@ bool ReadCharacterFunction(TCompilerContext& c, bool chr, TStringPart& part) {
 
 bool ReadVariablePart(TCompilerContext& c, TStringPart& part) {
   const int source = ReadVariableName(c);
-  if (source < 0) return Refuse(c, part.position, "", 255);
+  if (source < 0) return Refuse(c, part.position, "", msg::StringValueExpected);
   if (c.symbols[source].kind == KindBit(kind::String)) {
     const size_t mark = c.code.size();
     EmitLoad(c, source);
@@ -131,7 +132,7 @@ bool ReadVariablePart(TCompilerContext& c, TStringPart& part) {
     EmitElementRead(c, *value);
     part.kind = TPartKind::Character;
   } else {
-    return Refuse(c, part.position, "", 255);
+    return Refuse(c, part.position, "", msg::StringValueExpected);
   }
   part.code = CutCode(c, mark);
   return !c.errorReported;
@@ -326,7 +327,7 @@ bool CompileSinglePart(TCompilerContext& c, const TStringPart& part, const TElem
   switch (part.kind) {
     case TPartKind::Text: WriteConstantText(c, target, address, part.text); return true;
     case TPartKind::StringStar:
-      if (IsTargetItself(part, target)) return Refuse(c, part.position, "", 300);
+      if (IsTargetItself(part, target)) return Refuse(c, part.position, "", msg::StringSelfAssignment);
       CopyStringStar(c, part.element, part.code, target, address);
       return true;
     case TPartKind::Reference:
@@ -350,7 +351,7 @@ bool CompileStringStarValue(TCompilerContext& c, const TElement& target, const T
     if (c.errorReported) return false;
   }
   for (size_t k = 1; k < parts.size(); ++k)
-    if (IsTargetItself(parts[k], target)) return Refuse(c, parts[k].position, "", 300);
+    if (IsTargetItself(parts[k], target)) return Refuse(c, parts[k].position, "", msg::StringSelfAssignment);
 
   TStringStarWriter writer(c, target, address);
   size_t first = 0;
