@@ -400,9 +400,7 @@ TEST(Declarations, NameMessages) {
   EXPECT_EQ(Error(Lines({"DIM print"})), "123 1:5 print reserviert");
   EXPECT_EQ(Error(Lines({"DIM 1x"})), "106 1:5 1x ist eine ungültige Bezeichnung");
   TCompiler compiler;
-  TCompileInput input;
-  input.source = Lines({"DIM Loop1"});
-  input.profile = profile::Pyxon32;
+  TCompileInput input = Input(Lines({"DIM Loop1"}));
   input.assemblerLabels = {TAsmLabel{"LOOP1", 300}};
   const TCompileResult r = compiler.CompileProgram(input);
   ASSERT_FALSE(r.success);

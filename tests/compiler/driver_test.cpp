@@ -132,9 +132,7 @@ class TCancellingLoader : public TModuleLoader {
 TEST(Driver, ACancelledCompilationStopsWithoutAnError) {
   std::atomic<bool> cancel{false};
   TCompiler compiler;
-  TCompileInput input;
-  input.source = Lines({"$ 1", "IF 1 THEN"});  // would be an error (no END IF) if compiled to the end
-  input.profile = profile::Pyxon32;
+  TCompileInput input = Input(Lines({"$ 1", "IF 1 THEN"}));  // an error (no END IF) if compiled to the end
   input.cancel = &cancel;
   const TCompileResult whole = compiler.CompileProgram(input);
   EXPECT_FALSE(whole.cancelled);

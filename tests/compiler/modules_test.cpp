@@ -31,21 +31,14 @@ class Modules : public ::testing::Test {
  protected:
   TMemoryModules modules;
   TCompileResult Build(const std::string& source, uint8_t profileCode = profile::Pyxon32) {
-    TCompileInput input;
-    input.source = source;
-    input.profile = profileCode;
+    TCompileInput input = Input(source, profileCode);
     input.projectFileName = "/p/main.xml";
     input.modules = &modules;
     input.assemblerLines = {"start NOP"};
     input.assemblerLabelNames = FirstWords;
     return compiler.CompileProgram(input);
   }
-  std::string Failure(const std::string& source) {
-    const TCompileResult r = Build(source);
-    if (r.success) return "no error";
-    return std::to_string(r.error->code) + " " + std::to_string(r.error->line) + ":" +
-           std::to_string(r.error->column) + " " + r.error->message.str();
-  }
+  std::string Failure(const std::string& source) { return Describe(Build(source)); }
   TCompiler compiler;
 };
 

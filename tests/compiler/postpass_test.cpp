@@ -99,9 +99,7 @@ TEST_F(PostPassTest, UnclosedBlocksAndAssemblerReferences) {
 
   // A reference to an assembler label is patched only when linking.
   TCompiler compiler;
-  TCompileInput input;
-  input.profile = profile::Pyxon32;
-  TCompileResult r = compiler.CompileProgram(input);
+  TCompileResult r = compiler.CompileProgram(Input(""));
   ASSERT_TRUE(r.success);
   EXPECT_TRUE(compiler.LinkAndWarn(r.image, {}, true).success);
 }
@@ -160,9 +158,7 @@ namespace {
 // writes the address once the assembler part has been assembled.
 TEST(Linking, AssemblerLabelsAreCalledAndReadAfterAssembly) {
   TCompiler compiler;
-  TCompileInput input;
-  input.profile = profile::Tessel11;
-  input.source = Lines({"DIM a AS INTEGER", "CALL blink", "a = ^blink"});
+  TCompileInput input = Input(Lines({"DIM a AS INTEGER", "CALL blink", "a = ^blink"}), profile::Tessel11);
   input.assemblerLabels = {{"Blink", 0}};
   TCompileResult r = compiler.CompileProgram(input);
   ASSERT_TRUE(r.success) << r.error->code << " " << r.error->message.str();
