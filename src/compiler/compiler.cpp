@@ -17,12 +17,12 @@ TCompileResult TCompiler::CompileProgram(const TCompileInput& input) {
   result.cancelled = c.cancelled;
   result.success = !c.errorReported && !c.cancelled;
   result.error = c.error;
-  result.statusText = c.statusText;
+  result.statusText = TUtf8Text(c.statusText);
   result.statementMap = c.statementMap;
   result.symbols = c.symbols;
   result.includes = c.includes;
   result.assemblerLines = c.assemblerLines;
-  result.moduleName = c.projectModuleName;
+  result.moduleName = TCp1252Text(c.projectModuleName);
   result.fixups = c.fixups;
   result.eepromSize = c.eepromSize;
   result.clockKHz = c.clockKHz;

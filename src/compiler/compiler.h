@@ -118,14 +118,14 @@ struct TCompileResult {
   bool cancelled = false;  // given up on request: neither success nor an error to show
   std::string image;
   std::optional<TCompileError> error;
-  std::string statusText;
+  TUtf8Text statusText;  // the status line: progress, or a notice such as a too small EEPROM
   std::vector<TStatementMapRecord> statementMap;
   std::vector<Tlabel> symbols;
   std::vector<TIncludeRecord> includes;
   // The assembler text to assemble: the project's lines, then each module's lines, as the
   // include records' assembler ranges give them.
   std::vector<std::string> assemblerLines;
-  std::string moduleName;  // the project's own MODULE name (cp1252)
+  TCp1252Text moduleName;  // the project's own MODULE name
   std::vector<TFixup> fixups;
   uint16_t eepromSize = 8192;
   uint32_t clockKHz = 4000;
@@ -140,7 +140,7 @@ struct TCompileResult {
 struct TLinkResult {
   bool success = true;
   std::optional<TCompileError> error;
-  std::string warningsText;  // " name text" CR LF per unused symbol
+  TCp1252Text warningsText;  // " name text" CR LF per unused symbol
   std::vector<TWarning> warnings;
 };
 

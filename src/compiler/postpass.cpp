@@ -219,18 +219,20 @@ void PatchAssemblerLabels(TCompilerContext& c, std::string& image, const std::ve
 
 // One warning per symbol the program never uses.
 void ListUnusedSymbols(const TCompilerContext& c, TLinkResult& result) {
+  std::string warningsText;
   for (const Tlabel& s : c.symbols) {
     // Names the compiler makes up for itself are no concern of the user's.
     if (s.used || s.name.empty() || s.name[0] == '~' || s.name[0] == '.') continue;
     const auto kind = UnusedKind(s.kind);
     if (!kind) continue;
     const std::string text = s.name + std::string(UnusedSymbolText(*kind));
-    result.warningsText += " " + text + "\r\n";
+    warningsText += " " + text + "\r\n";
     const TSourceLocation at = Locate(c, s.sourcePosition);
     std::string line = text;
     while (line.back() == ' ') line.pop_back();
     result.warnings.push_back(TWarning{s.sourcePosition, s.name, TCp1252Text(line), at.mapped, at.line, at.column});
   }
+  result.warningsText = TCp1252Text(std::move(warningsText));
 }
 
 }  // namespace
