@@ -72,7 +72,8 @@ struct TCompilerContext {
   // --- What the caller handed in ---
   uint8_t profile = 0;
   std::string projectFileName;
-  std::vector<TAsmLabel> asmLabels;
+  std::vector<TAsmLabel> asmLabels;  // change only through SetAsmLabels and AddAsmLabel
+  std::unordered_map<std::string, int> asmLabelsByName;  // upper-cased name: first index
   bool silent = false;
   std::function<void(int)> progress;
   const std::atomic<bool>* cancel = nullptr;

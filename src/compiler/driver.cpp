@@ -10,6 +10,7 @@
 #include "compiler/messages.h"
 #include "compiler/reserved_words.h"
 #include "compiler/scanner.h"
+#include "compiler/symbol_table.h"
 #include "compiler/statements.h"
 #include "compiler/variables.h"
 #include "base/tokens.h"
@@ -23,7 +24,7 @@ void ResetContext(TCompilerContext& c, const TCompileInput& in) {
   const uint8_t p = in.profile;
   c.profile = (p == profile::TesselMicro || p == profile::Tessel20 || IsPyxon(p)) ? p : profile::Tessel11;
   c.projectFileName = in.projectFileName;
-  c.asmLabels = in.assemblerLabels;
+  SetAsmLabels(c, in.assemblerLabels);
   c.silent = in.silent;
   c.progress = in.progress;
   c.cancel = in.cancel;

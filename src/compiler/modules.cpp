@@ -8,6 +8,7 @@
 #include "compiler/expression.h"
 #include "compiler/module_loader.h"
 #include "compiler/scanner.h"
+#include "compiler/symbol_table.h"
 #include "compiler/statements.h"
 #include "text/lines.h"
 #include "text/names.h"
@@ -91,7 +92,7 @@ void Splice(TCompilerContext& c, const std::string& full, TModuleFile module) {
   record.assemblerLineCount = static_cast<int32_t>(lines.size());
   c.assemblerLines.insert(c.assemblerLines.end(), lines.begin(), lines.end());
   if (c.assemblerLabelNames)
-    for (std::string& name : c.assemblerLabelNames(lines)) c.asmLabels.push_back({std::move(name), 0});
+    for (std::string& name : c.assemblerLabelNames(lines)) AddAsmLabel(c, {std::move(name), 0});
 
   const size_t first = static_cast<size_t>(record.start), end = first + static_cast<size_t>(record.length);
   c.includes.push_back(std::move(record));

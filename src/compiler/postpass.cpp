@@ -273,7 +273,7 @@ std::string PostPass(TCompilerContext& c) {
 
 TLinkResult Link(TCompilerContext& c, std::string& image, const std::vector<TAsmLabel>& labels, bool warnings) {
   TLinkResult result;
-  c.asmLabels = labels;
+  SetAsmLabels(c, labels);
   PatchAssemblerLabels(c, image, labels);
   result.success = !c.errorReported;
   result.error = c.error;

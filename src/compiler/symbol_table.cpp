@@ -22,10 +22,19 @@ int AddSymbol(TCompilerContext& c, Tlabel symbol) {
 }
 
 int FindAsmLabel(const TCompilerContext& c, std::string_view name) {
-  const std::string upper = UpperCase(name);
-  for (size_t k = 0; k < c.asmLabels.size(); ++k)
-    if (UpperCase(c.asmLabels[k].name) == upper) return static_cast<int>(k);
-  return -1;
+  const auto it = c.asmLabelsByName.find(UpperCase(name));
+  return it == c.asmLabelsByName.end() ? -1 : it->second;
+}
+
+void AddAsmLabel(TCompilerContext& c, TAsmLabel label) {
+  c.asmLabelsByName.emplace(UpperCase(label.name), static_cast<int>(c.asmLabels.size()));
+  c.asmLabels.push_back(std::move(label));
+}
+
+void SetAsmLabels(TCompilerContext& c, const std::vector<TAsmLabel>& labels) {
+  c.asmLabels.clear();
+  c.asmLabelsByName.clear();
+  for (const TAsmLabel& label : labels) AddAsmLabel(c, label);
 }
 
 std::string CurrentProcedureName(const TCompilerContext& c) {

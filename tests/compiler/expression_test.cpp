@@ -272,7 +272,7 @@ TEST_F(ExpressionTest, NamedOperands) {
 }
 
 TEST_F(ExpressionTest, AssemblerLabelsOnlyWhereAddressesAreWanted) {
-  c.asmLabels.push_back({"Blink", 0x1234});
+  AddAsmLabel(c, {"Blink", 0x1234});
   EXPECT_EQ(Error("blink"), "139@1: blink: Assembler Adressen können nur zum Aufrufen verwendet werden. ");
   Source("blink + 1");
   EXPECT_EQ(CompileExpression(c, kConstantMask | kMaskAsmLabel), 0x1235);
