@@ -62,6 +62,14 @@ struct TMemoryMap {
   int64_t extent = 0;  // every byte from here on is free
 };
 
+// Where the symbols of one name are: a look-up wants the first in a given scope or the
+// global one, and must not walk over every procedure's local of that name.
+struct TSymbolsOfName {
+  int first = -1;
+  int firstGlobal = -1;
+  std::unordered_map<int32_t, int> firstInScope;  // procedure scopes only
+};
+
 // An operator waiting for its right operand, with its left operand's constant value.
 struct TOperatorEntry {
   int32_t left = 0;
@@ -100,7 +108,7 @@ struct TCompilerContext {
   uint16_t eepromSize = 8192;
   uint32_t clockKHz = 4000;
   std::vector<Tlabel> symbols;  // add only through AddSymbol, which keeps the index
-  std::unordered_map<std::string, std::vector<int>> symbolsByName;  // upper-cased name
+  std::unordered_map<std::string, TSymbolsOfName> symbolsByName;  // upper-cased name
   std::vector<TIncludeRecord> includes;
   std::vector<std::string> assemblerLines;  // the project's, then the modules' appended
   std::string projectModuleName;

@@ -197,6 +197,33 @@ TEST(Variables, StringStarJoinsRefuseWhatCannotBeText) {
   EXPECT_EQ(Code(declared("c$ = a$ + a$")), 0);
 }
 
+// Many procedures with locals of one name: each finds its own, the others find the global.
+TEST(Variables, LocalsOfOneNameStayInTheirProcedures) {
+  std::vector<std::string> keep;
+  for (int k = 0; k < 50; ++k) {
+    keep.push_back("SUB p" + std::to_string(k) + "()");
+    keep.push_back("DIM x AS BYTE");
+    keep.push_back("x = " + std::to_string(k));
+    keep.push_back("END SUB");
+  }
+  keep.push_back("DIM x AS INTEGER");
+  keep.push_back("SUB later()");
+  keep.push_back("x = 1000");
+  keep.push_back("END SUB");
+  std::string source;
+  for (const std::string& line : keep) source += line + "\r\n";
+  const TCompileResult r = Compile(source);
+  ASSERT_TRUE(r.success) << Describe(r);
+  int locals = 0, globals = 0;
+  for (const Tlabel& s : r.symbols)
+    if (s.name == "x") (s.scope == -1 ? globals : locals) += 1;
+  EXPECT_EQ(locals, 50);
+  EXPECT_EQ(globals, 1);
+  // The last SUB writes the global word (memory form), the others their local byte 0.
+  EXPECT_NE(CodeHex(source).find("14 03 E8 5A 00 60 00"), std::string::npos) << CodeHex(source);
+  EXPECT_EQ(Code(Lines({"SUB a()", "DIM x", "DIM x", "END SUB"})), 115);
+}
+
 TEST(Variables, PortsAndAnalogueChannelsUseTheirTokens) {
   const std::string source =
       Lines({"DIM p AS BYTE PORT[2]", "DIM q AS BOOLEAN PORT[1, 3]", "DIM w AS WORD PORT", "DIM d AS BYTE DA[2]",
