@@ -208,9 +208,10 @@ void RunCompilation(TCompilerContext& c, const TCompileInput& input, std::string
   ResetContext(c, input);
   JoinContinuedLines(c, 0, c.source.size());
   StatementLoop(c);
-  if (c.cancelled) return;
-  CloseLineBlocks(c);
-  image = PostPass(c);
+  if (!c.cancelled) {
+    CloseLineBlocks(c);
+    image = PostPass(c);
+  }
   c.lineIndex.emplace(c.source, c.includes);
 }
 
