@@ -517,7 +517,7 @@ void TForm1::ShowCompileError() {
   m_basic->MarkErrorLine(line);
   if (error.mapped.moduleIndex >= 0) {
     // The module's own compile replaced the strip: the error stays in view.
-    m_errorDisplay->Display().Set(workspace::TSlot::Compile, error.message, m_basic->OffsetOfLine(line) + 1);
+    m_errorDisplay->Display().Set(workspace::TSlot::Compile, error.message.str(), m_basic->OffsetOfLine(line) + 1);
     m_errorDisplay->Refresh();
   }
   m_basic->setFocus();
@@ -726,7 +726,7 @@ void TForm1::SyntaxCheckDone(unsigned generation, const TBuildResult& result) {
   }
   if (result.basicError && result.basicError->mapped.moduleIndex < 0) {
     m_basic->MarkErrorLine(std::max(0, result.basicError->line - 1));
-    display.Set(workspace::TSlot::Compile, result.basicError->message, result.basicError->mapped.position);
+    display.Set(workspace::TSlot::Compile, result.basicError->message.str(), result.basicError->mapped.position);
     m_syntaxMarked = true;
   } else if (result.assemblerError) {
     const TAsmLineOrigin origin = LocateAssemblerLine(result.program.includes, result.assemblerError->line);
