@@ -173,8 +173,8 @@ int main(int argc, char** argv) {
 
   size_t image_len = 0;
   uint8_t* image = read_image(image_path, &image_len);
-  if (!image) {
-    fprintf(stderr, "pyxon-sim: cannot read the program image %s\n", image_path);
+  if (!image || image_len == 0) {
+    fprintf(stderr, "pyxon-sim: %s holds no program image\n", image_path);
     return 2;
   }
   struct sim s;

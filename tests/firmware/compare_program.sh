@@ -2,7 +2,9 @@
 # Runs one BASIC program on the token machine (zarvek-cli run, the reference) and on the
 # emulated ATmega with our firmware (pyxon-sim), and compares what both print: serial
 # output byte for byte, the runtime error report and the exit status.
-#   compare_program.sh ZARVEK_CLI PYXON_SIM PROFILE RUNTIME_ELF FILE.bas|PROJECT.xml [SIM OPTIONS...]
+#   compare_program.sh ZARVEK_CLI PYXON_SIM PROFILE RUNTIME_ELF FILE.bas|PROJECT.xml|IMAGE.hex [SIM OPTIONS...]
+# (IMAGE.hex: the bytes of a program image written in hex, for token code the compiler
+# does not emit.)
 # The program's "' input: TEXT" lines are its input (each line ends with CR). A program
 # with "' interrupt after: N" lines is compared with its "' expect:" lines instead, since
 # the reference runner has no interrupt input.
@@ -27,9 +29,13 @@ while IFS= read -r line; do
   esac
 done < "$program"
 
-if ! "$cli" compile --profile "$profile" --dump "$program" > "$work/dump" 2> "$work/compile.err"; then
-  echo "FAIL $program: does not compile"; cat "$work/compile.err"; exit 1
-fi
+case $program in
+  *.hex) { printf 'image: '; tr -s ' \n' ' ' < "$program"; echo; } > "$work/dump" ;;
+  *)
+    if ! "$cli" compile --profile "$profile" --dump "$program" > "$work/dump" 2> "$work/compile.err"; then
+      echo "FAIL $program: does not compile"; cat "$work/compile.err"; exit 1
+    fi ;;
+esac
 sed -n 's/^image: //p' "$work/dump" | xxd -r -p > "$work/program.bin"
 
 "$sim" --mcu "$mcu" --runtime "$runtime" --image "$work/dump" --input "$input" "${interrupts[@]}" "$@" \

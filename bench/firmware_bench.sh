@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Speed of the Pyxon firmware on the emulated ATmega (simavr, 16 MHz): tokens per second
+# of a program without output, and the wall time of the whole end-to-end corpus (every
+# program and example on both chips, each run on the token machine and on the board).
+#   firmware_bench.sh BUILD_DIR
+set -eu
+build=${1:-build}
+root=$(cd "$(dirname "$0")/.." && pwd)
+cli=$build/src/cli/zarvek-cli
+sim=$build/firmware/pyxon-sim
+fw=$build/firmware
+if [ ! -x "$sim" ] || [ ! -f "$fw/pyxon-atmega32.elf" ]; then
+  echo "firmware bench: pyxon-sim or the firmware is not built (needs avr-gcc, libsimavr, libelf)"
+  exit 0
+fi
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+echo "== token rate on the emulated ATmega at 16 MHz"
+for mcu in atmega32 atmega128; do
+  profile=atmega-${mcu#atmega}
+  "$cli" compile --profile "$profile" --dump "$root/bench/programs/token_rate.bas" > "$work/dump"
+  "$sim" --mcu "$mcu" --runtime "$fw/pyxon-$mcu.elf" --image "$work/dump" --stats 2>&1 >/dev/null |
+    sed "s/^pyxon-sim:/$mcu:/"
+done
+
+echo "== flash and RAM"
+avr-size "$fw"/pyxon-atmega32.elf "$fw"/pyxon-atmega128.elf "$fw"/pyxon-boot-atmega32.elf "$fw"/pyxon-boot-atmega128.elf 2>/dev/null || true
+
+echo "== end-to-end corpus (token machine and board, both chips)"
+start=$(date +%s.%N)
+failed=0
+for profile in atmega-32 atmega-128; do
+  mcu=atmega${profile#atmega-}
+  for program in "$root"/tests/programs/*.bas "$root"/examples/*.bas "$root"/examples/*.xml; do
+    [ "$profile" = atmega-32 ] && [ "$(basename "$program")" = input_numbers_and_strings.bas ] && continue
+    "$root/tests/firmware/compare_program.sh" "$cli" "$sim" "$profile" "$fw/pyxon-$mcu.elf" "$program" > /dev/null ||
+      failed=$((failed + 1))
+  done
+done
+end=$(date +%s.%N)
+echo "corpus: $(echo "$end - $start" | bc) s wall, $failed failed"
+echo "== runtime installed through the bootloader"
+for mcu in atmega32 atmega128; do
+  "$cli" compile --profile "atmega-${mcu#atmega}" --dump "$root/tests/programs/for_loops.bas" > "$work/dump"
+  s=$(date +%s.%N)
+  "$sim" --mcu "$mcu" --runtime "$fw/pyxon-$mcu.elf" --boot "$fw/pyxon-boot-$mcu.elf" --install "$fw/pyxon-$mcu.hex" \
+    --image "$work/dump" > /dev/null
+  e=$(date +%s.%N)
+  echo "$mcu: $(echo "$e - $s" | bc) s wall"
+done
