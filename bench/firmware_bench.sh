@@ -39,7 +39,7 @@ for profile in atmega-32 atmega-128; do
   done
 done
 end=$(date +%s.%N)
-echo "corpus: $(echo "$end - $start" | bc) s wall, $failed failed"
+echo "corpus: $(awk "BEGIN { print $end - $start }") s wall, $failed failed"
 echo "== runtime installed through the bootloader"
 for mcu in atmega32 atmega128; do
   "$cli" compile --profile "atmega-${mcu#atmega}" --dump "$root/tests/programs/for_loops.bas" > "$work/dump"
@@ -47,5 +47,5 @@ for mcu in atmega32 atmega128; do
   "$sim" --mcu "$mcu" --runtime "$fw/pyxon-$mcu.elf" --boot "$fw/pyxon-boot-$mcu.elf" --install "$fw/pyxon-$mcu.hex" \
     --image "$work/dump" > /dev/null
   e=$(date +%s.%N)
-  echo "$mcu: $(echo "$e - $s" | bc) s wall"
+  echo "$mcu: $(awk "BEGIN { print $e - $s }") s wall"
 done

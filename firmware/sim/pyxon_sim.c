@@ -33,6 +33,13 @@
 static void on_uart_output(struct avr_irq_t* irq, uint32_t value, void* param) {
   (void)irq;
   struct sim* s = param;
+  if (s->forward_fd >= 0) {
+    uint8_t byte = (uint8_t)value;
+    if (write(s->forward_fd, &byte, 1) != 1) {
+      /* nobody reads the terminal: the byte is lost, as on a line without a listener */
+    }
+    return;
+  }
   if (s->out_len == s->out_cap) {
     s->out_cap = s->out_cap ? 2 * s->out_cap : 4096;
     s->out = realloc(s->out, s->out_cap);
@@ -44,8 +51,6 @@ static void on_uart_output(struct avr_irq_t* irq, uint32_t value, void* param) {
   s->out[s->out_len++] = (uint8_t)value;
 }
 
-/* Bytes for the chip wait in our queue and enter the emulated UART's small input FIFO
- * only while it has room, as a host's flow would keep them. */
 void sim_send(struct sim* s, uint8_t byte) {
   if (s->tx_len == sizeof s->tx) {
     fprintf(stderr, "pyxon-sim: the send queue is full\n");
@@ -133,6 +138,7 @@ uint32_t sim_tokens(struct sim* s) {
 
 int sim_create(struct sim* s, const char* mcu, const char* runtime_elf) {
   memset(s, 0, sizeof *s);
+  s->forward_fd = -1;
   s->avr = avr_make_mcu_by_name(mcu);
   if (!s->avr) {
     fprintf(stderr, "pyxon-sim: unknown chip %s\n", mcu);

@@ -20,6 +20,7 @@ struct sim {
   uint8_t tx[1024]; /* bytes for the chip not yet in its UART */
   size_t tx_head, tx_len;
   int xoff;
+  int forward_fd; /* where the chip's output goes as well, -1 none */
 };
 
 int sim_create(struct sim* s, const char* mcu, const char* runtime_elf);
@@ -31,5 +32,7 @@ uint8_t sim_state(struct sim* s);
 uint32_t sim_tokens(struct sim* s);
 int sim_upload(struct sim* s, const uint8_t* image, size_t length, int verbose);
 int sim_install_runtime(struct sim* s, const char* hex_path, int verbose);
+/* Serves the chip on a pseudo-terminal until SIGINT or SIGTERM. */
+int sim_serve_pty(struct sim* s, const char* link_path);
 
 #endif

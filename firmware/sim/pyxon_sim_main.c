@@ -16,6 +16,9 @@ static void usage(void) {
   fprintf(stderr,
           "usage: pyxon-sim --mcu atmega32|atmega128 --runtime RUNTIME.elf [--boot BOOT.elf --install RUNTIME.hex]\n"
           "                 --image FILE [--input TEXT] [--interrupt-after N]... [--max-seconds S] [--stats] [--verbose]\n"
+          "       pyxon-sim --mcu atmega32|atmega128 --runtime RUNTIME.elf [--boot BOOT.elf [--bare]] --pty [--link PATH]\n"
+          "  --pty serves the board on a pseudo-terminal in real time (its path, or PATH, on stdout);\n"
+          "  with --boot the chip has the bootloader too and starts in it; --bare leaves the runtime out\n"
           "  --image takes a program image: raw bytes, or the text of zarvek-cli compile --dump\n"
           "  --input escapes: \\r \\n \\t \\\\ \\xHH\n");
   exit(2);
@@ -146,15 +149,19 @@ int main(int argc, char** argv) {
   const char *mcu = NULL, *runtime = NULL, *boot = NULL, *install = NULL, *image_path = NULL;
   static uint8_t input[65536];
   double max_seconds = 60;
-  int stats = 0, verbose = 0;
+  int stats = 0, verbose = 0, pty = 0, bare = 0;
+  const char* link_path = NULL;
   for (int i = 1; i < argc; ++i) {
     const char* a = argv[i];
     const char* v = i + 1 < argc ? argv[i + 1] : NULL;
     if (!strcmp(a, "--stats")) stats = 1;
     else if (!strcmp(a, "--verbose")) verbose = 1;
+    else if (!strcmp(a, "--pty")) pty = 1;
+    else if (!strcmp(a, "--bare")) bare = 1;
     else if (!v) usage();
     else if (!strcmp(a, "--mcu")) mcu = v, ++i;
     else if (!strcmp(a, "--runtime")) runtime = v, ++i;
+    else if (!strcmp(a, "--link")) link_path = v, ++i;
     else if (!strcmp(a, "--boot")) boot = v, ++i;
     else if (!strcmp(a, "--install")) install = v, ++i;
     else if (!strcmp(a, "--image")) image_path = v, ++i;
@@ -167,7 +174,15 @@ int main(int argc, char** argv) {
       run.interrupts[run.interrupt_count++] = strtoul(v, NULL, 10), ++i;
     } else usage();
   }
-  if (!mcu || !runtime || !image_path || (boot && !install) || (install && !boot)) usage();
+  if (pty) {
+    if (!mcu || !runtime || image_path || install || (bare && !boot)) usage();
+    struct sim s;
+    if (sim_create(&s, mcu, runtime) != 0) return 2;
+    if (!bare && sim_load_elf(&s, runtime) != 0) return 2;
+    if (boot && sim_load_elf(&s, boot) != 0) return 2; /* loaded last: the chip starts there */
+    return sim_serve_pty(&s, link_path) == 0 ? 0 : 2;
+  }
+  if (!mcu || !runtime || !image_path || (boot && !install) || (install && !boot) || bare || link_path) usage();
   run.input = input;
   if (max_seconds <= 0) max_seconds = 60;
 

@@ -36,7 +36,7 @@ case $program in
       echo "FAIL $program: does not compile"; cat "$work/compile.err"; exit 1
     fi ;;
 esac
-sed -n 's/^image: //p' "$work/dump" | xxd -r -p > "$work/program.bin"
+for byte in $(sed -n 's/^image: //p' "$work/dump"); do printf "\\x$byte"; done > "$work/program.bin"
 
 "$sim" --mcu "$mcu" --runtime "$runtime" --image "$work/dump" --input "$input" "${interrupts[@]}" "$@" \
   > "$work/board.out" 2> "$work/board.err"
