@@ -3,11 +3,15 @@
 #include <ostream>
 
 #include "cli/asm_command.h"
+#include "cli/board_command.h"
 #include "cli/compile_command.h"
+#include "cli/console_command.h"
 #include "cli/disasm_command.h"
 #include "cli/export_command.h"
+#include "cli/flash_command.h"
 #include "cli/import_command.h"
 #include "cli/run_command.h"
+#include "cli/upload_command.h"
 
 namespace zarvek::cli {
 
@@ -35,7 +39,16 @@ void PrintUsage(std::ostream& s) {
        "  disasm [--start ADRESSE] DATEI\n"
        "      disassembliert HC05-Maschinencode: DATEI.s19 als S-Records, jede andere Datei\n"
        "      als Rohdaten ab $0101 (oder ADRESSE: dezimal, $hex, 0xhex);\n"
-       "      die Zeilen enden mit \\n, nicht mit CR LF wie im Editor\n";
+       "      die Zeilen enden mit \\n, nicht mit CR LF wie im Editor\n"
+       "  upload --port PFAD [--baud N] [--profile NAME] DATEI.bas|PROJEKT.xml\n"
+       "      übersetzt wie compile und überträgt das Programm an ein Board\n"
+       "  flash --port PFAD [--baud N] --profile atmega-32|atmega-128 LAUFZEIT.hex\n"
+       "      installiert eine Laufzeitumgebung über den Bootloader eines ATmega-Boards\n"
+       "  console --port PFAD [--baud N]\n"
+       "      Terminal zum Board: stdin zum Board, was das Board sendet nach stdout\n"
+       "  board --profile atmega-32|atmega-128 [--link PFAD] [--eeprom DATEI] [--flash DATEI]\n"
+       "      [--baud N] [--fault ART[=N]]...\n"
+       "      ein virtuelles Board auf einem Pseudo-Terminal, bis es unterbrochen wird\n";
 }
 
 int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -55,6 +68,10 @@ int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   if (command == "disasm") return DisasmCommand(rest, out, err);
   if (command == "export") return ExportCommand(rest, out, err);
   if (command == "import") return ImportCommand(rest, out, err);
+  if (command == "upload") return UploadCommand(rest, out, err);
+  if (command == "flash") return FlashCommand(rest, out, err);
+  if (command == "console") return ConsoleCommand(rest, out, err);
+  if (command == "board") return BoardCommand(rest, out, err);
   err << "zarvek-cli: unbekannter Befehl \"" << command << "\"\n";
   PrintUsage(err);
   return kExitUsage;

@@ -129,11 +129,12 @@ std::optional<std::string> ParseCommandLine(const TCommandSyntax& syntax, const 
       if (auto problem = option->apply(value)) return problem;
       continue;
     }
+    if (syntax.takesNoFile) return "unerwartetes Argument " + arg;
     if (fileGiven) return "nur eine " + std::string(syntax.fileWord) + " erwartet";
     file = arg;
     fileGiven = true;
   }
-  if (!fileGiven || file.empty()) return "keine " + std::string(syntax.fileWord) + " angegeben";
+  if (!syntax.takesNoFile && (!fileGiven || file.empty())) return "keine " + std::string(syntax.fileWord) + " angegeben";
   return std::nullopt;
 }
 

@@ -34,6 +34,7 @@ struct TCommandSyntax {
   std::string_view usage;
   std::string_view fileWord;
   std::vector<TOption> options;
+  bool takesNoFile = false;  // a command that works on a device, not a file
 };
 
 // Applies the options in the order given and finds the one file argument; "--" ends the
