@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "cli/board_firmware.h"
 #include "cli/cli.h"
 #include "cli/link_session.h"
 #include "link/posix_port.h"
@@ -27,6 +28,8 @@ struct TBoardRequest {
   int32_t baud = 9600;
   link::TPyxonBoardOptions pyxon;
   std::string linkPath;
+  bool firmware = false;  // our firmware on the emulated ATmega
+  bool bare = false;      // ... with the bootloader only
 };
 
 std::optional<std::string> ParseFault(const std::string& value, link::TBoardFaults& f) {
@@ -78,7 +81,8 @@ int BoardCommand(const std::vector<std::string>& args, std::ostream& out, std::o
   link::TBoardFaults& faults = r.pyxon.faults;
   const TCommandSyntax syntax{
       "board",
-      "--profile atmega-32|atmega-128 [--link PFAD] [--eeprom DATEI] [--flash DATEI] [--baud N] [--fault ART[=N]]...",
+      "--profile atmega-32|atmega-128 [--link PFAD] [--eeprom DATEI] [--flash DATEI] [--baud N] [--fault ART[=N]]...\n"
+      "       zarvek-cli board --profile atmega-32|atmega-128 --firmware [--bare] [--link PFAD]",
       "",
       {{"--profile", true,
         [&r](const std::string& v) -> std::optional<std::string> {
@@ -95,7 +99,8 @@ int BoardCommand(const std::vector<std::string>& args, std::ostream& out, std::o
           r.baud = baud;
           return std::nullopt;
         }},
-       {"--fault", true, [&faults](const std::string& v) { return ParseFault(v, faults); }}},
+       {"--fault", true, [&faults](const std::string& v) { return ParseFault(v, faults); }},
+       FlagOption("--firmware", r.firmware), FlagOption("--bare", r.bare)},
       true};
   if (const auto problem = ParseCommandLine(syntax, args, unused)) return UsageError(syntax, err, *problem);
   if (!r.profile) return UsageError(syntax, err, "--profile fehlt");
@@ -106,6 +111,8 @@ int BoardCommand(const std::vector<std::string>& args, std::ostream& out, std::o
                       "ein virtuelles Board für " + std::string(ProfileFileValue(*r.profile)) +
                           " gibt es noch nicht (atmega-32 oder atmega-128)");
   r.pyxon.profile = *r.profile;
+  if (r.bare && !r.firmware) return UsageError(syntax, err, "--bare gilt nur mit --firmware");
+  if (r.firmware) return RunFirmwareBoard(*r.profile, r.linkPath, r.bare, err);
 
   link::TPacedLine line;
   std::string error;
