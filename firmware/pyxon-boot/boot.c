@@ -1,7 +1,7 @@
 /* The Pyxon bootloader: lives in the boot section, takes a new runtime page by page over
  * the serial line and writes it to flash, then starts it.
  *
- * Exchange: the prompt ends in '>'; '<' answers with '>' and the chip's identification;
+ * Exchange: the prompt ends in '>' ("B" asks for it again); '<' answers with '>' and the chip's identification;
  * then page packets (page number high and low, the page's bytes, their sum modulo 256),
  * each answered '!' when written or '?' when refused; the end packet (page number 0xFFFF,
  * 256 bytes, one more byte) finishes and starts the runtime. Page 0 (the runtime's reset
@@ -166,17 +166,22 @@ int main(void) {
   OCR1A = 15624; /* one second: clk/1024, 15625 counts */
   TCCR1A = 0;
   TCCR1B = _BV(WGM12) | _BV(CS12) | _BV(CS10);
+  /* The prompt goes out once; a host that comes later asks with "B" and gets a bare '>',
+   * which it drops when it arrives after its '<'. Nothing else is ever sent unasked, so
+   * nothing can slip in before the identification. */
+  tx_text("\r\nZarvek Boot>");
   for (;;) {
-    tx_text("\r\nZarvek Boot>");
     /* a runtime starts after a second without a request; without one, wait for ever */
-    int16_t c;
-    do {
-      c = rx(1);
-    } while (c >= 0 && c != '<' && c != 'B');
-    if (c < 0 && runtime_present()) start_runtime();
-    if (c != '<') continue;
-    tx('>');
-    tx_text(IDENT);
-    if (receive_pages() && runtime_present()) start_runtime();
+    int16_t c = rx(1);
+    if (c < 0) {
+      if (runtime_present()) start_runtime();
+    } else if (c == 'B') {
+      tx('>');
+    } else if (c == '<') {
+      tx('>');
+      tx_text(IDENT);
+      if (receive_pages() && runtime_present()) start_runtime();
+      tx('>'); /* a broken update: ready for the next */
+    }
   }
 }
