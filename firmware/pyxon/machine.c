@@ -143,6 +143,12 @@ static void set_space_byte(int16_t base, uint16_t offset, uint8_t value) {
 }
 
 static void read_space(uint8_t space, uint8_t width, uint16_t address) {
+  /* the global variables (space 0, words) are the most frequent access by far */
+  if (space == 0 && width == W_WORD && address < SPACE0_SIZE / 2) {
+    const uint8_t* p = vm.space0 + 2 * address;
+    push((int32_t)((uint16_t)p[0] << 8 | p[1]));
+    return;
+  }
   int16_t base = 0;
   uint16_t offset;
   uint16_t size = space_of(space, &base);
@@ -159,6 +165,12 @@ static void read_space(uint8_t space, uint8_t width, uint16_t address) {
 }
 
 static void write_space(uint8_t space, uint8_t width, uint16_t address, int32_t value) {
+  if (space == 0 && width == W_WORD && address < SPACE0_SIZE / 2) {
+    uint8_t* p = vm.space0 + 2 * address;
+    p[0] = (uint8_t)(value >> 8);
+    p[1] = (uint8_t)value;
+    return;
+  }
   int16_t base = 0;
   uint16_t offset;
   uint16_t size = space_of(space, &base);
@@ -248,16 +260,22 @@ static int32_t square_root(int32_t a) {
   return (int32_t)r + ((uint32_t)a - (uint32_t)r * r > r ? 1 : 0);
 }
 
+/* Operands are 16-bit; the products and quotients use the chip's 16-bit routines, which
+ * are several times faster than the 32-bit ones. */
 static void arithmetic(uint8_t token) {
-  int32_t b = s16(pop());
-  int32_t a = s16(pop());
+  int16_t b = (int16_t)pop();
+  int16_t a = (int16_t)pop();
   int32_t r;
   switch (token) {
-    case T_ADD: r = a + b; break;
-    case T_SUB: r = a - b; break;
-    case T_MUL: r = a * b; break;
-    case T_DIV: r = b == 0 ? 0 : a / b; break;
-    case T_MOD: r = b == 0 ? 0 : a % b; break;
+    case T_ADD: r = (int32_t)a + b; break;
+    case T_SUB: r = (int32_t)a - b; break;
+    case T_MUL: r = (int32_t)a * b; break;
+    case T_DIV:
+      if (b == 0) r = 0;
+      else if (b == -1) r = -(int32_t)a; /* -32768 / -1 is 32768 */
+      else r = a / b;
+      break;
+    case T_MOD: r = b == 0 || b == -1 ? 0 : a % b; break;
     case T_MAX: r = a > b ? a : b; break;
     case T_MIN: r = a < b ? a : b; break;
     case T_GT: r = a > b ? -1 : 0; break;
@@ -565,7 +583,6 @@ void machine_reset(void) {
 void machine_run(void) {
   pyxon_state = STATE_RUNNING;
   while (!vm.stop) {
-    uint8_t generation = uart_generation();
     vm.error_flag = 0;
     vm.waited = 0;
     vm.instr_start = vm.pc;
@@ -579,7 +596,7 @@ void machine_run(void) {
     }
     if (vm.waited && !vm.stop) {
       pyxon_state = STATE_WAITING;
-      wait_for_event(generation);
+      wait_for_event(vm.wait_generation);
       pyxon_state = STATE_RUNNING;
     }
   }

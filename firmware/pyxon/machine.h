@@ -53,6 +53,7 @@ struct machine {
   uint8_t error_flag;
   uint8_t stop;    /* the program stops after the current token */
   uint8_t waited;  /* the current token waits for input */
+  uint8_t wait_generation; /* the receive count's generation it saw (hal.c) */
   int32_t stack[STACK_CELLS];  /* ring; stack_top is cell 0 */
   uint8_t stack_top, stack_count;
   uint16_t calls[CALL_DEPTH];  /* ring; call_top is position 0 */

@@ -235,6 +235,7 @@ void print_number(int16_t value) {
 }
 
 void get_char(void) {
+  vm.wait_generation = uart_generation(); /* before looking: a character after it wakes us */
   if (uart_received() == 0) {
     vm.pc = vm.instr_start; /* runs again */
     vm.waited = 1;
@@ -247,6 +248,7 @@ void get_char(void) {
 /* A number ended by a carriage return: a '-' goes in front of what was collected, the
  * text keeps at most five characters, anything that is not a number gives 0. */
 void input_number(void) {
+  vm.wait_generation = uart_generation();
   char text[6];
   uint8_t length = 0, consumed = 0, count = uart_received();
   for (uint8_t i = 0; i < count; ++i) {
