@@ -67,8 +67,10 @@ int sim_serve_pty(struct sim* s, const char* link_path) {
   const double start = now_seconds();
   const avr_cycle_count_t first_cycle = s->avr->cycle;
   while (!stop_requested) {
+    /* what the queue has no room for waits in the terminal */
     uint8_t buffer[256];
-    ssize_t n = read(master, buffer, sizeof buffer);
+    size_t room = sizeof s->tx - s->tx_len;
+    ssize_t n = room ? read(master, buffer, room < sizeof buffer ? room : sizeof buffer) : 0;
     for (ssize_t i = 0; i < n; ++i) sim_send(s, buffer[i]);
     /* keep the emulated time level with the real time, one millisecond at a time */
     double behind = (now_seconds() - start) - (double)(s->avr->cycle - first_cycle) / FREQUENCY;
