@@ -17,6 +17,13 @@ static uint8_t tx_used;
 /* A full buffer drops its oldest character, as the token machine's does. */
 ISR(UART_RX_VECT) {
   uint8_t c = UART_UDR;
+  /* The host's probe stops a running program, so that an upload can reach the board;
+   * a program therefore never receives the byte 1. */
+  if (c == LINK_PROBE && (pyxon_state == STATE_RUNNING || pyxon_state == STATE_WAITING)) {
+    link_probe_seen = 1;
+    ++rx_generation;
+    return;
+  }
   if (rx_count == RX_SIZE) {
     rx_head = (uint8_t)((rx_head + 1) % RX_SIZE);
     --rx_count;

@@ -5,7 +5,6 @@
 
 #include "machine.h"
 
-#define PROBE 0x01
 #define UPLOAD 0x02
 #define ENTER_BOOTLOADER 'B'
 /* Time a host may leave between two bytes of the upload before the board gives up. */
@@ -102,11 +101,16 @@ static uint8_t program_stored(void) {
 static void run_program(void) {
   machine_reset();
   machine_run();
+  if (link_probe_seen) {
+    link_probe_seen = 0;
+    pyxon_state = STATE_IDLE;
+    uart_send_text_P(identification);
+  }
 }
 
 static void command(int16_t c) {
   switch (c) {
-    case PROBE: uart_send_text_P(identification); break;
+    case LINK_PROBE: uart_send_text_P(identification); break;
     case UPLOAD:
       pyxon_state = STATE_IDLE;
       if (receive_program()) run_program();

@@ -13,6 +13,7 @@ enum {
 struct machine vm;
 volatile uint8_t pyxon_state;
 volatile uint32_t pyxon_tokens;
+volatile uint8_t link_probe_seen;
 
 enum { W_BIT = 1, W_BYTE = 8, W_WORD = 16 };
 
@@ -582,7 +583,7 @@ void machine_reset(void) {
 
 void machine_run(void) {
   pyxon_state = STATE_RUNNING;
-  while (!vm.stop) {
+  while (!vm.stop && !link_probe_seen) {
     vm.error_flag = 0;
     vm.waited = 0;
     vm.instr_start = vm.pc;
@@ -594,7 +595,7 @@ void machine_run(void) {
       jump_to(vm.irq[k].handler);
       vm.irq[k].pending = 0;
     }
-    if (vm.waited && !vm.stop) {
+    if (vm.waited && !vm.stop && !link_probe_seen) {
       pyxon_state = STATE_WAITING;
       wait_for_event(vm.wait_generation);
       pyxon_state = STATE_RUNNING;

@@ -72,6 +72,9 @@ struct machine {
 extern struct machine vm;
 extern volatile uint8_t pyxon_state;
 extern volatile uint32_t pyxon_tokens;
+/* Set by the receive interrupt when the host's probe stopped the running program. */
+extern volatile uint8_t link_probe_seen;
+#define LINK_PROBE 0x01
 
 /* machine.c */
 void machine_reset(void);

@@ -303,5 +303,5 @@ uint32_t random_next(void) {
 
 void pause_ticks(uint32_t ticks) {
   uint32_t start = uptime_ticks();
-  while (uptime_ticks() - start < ticks) wait_for_event(uart_generation());
+  while (uptime_ticks() - start < ticks && !link_probe_seen) wait_for_event(uart_generation());
 }

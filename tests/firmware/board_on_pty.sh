@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # zarvek-cli board --firmware --bare: a bare emulated ATmega with only our bootloader on a
 # pseudo-terminal; zarvek-cli flash installs the runtime through it, zarvek-cli upload
-# sends a program, and the program answers on the line.
-#   board_on_pty.sh ZARVEK_CLI PROFILE RUNTIME.hex PROGRAM.bas
+# sends a program that never ends, then (its probe stopping that one) the program, which
+# answers on the line.
+#   board_on_pty.sh ZARVEK_CLI PROFILE RUNTIME.hex BUSY.bas PROGRAM.bas
 set -u
-cli=$1 profile=$2 hex=$3 program=$4
+cli=$1 profile=$2 hex=$3 busy=$4 program=$5
 work=$(mktemp -d)
 link=$work/board
 board_pid=
@@ -22,9 +23,11 @@ for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
 if ! "$cli" flash --port "$link" --baud 19200 --profile "$profile" "$hex" > "$work/flash.out" 2>&1; then
   echo "FAIL: flash"; tail -5 "$work/flash.out"; exit 1
 fi
-if ! "$cli" upload --port "$link" --baud 19200 --profile "$profile" "$program" > "$work/upload.out" 2>&1; then
-  echo "FAIL: upload"; cat "$work/upload.out"; exit 1
-fi
+for p in "$busy" "$program"; do
+  if ! "$cli" upload --port "$link" --baud 19200 --profile "$profile" "$p" > "$work/upload.out" 2>&1; then
+    echo "FAIL: upload of $p"; cat "$work/upload.out"; exit 1
+  fi
+done
 exec 3<> "$link"
 printf '21\r' >&3
 answer=
