@@ -42,6 +42,7 @@
 #define TICK_VECT TIMER0_COMP_vect
 
 /* Interrupt input INT0 (PD2), falling edge, pull-up on. */
+#define INT0_PIN_MASK _BV(PD2)
 #define INT0_INIT() do { DDRD &= ~_BV(PD2); PORTD |= _BV(PD2); MCUCR = (MCUCR & ~(_BV(ISC00))) | _BV(ISC01); GIFR = _BV(INTF0); GICR |= _BV(INT0); } while (0)
 
 /* D/A channels 0 and 1: 8-bit fast PWM on OC1A (PD5) and OC1B (PD4). */
@@ -80,6 +81,7 @@
 #define TICK_VECT TIMER0_COMP_vect
 
 /* Interrupt input INT0 (PD0), falling edge, pull-up on. */
+#define INT0_PIN_MASK _BV(PD0)
 #define INT0_INIT() do { DDRD &= ~_BV(PD0); PORTD |= _BV(PD0); EICRA = (EICRA & ~(_BV(ISC00))) | _BV(ISC01); EIFR = _BV(INTF0); EIMSK |= _BV(INT0); } while (0)
 
 /* D/A channels 0 and 1: OC1A (PB5) and OC1B (PB6). */

@@ -178,10 +178,14 @@ uint8_t port_read(uint8_t port) {
   return *pin_regs[port];
 }
 
+/* Released pins float, except the interrupt input (port 3), which keeps its pull-up so
+ * that an open button does not fire it. */
+static uint8_t released_level(uint8_t port) { return port == 3 ? INT0_PIN_MASK : 0; }
+
 void port_release(uint8_t port) {
   if (port >= 4) return;
   *ddr_regs[port] = 0;
-  *port_regs[port] = 0;
+  *port_regs[port] = released_level(port);
 }
 
 void pin_write(uint8_t pin, uint8_t high) {
@@ -206,7 +210,7 @@ void pin_release(uint8_t pin) {
   uint8_t mask = (uint8_t)(1u << (pin % 8));
   ATOMIC_BLOCK(ATOMIC_RESTORESTATE) {
     *ddr_regs[pin / 8] &= (uint8_t)~mask;
-    *port_regs[pin / 8] &= (uint8_t)~mask;
+    *port_regs[pin / 8] = (uint8_t)((*port_regs[pin / 8] & ~mask) | (released_level(pin / 8) & mask));
   }
 }
 
