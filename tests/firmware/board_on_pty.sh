@@ -3,7 +3,9 @@
 # pseudo-terminal; zarvek-cli flash installs the runtime through it, zarvek-cli upload
 # sends a program that never ends, then (its probe stopping that one) the program, which
 # answers on the line.
-#   board_on_pty.sh ZARVEK_CLI PROFILE RUNTIME.hex BUSY.bas PROGRAM.bas
+#   board_on_pty.sh ZARVEK_CLI PROFILE RUNTIME.hex|- BUSY.bas PROGRAM.bas
+# With - in place of the HEX file the board starts with the runtime already in its flash
+# (no --bare, no flash).
 set -u
 cli=$1 profile=$2 hex=$3 busy=$4 program=$5
 work=$(mktemp -d)
@@ -15,12 +17,15 @@ cleanup() {
 }
 trap cleanup EXIT
 
-"$cli" board --profile "$profile" --firmware --bare --link "$link" > "$work/board.out" 2> "$work/board.err" &
+bare=--bare
+[ "$hex" = - ] && bare=
+"$cli" board --profile "$profile" --firmware $bare --link "$link" > "$work/board.out" 2> "$work/board.err" &
 board_pid=$!
 for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
 [ -e "$link" ] || { echo "FAIL: the board did not come up"; cat "$work/board.err"; exit 1; }
 
-if ! "$cli" flash --port "$link" --baud 19200 --profile "$profile" "$hex" > "$work/flash.out" 2>&1; then
+echo "no update" > "$work/flash.out"
+if [ -n "$bare" ] && ! "$cli" flash --port "$link" --baud 19200 --profile "$profile" "$hex" > "$work/flash.out" 2>&1; then
   echo "FAIL: flash"; tail -5 "$work/flash.out"; exit 1
 fi
 for p in "$busy" "$program"; do
