@@ -139,6 +139,7 @@ uint32_t sim_tokens(struct sim* s) {
 int sim_create(struct sim* s, const char* mcu, const char* runtime_elf) {
   memset(s, 0, sizeof *s);
   s->forward_fd = -1;
+  s->corrupt_page = -1;
   s->avr = avr_make_mcu_by_name(mcu);
   if (!s->avr) {
     fprintf(stderr, "pyxon-sim: unknown chip %s\n", mcu);

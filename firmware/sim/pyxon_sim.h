@@ -21,6 +21,8 @@ struct sim {
   size_t tx_head, tx_len;
   int xoff;
   int forward_fd; /* where the chip's output goes as well, -1 none */
+  int corrupt_page; /* the update sends this page's sum wrong once (-1 none) */
+  int corrupted;
 };
 
 int sim_create(struct sim* s, const char* mcu, const char* runtime_elf);

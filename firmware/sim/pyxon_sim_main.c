@@ -19,6 +19,7 @@ static void usage(void) {
           "       pyxon-sim --mcu atmega32|atmega128 --runtime RUNTIME.elf [--boot BOOT.elf [--bare]] --pty [--link PATH]\n"
           "  --pty serves the board on a pseudo-terminal in real time (its path, or PATH, on stdout);\n"
           "  with --boot the chip has the bootloader too and starts in it; --bare leaves the runtime out\n"
+          "  --corrupt-page N (with --install): page N goes out once with a wrong sum, which must be rejected\n"
           "  --image takes a program image: raw bytes, or the text of zarvek-cli compile --dump\n"
           "  --input escapes: \\r \\n \\t \\\\ \\xHH\n");
   exit(2);
@@ -151,6 +152,7 @@ int main(int argc, char** argv) {
   double max_seconds = 60;
   int stats = 0, verbose = 0, pty = 0, bare = 0;
   const char* link_path = NULL;
+  int corrupt_page = -1;
   for (int i = 1; i < argc; ++i) {
     const char* a = argv[i];
     const char* v = i + 1 < argc ? argv[i + 1] : NULL;
@@ -162,6 +164,7 @@ int main(int argc, char** argv) {
     else if (!strcmp(a, "--mcu")) mcu = v, ++i;
     else if (!strcmp(a, "--runtime")) runtime = v, ++i;
     else if (!strcmp(a, "--link")) link_path = v, ++i;
+    else if (!strcmp(a, "--corrupt-page")) corrupt_page = atoi(v), ++i;
     else if (!strcmp(a, "--boot")) boot = v, ++i;
     else if (!strcmp(a, "--install")) install = v, ++i;
     else if (!strcmp(a, "--image")) image_path = v, ++i;
@@ -194,6 +197,7 @@ int main(int argc, char** argv) {
   }
   struct sim s;
   if (sim_create(&s, mcu, runtime) != 0) return 2;
+  s.corrupt_page = corrupt_page;
   clock_t started = clock();
   if (boot) {
     if (sim_load_elf(&s, boot) != 0) return 2;
