@@ -17,7 +17,9 @@
 #define SPACE0_SIZE 512u
 #define LOCAL_SIZE 512u
 /* 1 KB of EEPROM: the program memory first, the EEPROM variables (space 1) behind it. */
-#define PROGRAM_SIZE 896u
+#define INTERNAL_PROGRAM_SIZE 896u
+/* "E" programs on a 24C256 (32 KB) on the two-wire bus: the token machine's size. */
+#define SERIAL_PROGRAM_SIZE 32745u
 #define SPACE1_SIZE 128u
 /* Boot section of 2 KB (fuses BOOTSZ = 01) at word 0x3C00. */
 #define BOOT_START 0x7800u
@@ -56,7 +58,9 @@
 #define SPACE0_SIZE 512u
 #define LOCAL_SIZE 1024u
 /* 4 KB of EEPROM: 3 KB program memory, 1 KB EEPROM variables. */
-#define PROGRAM_SIZE 3072u
+#define INTERNAL_PROGRAM_SIZE 3072u
+/* "E" programs on a 24C512 (64 KB) on the two-wire bus: the token machine's size. */
+#define SERIAL_PROGRAM_SIZE 65535u
 #define SPACE1_SIZE 1024u
 /* Boot section of 2 KB (BOOTSZ = 10) at word 0xFC00. */
 #define BOOT_START 0x1F800UL

@@ -57,14 +57,44 @@ void report_error_text(const char* prefix, uint8_t number) {
   uart_send('\n');
 }
 
+/* The memory byte of the last upload: "E" (the default) puts the program on the serial
+ * EEPROM when one answers on the bus, "I" in the chip's own EEPROM. */
+static uint8_t memory = 'E';
+
+/* The internal header's length word says where the program is: a length, or this mark
+ * for a program on the serial EEPROM, or 0xFFFF for none. */
+#define ON_SERIAL_EEPROM 0xFFFEu
+
+static void use_memory(uint8_t external) {
+  program_external = external;
+  program_size = external ? SERIAL_PROGRAM_SIZE : INTERNAL_PROGRAM_SIZE;
+}
+
+/* Makes the stored image the program: its header, then the internal mark for a program
+ * on the serial EEPROM. */
+static void commit_header(uint16_t length) {
+  prog_write(2, 0);
+  prog_write(3, 0);
+  prog_write(1, (uint8_t)length);
+  prog_write(0, (uint8_t)(length >> 8));
+  if (program_external) {
+    ee_write(1, (uint8_t)ON_SERIAL_EEPROM);
+    ee_write(0, (uint8_t)(ON_SERIAL_EEPROM >> 8));
+  }
+}
+
 /* The token code stream: its length (16 bits, high byte first) and the image, every byte
- * echoed once it is stored. The header becomes valid only after the last byte, so a
- * broken upload leaves no half program that would start. A program too large for the
+ * echoed once it is stored. The header becomes valid only with the last byte, before its
+ * echo: a broken upload leaves no half program that would start, and once the host has
+ * the last echo the program is there even if the power goes. A program too large for the
  * program memory is refused by answering its length with a wrong echo. */
 static uint8_t receive_program(void) {
   int16_t high = uart_take_timeout(BYTE_TIMEOUT_MS);
   if (high < 0) return 0;
-  uint16_t room = PROGRAM_SIZE - 4;
+  ee_write(0, 0xFF); /* no program until this one is complete */
+  ee_write(1, 0xFF);
+  use_memory(memory == 'E' && serial_present());
+  uint16_t room = program_size - 4;
   if ((uint16_t)high << 8 > room) {
     uart_send((uint8_t)~high);
     return 0;
@@ -78,24 +108,28 @@ static uint8_t receive_program(void) {
     return 0;
   }
   uart_send((uint8_t)low);
-  ee_write(0, 0xFF);
-  ee_write(1, 0xFF);
+  prog_write(0, 0xFF);
+  prog_write(1, 0xFF);
   for (uint16_t i = 0; i < length; ++i) {
     int16_t c = uart_take_timeout(BYTE_TIMEOUT_MS);
     if (c < 0) return 0;
-    ee_write((uint16_t)(4 + i), (uint8_t)c);
+    prog_write((uint16_t)(4 + i), (uint8_t)c);
+    if (i + 1 == length) commit_header(length);
     uart_send((uint8_t)c);
   }
-  ee_write(2, 0);
-  ee_write(3, 0);
-  ee_write(1, (uint8_t)length);
-  ee_write(0, (uint8_t)(length >> 8));
+  if (length == 0) commit_header(0);
   return 1;
 }
 
 static uint8_t program_stored(void) {
   uint16_t length = (uint16_t)ee_read(0) << 8 | ee_read(1);
-  return length != 0xFFFF && length <= PROGRAM_SIZE - 4;
+  if (length == ON_SERIAL_EEPROM) {
+    use_memory(1);
+    length = (uint16_t)prog_read(0) << 8 | prog_read(1);
+    return serial_present() && length <= SERIAL_PROGRAM_SIZE - 4;
+  }
+  use_memory(0);
+  return length <= INTERNAL_PROGRAM_SIZE - 4;
 }
 
 static void run_program(void) {
@@ -121,7 +155,9 @@ static void command(int16_t c) {
       boot();
       break;
     }
-    default: break; /* "E" and "I": the program goes to the chip's EEPROM either way */
+    case 'E':
+    case 'I': memory = (uint8_t)c; break;
+    default: break;
   }
 }
 

@@ -11,6 +11,8 @@ enum {
 };
 
 struct machine vm;
+uint16_t program_size = INTERNAL_PROGRAM_SIZE;
+uint8_t program_external;
 volatile uint8_t pyxon_state;
 volatile uint32_t pyxon_tokens;
 volatile uint8_t link_probe_seen;
@@ -20,8 +22,8 @@ enum { W_BIT = 1, W_BYTE = 8, W_WORD = 16 };
 /* --- Program memory: the EEPROM from address 0 ------------------------------------ */
 
 static uint8_t fetch(void) {
-  uint8_t b = ee_read(vm.pc);
-  vm.pc = (uint16_t)(vm.pc + 1u == PROGRAM_SIZE ? 0u : vm.pc + 1u);
+  uint8_t b = prog_read(vm.pc);
+  vm.pc = (uint16_t)(vm.pc + 1u == program_size ? 0u : vm.pc + 1u);
   return b;
 }
 
@@ -30,7 +32,9 @@ static uint16_t fetch16(void) {
   return (uint16_t)(high << 8 | fetch());
 }
 
-static void jump_to(uint16_t address) { vm.pc = (uint16_t)(address % PROGRAM_SIZE); }
+static void jump_to(uint16_t address) {
+  vm.pc = address < program_size ? address : (uint16_t)(address % program_size);
+}
 
 /* --- Stacks --------------------------------------------------------------------- */
 
@@ -123,24 +127,33 @@ static uint8_t locate(uint8_t width, uint16_t address, uint16_t size, uint16_t* 
   return at + (width == W_WORD ? 1u : 0u) < size;
 }
 
-/* Spaces: 0 RAM, 1 the EEPROM behind the program memory, 3 the program memory. Others
- * have no storage on this board. Returns the size; *base is the EEPROM base or -1 for RAM. */
-static uint16_t space_of(uint8_t space, int16_t* base) {
+/* Spaces: 0 RAM, 1 the internal EEPROM behind its program memory, 3 the program memory.
+ * Others have no storage on this board. Returns the size and where the space lies. */
+enum { IN_RAM, IN_EEPROM, IN_PROGRAM };
+
+static uint16_t space_of(uint8_t space, uint8_t* where) {
   switch (space) {
-    case 0: *base = -1; return SPACE0_SIZE;
-    case 1: *base = PROGRAM_SIZE; return SPACE1_SIZE;
-    case 3: *base = 0; return PROGRAM_SIZE;
+    case 0: *where = IN_RAM; return SPACE0_SIZE;
+    case 1: *where = IN_EEPROM; return SPACE1_SIZE;
+    case 3: *where = IN_PROGRAM; return program_size;
     default: return 0;
   }
 }
 
-static uint8_t space_byte(int16_t base, uint16_t offset) {
-  return base < 0 ? vm.space0[offset] : ee_read((uint16_t)(base + offset));
+static uint8_t space_byte(uint8_t where, uint16_t offset) {
+  switch (where) {
+    case IN_RAM: return vm.space0[offset];
+    case IN_EEPROM: return ee_read((uint16_t)(INTERNAL_PROGRAM_SIZE + offset));
+    default: return prog_read(offset);
+  }
 }
 
-static void set_space_byte(int16_t base, uint16_t offset, uint8_t value) {
-  if (base < 0) vm.space0[offset] = value;
-  else ee_write((uint16_t)(base + offset), value);
+static void set_space_byte(uint8_t where, uint16_t offset, uint8_t value) {
+  switch (where) {
+    case IN_RAM: vm.space0[offset] = value; return;
+    case IN_EEPROM: ee_write((uint16_t)(INTERNAL_PROGRAM_SIZE + offset), value); return;
+    default: prog_write(offset, value); return;
+  }
 }
 
 static void read_space(uint8_t space, uint8_t width, uint16_t address) {
@@ -150,7 +163,7 @@ static void read_space(uint8_t space, uint8_t width, uint16_t address) {
     push((int32_t)((uint16_t)p[0] << 8 | p[1]));
     return;
   }
-  int16_t base = 0;
+  uint8_t base = IN_RAM;
   uint16_t offset;
   uint16_t size = space_of(space, &base);
   if (!locate(width, address, size, &offset)) {
@@ -172,7 +185,7 @@ static void write_space(uint8_t space, uint8_t width, uint16_t address, int32_t 
     p[1] = (uint8_t)value;
     return;
   }
-  int16_t base = 0;
+  uint8_t base = IN_RAM;
   uint16_t offset;
   uint16_t size = space_of(space, &base);
   if (!locate(width, address, size, &offset)) {
@@ -441,12 +454,12 @@ static void dispatch(uint8_t token) {
     case T_TABLEREAD: {
       uint16_t table = fetch16();
       uint16_t offset = (uint16_t)(table + 2u * (uint16_t)pop());
-      if ((uint32_t)offset + 1 >= PROGRAM_SIZE) {
+      if ((uint32_t)offset + 1 >= program_size) {
         push(0);
         raise_error(E_NO_MEMORY);
         return;
       }
-      push((int32_t)((uint16_t)ee_read(offset) << 8 | ee_read(offset + 1)));
+      push((int32_t)((uint16_t)prog_read(offset) << 8 | prog_read(offset + 1)));
       return;
     }
     case T_MBITREAD: {

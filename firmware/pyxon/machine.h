@@ -130,6 +130,24 @@ static inline uint8_t ee_read(uint16_t address) {
   return EEDR;
 }
 
+/* serial_eeprom.c: the program's EEPROM on the two-wire bus (address 0xA0) */
+uint8_t serial_present(void);
+uint8_t serial_read(uint16_t address);
+void serial_write(uint16_t address, uint8_t value);
+
+/* The program memory: the internal EEPROM from address 0, or the serial EEPROM. */
+extern uint16_t program_size;
+extern uint8_t program_external;
+
+static inline uint8_t prog_read(uint16_t address) {
+  return program_external ? serial_read(address) : ee_read(address);
+}
+
+static inline void prog_write(uint16_t address, uint8_t value) {
+  if (program_external) serial_write(address, value);
+  else ee_write(address, value);
+}
+
 /* link.c */
 void link_start(void); /* never returns */
 void report_error_text(const char* prefix, uint8_t number);

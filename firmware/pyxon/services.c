@@ -58,11 +58,11 @@ enum {
   SV_INCOUNT_BEEP, SV_FREQ1, SV_FREQ2, SV_FILEFREE, SV_FILESIZE, SV_KEY, SV_KEYCOUNT
 };
 
-static uint16_t image_length(void) { return (uint16_t)ee_read(0) << 8 | ee_read(1); }
-static uint16_t file_size(void) { return (uint16_t)ee_read(2) << 8 | ee_read(3); }
+static uint16_t image_length(void) { return (uint16_t)prog_read(0) << 8 | prog_read(1); }
+static uint16_t file_size(void) { return (uint16_t)prog_read(2) << 8 | prog_read(3); }
 
 static int32_t file_capacity(void) {
-  int32_t room = (int32_t)PROGRAM_SIZE - 4 - image_length();
+  int32_t room = (int32_t)program_size - 4 - image_length();
   return room <= 0 ? 0 : room / 2;
 }
 
@@ -160,8 +160,8 @@ void file_operation(uint8_t function) {
       }
       /* closing after reading keeps the stored size */
       if (vm.file_mode == F_WRITING) {
-        ee_write(2, (uint8_t)(vm.file_position >> 8));
-        ee_write(3, (uint8_t)vm.file_position);
+        prog_write(2, (uint8_t)(vm.file_position >> 8));
+        prog_write(3, (uint8_t)vm.file_position);
       }
       vm.file_mode = F_CLOSED;
       return;
@@ -176,8 +176,8 @@ void file_operation(uint8_t function) {
         return;
       }
       uint16_t at = (uint16_t)(base + 2u * vm.file_position);
-      ee_write(at, (uint8_t)(v >> 8));
-      ee_write(at + 1, (uint8_t)v);
+      prog_write(at, (uint8_t)(v >> 8));
+      prog_write(at + 1, (uint8_t)v);
       ++vm.file_position;
       return;
     }
@@ -195,12 +195,12 @@ void file_operation(uint8_t function) {
       /* a size beyond the capacity (a program wrote the header) must not read past
        * the program memory */
       uint32_t at = base + 2ul * vm.file_position;
-      if (at + 1 >= PROGRAM_SIZE) {
+      if (at + 1 >= program_size) {
         push(0);
         raise_error(E_MEMORY_END);
         return;
       }
-      push((int32_t)((uint16_t)ee_read((uint16_t)at) << 8 | ee_read((uint16_t)at + 1)));
+      push((int32_t)((uint16_t)prog_read((uint16_t)at) << 8 | prog_read((uint16_t)at + 1)));
       ++vm.file_position;
       return;
     }

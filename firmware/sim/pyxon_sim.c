@@ -218,7 +218,7 @@ static int line_ended(struct sim* s) {
   return s->out_len > wait_from && (s->out[s->out_len - 1] == '\r' || s->out[s->out_len - 1] == 0x8A);
 }
 
-int sim_upload(struct sim* s, const uint8_t* image, size_t length, int verbose) {
+int sim_upload(struct sim* s, const uint8_t* image, size_t length, uint8_t memory, int verbose) {
   int identified = 0;
   for (int attempt = 0; attempt < 5 && !identified; ++attempt) {
     wait_from = s->out_len;
@@ -236,7 +236,7 @@ int sim_upload(struct sim* s, const uint8_t* image, size_t length, int verbose) 
     return -1;
   }
   if (verbose) fprintf(stderr, "pyxon-sim: %.*s\n", (int)(s->out_len - wait_from - 1), (const char*)s->out + wait_from);
-  sim_send(s, 'E');
+  sim_send(s, memory);
   sim_send(s, 0x02);
   for (size_t i = 0; i < length + 2; ++i) {
     uint8_t byte = i == 0 ? (uint8_t)(length >> 8) : i == 1 ? (uint8_t)length : image[i - 2];

@@ -32,8 +32,11 @@ void sim_idle(struct sim* s, avr_cycle_count_t cycles);
 void sim_send(struct sim* s, uint8_t byte);
 uint8_t sim_state(struct sim* s);
 uint32_t sim_tokens(struct sim* s);
-int sim_upload(struct sim* s, const uint8_t* image, size_t length, int verbose);
+/* memory: the upload's memory byte, 'E' or 'I' */
+int sim_upload(struct sim* s, const uint8_t* image, size_t length, uint8_t memory, int verbose);
 int sim_install_runtime(struct sim* s, const char* hex_path, int verbose);
+/* Puts a serial EEPROM of the given size (bytes, at most 64 KB) on the chip's bus. */
+int sim_attach_serial_eeprom(struct sim* s, uint32_t size);
 /* Serves the chip on a pseudo-terminal until SIGINT or SIGTERM. */
 int sim_serve_pty(struct sim* s, const char* link_path);
 

@@ -19,6 +19,9 @@ static void usage(void) {
           "       pyxon-sim --mcu atmega32|atmega128 --runtime RUNTIME.elf [--boot BOOT.elf [--bare]] --pty [--link PATH]\n"
           "  --pty serves the board on a pseudo-terminal in real time (its path, or PATH, on stdout);\n"
           "  with --boot the chip has the bootloader too and starts in it; --bare leaves the runtime out\n"
+          "  --serial-eeprom BYTES puts a serial EEPROM (up to 65536 bytes) on the chip's two-wire bus\n"
+          "  --memory E|I: the memory byte of the upload (E, the default: the serial EEPROM if there is one)\n"
+          "  --reset-after-upload: the chip is reset right after the upload and runs the stored program\n"
           "  --corrupt-page N (with --install): page N goes out once with a wrong sum, which must be rejected\n"
           "  --image takes a program image: raw bytes, or the text of zarvek-cli compile --dump\n"
           "  --input escapes: \\r \\n \\t \\\\ \\xHH\n");
@@ -150,21 +153,29 @@ int main(int argc, char** argv) {
   const char *mcu = NULL, *runtime = NULL, *boot = NULL, *install = NULL, *image_path = NULL;
   static uint8_t input[65536];
   double max_seconds = 60;
-  int stats = 0, verbose = 0, pty = 0, bare = 0;
+  int stats = 0, verbose = 0, pty = 0, bare = 0, reset_after_upload = 0;
   const char* link_path = NULL;
   int corrupt_page = -1;
+  uint32_t serial_eeprom = 0;
+  char memory = 'E';
   for (int i = 1; i < argc; ++i) {
     const char* a = argv[i];
     const char* v = i + 1 < argc ? argv[i + 1] : NULL;
     if (!strcmp(a, "--stats")) stats = 1;
     else if (!strcmp(a, "--verbose")) verbose = 1;
     else if (!strcmp(a, "--pty")) pty = 1;
+    else if (!strcmp(a, "--reset-after-upload")) reset_after_upload = 1;
     else if (!strcmp(a, "--bare")) bare = 1;
     else if (!v) usage();
     else if (!strcmp(a, "--mcu")) mcu = v, ++i;
     else if (!strcmp(a, "--runtime")) runtime = v, ++i;
     else if (!strcmp(a, "--link")) link_path = v, ++i;
     else if (!strcmp(a, "--corrupt-page")) corrupt_page = atoi(v), ++i;
+    else if (!strcmp(a, "--serial-eeprom")) serial_eeprom = (uint32_t)strtoul(v, NULL, 10), ++i;
+    else if (!strcmp(a, "--memory")) {
+      if (strcmp(v, "E") != 0 && strcmp(v, "I") != 0) usage();
+      memory = v[0], ++i;
+    }
     else if (!strcmp(a, "--boot")) boot = v, ++i;
     else if (!strcmp(a, "--install")) install = v, ++i;
     else if (!strcmp(a, "--image")) image_path = v, ++i;
@@ -181,6 +192,7 @@ int main(int argc, char** argv) {
     if (!mcu || !runtime || image_path || install || (bare && !boot)) usage();
     struct sim s;
     if (sim_create(&s, mcu, runtime) != 0) return 2;
+    if (serial_eeprom && sim_attach_serial_eeprom(&s, serial_eeprom) != 0) return 2;
     if (!bare && sim_load_elf(&s, runtime) != 0) return 2;
     if (boot && sim_load_elf(&s, boot) != 0) return 2; /* loaded last: the chip starts there */
     return sim_serve_pty(&s, link_path) == 0 ? 0 : 2;
@@ -198,6 +210,7 @@ int main(int argc, char** argv) {
   struct sim s;
   if (sim_create(&s, mcu, runtime) != 0) return 2;
   s.corrupt_page = corrupt_page;
+  if (serial_eeprom && sim_attach_serial_eeprom(&s, serial_eeprom) != 0) return 2;
   clock_t started = clock();
   if (boot) {
     if (sim_load_elf(&s, boot) != 0) return 2;
@@ -206,7 +219,12 @@ int main(int argc, char** argv) {
     return 2;
   }
   sim_idle(&s, 16000); /* the runtime sets up its peripherals */
-  if (sim_upload(&s, image, image_len, verbose) != 0) return 3;
+  if (sim_upload(&s, image, image_len, (uint8_t)memory, verbose) != 0) return 3;
+  if (reset_after_upload) {
+    /* power off as soon as the last echo is in: the stored program must start by itself */
+    avr_reset(s.avr);
+    s.program_output_from = s.out_len;
+  }
   avr_cycle_count_t program_start = s.avr->cycle;
   uint32_t tokens_start = sim_tokens(&s);
   int r = sim_run_until(&s, run_step, (avr_cycle_count_t)(max_seconds * FREQUENCY));

@@ -19,7 +19,9 @@ int RunFirmwareBoard(uint8_t profile, const std::string& linkPath, bool bare, st
                                    "--mcu", mcu,
                                    "--runtime", dir + "/pyxon-" + mcu + ".elf",
                                    "--boot", dir + "/pyxon-boot-" + mcu + ".elf",
-                                   "--pty"};
+                                   "--pty",
+                                   // a board as built: "E" programs go to a serial EEPROM
+                                   "--serial-eeprom", profile == profile::Pyxon128 ? "65536" : "32768"};
   if (bare) args.push_back("--bare");
   if (!linkPath.empty()) {
     args.push_back("--link");
