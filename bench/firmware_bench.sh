@@ -16,25 +16,29 @@ fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-echo "== token rate on the emulated ATmega at 16 MHz"
+serial_size() { [ "$1" = atmega32 ] && echo 32768 || echo 65536; }
+
+echo "== token rate on the emulated ATmega at 16 MHz (program in the chip's EEPROM, then on the serial EEPROM)"
 for mcu in atmega32 atmega128; do
   profile=atmega-${mcu#atmega}
   "$cli" compile --profile "$profile" --dump "$root/bench/programs/token_rate.bas" > "$work/dump"
-  "$sim" --mcu "$mcu" --runtime "$fw/pyxon-$mcu.elf" --image "$work/dump" --stats 2>&1 >/dev/null |
-    sed "s/^pyxon-sim:/$mcu:/"
+  for memory in I E; do
+    "$sim" --mcu "$mcu" --runtime "$fw/pyxon-$mcu.elf" --image "$work/dump" --stats \
+      --serial-eeprom "$(serial_size $mcu)" --memory $memory 2>&1 >/dev/null | sed "s/^pyxon-sim:/$mcu $memory:/"
+  done
 done
 
 echo "== flash and RAM"
 avr-size "$fw"/pyxon-atmega32.elf "$fw"/pyxon-atmega128.elf "$fw"/pyxon-boot-atmega32.elf "$fw"/pyxon-boot-atmega128.elf 2>/dev/null || true
 
-echo "== end-to-end corpus (token machine and board, both chips)"
+echo "== end-to-end corpus (token machine and board with its serial EEPROM, both chips)"
 start=$(date +%s.%N)
 failed=0
 for profile in atmega-32 atmega-128; do
   mcu=atmega${profile#atmega-}
   for program in "$root"/tests/programs/*.bas "$root"/examples/*.bas "$root"/examples/*.xml; do
-    [ "$profile" = atmega-32 ] && [ "$(basename "$program")" = input_numbers_and_strings.bas ] && continue
-    "$root/tests/firmware/compare_program.sh" "$cli" "$sim" "$profile" "$fw/pyxon-$mcu.elf" "$program" > /dev/null ||
+    "$root/tests/firmware/compare_program.sh" "$cli" "$sim" "$profile" "$fw/pyxon-$mcu.elf" "$program" \
+      --serial-eeprom "$(serial_size $mcu)" > /dev/null ||
       failed=$((failed + 1))
   done
 done
