@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "cli/board_firmware.h"
 #include "cli/cli.h"
 #include "cli/link_session.h"
 #include "link/posix_port.h"
@@ -30,6 +31,8 @@ struct TBoardRequest {
   bool baudGiven = false;
   link::TPyxonBoardOptions pyxon;
   std::string linkPath;
+  bool firmware = false;  // our firmware on the emulated ATmega
+  bool bare = false;      // ... with the bootloader only
 };
 
 std::optional<std::string> ParseFault(const std::string& value, link::TBoardFaults& f) {
@@ -81,7 +84,8 @@ int BoardCommand(const std::vector<std::string>& args, std::ostream& out, std::o
   link::TBoardFaults& faults = r.pyxon.faults;
   const TCommandSyntax syntax{
       "board",
-      "--profile atmega-32|atmega-128|tessel-1.1|tessel-micro [--link PFAD] [--eeprom DATEI] [--flash DATEI] [--baud N] [--fault ART[=N]]...",
+      "--profile atmega-32|atmega-128|tessel-1.1|tessel-micro [--link PFAD] [--eeprom DATEI] [--flash DATEI] [--baud N] [--fault ART[=N]]...\n"
+      "       zarvek-cli board --profile atmega-32|atmega-128 --firmware [--bare] [--link PFAD]",
       "",
       {{"--profile", true,
         [&r](const std::string& v) -> std::optional<std::string> {
@@ -99,7 +103,8 @@ int BoardCommand(const std::vector<std::string>& args, std::ostream& out, std::o
           r.baudGiven = true;
           return std::nullopt;
         }},
-       {"--fault", true, [&faults](const std::string& v) { return ParseFault(v, faults); }}},
+       {"--fault", true, [&faults](const std::string& v) { return ParseFault(v, faults); }},
+       FlagOption("--firmware", r.firmware), FlagOption("--bare", r.bare)},
       true};
   if (const auto problem = ParseCommandLine(syntax, args, unused)) return UsageError(syntax, err, *problem);
   if (!r.profile) return UsageError(syntax, err, "--profile fehlt");
@@ -111,9 +116,13 @@ int BoardCommand(const std::vector<std::string>& args, std::ostream& out, std::o
       return UsageError(syntax, err, "--baud gilt nur für atmega-32 und atmega-128; ein Tessel-Board stellt "
                                      "seine Geschwindigkeit selbst ein (9600 Baud nach dem Einschalten)");
     if (!r.pyxon.flashFile.empty()) return UsageError(syntax, err, "--flash gilt nur für atmega-32 und atmega-128");
+    if (r.firmware || r.bare) return UsageError(syntax, err, "--firmware gilt nur für atmega-32 und atmega-128");
     if (faults.rejectPage >= 0) return UsageError(syntax, err, "--fault reject-page gilt nur für atmega-32 und atmega-128");
   }
   r.pyxon.profile = *r.profile;
+  if (r.bare && !r.firmware) return UsageError(syntax, err, "--bare gilt nur mit --firmware");
+  if (r.firmware) return RunFirmwareBoard(*r.profile, r.linkPath, r.bare, err);
+
   link::TPacedLine line;
   std::string error;
   if (!line.Open(r.baud, error)) {
