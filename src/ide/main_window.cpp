@@ -1,5 +1,6 @@
 #include "ide/main_window.h"
 
+#include "ide/link_controller.h"
 #include "ide/setup_dialog.h"
 #include "ide/splash.h"
 
@@ -27,9 +28,11 @@
 #include "project/open_file.h"
 #include "project/project_export.h"
 #include "project/project_file.h"
+#include "link/console_model.h"
 #include "text/lines.h"
 #include "ui/error_strip.h"
 #include "ui/help_list.h"
+#include "ui/qt_serial_port.h"
 #include "ui/qt_text.h"
 #include "ui/search_panel.h"
 #include "ui/source_editor.h"
@@ -65,6 +68,7 @@ bool Wired(TCommandId id) {
     case TCommandId::Import: case TCommandId::Export: case TCommandId::ProgHelp: case TCommandId::Settings:
     case TCommandId::Comment: case TCommandId::Uncomment: case TCommandId::AlignLines: case TCommandId::IndentLeft:
     case TCommandId::IndentRight: case TCommandId::HelpTerms: case TCommandId::HelpInfo: case TCommandId::Print:
+    case TCommandId::Transfer: case TCommandId::Bootloader:
       return true;
     default:
       return false;
@@ -103,6 +107,15 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
   setCentralWidget(m_splitter);
   m_splash = new TSplash(this);
   statusBar();
+  m_linkControl = std::make_unique<TLinkController>(this, ui::QtPortFactory(), m_clock);
+  m_linkControl->inform = [this](const TMessage& m) { Inform(m); };
+  m_linkControl->ask = [this](const TMessage& m) { return askHook ? std::optional<TAnswer>(askHook(m)) : std::nullopt; };
+  m_linkControl->profile = [this] { return m_project.profile; };
+  m_linkControl->setStatusLine = [this](const std::string& text) {
+    m_errorDisplay->Display().Set(workspace::TSlot::Status, text);
+    m_errorDisplay->Refresh();
+  };
+  m_linkControl->commandStatesChanged = [this] { UpdateCommandStates(); };
 
   BuildMenus();
   connect(m_tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) { TreeClick(item); });
@@ -145,9 +158,20 @@ void TForm1::ApplySettings() {
   m_basic->ApplySettings(m_settings);
   m_assembler->ApplySettings(m_settings);
   m_errorDisplay->SetFill(ui::ColourFromSettings(m_settings.gutterColor));
+  // The link opens on the chosen port, else on the first the system offers.
+  if (!m_linkControl->Link().Connected()) {
+    std::string port = m_settings.com;
+    if (port.empty()) {
+      const std::vector<std::string> ports = link::SystemPortList();
+      if (!ports.empty()) port = ports.front();
+    }
+    m_linkControl->portName = port;
+    m_linkControl->baudText = m_settings.baud.empty() ? "9600" : m_settings.baud;
+  }
 }
 
 TForm1::~TForm1() {
+  m_linkControl.reset();
   // A check still running posts its result to this window; it must end first.
   ++m_syntaxGeneration;
   m_syntaxPool.waitForDone();
@@ -196,6 +220,7 @@ void TForm1::BuildMenus() {
 
 void TForm1::UpdateCommandStates() {
   workspace::TCommandState state;
+  state.fileToolbarEnabled = !m_linkControl->TransferRunning();
   state.historyEmpty = !m_navigator.BackEnabled();
   ui::TSourceEditor* editor = m_editorControl->currentIndex() == 1 ? m_assembler : m_basic;
   state.editorReadOnly = editor->isReadOnly();
@@ -211,6 +236,10 @@ void TForm1::UpdateCommandStates() {
     const int profile = workspace::ProfileOfCommand(id);
     if (profile >= 0) action->setChecked(profile == m_project.profile);
   }
+  // The link decides about its own commands: one transfer or update at a time.
+  m_actions[TCommandId::Transfer]->setEnabled(state.fileToolbarEnabled && m_linkControl->TransferEnabled());
+  m_actions[TCommandId::Bootloader]->setEnabled(m_linkControl->BootloaderEnabled());
+  if (m_linkControl->StopEnabled()) m_actions[TCommandId::Stop]->setEnabled(true);
 }
 
 void TForm1::Run(TCommandId id) {
@@ -268,6 +297,11 @@ void TForm1::Run(TCommandId id) {
     case TCommandId::HelpTerms: OpenHelp("7"); break;
     case TCommandId::HelpInfo: m_splash->ShowFor(); break;
     case TCommandId::Print: Drucken1Click(); break;
+    case TCommandId::Transfer: ButtonRecordClick(); break;
+    case TCommandId::Bootloader: m_linkControl->ButtonBootloaderClick(); break;
+    case TCommandId::Stop:
+      if (m_linkControl->TransferRunning()) m_linkControl->ButtonStopClick();
+      break;
     default:
       if (const int profile = workspace::ProfileOfCommand(id); profile >= 0)
         PopUpProfileClick(static_cast<uint8_t>(profile), false);
@@ -450,6 +484,13 @@ void TForm1::ButtonTestClick(bool fromOpen) {
   if (!workspace::JumpsToError(m_lastBuild, sender)) return;
   if (m_lastBuild.basicError) ShowCompileError();
   else ShowAssemblerError();
+}
+
+void TForm1::ButtonRecordClick() {
+  if (m_linkControl->TransferRunning() || m_linkControl->UpdateRunning()) return;
+  ButtonTestClick(false);
+  if (!m_lastBuild.success) return;
+  m_linkControl->StartTransfer(m_lastBuild, m_project.profile);
 }
 
 void TForm1::MImportClick() {

@@ -1,0 +1,142 @@
+#include "ide/link_controller.h"
+
+#include "ide/bootloader_window.h"
+#include "ide/upload_window.h"
+#include "link/link_texts.h"
+#include "pipeline/build.h"
+
+#include <QWidget>
+
+namespace zarvek::ide {
+
+TLinkController::TLinkController(QWidget* owner, link::TPortFactory factory, const link::TClock& clock)
+    : m_owner(owner),
+      m_clock(clock),
+      m_link(std::move(factory)),
+      m_uploadWin(std::make_unique<TUploadWin>()),
+      m_upload(m_link, clock, *m_uploadWin),
+      m_bootloaderWin(std::make_unique<TBootloaderWin>(m_link, clock)) {
+  m_link.receiveHandler = [this](const std::string& data) { ReceiveCallBack(data); };
+  m_link.onLost = [this](const std::string&) {
+    if (m_transferRunning) {
+      m_upload.PortLost();
+      m_repeat.stop();
+    }
+    if (m_bootloaderWin->Running()) m_bootloaderWin->PortLost();
+    Changed();
+  };
+  m_uploadWin->onTransferred = [this] {
+    if (setStatusLine) setStatusLine(link::texts::kProjectTransferred);
+    ButtonStopClick();
+  };
+  m_repeat.setSingleShot(true);
+  connect(&m_repeat, &QTimer::timeout, this, [this] {
+    m_upload.Poll();
+    ScheduleRepeat();
+  });
+
+  m_bootloaderWin->profile = [this] { return profile ? profile() : uint8_t{0}; };
+  m_bootloaderWin->portName = [this] { return portName; };
+  m_bootloaderWin->speedText = [this] { return baudText; };
+  m_bootloaderWin->ask = [this](const workspace::TMessage& m) {
+    return ask ? ask(m) : std::optional<workspace::TAnswer>();
+  };
+  m_bootloaderWin->lockProgram = [this](bool locked) {
+    if (m_owner) m_owner->setEnabled(!locked);
+  };
+  m_bootloaderWin->onIdle = [this] { Changed(); };
+}
+
+TLinkController::~TLinkController() {
+  m_repeat.stop();
+  m_link.receiveHandler = nullptr;
+  m_link.onLost = nullptr;
+  m_link.LinkClose();
+}
+
+bool TLinkController::UpdateRunning() const { return m_bootloaderWin->Running(); }
+
+void TLinkController::Changed() {
+  if (commandStatesChanged) commandStatesChanged();
+}
+
+bool TLinkController::StartTransfer(const TBuildResult& build, uint8_t profileCode) {
+  if (m_transferRunning || UpdateRunning()) return false;
+  const auto show = [this](const std::string& text) {
+    if (inform) inform({text, "Zarvek", workspace::TButtons::Ok});
+  };
+  if (const auto problem = link::ProgramRoomProblem(profileCode, build.program.image.size())) {
+    show(*problem);
+    return false;
+  }
+  link::TUploadStreams streams;
+  if (const auto problem = link::BuildUploadStreams(build.program.image, build.machineCode.code, streams)) {
+    show(*problem);
+    return false;
+  }
+  m_linkWasOpen = m_link.Connected();
+  if (!m_linkWasOpen) {
+    m_link.TransferState = link::transfer::Identify;
+    if (!m_link.LinkOpen(portName, baudText)) {
+      m_link.TransferState = link::transfer::Idle;
+      // Saying nothing would leave the user guessing why the command did nothing.
+      show(link::texts::PortOpenFailureText(portName, m_link.OpenError()));
+      return false;
+    }
+  }
+  m_transferRunning = true;
+  if (setStatusLine) setStatusLine("");
+  Changed();
+  m_uploadWin->Reset();
+  m_uploadWin->CentreOn(m_owner);
+  m_uploadWin->show();
+  m_upload.Start(profileCode, build.program.programMemorySelector, std::move(streams));
+  ScheduleRepeat();
+  return true;
+}
+
+void TLinkController::ButtonStopClick() {
+  if (!m_transferRunning) return;
+  m_repeat.stop();
+  m_uploadWin->hide();
+  m_uploadWin->Reset();
+  m_upload.Stop();
+  if (!m_linkWasOpen) {
+    m_link.TransferState = -1;
+    m_link.LinkClose();
+  }
+  m_link.TransferState = link::transfer::Idle;
+  m_transferRunning = false;
+  Changed();
+}
+
+void TLinkController::ButtonBootloaderClick() {
+  if (m_transferRunning) return;
+  m_bootloaderWin->show();
+  m_bootloaderWin->raise();
+  m_bootloaderWin->activateWindow();
+}
+
+void TLinkController::ReceiveCallBack(const std::string& data) {
+  if (data.empty()) return;
+  if (m_link.TransferState != link::transfer::Idle) {
+    m_upload.ReceiveCallBack(data);
+    ScheduleRepeat();
+    return;
+  }
+  if (consoleReceive) consoleReceive(data);
+}
+
+void TLinkController::ScheduleRepeat() {
+  const int64_t due = m_upload.MillisUntilTimer();
+  if (!m_transferRunning || due < 0) {
+    m_repeat.stop();
+    return;
+  }
+  m_repeat.start(static_cast<int>(due));
+}
+
+}  // namespace zarvek::ide
+
+// Compiled here rather than with the other moc files: the core headers must come before Qt's.
+#include "moc_link_controller.cpp"
