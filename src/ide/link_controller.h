@@ -66,6 +66,7 @@ class TLinkController final : public QObject {
   // Answers a question in place of a message box (tests); nothing: the asking window
   // shows its own box.
   std::function<std::optional<workspace::TAnswer>(const workspace::TMessage&)> ask;
+  // The main status line; an empty text clears the status texts and the error display.
   std::function<void(const std::string&)> setStatusLine;
   std::function<void()> commandStatesChanged;
   std::function<uint8_t()> profile;

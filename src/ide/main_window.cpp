@@ -111,8 +111,10 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
   m_linkControl->inform = [this](const TMessage& m) { Inform(m); };
   m_linkControl->ask = [this](const TMessage& m) { return askHook ? std::optional<TAnswer>(askHook(m)) : std::nullopt; };
   m_linkControl->profile = [this] { return m_project.profile; };
+  // An empty text: a transfer starts, with the status texts and the error display cleared.
   m_linkControl->setStatusLine = [this](const std::string& text) {
-    m_errorDisplay->Display().Set(workspace::TSlot::Status, text);
+    if (text.empty()) m_errorDisplay->Display().ClearAll();
+    else m_errorDisplay->Display().Set(workspace::TSlot::Status, text);
     m_errorDisplay->Refresh();
   };
   m_linkControl->commandStatesChanged = [this] { UpdateCommandStates(); };

@@ -131,6 +131,7 @@ class TLinkWindowTest : public QObject {
 
     w.Action(TCommandId::Transfer)->trigger();
     QVERIFY(win.isVisible());
+    QVERIFY(w.ErrorDisplay()->Display().Slot(workspace::TSlot::Compile).text.empty());
     QCOMPARE(win.size(), QSize(254, 86));
     QVERIFY(win.windowFlags() & Qt::FramelessWindowHint);
     QCOMPARE(win.StatusText(), QStringLiteral("ATmega32 wird gesucht..."));
