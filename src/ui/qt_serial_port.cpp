@@ -2,6 +2,11 @@
 
 #include "ui/qt_text.h"
 
+#ifdef Q_OS_UNIX
+#include <poll.h>
+#include <termios.h>
+#endif
+
 namespace zarvek::ui {
 
 namespace {
@@ -38,6 +43,8 @@ QSerialPort::DataBits ToQtDataBits(uint8_t bits) {
 TQtSerialPort::TQtSerialPort() {
   connect(&m_port, &QSerialPort::readyRead, this, [this] { ReadyRead(); });
   connect(&m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) { ErrorOccurred(e); });
+  m_watch.setInterval(kWatchMs);
+  connect(&m_watch, &QTimer::timeout, this, [this] { Watch(); });
 }
 
 TQtSerialPort::~TQtSerialPort() {
@@ -63,18 +70,47 @@ bool TQtSerialPort::Open(const std::string& name, const link::TLineSettings& set
     m_port.clearError();
     return false;
   }
+#ifdef Q_OS_UNIX
+  // Closing must not drop the modem lines either: a board may take that as a reset.
+  termios t{};
+  if (tcgetattr(m_port.handle(), &t) == 0 && (t.c_cflag & HUPCL)) {
+    t.c_cflag &= ~static_cast<tcflag_t>(HUPCL);
+    (void)tcsetattr(m_port.handle(), TCSANOW, &t);
+  }
+#endif
   // Pseudo-terminals have no modem lines and may refuse parity; neither is fatal.
   m_port.setDataTerminalReady(false);
   m_port.setRequestToSend(false);
   if (settings.baud != 0 && m_port.baudRate() != settings.baud) m_port.setBaudRate(settings.baud);
   m_port.clear();
   m_port.clearError();
+  m_watch.start();
   return true;
 }
 
 void TQtSerialPort::Close() {
+  m_watch.stop();
   if (m_port.isOpen()) m_port.close();
   m_port.clearError();
+}
+
+void TQtSerialPort::Watch() {
+#ifdef Q_OS_UNIX
+  // Qt Serial Port does not report a pseudo-terminal whose other end has closed (nor
+  // always a device unplugged): the descriptor then signals a hang-up.
+  if (!m_port.isOpen()) return;
+  pollfd p{m_port.handle(), POLLIN, 0};
+  if (::poll(&p, 1, 0) <= 0 || !(p.revents & (POLLHUP | POLLERR | POLLNVAL))) return;
+  Lost("Gerät getrennt");
+#endif
+}
+
+void TQtSerialPort::Lost(const std::string& why) {
+  // Bytes that arrived before the loss still count.
+  ReadyRead();
+  if (!m_port.isOpen()) return;
+  Close();
+  if (onLost) onLost(why);
 }
 
 void TQtSerialPort::Write(const std::string& data) {
@@ -91,11 +127,7 @@ void TQtSerialPort::ErrorOccurred(QSerialPort::SerialPortError e) {
   // Only a device that went away ends the connection; a refused line setting, parity or
   // modem-line call (pseudo-terminals refuse those) is no reason to stop.
   if (e != QSerialPort::ResourceError || !m_port.isOpen()) return;
-  const std::string why = ToUtf8(m_port.errorString());
-  // Bytes that arrived before the loss still count.
-  ReadyRead();
-  Close();
-  if (onLost) onLost(why);
+  Lost(ToUtf8(m_port.errorString()));
 }
 
 link::TPortFactory QtPortFactory() {

@@ -10,6 +10,7 @@
 
 #include <QObject>
 #include <QSerialPort>
+#include <QTimer>
 
 namespace zarvek::ui {
 
@@ -29,8 +30,12 @@ class TQtSerialPort final : public QObject, public link::TPort {
  private:
   void ReadyRead();
   void ErrorOccurred(QSerialPort::SerialPortError error);
+  void Watch();
+  void Lost(const std::string& why);
 
+  static constexpr int kWatchMs = 200;
   QSerialPort m_port;
+  QTimer m_watch;  // looks for a hang-up the port does not report
 };
 
 // The port factory the IDE's link uses.

@@ -203,6 +203,33 @@ class TLinkWindowTest : public QObject {
     StopBoard(board);
   }
 
+  void portVanishingMidTransferIsReportedInTheWindow() {
+    QProcess board;
+    QVERIFY(StartBoard(board, {QStringLiteral("--profile"), QStringLiteral("atmega-32"), QStringLiteral("--fault"),
+                               QStringLiteral("vanish-after=10")}));
+    ide::TForm1 w(Path("vanish.ini"));
+    Hook(w);
+    w.Action(TCommandId::ProfilePyxon32)->trigger();
+    w.BasicEditor()->SetCp1252Text(kDoubler);
+    ide::TLinkController& link = *w.LinkControl();
+    link.portName = Path("tty");
+    w.Action(TCommandId::Transfer)->trigger();
+    ide::TUploadWin& win = *link.UploadWin();
+    const QString lost = QString::fromStdString("Fehler: Die Verbindung über " + Path("tty") + " ist abgebrochen.");
+    QTRY_COMPARE_WITH_TIMEOUT(win.StatusText(), lost, 15000);
+    // The window stays with its text until the stop command; nothing is sent any more.
+    QVERIFY(win.isVisible());
+    QVERIFY(!win.Animating());
+    QVERIFY(!link.Link().Connected());
+    QVERIFY(w.Action(TCommandId::Stop)->isEnabled());
+    w.Action(TCommandId::Stop)->trigger();
+    QVERIFY(!win.isVisible());
+    QVERIFY(w.Action(TCommandId::Transfer)->isEnabled());
+    // The board ends with its line.
+    QVERIFY(board.state() == QProcess::NotRunning || board.waitForFinished(10000));
+    QCOMPARE(board.exitCode(), 0);
+  }
+
   void missingPortSaysSoWithAHint() {
     ide::TForm1 w(Path("missing.ini"));
     Hook(w);
