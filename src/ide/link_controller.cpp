@@ -36,8 +36,8 @@ TLinkController::TLinkController(QWidget* owner, link::TPortFactory factory, con
   });
 
   m_bootloaderWin->profile = [this] { return profile ? profile() : uint8_t{0}; };
-  m_bootloaderWin->portName = [this] { return portName; };
-  m_bootloaderWin->speedText = [this] { return baudText; };
+  m_bootloaderWin->portName = [this] { return m_console.PortText(); };
+  m_bootloaderWin->speedText = [this] { return m_console.BaudText(); };
   m_bootloaderWin->ask = [this](const workspace::TMessage& m) {
     return ask ? ask(m) : std::optional<workspace::TAnswer>();
   };
@@ -77,10 +77,11 @@ bool TLinkController::StartTransfer(const TBuildResult& build, uint8_t profileCo
   m_linkWasOpen = m_link.Connected();
   if (!m_linkWasOpen) {
     m_link.TransferState = link::transfer::Identify;
-    if (!m_link.LinkOpen(portName, baudText)) {
+    m_console.ButtonConnectClick();
+    if (!m_link.Connected()) {
       m_link.TransferState = link::transfer::Idle;
       // Saying nothing would leave the user guessing why the command did nothing.
-      show(link::texts::PortOpenFailureText(portName, m_link.OpenError()));
+      show(link::texts::PortOpenFailureText(m_console.PortText(), m_link.OpenError()));
       return false;
     }
   }
@@ -101,9 +102,9 @@ void TLinkController::ButtonStopClick() {
   m_uploadWin->hide();
   m_uploadWin->Reset();
   m_upload.Stop();
-  if (!m_linkWasOpen) {
+  if (!m_linkWasOpen && m_link.Connected()) {
     m_link.TransferState = -1;
-    m_link.LinkClose();
+    m_console.ButtonConnectClick();
   }
   m_link.TransferState = link::transfer::Idle;
   m_transferRunning = false;
@@ -124,7 +125,8 @@ void TLinkController::ReceiveCallBack(const std::string& data) {
     ScheduleRepeat();
     return;
   }
-  if (consoleReceive) consoleReceive(data);
+  m_console.AppendReceived(data);
+  if (consoleReceived) consoleReceived();
 }
 
 void TLinkController::ScheduleRepeat() {

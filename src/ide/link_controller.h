@@ -10,6 +10,7 @@
 #include <string>
 
 #include "link/clock.h"
+#include "link/console_model.h"
 #include "link/link.h"
 #include "link/upload.h"
 #include "workspace/texts.h"
@@ -35,11 +36,10 @@ class TLinkController final : public QObject {
   TLinkController(QWidget* owner, link::TPortFactory factory, const link::TClock& clock);
   ~TLinkController() override;
 
-  // The port and speed the link opens with (the console's choice).
-  std::string portName;
-  std::string baudText = "9600";
-
   link::TLink& Link() { return m_link; }
+  // The console's link side: it holds the port and speed the link opens with, and what
+  // arrives while no transfer runs. The console window shows it.
+  link::TConsoleModel& Console() { return m_console; }
   TUploadWin* UploadWin() const { return m_uploadWin.get(); }
   TBootloaderWin* BootloaderWin() const { return m_bootloaderWin.get(); }
   const link::TUploadMachine& Upload() const { return m_upload; }
@@ -70,8 +70,8 @@ class TLinkController final : public QObject {
   std::function<void(const std::string&)> setStatusLine;
   std::function<void()> commandStatesChanged;
   std::function<uint8_t()> profile;
-  // Received data while no transfer runs (the console).
-  std::function<void(const std::string&)> consoleReceive;
+  // Received data while no transfer runs, after the console model has it.
+  std::function<void()> consoleReceived;
 
  private:
   void ReceiveCallBack(const std::string& data);
@@ -81,6 +81,7 @@ class TLinkController final : public QObject {
   QWidget* m_owner;
   const link::TClock& m_clock;
   link::TLink m_link;
+  link::TConsoleModel m_console{m_link};
   std::unique_ptr<TUploadWin> m_uploadWin;
   link::TUploadMachine m_upload;
   std::unique_ptr<TBootloaderWin> m_bootloaderWin;

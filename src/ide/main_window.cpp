@@ -167,8 +167,8 @@ void TForm1::ApplySettings() {
       const std::vector<std::string> ports = link::SystemPortList();
       if (!ports.empty()) port = ports.front();
     }
-    m_linkControl->portName = port;
-    m_linkControl->baudText = m_settings.baud.empty() ? "9600" : m_settings.baud;
+    m_linkControl->Console().ComPortListChange(port);
+    m_linkControl->Console().BaudListChange(m_settings.baud.empty() ? "9600" : m_settings.baud);
   }
 }
 

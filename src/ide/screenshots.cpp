@@ -49,7 +49,7 @@ bool LinkShots(zarvek::ide::TForm1& w, const std::filesystem::path& out, const s
                const std::string& updateLine) {
   using zarvek::workspace::TCommandId;
   zarvek::ide::TLinkController& link = *w.LinkControl();
-  link.portName = line;
+  link.Console().ComPortListChange(line);
   w.Action(TCommandId::ProfilePyxon32)->trigger();
   w.Action(TCommandId::Transfer)->trigger();
   zarvek::ide::TUploadWin& upload = *link.UploadWin();
@@ -63,7 +63,7 @@ bool LinkShots(zarvek::ide::TForm1& w, const std::filesystem::path& out, const s
   // A runtime image of a few records, then the update until its pages go out.
   const std::filesystem::path hex = out / "laufzeit.hex";
   std::ofstream(hex, std::ios::binary) << ":100000000C942A000C9434000C9434000C943400AA\r\n:00000001FF\r\n";
-  link.portName = updateLine;
+  link.Console().ComPortListChange(updateLine);
   w.Action(TCommandId::Bootloader)->trigger();
   zarvek::ide::TBootloaderWin& boot = *link.BootloaderWin();
   boot.move(w.geometry().center() - QPoint(boot.width() / 2, boot.height() / 2));

@@ -124,7 +124,7 @@ class TLinkWindowTest : public QObject {
     w.Action(TCommandId::ProfilePyxon32)->trigger();
     w.BasicEditor()->SetCp1252Text(kDoubler);
     ide::TLinkController& link = *w.LinkControl();
-    link.portName = Path("tty");
+    link.Console().ComPortListChange(Path("tty"));
     ide::TUploadWin& win = *link.UploadWin();
     QVERIFY(w.Action(TCommandId::Transfer)->isEnabled());
     QVERIFY(!w.Action(TCommandId::Stop)->isEnabled());
@@ -176,6 +176,36 @@ class TLinkWindowTest : public QObject {
     StopBoard(board);
   }
 
+  void anOpenLinkStaysOpenAndTheConsoleTalksToTheProgram() {
+    QProcess board;
+    QVERIFY(StartBoard(board, {QStringLiteral("--profile"), QStringLiteral("atmega-128")}));
+    ide::TForm1 w(Path("console.ini"));
+    Hook(w);
+    w.Action(TCommandId::ProfilePyxon128)->trigger();
+    w.BasicEditor()->SetCp1252Text(kDoubler);
+    ide::TLinkController& link = *w.LinkControl();
+    link::TConsoleModel& console = link.Console();
+    console.ComPortListChange(Path("tty"));
+    console.ButtonConnectClick();
+    QVERIFY(link.Link().Connected());
+    QCOMPARE(console.Output(), std::string("> Verbindung hergestellt.\r\n"));
+    QCOMPARE(console.Panels()[0], std::string(" online"));
+
+    w.Action(TCommandId::Transfer)->trigger();
+    QCOMPARE(link.UploadWin()->StatusText(), QStringLiteral("ATmega128 wird gesucht..."));
+    QTRY_VERIFY_WITH_TIMEOUT(!link.TransferRunning(), 20000);
+    QCOMPARE(w.ErrorDisplay()->Display().Slot(workspace::TSlot::Status).text, std::string("Das Projekt wurde übertragen."));
+    // The echoes went to the transfer, not to the console; the link stays open.
+    QCOMPARE(console.Output(), std::string("> Verbindung hergestellt.\r\n"));
+    QVERIFY(link.Link().Connected());
+    for (char c : std::string("21\r")) console.TerminalKeyPress(c);
+    QTRY_VERIFY_WITH_TIMEOUT(console.Output().find("Doppelt: 42") != std::string::npos, 10000);
+    console.ButtonConnectClick();
+    QVERIFY(!link.Link().Connected());
+    QCOMPARE(console.Panels()[0], std::string(" offline"));
+    StopBoard(board);
+  }
+
   void silentBoardIsAskedAgainUntilStopped() {
     QProcess board;
     QVERIFY(StartBoard(board, {QStringLiteral("--profile"), QStringLiteral("atmega-128"), QStringLiteral("--fault"),
@@ -185,7 +215,7 @@ class TLinkWindowTest : public QObject {
     w.Action(TCommandId::ProfilePyxon128)->trigger();
     w.BasicEditor()->SetCp1252Text("PRINT 1\r\n");
     ide::TLinkController& link = *w.LinkControl();
-    link.portName = Path("tty");
+    link.Console().ComPortListChange(Path("tty"));
     w.Action(TCommandId::Transfer)->trigger();
     ide::TUploadWin& win = *link.UploadWin();
     QCOMPARE(win.StatusText(), QStringLiteral("ATmega128 wird gesucht..."));
@@ -212,7 +242,7 @@ class TLinkWindowTest : public QObject {
     w.Action(TCommandId::ProfilePyxon32)->trigger();
     w.BasicEditor()->SetCp1252Text(kDoubler);
     ide::TLinkController& link = *w.LinkControl();
-    link.portName = Path("tty");
+    link.Console().ComPortListChange(Path("tty"));
     w.Action(TCommandId::Transfer)->trigger();
     ide::TUploadWin& win = *link.UploadWin();
     const QString lost = QString::fromStdString("Fehler: Die Verbindung über " + Path("tty") + " ist abgebrochen.");
@@ -236,7 +266,7 @@ class TLinkWindowTest : public QObject {
     w.Action(TCommandId::ProfilePyxon32)->trigger();
     w.BasicEditor()->SetCp1252Text("PRINT 1\r\n");
     ide::TLinkController& link = *w.LinkControl();
-    link.portName = Path("nothing");
+    link.Console().ComPortListChange(Path("nothing"));
     w.Action(TCommandId::Transfer)->trigger();
     QCOMPARE(m_shown.size(), size_t{1});
     const std::string expected = "Fehler: Der Port " + Path("nothing") + " ist zur Zeit belegt oder nicht vorhanden.";
@@ -279,8 +309,8 @@ class TLinkWindowTest : public QObject {
     Hook(w);
     w.Action(TCommandId::ProfilePyxon32)->trigger();
     ide::TLinkController& link = *w.LinkControl();
-    link.portName = Path("tty");
-    link.baudText = "115200";
+    link.Console().ComPortListChange(Path("tty"));
+    link.Console().BaudListChange("115200");
     w.Action(TCommandId::Bootloader)->trigger();
     ide::TBootloaderWin& boot = *link.BootloaderWin();
     QVERIFY(boot.isVisible());
