@@ -41,6 +41,8 @@ bool IsFile(const std::string& path) {
 TBootloaderWin::TBootloaderWin(link::TLink& link, const link::TClock& clock)
     : QWidget(nullptr, Qt::Window), m_link(link), m_machine(link, clock, *this) {
   setObjectName(QStringLiteral("BootloaderWin"));
+  // The program ends with its main window, also while this one is open.
+  setAttribute(Qt::WA_QuitOnClose, false);
   setWindowTitle(QStringLiteral("Betriebssystem und Laufzeitumgebungs-Update"));
   m_file = new QLineEdit;
   m_file->setObjectName(QStringLiteral("EditOSFile"));

@@ -27,7 +27,9 @@ TLinkController::TLinkController(QWidget* owner, link::TPortFactory factory, con
   };
   m_uploadWin->onTransferred = [this] {
     if (setStatusLine) setStatusLine(link::texts::kProjectTransferred);
-    ButtonStopClick();
+    // This runs inside the port's receive call; closing the port there would pull it away
+    // under its own feet, so the stop comes right after.
+    QTimer::singleShot(0, this, [this] { ButtonStopClick(); });
   };
   m_repeat.setSingleShot(true);
   connect(&m_repeat, &QTimer::timeout, this, [this] {

@@ -939,7 +939,8 @@ void TForm1::WriteSettings() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  if (QuerySaveChanges()) {
+  // A runtime update half done would leave the board without its operating system.
+  if (m_linkControl->UpdateRunning() || QuerySaveChanges()) {
     event->ignore();
     return;
   }

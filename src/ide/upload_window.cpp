@@ -59,6 +59,8 @@ class TUploadAnimation final : public QWidget {
 TUploadWin::TUploadWin(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
   setObjectName(QStringLiteral("UploadWin"));
+  // The program ends with its main window, also while this one is open.
+  setAttribute(Qt::WA_QuitOnClose, false);
   setFixedSize(kWidth, kHeight);
   QPalette pal = palette();
   pal.setColor(QPalette::Window, kWindowColour);

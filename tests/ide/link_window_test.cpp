@@ -332,6 +332,8 @@ class TLinkWindowTest : public QObject {
     QVERIFY(!w.isEnabled());
     QVERIFY(!boot.ButtonOpen()->isEnabled());
     QVERIFY(!boot.EditOSFile()->isEnabled());
+    QVERIFY(!w.close());     // neither window goes while the update runs
+    QVERIFY(!boot.close());
     // Pages go out; a stop answered No lets the update go on.
     QTRY_VERIFY_WITH_TIMEOUT(boot.ProgressBar()->value() > 0, 15000);
     QVERIFY(boot.StatusText()->text().startsWith(QStringLiteral("Das Betriebssystem wird auf den Mikrocontroller übertragen...\n")));
