@@ -260,6 +260,40 @@ class TLinkWindowTest : public QObject {
     QCOMPARE(board.exitCode(), 0);
   }
 
+  void aFailedBuildOrABadFileSendsNothing() {
+    QProcess board;
+    QVERIFY(StartBoard(board, {QStringLiteral("--profile"), QStringLiteral("atmega-32")}));
+    ide::TForm1 w(Path("bad.ini"));
+    Hook(w);
+    w.Action(TCommandId::ProfilePyxon32)->trigger();
+    ide::TLinkController& link = *w.LinkControl();
+    link.Console().ComPortListChange(Path("tty"));
+    // A compile error stops the command before the link: no window, no message.
+    w.BasicEditor()->SetCp1252Text("goto nirgends\r\n");
+    w.Action(TCommandId::Transfer)->trigger();
+    QVERIFY(!w.ErrorDisplay()->Display().Slot(workspace::TSlot::Compile).text.empty());
+    QVERIFY(!link.UploadWin()->isVisible());
+    QVERIFY(!link.Link().Connected());
+    QVERIFY(m_shown.empty());
+
+    // A HEX file with a broken checksum: its message, the link closed again, all unlocked.
+    const std::string hex = Path("kaputt.hex");
+    std::string record = Record(0, "\x0C\x94");
+    record[record.size() - 3] = record[record.size() - 3] == '0' ? '1' : '0';
+    std::ofstream(hex, std::ios::binary) << record;
+    w.Action(TCommandId::Bootloader)->trigger();
+    ide::TBootloaderWin& boot = *link.BootloaderWin();
+    boot.EditOSFile()->setText(QString::fromStdString(hex));
+    boot.ButtonUpdate()->click();
+    QCOMPARE(boot.StatusText()->text(), QStringLiteral("Fehler: Die Datei ist ungültig."));
+    QVERIFY(!boot.Running());
+    QVERIFY(!link.Link().Connected());
+    QVERIFY(w.isEnabled());
+    QVERIFY(boot.ButtonOpen()->isEnabled());
+    boot.close();
+    StopBoard(board);
+  }
+
   void missingPortSaysSoWithAHint() {
     ide::TForm1 w(Path("missing.ini"));
     Hook(w);
