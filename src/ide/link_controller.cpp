@@ -5,6 +5,9 @@
 #include "link/link_texts.h"
 #include "pipeline/build.h"
 
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
 #include <QWidget>
 
 namespace zarvek::ide {
@@ -56,6 +59,28 @@ TLinkController::~TLinkController() {
   m_link.LinkClose();
 }
 
+void TLinkController::ButtonConnectClick() {
+  m_console.ButtonConnectClick();
+  Changed();
+}
+
+QIcon TLinkController::ConsoleButtonPicture(bool connected) {
+  QPixmap picture(24, 24);
+  picture.fill(Qt::transparent);
+  QPainter p(&picture);
+  p.setRenderHint(QPainter::Antialiasing);
+  const QColor colour = connected ? QColor(0x20, 0x90, 0x30) : QColor(0x80, 0x80, 0x80);
+  p.setPen(QPen(colour, 2));
+  p.setBrush(colour);
+  // Two halves of a plug, together or apart, with their cables.
+  const int gap = connected ? 0 : 4;
+  p.drawRect(QRectF(4, 8, 6 - gap / 2.0, 8));
+  p.drawRect(QRectF(14 + gap / 2.0, 8, 6 - gap / 2.0, 8));
+  p.drawLine(QPointF(1, 12), QPointF(4, 12));
+  p.drawLine(QPointF(20, 12), QPointF(23, 12));
+  return QIcon(picture);
+}
+
 bool TLinkController::UpdateRunning() const { return m_bootloaderWin->Running(); }
 
 void TLinkController::Changed() {
@@ -79,7 +104,7 @@ bool TLinkController::StartTransfer(const TBuildResult& build, uint8_t profileCo
   m_linkWasOpen = m_link.Connected();
   if (!m_linkWasOpen) {
     m_link.TransferState = link::transfer::Identify;
-    m_console.ButtonConnectClick();
+    ButtonConnectClick();
     if (!m_link.Connected()) {
       m_link.TransferState = link::transfer::Idle;
       // Saying nothing would leave the user guessing why the command did nothing.
@@ -106,7 +131,7 @@ void TLinkController::ButtonStopClick() {
   m_upload.Stop();
   if (!m_linkWasOpen && m_link.Connected()) {
     m_link.TransferState = -1;
-    m_console.ButtonConnectClick();
+    ButtonConnectClick();
   }
   m_link.TransferState = link::transfer::Idle;
   m_transferRunning = false;

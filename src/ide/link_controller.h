@@ -18,6 +18,7 @@
 #include <QObject>
 #include <QTimer>
 
+class QIcon;
 class QWidget;
 
 namespace zarvek {
@@ -40,6 +41,11 @@ class TLinkController final : public QObject {
   // The console's link side: it holds the port and speed the link opens with, and what
   // arrives while no transfer runs. The console window shows it.
   link::TConsoleModel& Console() { return m_console; }
+  // Verbinden / Verbindung trennen: the console's connect command, after which the
+  // commands and the console button's picture follow the link.
+  void ButtonConnectClick();
+  // The console button's picture: a plug, joined and green while the link is open.
+  static QIcon ConsoleButtonPicture(bool connected);
   TUploadWin* UploadWin() const { return m_uploadWin.get(); }
   TBootloaderWin* BootloaderWin() const { return m_bootloaderWin.get(); }
   const link::TUploadMachine& Upload() const { return m_upload; }

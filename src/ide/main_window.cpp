@@ -242,6 +242,12 @@ void TForm1::UpdateCommandStates() {
   m_actions[TCommandId::Transfer]->setEnabled(state.fileToolbarEnabled && m_linkControl->TransferEnabled());
   m_actions[TCommandId::Bootloader]->setEnabled(m_linkControl->BootloaderEnabled());
   if (m_linkControl->StopEnabled()) m_actions[TCommandId::Stop]->setEnabled(true);
+  const bool connected = m_linkControl->Link().Connected();
+  QAction* console = m_actions[TCommandId::Console];
+  if (console->property("connected").toInt() != (connected ? 2 : 1)) {
+    console->setIcon(TLinkController::ConsoleButtonPicture(connected));
+    console->setProperty("connected", connected ? 2 : 1);
+  }
 }
 
 void TForm1::Run(TCommandId id) {

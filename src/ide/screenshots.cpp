@@ -77,6 +77,7 @@ bool LinkShots(zarvek::ide::TForm1& w, const std::filesystem::path& out, const s
   boot.ButtonUpdate()->click();
   boot.close();
   link.Link().LinkClose();
+  w.Action(TCommandId::ProfileTessel11)->trigger();  // the settings file keeps the profile
   return ok;
 }
 }  // namespace

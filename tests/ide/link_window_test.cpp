@@ -16,6 +16,7 @@
 #include "ui/source_editor.h"
 
 #include <QAction>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -186,8 +187,11 @@ class TLinkWindowTest : public QObject {
     ide::TLinkController& link = *w.LinkControl();
     link::TConsoleModel& console = link.Console();
     console.ComPortListChange(Path("tty"));
-    console.ButtonConnectClick();
+    const QImage offline = w.Action(TCommandId::Console)->icon().pixmap(24, 24).toImage();
+    link.ButtonConnectClick();
     QVERIFY(link.Link().Connected());
+    // The console button's picture follows the link.
+    QVERIFY(w.Action(TCommandId::Console)->icon().pixmap(24, 24).toImage() != offline);
     QCOMPARE(console.Output(), std::string("> Verbindung hergestellt.\r\n"));
     QCOMPARE(console.Panels()[0], std::string(" online"));
 
@@ -200,8 +204,9 @@ class TLinkWindowTest : public QObject {
     QVERIFY(link.Link().Connected());
     for (char c : std::string("21\r")) console.TerminalKeyPress(c);
     QTRY_VERIFY_WITH_TIMEOUT(console.Output().find("Doppelt: 42") != std::string::npos, 10000);
-    console.ButtonConnectClick();
+    link.ButtonConnectClick();
     QVERIFY(!link.Link().Connected());
+    QCOMPARE(w.Action(TCommandId::Console)->icon().pixmap(24, 24).toImage(), offline);
     QCOMPARE(console.Panels()[0], std::string(" offline"));
     StopBoard(board);
   }
