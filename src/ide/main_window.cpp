@@ -1,5 +1,7 @@
 #include "ide/main_window.h"
 
+#include "ide/console_window.h"
+#include "ide/object_panel.h"
 #include "ide/setup_dialog.h"
 #include "ide/splash.h"
 
@@ -9,6 +11,7 @@
 #include <QUrl>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -65,9 +68,22 @@ bool Wired(TCommandId id) {
     case TCommandId::Import: case TCommandId::Export: case TCommandId::ProgHelp: case TCommandId::Settings:
     case TCommandId::Comment: case TCommandId::Uncomment: case TCommandId::AlignLines: case TCommandId::IndentLeft:
     case TCommandId::IndentRight: case TCommandId::HelpTerms: case TCommandId::HelpInfo: case TCommandId::Print:
+    case TCommandId::FindAddress:
       return true;
     default:
       return false;
+  }
+}
+// The run control's command behind a run item of the menu and toolbar.
+std::optional<TRunCommand> RunCommandOf(TCommandId id) {
+  switch (id) {
+    case TCommandId::Run: return TRunCommand::Run;
+    case TCommandId::RunNext: return TRunCommand::SingleStep;
+    case TCommandId::RunNextBlock: return TRunCommand::StepOver;
+    case TCommandId::RunNextBreak: return TRunCommand::RunToBreakpoint;
+    case TCommandId::Pause: return TRunCommand::Pause;
+    case TCommandId::Stop: return TRunCommand::Stop;
+    default: return std::nullopt;
   }
 }
 }  // namespace
@@ -96,15 +112,50 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
   layout->addWidget(m_editorControl, 1);
   layout->addWidget(m_searchPanel);
   layout->addWidget(m_errorDisplay);
+  TSimulationViews views;
+  views.basic = m_basic;
+  views.assembler = m_assembler;
+  views.errorDisplay = m_errorDisplay;
+  views.showEditor = [this](int page) { m_editorControl->setCurrentIndex(page); };
+  views.startInput = [this] {
+    TStartInput in;
+    in.basicSource = m_basic->Cp1252Text();
+    in.assemblerSource = m_assembler->Cp1252Text();
+    in.profile = m_project.profile;
+    in.projectFileName = m_untitled ? std::string() : m_currentFile;
+    in.modules = &m_loader;
+    in.warnings = (m_settings.options & option::Warnings) != 0;
+    in.basicBreakpoints.assign(m_basic->Breakpoints().begin(), m_basic->Breakpoints().end());
+    in.assemblerBreakpoints.assign(m_assembler->Breakpoints().begin(), m_assembler->Breakpoints().end());
+    return in;
+  };
+  m_simulation = new TSimulationController(std::move(views), this);
+  connect(m_simulation, &TSimulationController::StateChanged, this, [this] { UpdateCommandStates(); });
+  for (ui::TSourceEditor* e : {m_basic, m_assembler})
+    connect(e, &ui::TSourceEditor::BreakpointToggled, this, [this](int line, bool added) {
+      m_simulation->BreakpointToggled(line, added);
+    });
+  auto* left = new QSplitter(Qt::Vertical);
+  left->addWidget(m_tree);
+  left->addWidget(m_simulation->VariableTree());
+  left->setStretchFactor(0, 2);
+  left->setStretchFactor(1, 1);
   m_splitter = new QSplitter;
-  m_splitter->addWidget(m_tree);
+  m_splitter->addWidget(left);
   m_splitter->addWidget(right);
+  m_splitter->addWidget(m_simulation->Objects());
   m_splitter->setStretchFactor(1, 1);
   setCentralWidget(m_splitter);
   m_splash = new TSplash(this);
   statusBar();
 
   BuildMenus();
+  std::array<QAction*, kRunCommandCount> runActions{};
+  for (auto& [id, action] : m_actions)
+    if (const auto command = RunCommandOf(id)) runActions[static_cast<size_t>(*command)] = action;
+  m_simulation->SetActions(runActions);
+  QToolBar* objects = addToolBar(QStringLiteral("Objekte"));
+  for (uint16_t type = 1; type <= 8; ++type) objects->addAction(m_simulation->Objects()->InsertButton(type));
   connect(m_tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) { TreeClick(item); });
   connect(m_errorDisplay, &ui::TErrorStrip::SlotClicked, this,
           [this](workspace::TSlot slot) { ErrorSlotClicked(static_cast<int>(slot)); });
@@ -145,6 +196,7 @@ void TForm1::ApplySettings() {
   m_basic->ApplySettings(m_settings);
   m_assembler->ApplySettings(m_settings);
   m_errorDisplay->SetFill(ui::ColourFromSettings(m_settings.gutterColor));
+  if (m_simulation) m_simulation->ApplySettings(m_settings);
 }
 
 TForm1::~TForm1() {
@@ -205,7 +257,14 @@ void TForm1::UpdateCommandStates() {
   for (size_t i = 0; i < workspace::kRecentFileCount; ++i) state.recentEntry[i] = !m_recent.Entries()[i].empty();
   const TCommandId recent[] = {TCommandId::Recent1, TCommandId::Recent2, TCommandId::Recent3, TCommandId::Recent4};
   for (size_t i = 0; i < 4; ++i) m_actions[recent[i]]->setText(ui::FromUtf8(m_recent.Caption(i)));
+  state.fileToolbarEnabled = !m_simulation->Control().Active();
+  m_simulation->SetProfile(m_project.profile);
+  const TRunEnabling& running = m_simulation->Control().Enabling();
   for (auto& [id, action] : m_actions) {
+    if (const auto command = RunCommandOf(id)) {
+      action->setEnabled(running.Enabled(*command));
+      continue;
+    }
     action->setEnabled(Wired(id) && workspace::CommandEnabled(id, state));
     action->setVisible(workspace::CommandVisible(id, state));
     const int profile = workspace::ProfileOfCommand(id);
@@ -268,7 +327,12 @@ void TForm1::Run(TCommandId id) {
     case TCommandId::HelpTerms: OpenHelp("7"); break;
     case TCommandId::HelpInfo: m_splash->ShowFor(); break;
     case TCommandId::Print: Drucken1Click(); break;
+    case TCommandId::FindAddress: FindAddressClick(); break;
     default:
+      if (const auto command = RunCommandOf(id)) {
+        m_simulation->Command(*command);
+        break;
+      }
       if (const int profile = workspace::ProfileOfCommand(id); profile >= 0)
         PopUpProfileClick(static_cast<uint8_t>(profile), false);
       break;
@@ -292,6 +356,7 @@ void TForm1::MneuClick() {
   const uint8_t profile = m_project.profile;
   m_project = TProject{};
   m_project.profile = profile;
+  m_simulation->LoadObjects(m_project);
   m_loading = true;
   m_basic->SetCp1252Text("");
   m_assembler->SetCp1252Text("");
@@ -358,6 +423,7 @@ bool TForm1::LoadFile(const std::string& path, bool moduleJump) {
   if (outcome.result != loadresult::Loaded) return false;
   if (!moduleJump) m_recent.Add(path);
   m_project = project;
+  m_simulation->LoadObjects(m_project);
   m_currentFile = path;
   m_untitled = false;
   m_loading = true;
@@ -400,6 +466,7 @@ bool TForm1::MSpeichernClick(bool saveAs) {
   m_project.assemblerSource = m_assembler->Cp1252Text();
   m_project.basicBreakpoints.assign(m_basic->Breakpoints().begin(), m_basic->Breakpoints().end());
   m_project.assemblerBreakpoints.assign(m_assembler->Breakpoints().begin(), m_assembler->Breakpoints().end());
+  m_simulation->SaveObjects(m_project);
   const TSaveOutcome outcome = SaveProject(*choice.name, m_project, [this](const std::string& text, const std::string& caption) {
     return Ask({text, caption, workspace::TButtons::OkCancel}) == TAnswer::Ok;
   });
@@ -464,6 +531,7 @@ void TForm1::MImportClick() {
     if (!outcome.message.empty()) Inform({outcome.message, outcome.caption, workspace::TButtons::Ok});
     if (outcome.result != loadresult::Loaded) return;
     m_project = project;
+    m_simulation->LoadObjects(m_project);
     m_basic->SetCp1252Text(m_project.basicSource);
     m_assembler->SetCp1252Text(m_project.assemblerSource);
     // The imported texts exist nowhere else yet: closing asks to save them.
@@ -632,6 +700,7 @@ void TForm1::StartEmptyProject(const std::string& path) {
   const uint8_t profile = m_project.profile;
   m_project = TProject{};
   m_project.profile = profile;
+  m_simulation->LoadObjects(m_project);
   m_loading = true;
   m_basic->SetCp1252Text("");
   m_assembler->SetCp1252Text("");
@@ -900,8 +969,26 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  m_simulation->StopIfActive();
   WriteSettings();
   event->accept();
+}
+
+void TForm1::FindAddressClick() {
+  std::optional<std::string> text;
+  if (inputHook) {
+    text = inputHook(kFindAddressCaption, kFindAddressPrompt);
+  } else {
+    bool ok = false;
+    const QString typed = QInputDialog::getText(this, ui::FromUtf8(kFindAddressCaption), ui::FromUtf8(kFindAddressPrompt),
+                                                QLineEdit::Normal, QString(), &ok);
+    if (ok) text = typed.toStdString();
+  }
+  if (!text) return;
+  const std::optional<uint32_t> address = ParseFindAddress(*text);
+  if (!address || !m_simulation->FindAddress(*address))
+    Inform({"Die Adresse " + *text + " gehört zu keiner Anweisung des zuletzt gestarteten Programms.",
+            kFindAddressCaption, workspace::TButtons::Ok});
 }
 
 }  // namespace zarvek::ide
