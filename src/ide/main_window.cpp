@@ -1,6 +1,8 @@
 #include "ide/main_window.h"
 
 #include "ide/link_controller.h"
+#include "ide/console_window.h"
+#include "ide/object_panel.h"
 #include "ide/setup_dialog.h"
 #include "ide/splash.h"
 
@@ -10,6 +12,7 @@
 #include <QUrl>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -69,9 +72,22 @@ bool Wired(TCommandId id) {
     case TCommandId::Comment: case TCommandId::Uncomment: case TCommandId::AlignLines: case TCommandId::IndentLeft:
     case TCommandId::IndentRight: case TCommandId::HelpTerms: case TCommandId::HelpInfo: case TCommandId::Print:
     case TCommandId::Transfer: case TCommandId::Bootloader:
+    case TCommandId::FindAddress:
       return true;
     default:
       return false;
+  }
+}
+// The run control's command behind a run item of the menu and toolbar.
+std::optional<TRunCommand> RunCommandOf(TCommandId id) {
+  switch (id) {
+    case TCommandId::Run: return TRunCommand::Run;
+    case TCommandId::RunNext: return TRunCommand::SingleStep;
+    case TCommandId::RunNextBlock: return TRunCommand::StepOver;
+    case TCommandId::RunNextBreak: return TRunCommand::RunToBreakpoint;
+    case TCommandId::Pause: return TRunCommand::Pause;
+    case TCommandId::Stop: return TRunCommand::Stop;
+    default: return std::nullopt;
   }
 }
 }  // namespace
@@ -100,9 +116,38 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
   layout->addWidget(m_editorControl, 1);
   layout->addWidget(m_searchPanel);
   layout->addWidget(m_errorDisplay);
+  TSimulationViews views;
+  views.basic = m_basic;
+  views.assembler = m_assembler;
+  views.errorDisplay = m_errorDisplay;
+  views.showEditor = [this](int page) { m_editorControl->setCurrentIndex(page); };
+  views.startInput = [this] {
+    TStartInput in;
+    in.basicSource = m_basic->Cp1252Text();
+    in.assemblerSource = m_assembler->Cp1252Text();
+    in.profile = m_project.profile;
+    in.projectFileName = m_untitled ? std::string() : m_currentFile;
+    in.modules = &m_loader;
+    in.warnings = (m_settings.options & option::Warnings) != 0;
+    in.basicBreakpoints.assign(m_basic->Breakpoints().begin(), m_basic->Breakpoints().end());
+    in.assemblerBreakpoints.assign(m_assembler->Breakpoints().begin(), m_assembler->Breakpoints().end());
+    return in;
+  };
+  m_simulation = new TSimulationController(std::move(views), this);
+  connect(m_simulation, &TSimulationController::StateChanged, this, [this] { UpdateCommandStates(); });
+  for (ui::TSourceEditor* e : {m_basic, m_assembler})
+    connect(e, &ui::TSourceEditor::BreakpointToggled, this, [this](int line, bool added) {
+      m_simulation->BreakpointToggled(line, added);
+    });
+  auto* left = new QSplitter(Qt::Vertical);
+  left->addWidget(m_tree);
+  left->addWidget(m_simulation->VariableTree());
+  left->setStretchFactor(0, 2);
+  left->setStretchFactor(1, 1);
   m_splitter = new QSplitter;
-  m_splitter->addWidget(m_tree);
+  m_splitter->addWidget(left);
   m_splitter->addWidget(right);
+  m_splitter->addWidget(m_simulation->Objects());
   m_splitter->setStretchFactor(1, 1);
   setCentralWidget(m_splitter);
   m_splash = new TSplash(this);
@@ -120,6 +165,12 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
   m_linkControl->commandStatesChanged = [this] { UpdateCommandStates(); };
 
   BuildMenus();
+  std::array<QAction*, kRunCommandCount> runActions{};
+  for (auto& [id, action] : m_actions)
+    if (const auto command = RunCommandOf(id)) runActions[static_cast<size_t>(*command)] = action;
+  m_simulation->SetActions(runActions);
+  QToolBar* objects = addToolBar(QStringLiteral("Objekte"));
+  for (uint16_t type = 1; type <= 8; ++type) objects->addAction(m_simulation->Objects()->InsertButton(type));
   connect(m_tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) { TreeClick(item); });
   connect(m_errorDisplay, &ui::TErrorStrip::SlotClicked, this,
           [this](workspace::TSlot slot) { ErrorSlotClicked(static_cast<int>(slot)); });
@@ -170,6 +221,7 @@ void TForm1::ApplySettings() {
     m_linkControl->Console().ComPortListChange(port);
     m_linkControl->Console().BaudListChange(m_settings.baud.empty() ? "9600" : m_settings.baud);
   }
+  if (m_simulation) m_simulation->ApplySettings(m_settings);
 }
 
 TForm1::~TForm1() {
@@ -222,7 +274,6 @@ void TForm1::BuildMenus() {
 
 void TForm1::UpdateCommandStates() {
   workspace::TCommandState state;
-  state.fileToolbarEnabled = !m_linkControl->TransferRunning();
   state.historyEmpty = !m_navigator.BackEnabled();
   ui::TSourceEditor* editor = m_editorControl->currentIndex() == 1 ? m_assembler : m_basic;
   state.editorReadOnly = editor->isReadOnly();
@@ -232,7 +283,16 @@ void TForm1::UpdateCommandStates() {
   for (size_t i = 0; i < workspace::kRecentFileCount; ++i) state.recentEntry[i] = !m_recent.Entries()[i].empty();
   const TCommandId recent[] = {TCommandId::Recent1, TCommandId::Recent2, TCommandId::Recent3, TCommandId::Recent4};
   for (size_t i = 0; i < 4; ++i) m_actions[recent[i]]->setText(ui::FromUtf8(m_recent.Caption(i)));
+  const bool transferring = m_linkControl->TransferRunning();
+  state.fileToolbarEnabled = !m_simulation->Control().Active() && !transferring;
+  m_simulation->SetProfile(m_project.profile);
+  const TRunEnabling& running = m_simulation->Control().Enabling();
   for (auto& [id, action] : m_actions) {
+    if (const auto command = RunCommandOf(id)) {
+      // A transfer leaves only its stop command.
+      action->setEnabled(!transferring && running.Enabled(*command));
+      continue;
+    }
     action->setEnabled(Wired(id) && workspace::CommandEnabled(id, state));
     action->setVisible(workspace::CommandVisible(id, state));
     const int profile = workspace::ProfileOfCommand(id);
@@ -240,7 +300,7 @@ void TForm1::UpdateCommandStates() {
   }
   // The link decides about its own commands: one transfer or update at a time.
   m_actions[TCommandId::Transfer]->setEnabled(state.fileToolbarEnabled && m_linkControl->TransferEnabled());
-  m_actions[TCommandId::Bootloader]->setEnabled(m_linkControl->BootloaderEnabled());
+  m_actions[TCommandId::Bootloader]->setEnabled(state.fileToolbarEnabled && m_linkControl->BootloaderEnabled());
   if (m_linkControl->StopEnabled()) m_actions[TCommandId::Stop]->setEnabled(true);
   const bool connected = m_linkControl->Link().Connected();
   QAction* console = m_actions[TCommandId::Console];
@@ -252,6 +312,11 @@ void TForm1::UpdateCommandStates() {
 
 void TForm1::Run(TCommandId id) {
   ui::TSourceEditor* editor = m_editorControl->currentIndex() == 1 ? m_assembler : m_basic;
+  if (id == TCommandId::Stop && m_linkControl->TransferRunning()) {
+    m_linkControl->ButtonStopClick();
+    UpdateCommandStates();
+    return;
+  }
   switch (id) {
     case TCommandId::New: MneuClick(); break;
     case TCommandId::Open: MOpenClick(); break;
@@ -307,10 +372,12 @@ void TForm1::Run(TCommandId id) {
     case TCommandId::Print: Drucken1Click(); break;
     case TCommandId::Transfer: ButtonRecordClick(); break;
     case TCommandId::Bootloader: m_linkControl->ButtonBootloaderClick(); break;
-    case TCommandId::Stop:
-      if (m_linkControl->TransferRunning()) m_linkControl->ButtonStopClick();
-      break;
+    case TCommandId::FindAddress: FindAddressClick(); break;
     default:
+      if (const auto command = RunCommandOf(id)) {
+        m_simulation->Command(*command);
+        break;
+      }
       if (const int profile = workspace::ProfileOfCommand(id); profile >= 0)
         PopUpProfileClick(static_cast<uint8_t>(profile), false);
       break;
@@ -334,6 +401,7 @@ void TForm1::MneuClick() {
   const uint8_t profile = m_project.profile;
   m_project = TProject{};
   m_project.profile = profile;
+  m_simulation->LoadObjects(m_project);
   m_loading = true;
   m_basic->SetCp1252Text("");
   m_assembler->SetCp1252Text("");
@@ -400,6 +468,7 @@ bool TForm1::LoadFile(const std::string& path, bool moduleJump) {
   if (outcome.result != loadresult::Loaded) return false;
   if (!moduleJump) m_recent.Add(path);
   m_project = project;
+  m_simulation->LoadObjects(m_project);
   m_currentFile = path;
   m_untitled = false;
   m_loading = true;
@@ -442,6 +511,7 @@ bool TForm1::MSpeichernClick(bool saveAs) {
   m_project.assemblerSource = m_assembler->Cp1252Text();
   m_project.basicBreakpoints.assign(m_basic->Breakpoints().begin(), m_basic->Breakpoints().end());
   m_project.assemblerBreakpoints.assign(m_assembler->Breakpoints().begin(), m_assembler->Breakpoints().end());
+  m_simulation->SaveObjects(m_project);
   const TSaveOutcome outcome = SaveProject(*choice.name, m_project, [this](const std::string& text, const std::string& caption) {
     return Ask({text, caption, workspace::TButtons::OkCancel}) == TAnswer::Ok;
   });
@@ -513,6 +583,7 @@ void TForm1::MImportClick() {
     if (!outcome.message.empty()) Inform({outcome.message, outcome.caption, workspace::TButtons::Ok});
     if (outcome.result != loadresult::Loaded) return;
     m_project = project;
+    m_simulation->LoadObjects(m_project);
     m_basic->SetCp1252Text(m_project.basicSource);
     m_assembler->SetCp1252Text(m_project.assemblerSource);
     // The imported texts exist nowhere else yet: closing asks to save them.
@@ -681,6 +752,7 @@ void TForm1::StartEmptyProject(const std::string& path) {
   const uint8_t profile = m_project.profile;
   m_project = TProject{};
   m_project.profile = profile;
+  m_simulation->LoadObjects(m_project);
   m_loading = true;
   m_basic->SetCp1252Text("");
   m_assembler->SetCp1252Text("");
@@ -950,8 +1022,26 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  m_simulation->StopIfActive();
   WriteSettings();
   event->accept();
+}
+
+void TForm1::FindAddressClick() {
+  std::optional<std::string> text;
+  if (inputHook) {
+    text = inputHook(kFindAddressCaption, kFindAddressPrompt);
+  } else {
+    bool ok = false;
+    const QString typed = QInputDialog::getText(this, ui::FromUtf8(kFindAddressCaption), ui::FromUtf8(kFindAddressPrompt),
+                                                QLineEdit::Normal, QString(), &ok);
+    if (ok) text = typed.toStdString();
+  }
+  if (!text) return;
+  const std::optional<uint32_t> address = ParseFindAddress(*text);
+  if (!address || !m_simulation->FindAddress(*address))
+    Inform({"Die Adresse " + *text + " gehört zu keiner Anweisung des zuletzt gestarteten Programms.",
+            kFindAddressCaption, workspace::TButtons::Ok});
 }
 
 }  // namespace zarvek::ide

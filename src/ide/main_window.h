@@ -23,6 +23,7 @@
 #include "workspace/project_tree.h"
 #include "workspace/recent_files.h"
 #include "workspace/texts.h"
+#include "ide/simulation_controller.h"
 
 #include <QMainWindow>
 #include <QThreadPool>
@@ -63,6 +64,8 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   // Hooks: a message box, a file dialog (title, preset name); tests answer them.
   std::function<workspace::TAnswer(const workspace::TMessage&)> askHook;
   std::function<std::optional<std::string>(TFileDialog, const std::string& title, const std::string& preset)> fileDialogHook;
+  // A line of text asked for (caption, prompt); nothing when cancelled.
+  std::function<std::optional<std::string>(const std::string& caption, const std::string& prompt)> inputHook;
 
   QAction* Action(workspace::TCommandId id) const;
   ui::TSourceEditor* BasicEditor() const { return m_basic; }
@@ -90,6 +93,7 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   const TSettings& Settings() const { return m_settings; }
   uint8_t Profile() const { return m_project.profile; }
   bool DebugView() const { return m_debugView; }
+  TSimulationController* Simulation() const { return m_simulation; }
 
   // Commands, as the menus run them.
   void MneuClick();
@@ -97,6 +101,8 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   void MOpenClick();
   bool MSpeichernClick(bool saveAs);
   void ButtonTestClick(bool fromOpen = false);
+  // Laufzeitfehler suchen: asks for a token address and selects its statement.
+  void FindAddressClick();
   void MImportClick();
   bool MExportClick();
   void ShowCompileError();
@@ -174,6 +180,7 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   ui::THelpList* m_helpList = nullptr;
   TSetup* m_setup = nullptr;
   TSplash* m_splash = nullptr;
+  TSimulationController* m_simulation = nullptr;
   QSplitter* m_splitter = nullptr;
   std::map<workspace::TCommandId, QAction*> m_actions;
 
