@@ -1,13 +1,19 @@
 #include "ide/link_controller.h"
 
 #include "ide/bootloader_window.h"
+#include "ide/console_window.h"
 #include "ide/upload_window.h"
 #include "link/link_texts.h"
 #include "pipeline/build.h"
+#include "simulation/sim_console.h"
+#include "ui/qt_text.h"
 
+#include <QComboBox>
 #include <QIcon>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
+#include <QPushButton>
 #include <QWidget>
 
 namespace zarvek::ide {
@@ -60,8 +66,72 @@ TLinkController::~TLinkController() {
 }
 
 void TLinkController::ButtonConnectClick() {
+  const bool wasOpen = m_link.Connected();
   m_console.ButtonConnectClick();
+  if (!wasOpen && m_link.Connected() && m_shownConsole) m_shownConsole->Receive(link::texts::kConnected);
   Changed();
+}
+
+void TLinkController::ChoosePort(const std::string& port, const std::string& baud) {
+  m_console.ComPortListChange(port);
+  m_console.BaudListChange(baud);
+  SyncConsole();
+}
+
+void TLinkController::AttachConsole(TConsoleModel& model, TConsoleWindow& window) {
+  m_shownConsole = &model;
+  m_consoleWindow = &window;
+  model.SetLinkSend([this](uint8_t c) { m_link.LinkSend(std::string(1, static_cast<char>(c))); });
+  QComboBox* ports = window.PortList();
+  ports->setEditable(true);
+  for (const std::string& port : link::SystemPortList()) ports->addItem(ui::FromUtf8(port));
+  ports->setToolTip(QStringLiteral("Serieller Port, auch ein eingegebener Pfad wie /dev/pts/3"));
+  QComboBox* speeds = window.SpeedList();
+  for (const std::string& speed : link::BaudList()) speeds->addItem(ui::FromUtf8(speed));
+  connect(ports, &QComboBox::activated, this, [this, ports](int) {
+    m_console.ComPortListChange(ui::ToUtf8(ports->currentText().trimmed()));
+    Changed();
+  });
+  connect(ports->lineEdit(), &QLineEdit::editingFinished, this, [this, ports] {
+    const std::string typed = ui::ToUtf8(ports->currentText().trimmed());
+    if (typed == m_console.PortText()) return;
+    m_console.ComPortListChange(typed);
+    Changed();
+  });
+  connect(speeds, &QComboBox::textActivated, this, [this](const QString& speed) {
+    m_console.BaudListChange(ui::ToUtf8(speed));
+    Changed();
+  });
+  connect(window.ConnectButton(), &QPushButton::clicked, this, [this, ports] {
+    // A path typed but not yet confirmed counts.
+    const std::string typed = ui::ToUtf8(ports->currentText().trimmed());
+    if (!m_link.Connected() && typed != m_console.PortText()) m_console.ComPortListChange(typed);
+    ButtonConnectClick();
+  });
+  SyncConsole();
+}
+
+void TLinkController::SyncConsole() {
+  if (!m_consoleWindow) return;
+  const bool open = m_link.Connected();
+  const bool free = m_console.ListsEnabled() && !m_transferRunning && !UpdateRunning();
+  QComboBox* ports = m_consoleWindow->PortList();
+  QComboBox* speeds = m_consoleWindow->SpeedList();
+  if (ports->currentText() != ui::FromUtf8(m_console.PortText()) && !ports->hasFocus())
+    ports->setCurrentText(ui::FromUtf8(m_console.PortText()));
+  if (speeds->currentText() != ui::FromUtf8(m_console.BaudText())) {
+    const int index = speeds->findText(ui::FromUtf8(m_console.BaudText()));
+    if (index >= 0) speeds->setCurrentIndex(index);
+  }
+  ports->setEnabled(!open);
+  speeds->setEnabled(!open);
+  m_consoleWindow->ConnectButton()->setText(ui::FromUtf8(m_console.ConnectCaption()));
+  // The transfer and the update use the link meanwhile.
+  m_consoleWindow->ConnectButton()->setEnabled(free || (open && !m_transferRunning && !UpdateRunning()));
+  m_shownConsole->SetLink(open, open ? m_console.PortText() : std::string(), open ? m_console.BaudText() : std::string());
+  m_shownConsole->SetVisible(m_consoleWindow->isVisible());
+  m_shownConsole->Refresh();
+  m_consoleWindow->Refresh();
 }
 
 QIcon TLinkController::ConsoleButtonPicture(bool connected) {
@@ -84,6 +154,7 @@ QIcon TLinkController::ConsoleButtonPicture(bool connected) {
 bool TLinkController::UpdateRunning() const { return m_bootloaderWin->Running(); }
 
 void TLinkController::Changed() {
+  SyncConsole();
   if (commandStatesChanged) commandStatesChanged();
 }
 
@@ -153,7 +224,12 @@ void TLinkController::ReceiveCallBack(const std::string& data) {
     return;
   }
   m_console.AppendReceived(data);
-  if (consoleReceived) consoleReceived();
+  if (m_shownConsole) {
+    m_shownConsole->Receive(data);
+    m_shownConsole->SetVisible(m_consoleWindow->isVisible());
+    m_shownConsole->Refresh();
+    m_consoleWindow->Refresh();
+  }
 }
 
 void TLinkController::ScheduleRepeat() {

@@ -23,10 +23,12 @@ class QWidget;
 
 namespace zarvek {
 struct TBuildResult;
+class TConsoleModel;
 }
 
 namespace zarvek::ide {
 
+class TConsoleWindow;
 class TUploadWin;
 class TBootloaderWin;
 
@@ -44,6 +46,12 @@ class TLinkController final : public QObject {
   // Verbinden / Verbindung trennen: the console's connect command, after which the
   // commands and the console button's picture follow the link.
   void ButtonConnectClick();
+  // The port and speed the link opens with next (the settings' choice at start).
+  void ChoosePort(const std::string& port, const std::string& baud);
+  // The console window's link side: its port list (editable, so that a typed path such
+  // as a pseudo-terminal works), its speeds and Verbinden; what arrives outside a
+  // transfer and the link state go to the window's model, typed keys to the link.
+  void AttachConsole(TConsoleModel& model, TConsoleWindow& window);
   // The console button's picture: a plug, joined and green while the link is open.
   static QIcon ConsoleButtonPicture(bool connected);
   TUploadWin* UploadWin() const { return m_uploadWin.get(); }
@@ -76,13 +84,12 @@ class TLinkController final : public QObject {
   std::function<void(const std::string&)> setStatusLine;
   std::function<void()> commandStatesChanged;
   std::function<uint8_t()> profile;
-  // Received data while no transfer runs, after the console model has it.
-  std::function<void()> consoleReceived;
 
  private:
   void ReceiveCallBack(const std::string& data);
   void ScheduleRepeat();
   void Changed();
+  void SyncConsole();
 
   QWidget* m_owner;
   const link::TClock& m_clock;
@@ -91,6 +98,8 @@ class TLinkController final : public QObject {
   std::unique_ptr<TUploadWin> m_uploadWin;
   link::TUploadMachine m_upload;
   std::unique_ptr<TBootloaderWin> m_bootloaderWin;
+  TConsoleModel* m_shownConsole = nullptr;
+  TConsoleWindow* m_consoleWindow = nullptr;
   QTimer m_repeat;  // TimerRepeaterAndTimeOut, run against the clock
   bool m_transferRunning = false;
   bool m_linkWasOpen = false;

@@ -163,6 +163,7 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
     m_errorDisplay->Refresh();
   };
   m_linkControl->commandStatesChanged = [this] { UpdateCommandStates(); };
+  m_linkControl->AttachConsole(m_simulation->ConsoleModel(), *m_simulation->Console());
 
   BuildMenus();
   std::array<QAction*, kRunCommandCount> runActions{};
@@ -218,8 +219,7 @@ void TForm1::ApplySettings() {
       const std::vector<std::string> ports = link::SystemPortList();
       if (!ports.empty()) port = ports.front();
     }
-    m_linkControl->Console().ComPortListChange(port);
-    m_linkControl->Console().BaudListChange(m_settings.baud.empty() ? "9600" : m_settings.baud);
+    m_linkControl->ChoosePort(port, m_settings.baud.empty() ? "9600" : m_settings.baud);
   }
   if (m_simulation) m_simulation->ApplySettings(m_settings);
 }

@@ -8,6 +8,8 @@
 // The main window's header first: its core headers must come before Qt's.
 #include "ide/main_window.h"
 #include "ide/bootloader_window.h"
+#include "ide/console_window.h"
+#include "ide/simulation_controller.h"
 #include "ide/link_controller.h"
 #include "ide/upload_window.h"
 #include "link/link_texts.h"
@@ -17,7 +19,9 @@
 
 #include <QAction>
 #include <QImage>
+#include <QComboBox>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QLineEdit>
 #include <QProcess>
 #include <QProgressBar>
@@ -177,7 +181,7 @@ class TLinkWindowTest : public QObject {
     StopBoard(board);
   }
 
-  void anOpenLinkStaysOpenAndTheConsoleTalksToTheProgram() {
+  void theConsoleWindowConnectsAndTalksToTheUploadedProgram() {
     QProcess board;
     QVERIFY(StartBoard(board, {QStringLiteral("--profile"), QStringLiteral("atmega-128")}));
     ide::TForm1 w(Path("console.ini"));
@@ -185,30 +189,66 @@ class TLinkWindowTest : public QObject {
     w.Action(TCommandId::ProfilePyxon128)->trigger();
     w.BasicEditor()->SetCp1252Text(kDoubler);
     ide::TLinkController& link = *w.LinkControl();
-    link::TConsoleModel& console = link.Console();
-    console.ComPortListChange(Path("tty"));
+    ide::TConsoleWindow& console = *w.Simulation()->Console();
+    console.show();
+    QVERIFY(console.PortList()->isEditable());
+    QCOMPARE(console.SpeedList()->count(), 8);
+    QCOMPARE(console.SpeedList()->itemText(0), QStringLiteral("Auto"));
+    QCOMPARE(console.ConnectButton()->text(), QStringLiteral("Verbinden"));
+    QCOMPARE(console.Panel(0)->text(), QStringLiteral(" offline"));
+
+    // A typed path, a pseudo-terminal here, is the port.
+    console.PortList()->setEditText(QString::fromStdString(Path("tty")));
     const QImage offline = w.Action(TCommandId::Console)->icon().pixmap(24, 24).toImage();
-    link.ButtonConnectClick();
+    console.ConnectButton()->click();
     QVERIFY(link.Link().Connected());
+    QCOMPARE(link.Link().PortName(), Path("tty"));
+    QCOMPARE(console.ConnectButton()->text(), QStringLiteral("Verbindung trennen"));
+    QVERIFY(!console.PortList()->isEnabled());
+    QVERIFY(!console.SpeedList()->isEnabled());
+    QCOMPARE(console.Panel(0)->text(), QStringLiteral(" online"));
+    QCOMPARE(console.Panel(1)->text(), QString::fromStdString(" " + Path("tty")));
+    QCOMPARE(console.Panel(2)->text(), QStringLiteral(" 9600"));
+    QVERIFY(console.Output()->toPlainText().startsWith(QStringLiteral("> Verbindung hergestellt.")));
     // The console button's picture follows the link.
     QVERIFY(w.Action(TCommandId::Console)->icon().pixmap(24, 24).toImage() != offline);
-    QCOMPARE(console.Output(), std::string("> Verbindung hergestellt.\r\n"));
-    QCOMPARE(console.Panels()[0], std::string(" online"));
 
     w.Action(TCommandId::Transfer)->trigger();
     QCOMPARE(link.UploadWin()->StatusText(), QStringLiteral("ATmega128 wird gesucht..."));
+    QVERIFY(!console.ConnectButton()->isEnabled());  // the transfer has the link
     QTRY_VERIFY_WITH_TIMEOUT(!link.TransferRunning(), 20000);
     QCOMPARE(w.ErrorDisplay()->Display().Slot(workspace::TSlot::Status).text, std::string("Das Projekt wurde übertragen."));
     // The echoes went to the transfer, not to the console; the link stays open.
-    QCOMPARE(console.Output(), std::string("> Verbindung hergestellt.\r\n"));
+    QCOMPARE(console.Output()->toPlainText().trimmed(), QStringLiteral("> Verbindung hergestellt."));
     QVERIFY(link.Link().Connected());
-    for (char c : std::string("21\r")) console.TerminalKeyPress(c);
-    QTRY_VERIFY_WITH_TIMEOUT(console.Output().find("Doppelt: 42") != std::string::npos, 10000);
-    link.ButtonConnectClick();
+    QVERIFY(console.ConnectButton()->isEnabled());
+    // Keys typed in the window go to the program, its answer comes back.
+    QTest::keyClicks(&console, QStringLiteral("21\r"));
+    QTRY_VERIFY_WITH_TIMEOUT(console.Output()->toPlainText().contains(QStringLiteral("Doppelt: 42")), 10000);
+
+    console.ConnectButton()->click();
     QVERIFY(!link.Link().Connected());
+    QCOMPARE(console.ConnectButton()->text(), QStringLiteral("Verbinden"));
+    QVERIFY(console.PortList()->isEnabled());
+    QCOMPARE(console.Panel(0)->text(), QStringLiteral(" offline"));
     QCOMPARE(w.Action(TCommandId::Console)->icon().pixmap(24, 24).toImage(), offline);
-    QCOMPARE(console.Panels()[0], std::string(" offline"));
     StopBoard(board);
+  }
+
+  void theConsoleGoesOfflineWhenItsPortVanishes() {
+    QProcess board;
+    QVERIFY(StartBoard(board, {QStringLiteral("--profile"), QStringLiteral("atmega-32")}));
+    ide::TForm1 w(Path("console-lost.ini"));
+    ide::TConsoleWindow& console = *w.Simulation()->Console();
+    console.show();
+    console.PortList()->setEditText(QString::fromStdString(Path("tty")));
+    console.ConnectButton()->click();
+    QVERIFY(w.LinkControl()->Link().Connected());
+    QCOMPARE(console.Panel(0)->text(), QStringLiteral(" online"));
+    StopBoard(board);
+    QTRY_COMPARE_WITH_TIMEOUT(console.Panel(0)->text(), QStringLiteral(" offline"), 5000);
+    QCOMPARE(console.ConnectButton()->text(), QStringLiteral("Verbinden"));
+    QVERIFY(console.PortList()->isEnabled());
   }
 
   void silentBoardIsAskedAgainUntilStopped() {
