@@ -26,6 +26,8 @@ TLinkController::TLinkController(QWidget* owner, link::TPortFactory factory, con
       m_upload(m_link, clock, *m_uploadWin),
       m_bootloaderWin(std::make_unique<TBootloaderWin>(m_link, clock)) {
   m_link.receiveHandler = [this](const std::string& data) { ReceiveCallBack(data); };
+  // The console window's model keeps the text; this one only decides about the link.
+  m_console.visible = false;
   m_link.onLost = [this](const std::string&) {
     if (m_transferRunning) {
       m_upload.PortLost();
@@ -84,6 +86,9 @@ void TLinkController::AttachConsole(TConsoleModel& model, TConsoleWindow& window
   model.SetLinkSend([this](uint8_t c) { m_link.LinkSend(std::string(1, static_cast<char>(c))); });
   QComboBox* ports = window.PortList();
   ports->setEditable(true);
+  // Room for a device path such as /dev/ttyUSB0 or /dev/pts/12.
+  ports->setMinimumContentsLength(16);
+  ports->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   for (const std::string& port : link::SystemPortList()) ports->addItem(ui::FromUtf8(port));
   ports->setToolTip(QStringLiteral("Serieller Port, auch ein eingegebener Pfad wie /dev/pts/3"));
   QComboBox* speeds = window.SpeedList();

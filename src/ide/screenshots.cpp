@@ -11,6 +11,8 @@
 
 #include "ide/main_window.h"
 #include "ide/bootloader_window.h"
+#include "ide/console_window.h"
+#include "ide/simulation_controller.h"
 #include "ide/link_controller.h"
 #include "ide/setup_dialog.h"
 #include "ide/upload_window.h"
@@ -18,6 +20,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -77,6 +80,16 @@ bool LinkShots(zarvek::ide::TForm1& w, const std::filesystem::path& out, const s
   boot.ButtonUpdate()->click();
   boot.close();
   link.Link().LinkClose();
+
+  // The console on the board that got the program.
+  zarvek::ide::TConsoleWindow& console = *w.Simulation()->Console();
+  console.show();
+  console.PortList()->setEditText(QString::fromStdString(line));
+  console.ConnectButton()->click();
+  ok = link.Link().Connected() && ok;
+  ok = Shot(&console, out / "11-konsole-verbunden.png") && ok;
+  console.ConnectButton()->click();
+  console.hide();
   w.Action(TCommandId::ProfileTessel11)->trigger();  // the settings file keeps the profile
   return ok;
 }
