@@ -1001,6 +1001,9 @@ void TForm1::WriteSettings() {
   if (m_settingsPath.empty()) return;
   m_recent.Store(m_settings);
   m_settings.profile = m_project.profile;
+  // The console's port and speed are chosen again at the next start.
+  m_settings.com = m_linkControl->Console().PortText();
+  m_settings.baud = m_linkControl->Console().BaudText();
   m_settings.file = m_untitled ? std::string() : m_currentFile;
   m_settings.recentFile = m_settings.file;
   m_settings.vertical = m_splitter->sizes().value(0, m_settings.vertical);

@@ -370,6 +370,10 @@ class TLinkWindowTest : public QObject {
     QVERIFY(w.isEnabled());
     QCOMPARE(boot.ButtonUpdate()->text(), QStringLiteral("Update"));
     boot.close();
+    // The chosen port is kept for the next start.
+    m_answers = {TAnswer::No};  // the text is not saved
+    QVERIFY(w.close());
+    QVERIFY(ReadAll(Path("missing.ini")).find(Path("nothing")) != std::string::npos);
   }
 
   void updateWindowWritesTheRuntimeAndWarnsBeforeStopping() {
