@@ -160,14 +160,20 @@ void TBootloaderWin::PortLost() {
 }
 
 void TBootloaderWin::AfterStep() {
-  if (!Running()) {
+  const bool running = Running();
+  if (!running) {
     m_timeout.stop();
     Lock(false);
-    if (onIdle) onIdle();
-    return;
+  } else {
+    m_update->setText(QStringLiteral("STOP"));
+    if (!m_timeout.isActive()) m_timeout.start();
   }
-  m_update->setText(QStringLiteral("STOP"));
-  if (!m_timeout.isActive()) m_timeout.start();
+  // The owner follows when the update starts or ends, or the link opens or closes.
+  if (running != m_reportedRunning || m_link.Connected() != m_reportedConnected) {
+    m_reportedRunning = running;
+    m_reportedConnected = m_link.Connected();
+    if (onStateChanged) onStateChanged();
+  }
 }
 
 void TBootloaderWin::Lock(bool locked) {

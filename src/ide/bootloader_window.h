@@ -35,8 +35,9 @@ class TBootloaderWin final : public QWidget, public link::TBootloaderListener {
   std::function<std::optional<workspace::TAnswer>(const workspace::TMessage&)> ask;
   // The open dialog (starting folder); empty when cancelled.
   std::function<std::optional<std::string>(const std::string& folder)> openDialog;
-  // After an update ends or is stopped (the owner's command states).
-  std::function<void()> onIdle;
+  // The update started or ended, or the link opened or closed (the owner's command
+  // states and the console).
+  std::function<void()> onStateChanged;
 
   void FormShow();
   void ButtonOpenClick();
@@ -74,6 +75,8 @@ class TBootloaderWin final : public QWidget, public link::TBootloaderListener {
   QTimer m_timeout;  // runs the machine's reply timeout
   bool m_locked = false;
   bool m_changingFlags = false;
+  bool m_reportedRunning = false;
+  bool m_reportedConnected = false;
 };
 
 }  // namespace zarvek::ide

@@ -57,7 +57,7 @@ TLinkController::TLinkController(QWidget* owner, link::TPortFactory factory, con
   m_bootloaderWin->lockProgram = [this](bool locked) {
     if (m_owner) m_owner->setEnabled(!locked);
   };
-  m_bootloaderWin->onIdle = [this] { Changed(); };
+  m_bootloaderWin->onStateChanged = [this] { Changed(); };
 }
 
 TLinkController::~TLinkController() {

@@ -419,6 +419,11 @@ class TLinkWindowTest : public QObject {
     QVERIFY(!boot.close());
     // Pages go out; a stop answered No lets the update go on.
     QTRY_VERIFY_WITH_TIMEOUT(boot.ProgressBar()->value() > 0, 15000);
+    // The console sees the link the update opened, and cannot take it meanwhile.
+    ide::TConsoleWindow& console = *w.Simulation()->Console();
+    QCOMPARE(console.ConnectButton()->text(), QStringLiteral("Verbindung trennen"));
+    QVERIFY(!console.ConnectButton()->isEnabled());
+    QVERIFY(!w.Action(TCommandId::Transfer)->isEnabled());
     QVERIFY(boot.StatusText()->text().startsWith(QStringLiteral("Das Betriebssystem wird auf den Mikrocontroller übertragen...\n")));
     QVERIFY(boot.StatusText()->text().contains(QStringLiteral(" erfolgreich übertragene Seiten von insgesamt 256\n")));
     m_answers = {TAnswer::No};
