@@ -59,16 +59,9 @@ int UploadCommand(const std::vector<std::string>& args, std::ostream&, std::ostr
   TSourceBuild build(files);
   if (!build.Load(err) || !build.Build(err)) return kExitDiagnosed;
   const TBuildResult& built = build.Result();
-  if (IsPyxon(build.Profile())) {
-    // The board would take the bytes and then have no room for them.
-    const TMachineConfig machine =
-        build.Profile() == profile::Pyxon128 ? TMachineConfig::Pyxon128() : TMachineConfig::Pyxon32();
-    const uint64_t room = machine.programMemorySize - 4;
-    if (built.program.image.size() > room) {
-      err << r.path << ": Das Programm ist zu groß für den Programmspeicher (" << built.program.image.size()
-          << " Bytes, höchstens " << room << ").\n";
-      return kExitDiagnosed;
-    }
+  if (const auto problem = link::ProgramRoomProblem(build.Profile(), built.program.image.size())) {
+    err << r.path << ": " << *problem << "\n";
+    return kExitDiagnosed;
   }
   link::TUploadStreams streams;
   if (const auto problem = link::BuildUploadStreams(built.program.image, built.machineCode.code, streams)) {

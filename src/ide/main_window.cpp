@@ -1,5 +1,8 @@
 #include "ide/main_window.h"
 
+#include "ide/link_controller.h"
+#include "ide/console_window.h"
+#include "ide/object_panel.h"
 #include "ide/setup_dialog.h"
 #include "ide/splash.h"
 
@@ -9,6 +12,7 @@
 #include <QUrl>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -27,9 +31,11 @@
 #include "project/open_file.h"
 #include "project/project_export.h"
 #include "project/project_file.h"
+#include "link/console_model.h"
 #include "text/lines.h"
 #include "ui/error_strip.h"
 #include "ui/help_list.h"
+#include "ui/qt_serial_port.h"
 #include "ui/qt_text.h"
 #include "ui/search_panel.h"
 #include "ui/source_editor.h"
@@ -65,9 +71,23 @@ bool Wired(TCommandId id) {
     case TCommandId::Import: case TCommandId::Export: case TCommandId::ProgHelp: case TCommandId::Settings:
     case TCommandId::Comment: case TCommandId::Uncomment: case TCommandId::AlignLines: case TCommandId::IndentLeft:
     case TCommandId::IndentRight: case TCommandId::HelpTerms: case TCommandId::HelpInfo: case TCommandId::Print:
+    case TCommandId::Transfer: case TCommandId::Bootloader:
+    case TCommandId::FindAddress:
       return true;
     default:
       return false;
+  }
+}
+// The run control's command behind a run item of the menu and toolbar.
+std::optional<TRunCommand> RunCommandOf(TCommandId id) {
+  switch (id) {
+    case TCommandId::Run: return TRunCommand::Run;
+    case TCommandId::RunNext: return TRunCommand::SingleStep;
+    case TCommandId::RunNextBlock: return TRunCommand::StepOver;
+    case TCommandId::RunNextBreak: return TRunCommand::RunToBreakpoint;
+    case TCommandId::Pause: return TRunCommand::Pause;
+    case TCommandId::Stop: return TRunCommand::Stop;
+    default: return std::nullopt;
   }
 }
 }  // namespace
@@ -96,15 +116,62 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
   layout->addWidget(m_editorControl, 1);
   layout->addWidget(m_searchPanel);
   layout->addWidget(m_errorDisplay);
+  TSimulationViews views;
+  views.basic = m_basic;
+  views.assembler = m_assembler;
+  views.errorDisplay = m_errorDisplay;
+  views.showEditor = [this](int page) { m_editorControl->setCurrentIndex(page); };
+  views.startInput = [this] {
+    TStartInput in;
+    in.basicSource = m_basic->Cp1252Text();
+    in.assemblerSource = m_assembler->Cp1252Text();
+    in.profile = m_project.profile;
+    in.projectFileName = m_untitled ? std::string() : m_currentFile;
+    in.modules = &m_loader;
+    in.warnings = (m_settings.options & option::Warnings) != 0;
+    in.basicBreakpoints.assign(m_basic->Breakpoints().begin(), m_basic->Breakpoints().end());
+    in.assemblerBreakpoints.assign(m_assembler->Breakpoints().begin(), m_assembler->Breakpoints().end());
+    return in;
+  };
+  m_simulation = new TSimulationController(std::move(views), this);
+  connect(m_simulation, &TSimulationController::StateChanged, this, [this] { UpdateCommandStates(); });
+  for (ui::TSourceEditor* e : {m_basic, m_assembler})
+    connect(e, &ui::TSourceEditor::BreakpointToggled, this, [this](int line, bool added) {
+      m_simulation->BreakpointToggled(line, added);
+    });
+  auto* left = new QSplitter(Qt::Vertical);
+  left->addWidget(m_tree);
+  left->addWidget(m_simulation->VariableTree());
+  left->setStretchFactor(0, 2);
+  left->setStretchFactor(1, 1);
   m_splitter = new QSplitter;
-  m_splitter->addWidget(m_tree);
+  m_splitter->addWidget(left);
   m_splitter->addWidget(right);
+  m_splitter->addWidget(m_simulation->Objects());
   m_splitter->setStretchFactor(1, 1);
   setCentralWidget(m_splitter);
   m_splash = new TSplash(this);
   statusBar();
+  m_linkControl = std::make_unique<TLinkController>(this, ui::QtPortFactory(), m_clock);
+  m_linkControl->inform = [this](const TMessage& m) { Inform(m); };
+  m_linkControl->ask = [this](const TMessage& m) { return askHook ? std::optional<TAnswer>(askHook(m)) : std::nullopt; };
+  m_linkControl->profile = [this] { return m_project.profile; };
+  // An empty text: a transfer starts, with the status texts and the error display cleared.
+  m_linkControl->setStatusLine = [this](const std::string& text) {
+    if (text.empty()) m_errorDisplay->Display().ClearAll();
+    else m_errorDisplay->Display().Set(workspace::TSlot::Status, text);
+    m_errorDisplay->Refresh();
+  };
+  m_linkControl->commandStatesChanged = [this] { UpdateCommandStates(); };
+  m_linkControl->AttachConsole(m_simulation->ConsoleModel(), *m_simulation->Console());
 
   BuildMenus();
+  std::array<QAction*, kRunCommandCount> runActions{};
+  for (auto& [id, action] : m_actions)
+    if (const auto command = RunCommandOf(id)) runActions[static_cast<size_t>(*command)] = action;
+  m_simulation->SetActions(runActions);
+  QToolBar* objects = addToolBar(QStringLiteral("Objekte"));
+  for (uint16_t type = 1; type <= 8; ++type) objects->addAction(m_simulation->Objects()->InsertButton(type));
   connect(m_tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) { TreeClick(item); });
   connect(m_errorDisplay, &ui::TErrorStrip::SlotClicked, this,
           [this](workspace::TSlot slot) { ErrorSlotClicked(static_cast<int>(slot)); });
@@ -145,9 +212,20 @@ void TForm1::ApplySettings() {
   m_basic->ApplySettings(m_settings);
   m_assembler->ApplySettings(m_settings);
   m_errorDisplay->SetFill(ui::ColourFromSettings(m_settings.gutterColor));
+  // The link opens on the chosen port, else on the first the system offers.
+  if (!m_linkControl->Link().Connected()) {
+    std::string port = m_settings.com;
+    if (port.empty()) {
+      const std::vector<std::string> ports = link::SystemPortList();
+      if (!ports.empty()) port = ports.front();
+    }
+    m_linkControl->ChoosePort(port, m_settings.baud.empty() ? "9600" : m_settings.baud);
+  }
+  if (m_simulation) m_simulation->ApplySettings(m_settings);
 }
 
 TForm1::~TForm1() {
+  m_linkControl.reset();
   // A check still running posts its result to this window; it must end first.
   ++m_syntaxGeneration;
   m_syntaxPool.waitForDone();
@@ -205,16 +283,40 @@ void TForm1::UpdateCommandStates() {
   for (size_t i = 0; i < workspace::kRecentFileCount; ++i) state.recentEntry[i] = !m_recent.Entries()[i].empty();
   const TCommandId recent[] = {TCommandId::Recent1, TCommandId::Recent2, TCommandId::Recent3, TCommandId::Recent4};
   for (size_t i = 0; i < 4; ++i) m_actions[recent[i]]->setText(ui::FromUtf8(m_recent.Caption(i)));
+  const bool transferring = m_linkControl->TransferRunning();
+  state.fileToolbarEnabled = !m_simulation->Control().Active() && !transferring;
+  m_simulation->SetProfile(m_project.profile);
+  const TRunEnabling& running = m_simulation->Control().Enabling();
   for (auto& [id, action] : m_actions) {
+    if (const auto command = RunCommandOf(id)) {
+      // A transfer leaves only its stop command.
+      action->setEnabled(!transferring && running.Enabled(*command));
+      continue;
+    }
     action->setEnabled(Wired(id) && workspace::CommandEnabled(id, state));
     action->setVisible(workspace::CommandVisible(id, state));
     const int profile = workspace::ProfileOfCommand(id);
     if (profile >= 0) action->setChecked(profile == m_project.profile);
   }
+  // The link decides about its own commands: one transfer or update at a time.
+  m_actions[TCommandId::Transfer]->setEnabled(state.fileToolbarEnabled && m_linkControl->TransferEnabled());
+  m_actions[TCommandId::Bootloader]->setEnabled(state.fileToolbarEnabled && m_linkControl->BootloaderEnabled());
+  if (m_linkControl->StopEnabled()) m_actions[TCommandId::Stop]->setEnabled(true);
+  const bool connected = m_linkControl->Link().Connected();
+  QAction* console = m_actions[TCommandId::Console];
+  if (console->property("connected").toInt() != (connected ? 2 : 1)) {
+    console->setIcon(TLinkController::ConsoleButtonPicture(connected));
+    console->setProperty("connected", connected ? 2 : 1);
+  }
 }
 
 void TForm1::Run(TCommandId id) {
   ui::TSourceEditor* editor = m_editorControl->currentIndex() == 1 ? m_assembler : m_basic;
+  if (id == TCommandId::Stop && m_linkControl->TransferRunning()) {
+    m_linkControl->ButtonStopClick();
+    UpdateCommandStates();
+    return;
+  }
   switch (id) {
     case TCommandId::New: MneuClick(); break;
     case TCommandId::Open: MOpenClick(); break;
@@ -268,7 +370,14 @@ void TForm1::Run(TCommandId id) {
     case TCommandId::HelpTerms: OpenHelp("7"); break;
     case TCommandId::HelpInfo: m_splash->ShowFor(); break;
     case TCommandId::Print: Drucken1Click(); break;
+    case TCommandId::Transfer: ButtonRecordClick(); break;
+    case TCommandId::Bootloader: m_linkControl->ButtonBootloaderClick(); break;
+    case TCommandId::FindAddress: FindAddressClick(); break;
     default:
+      if (const auto command = RunCommandOf(id)) {
+        m_simulation->Command(*command);
+        break;
+      }
       if (const int profile = workspace::ProfileOfCommand(id); profile >= 0)
         PopUpProfileClick(static_cast<uint8_t>(profile), false);
       break;
@@ -292,6 +401,7 @@ void TForm1::MneuClick() {
   const uint8_t profile = m_project.profile;
   m_project = TProject{};
   m_project.profile = profile;
+  m_simulation->LoadObjects(m_project);
   m_loading = true;
   m_basic->SetCp1252Text("");
   m_assembler->SetCp1252Text("");
@@ -358,6 +468,7 @@ bool TForm1::LoadFile(const std::string& path, bool moduleJump) {
   if (outcome.result != loadresult::Loaded) return false;
   if (!moduleJump) m_recent.Add(path);
   m_project = project;
+  m_simulation->LoadObjects(m_project);
   m_currentFile = path;
   m_untitled = false;
   m_loading = true;
@@ -400,6 +511,7 @@ bool TForm1::MSpeichernClick(bool saveAs) {
   m_project.assemblerSource = m_assembler->Cp1252Text();
   m_project.basicBreakpoints.assign(m_basic->Breakpoints().begin(), m_basic->Breakpoints().end());
   m_project.assemblerBreakpoints.assign(m_assembler->Breakpoints().begin(), m_assembler->Breakpoints().end());
+  m_simulation->SaveObjects(m_project);
   const TSaveOutcome outcome = SaveProject(*choice.name, m_project, [this](const std::string& text, const std::string& caption) {
     return Ask({text, caption, workspace::TButtons::OkCancel}) == TAnswer::Ok;
   });
@@ -452,6 +564,13 @@ void TForm1::ButtonTestClick(bool fromOpen) {
   else ShowAssemblerError();
 }
 
+void TForm1::ButtonRecordClick() {
+  if (m_linkControl->TransferRunning() || m_linkControl->UpdateRunning()) return;
+  ButtonTestClick(false);
+  if (!m_lastBuild.success) return;
+  m_linkControl->StartTransfer(m_lastBuild, m_project.profile);
+}
+
 void TForm1::MImportClick() {
   if (QuerySaveChanges()) return;
   const auto file = Dialog(TFileDialog::Import, "", "");
@@ -464,6 +583,7 @@ void TForm1::MImportClick() {
     if (!outcome.message.empty()) Inform({outcome.message, outcome.caption, workspace::TButtons::Ok});
     if (outcome.result != loadresult::Loaded) return;
     m_project = project;
+    m_simulation->LoadObjects(m_project);
     m_basic->SetCp1252Text(m_project.basicSource);
     m_assembler->SetCp1252Text(m_project.assemblerSource);
     // The imported texts exist nowhere else yet: closing asks to save them.
@@ -632,6 +752,7 @@ void TForm1::StartEmptyProject(const std::string& path) {
   const uint8_t profile = m_project.profile;
   m_project = TProject{};
   m_project.profile = profile;
+  m_simulation->LoadObjects(m_project);
   m_loading = true;
   m_basic->SetCp1252Text("");
   m_assembler->SetCp1252Text("");
@@ -880,6 +1001,9 @@ void TForm1::WriteSettings() {
   if (m_settingsPath.empty()) return;
   m_recent.Store(m_settings);
   m_settings.profile = m_project.profile;
+  // The console's port and speed are chosen again at the next start.
+  m_settings.com = m_linkControl->Console().PortText();
+  m_settings.baud = m_linkControl->Console().BaudText();
   m_settings.file = m_untitled ? std::string() : m_currentFile;
   m_settings.recentFile = m_settings.file;
   m_settings.vertical = m_splitter->sizes().value(0, m_settings.vertical);
@@ -896,12 +1020,31 @@ void TForm1::WriteSettings() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  if (QuerySaveChanges()) {
+  // A runtime update half done would leave the board without its operating system.
+  if (m_linkControl->UpdateRunning() || QuerySaveChanges()) {
     event->ignore();
     return;
   }
+  m_simulation->StopIfActive();
   WriteSettings();
   event->accept();
+}
+
+void TForm1::FindAddressClick() {
+  std::optional<std::string> text;
+  if (inputHook) {
+    text = inputHook(kFindAddressCaption, kFindAddressPrompt);
+  } else {
+    bool ok = false;
+    const QString typed = QInputDialog::getText(this, ui::FromUtf8(kFindAddressCaption), ui::FromUtf8(kFindAddressPrompt),
+                                                QLineEdit::Normal, QString(), &ok);
+    if (ok) text = typed.toStdString();
+  }
+  if (!text) return;
+  const std::optional<uint32_t> address = ParseFindAddress(*text);
+  if (!address || !m_simulation->FindAddress(*address))
+    Inform({"Die Adresse " + *text + " gehört zu keiner Anweisung des zuletzt gestarteten Programms.",
+            kFindAddressCaption, workspace::TButtons::Ok});
 }
 
 }  // namespace zarvek::ide

@@ -8,9 +8,11 @@
 // as a keyword macro.
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "link/clock.h"
 #include "pipeline/build.h"
 #include "pipeline/project_modules.h"
 #include "project/project.h"
@@ -21,6 +23,7 @@
 #include "workspace/project_tree.h"
 #include "workspace/recent_files.h"
 #include "workspace/texts.h"
+#include "ide/simulation_controller.h"
 
 #include <QMainWindow>
 #include <QThreadPool>
@@ -45,6 +48,7 @@ namespace zarvek::ide {
 
 class TSetup;
 class TSplash;
+class TLinkController;
 
 enum class TFileDialog { Open, Save, NewModule, AddModule, Import, Export };
 
@@ -60,6 +64,8 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   // Hooks: a message box, a file dialog (title, preset name); tests answer them.
   std::function<workspace::TAnswer(const workspace::TMessage&)> askHook;
   std::function<std::optional<std::string>(TFileDialog, const std::string& title, const std::string& preset)> fileDialogHook;
+  // A line of text asked for (caption, prompt); nothing when cancelled.
+  std::function<std::optional<std::string>(const std::string& caption, const std::string& prompt)> inputHook;
 
   QAction* Action(workspace::TCommandId id) const;
   ui::TSourceEditor* BasicEditor() const { return m_basic; }
@@ -87,6 +93,7 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   const TSettings& Settings() const { return m_settings; }
   uint8_t Profile() const { return m_project.profile; }
   bool DebugView() const { return m_debugView; }
+  TSimulationController* Simulation() const { return m_simulation; }
 
   // Commands, as the menus run them.
   void MneuClick();
@@ -94,11 +101,16 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   void MOpenClick();
   bool MSpeichernClick(bool saveAs);
   void ButtonTestClick(bool fromOpen = false);
+  // Laufzeitfehler suchen: asks for a token address and selects its statement.
+  void FindAddressClick();
   void MImportClick();
   bool MExportClick();
   void ShowCompileError();
   void ShowAssemblerError();
   void PopUpProfileClick(uint8_t profile, bool fromOpen);
+  // Projekt an Controller senden: builds the project, then uploads it.
+  void ButtonRecordClick();
+  TLinkController* LinkControl() const { return m_linkControl.get(); }
 
   // TModuleHost
   std::string CurrentFile() const override { return m_currentFile; }
@@ -168,6 +180,7 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   ui::THelpList* m_helpList = nullptr;
   TSetup* m_setup = nullptr;
   TSplash* m_splash = nullptr;
+  TSimulationController* m_simulation = nullptr;
   QSplitter* m_splitter = nullptr;
   std::map<workspace::TCommandId, QAction*> m_actions;
 
@@ -178,6 +191,8 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   TProjectFileLoader m_loader;
   TBuildResult m_lastBuild;
   std::vector<workspace::TTreeAction> m_treeActions;  // by the items' index
+  link::TSteadyClock m_clock;
+  std::unique_ptr<TLinkController> m_linkControl;
   // Last member: destroyed first, after the destructor has waited for its checks.
   QThreadPool m_syntaxPool;
 };

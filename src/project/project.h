@@ -10,6 +10,11 @@
 #include <utility>
 #include <vector>
 
+// A record field is called "slots", which Qt defines as a macro when its headers came
+// first: the macro is set aside for this header.
+#pragma push_macro("slots")
+#undef slots
+
 namespace zarvek {
 
 inline constexpr int kGridColumns = 20;
@@ -102,3 +107,5 @@ const TObjectClass* ObjectClassNamed(std::string_view fileName);
 std::string CutText(std::string_view text, size_t length);
 
 }  // namespace zarvek
+
+#pragma pop_macro("slots")

@@ -16,6 +16,11 @@
 #include "base/sim_hardware.h"
 #include "project/project.h"
 
+// A record field is called "slots", which Qt defines as a macro when its headers came
+// first: the macro is set aside for this header.
+#pragma push_macro("slots")
+#undef slots
+
 namespace zarvek {
 
 // Pictures of the object picture list that carry a display state.
@@ -36,6 +41,8 @@ struct TObjectKindInfo {
 // The eight kinds in type order (type 1 first); nullptr for other types.
 const TObjectKindInfo* ObjectKind(uint16_t type);
 bool IsLedOrSwitch(uint16_t type);
+// The text of a settings slot (for code that also sees Qt's "slots" keyword macro).
+inline const std::string& SlotText(const TSimObject& object, size_t slot) { return object.slots[slot].text; }
 
 // One row of the settings grid of the selected object.
 struct TSettingsRow {
@@ -127,3 +134,5 @@ class TObjectGrid {
 };
 
 }  // namespace zarvek
+
+#pragma pop_macro("slots")

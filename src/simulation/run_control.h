@@ -12,17 +12,9 @@
 #include <vector>
 
 #include "simulation/run_events.h"
+#include "simulation/run_kind.h"
 
 namespace zarvek {
-
-namespace runkind {
-inline constexpr uint8_t None = 0;
-inline constexpr uint8_t Run = 1;
-inline constexpr uint8_t SingleStep = 2;
-inline constexpr uint8_t StepOver = 3;
-inline constexpr uint8_t ToBreakpoint = 4;
-inline constexpr uint8_t Paused = 5;
-}  // namespace runkind
 
 enum class TRunCommand : uint8_t { Run, SingleStep, StepOver, RunToBreakpoint, Pause, Stop };
 inline constexpr size_t kRunCommandCount = 6;

@@ -97,6 +97,7 @@ void TConsoleModel::Refresh() {
       const size_t formFeed = m_pending.rfind('\x0C');
       if (formFeed != std::string::npos) {
         m_output.clear();
+        ++m_clears;
         m_output.append(m_pending, formFeed + 1);
       } else {
         m_output += m_pending;
@@ -130,6 +131,7 @@ void TConsoleModel::SendCode(int entry) {
 
 void TConsoleModel::ClearOutput() {
   m_output.clear();
+  ++m_clears;
   m_hold = false;
   m_cancelEnabled = true;
   ++m_revision;

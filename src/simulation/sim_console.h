@@ -81,6 +81,9 @@ class TConsoleModel {
   // Counts of the shown text's clearings and appends since construction: the window
   // repaints only when they moved.
   uint64_t Revision() const { return m_revision; }
+  // Counts the times the shown text was emptied (form feed, Löschen): a window that
+  // appends only the new text starts over when it moved.
+  uint64_t Clears() const { return m_clears; }
 
  private:
   void StatusPanels();
@@ -90,7 +93,7 @@ class TConsoleModel {
   bool m_hold = false;
   bool m_cancelEnabled = true;
   bool m_visible = true;
-  uint64_t m_sent = 0, m_received = 0, m_revision = 0;
+  uint64_t m_sent = 0, m_received = 0, m_revision = 0, m_clears = 0;
   std::array<std::string, 4> m_panels{" offline", "", "", ""};
   bool m_linkOpen = false;
   std::string m_port, m_speed;

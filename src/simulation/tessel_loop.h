@@ -16,18 +16,9 @@
 #include "hc05/assembler.h"
 #include "hc05/motorola_engine.h"
 #include "runtime/interpreter.h"
+#include "simulation/run_kind.h"
 
 namespace zarvek {
-
-// The run kinds of the run control.
-namespace runkind {
-inline constexpr uint8_t None = 0;
-inline constexpr uint8_t Run = 1;
-inline constexpr uint8_t SingleStep = 2;
-inline constexpr uint8_t StepOver = 3;
-inline constexpr uint8_t ToBreakpoint = 4;
-inline constexpr uint8_t Paused = 5;
-}  // namespace runkind
 
 // What one run loads: the compiled token program with its line table, the machine code of
 // the assembler part with its line map and breakpoint positions.

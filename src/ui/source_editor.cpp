@@ -25,7 +25,10 @@ TSourceEditor::TSourceEditor(TSourceLexer::Kind kind, QWidget* parent)
   m_breakpointMarker = markerDefine(Background, 1);
   setAcceptDrops(true);
   viewport()->setAcceptDrops(true);
-  connect(this, &QsciScintilla::marginClicked, this, [this](int, int line, Qt::KeyboardModifiers) { ToggleBreakpoint(line); });
+  connect(this, &QsciScintilla::marginClicked, this, [this](int, int line, Qt::KeyboardModifiers) {
+    ToggleBreakpoint(line);
+    Q_EMIT BreakpointToggled(line + 1, m_breakpoints.count(line + 1) != 0);
+  });
 }
 
 std::string TSourceEditor::Cp1252Text() const { return ToCp1252(text()); }

@@ -45,6 +45,8 @@ class TSourceEditor : public QsciScintilla {
  Q_SIGNALS:
   // Files dropped onto the editor open instead of landing in the text as names.
   void FilesDropped(const QStringList& paths);
+  // A gutter click set or removed a breakpoint (line 1-based).
+  void BreakpointToggled(int line, bool added);
 
  protected:
   void dragEnterEvent(QDragEnterEvent* event) override;

@@ -1,0 +1,159 @@
+#include "ide/console_window.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "ui/qt_text.h"
+#include "ui/source_lexers.h"
+
+namespace zarvek::ide {
+
+namespace {
+// Lines kept in the widget: a program printing for hours must not slow the window down.
+constexpr int kShownLines = 5000;
+}
+
+TConsoleWindow::TConsoleWindow(TConsoleModel& model, QWidget* parent) : QWidget(parent, Qt::Window), m_model(model) {
+  setObjectName(QStringLiteral("Console"));
+  setWindowTitle(QStringLiteral("Serial Communication Interface"));
+  m_output = new QPlainTextEdit;
+  m_output->setObjectName(QStringLiteral("ConsoleOutput"));
+  m_output->setReadOnly(true);
+  m_output->setMaximumBlockCount(kShownLines);
+  m_output->setFont(QFont(QStringLiteral("Courier New"), 10));
+  m_output->installEventFilter(this);
+
+  auto* clear = new QPushButton(QStringLiteral("Löschen"));
+  clear->setObjectName(QStringLiteral("ButtonClear"));
+  m_cancel = new QPushButton(QStringLiteral("Empfang Abbrechen"));
+  m_cancel->setObjectName(QStringLiteral("ButtonCancel"));
+  m_ascii = new QComboBox;
+  m_ascii->setObjectName(QStringLiteral("ComboAscii"));
+  for (const std::string& e : AsciiEntries()) m_ascii->addItem(ui::FromUtf8(e));
+  m_ascii->setCurrentIndex(kDefaultAsciiEntry);
+  auto* send = new QPushButton(QStringLiteral("Senden"));
+  send->setObjectName(QStringLiteral("ButtonSend"));
+  m_keepOpen = new QCheckBox(QStringLiteral("Geöffnet halten"));
+  m_keepOpen->setChecked(true);
+  m_ports = new QComboBox;
+  m_speeds = new QComboBox;
+  m_connect = new QPushButton(QStringLiteral("Verbinden"));
+  for (QWidget* w : {static_cast<QWidget*>(m_ports), static_cast<QWidget*>(m_speeds), static_cast<QWidget*>(m_connect)})
+    w->setEnabled(false);
+
+  auto* buttons = new QHBoxLayout;
+  for (QWidget* w : {static_cast<QWidget*>(clear), static_cast<QWidget*>(m_cancel), static_cast<QWidget*>(m_ascii),
+                     static_cast<QWidget*>(send), static_cast<QWidget*>(m_keepOpen)})
+    buttons->addWidget(w);
+  buttons->addStretch(1);
+  buttons->addWidget(m_ports);
+  buttons->addWidget(m_speeds);
+  buttons->addWidget(m_connect);
+  auto* status = new QStatusBar;
+  status->setSizeGripEnabled(false);
+  for (size_t i = 0; i < m_panels.size(); ++i) {
+    m_panels[i] = new QLabel;
+    m_panels[i]->setObjectName(QStringLiteral("Panel%1").arg(i));
+    m_panels[i]->setFrameShape(QFrame::StyledPanel);
+    status->addWidget(m_panels[i], i == 3 ? 1 : 0);
+  }
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(4, 4, 4, 0);
+  layout->addLayout(buttons);
+  layout->addWidget(m_output, 1);
+  layout->addWidget(status);
+  resize(640, 360);
+
+  connect(clear, &QPushButton::clicked, this, [this] {
+    m_model.ClearOutput();
+    Refresh();
+  });
+  connect(m_cancel, &QPushButton::clicked, this, [this] {
+    m_model.Hold();
+    Refresh();
+  });
+  connect(send, &QPushButton::clicked, this, [this] {
+    m_model.SendCode(m_ascii->currentIndex());
+    Refresh();
+  });
+  connect(m_keepOpen, &QCheckBox::toggled, this, [this](bool on) { SetKeepOpen(on); });
+  SetKeepOpen(true);
+  Refresh();
+}
+
+void TConsoleWindow::SetKeepOpen(bool on) {
+  const bool shown = isVisible();
+  setWindowFlag(Qt::WindowStaysOnTopHint, on);
+  if (shown) show();  // changing the flag hides a shown window
+}
+
+void TConsoleWindow::ApplySettings(const TSettings& settings) {
+  QPalette p = m_output->palette();
+  p.setColor(QPalette::Base, ui::ColourFromSettings(settings.consoleColor));
+  p.setColor(QPalette::Text, ui::ColourFromSettings(settings.consoleText));
+  m_output->setPalette(p);
+}
+
+void TConsoleWindow::Refresh() {
+  m_model.SetVisible(isVisible());
+  if (m_model.Revision() != m_shownRevision) {
+    const std::string& text = m_model.Output();
+    // Only the new text is appended; an emptied console starts over.
+    if (m_model.Clears() != m_shownClears || text.size() < m_shownLength) {
+      m_output->clear();
+      m_shownLength = 0;
+      m_shownClears = m_model.Clears();
+    }
+    if (text.size() > m_shownLength) {
+      QScrollBar* bar = m_output->verticalScrollBar();
+      const bool atEnd = bar->value() == bar->maximum();
+      QTextCursor end(m_output->document());
+      end.movePosition(QTextCursor::End);
+      end.insertText(ui::FromCp1252(std::string_view(text).substr(m_shownLength)));
+      m_shownLength = text.size();
+      if (atEnd) bar->setValue(bar->maximum());
+    }
+    m_shownRevision = m_model.Revision();
+  }
+  for (size_t i = 0; i < m_panels.size(); ++i)
+    if (m_model.Panels()[i] != m_shownPanels[i]) {
+      m_shownPanels[i] = m_model.Panels()[i];
+      m_panels[i]->setText(ui::FromUtf8(m_shownPanels[i]));
+    }
+  m_cancel->setEnabled(m_model.CancelEnabled());
+}
+
+bool TConsoleWindow::TypeKey(QKeyEvent* event) {
+  const QString text = event->text();
+  if (text.isEmpty() || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) return false;
+  const std::string bytes = ui::ToCp1252(text);
+  for (char c : bytes) m_model.KeyPress(static_cast<uint8_t>(c));
+  Refresh();
+  return true;
+}
+
+void TConsoleWindow::keyPressEvent(QKeyEvent* event) {
+  if (!TypeKey(event)) QWidget::keyPressEvent(event);
+}
+
+bool TConsoleWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_output && event->type() == QEvent::KeyPress && TypeKey(static_cast<QKeyEvent*>(event))) return true;
+  return QWidget::eventFilter(watched, event);
+}
+
+void TConsoleWindow::closeEvent(QCloseEvent* event) {
+  event->ignore();
+  hide();
+  m_model.SetVisible(false);
+}
+
+}  // namespace zarvek::ide

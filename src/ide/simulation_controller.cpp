@@ -1,0 +1,502 @@
+#include "ide/simulation_controller.h"
+
+#include <algorithm>
+
+#include <QAction>
+#include <QTreeWidget>
+
+#include "base/profile.h"
+#include "ide/console_window.h"
+#include "ide/object_panel.h"
+#include "ide/variable_tree.h"
+#include "simulation/tessel_board.h"
+#include "ui/error_strip.h"
+#include "ui/object_grid_widget.h"
+#include "ui/qt_text.h"
+#include "ui/source_editor.h"
+#include "ui/source_lexers.h"
+
+namespace zarvek::ide {
+
+namespace {
+
+// The token machine's object tick; the Tessel loop uses its own interval.
+constexpr int kPyxonTickMs = 20;
+
+// The emulated controller's pins and RAM as the objects see them.
+class TEnginePins final : public TTesselPins {
+ public:
+  explicit TEnginePins(hc05::TMotorolaEngine& engine) : m_engine(engine) {}
+  bool PortPin(int port, int bit) override { return (m_engine.Peek(static_cast<uint16_t>(port)) >> bit & 1) != 0; }
+  bool AnalogPin(int bit) override {
+    return m_engine.Environment().analogInputs[static_cast<size_t>(bit & 7)] >= 128;
+  }
+  uint8_t ReadByte(uint16_t address) override { return m_engine.Peek(address); }
+  void SetMemoryBit(uint16_t address, int bit) override {
+    m_engine.Memory()[address] = static_cast<uint8_t>(m_engine.Memory()[address] | 1 << bit);
+  }
+
+ private:
+  hc05::TMotorolaEngine& m_engine;
+};
+
+TRunEvent EventOf(const TTesselStop& stop) {
+  TRunEvent e;
+  e.tokenAddress = stop.tokenAddress;
+  if (stop.reason == TTesselStopReason::EngineError || stop.reason == TTesselStopReason::RuntimeError) {
+    e.kind = TRunEventKind::RuntimeError;
+    e.errorText = stop.message;
+    return e;
+  }
+  e.kind = TRunEventKind::Paused;
+  switch (stop.reason) {
+    case TTesselStopReason::BasicBreakpoint:
+    case TTesselStopReason::AssemblerBreakpoint: e.pauseReason = TPauseReason::Breakpoint; break;
+    case TTesselStopReason::Paused: e.pauseReason = TPauseReason::UserPause; break;
+    default: e.pauseReason = TPauseReason::SingleStepDone; break;
+  }
+  return e;
+}
+
+}  // namespace
+
+TSimulationController::TSimulationController(TSimulationViews views, QWidget* parentWindow)
+    : QObject(parentWindow), m_views(std::move(views)) {
+  m_grid = TObjectGrid([](std::string_view text) {
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSize(8);
+    return QFontMetrics(f).horizontalAdvance(ui::FromCp1252(text));
+  });
+  m_panel = new TObjectPanel(m_grid);
+  m_panel->shownValue = [this](int x, int y) { return m_bindings ? m_bindings->DisplayedValue(x, y) : std::string(); };
+  m_panel->GridWidget()->displayedValue = m_panel->shownValue;
+  connect(m_panel->GridWidget(), &ui::TObjectGridWidget::CellPressed, this,
+          [this](int x, int y, bool right, int dx, int dy) { CellPressed(x, y, right, dx, dy); });
+  connect(m_panel->GridWidget(), &ui::TObjectGridWidget::CellReleased, this,
+          [this](int x, int y) { CellReleased(x, y); });
+  m_consoleWindow = new TConsoleWindow(m_console, parentWindow);
+  m_variables = new QTreeWidget;
+  m_variables->setObjectName(QStringLiteral("VariableView"));
+  m_variables->setHeaderHidden(true);
+  m_variables->hide();
+  m_panel->hide();
+  connect(m_panel, &TObjectPanel::Changed, this, [this] { UpdatePanel(); });
+
+  m_runTime.setInterval(kPyxonTickMs);
+  connect(&m_runTime, &QTimer::timeout, this, [this] { RunTime(); });
+  m_rateTimer.setInterval(kRateIntervalMs);
+  connect(&m_rateTimer, &QTimer::timeout, this, [this] {
+    m_console.RateTick();
+    m_consoleWindow->Refresh();
+  });
+  m_rateTimer.start();
+}
+
+TSimulationController::~TSimulationController() {
+  // The machine's thread reports to this object: it ends first.
+  m_machine.reset();
+}
+
+void TSimulationController::SetActions(const std::array<QAction*, kRunCommandCount>& actions) {
+  m_actions = actions;
+  UpdateEnabling();
+}
+
+void TSimulationController::SetProfile(uint8_t profile) {
+  // The owner reads the enabling afterwards; no StateChanged from here.
+  if (!m_control.Active()) m_control.SetProfile(profile);
+}
+
+void TSimulationController::ApplySettings(const TSettings& settings) {
+  m_settings = settings;
+  m_consoleWindow->ApplySettings(settings);
+  if (m_control.Active()) SetEditorsRunning(true);
+}
+
+uint64_t TSimulationController::Tokens() const {
+  if (m_tessel) return m_tessel->Tokens();
+  return 0;
+}
+
+// --- What the machine reports ---
+
+void TSimulationController::OnOutput(const std::string& text) { Post(TPosted{text, std::nullopt, std::nullopt}); }
+void TSimulationController::OnRunEvent(const TRunEvent& event) { Post(TPosted{{}, event, std::nullopt}); }
+void TSimulationController::OnSerialOutput(const std::string&, const std::string& consoleText) {
+  Post(TPosted{consoleText, std::nullopt, std::nullopt});
+}
+void TSimulationController::OnStop(const TTesselStop& stop) { Post(TPosted{{}, EventOf(stop), stop}); }
+
+void TSimulationController::Post(TPosted item) {
+  bool post = false;
+  {
+    std::lock_guard lock(m_postMutex);
+    // Output following output joins it: a tight print loop costs one item per batch.
+    if (!item.event && !m_posted.empty() && !m_posted.back().event) m_posted.back().text += item.text;
+    else m_posted.push_back(std::move(item));
+    post = !m_drainPending;
+    m_drainPending = true;
+  }
+  if (post) QMetaObject::invokeMethod(this, [this] { DrainPosted(); }, Qt::QueuedConnection);
+}
+
+void TSimulationController::DrainPosted() {
+  std::deque<TPosted> items;
+  {
+    std::lock_guard lock(m_postMutex);
+    items.swap(m_posted);
+    m_drainPending = false;
+  }
+  for (TPosted& item : items) {
+    if (!item.event) {
+      m_console.Receive(item.text);
+      continue;
+    }
+    if (!m_control.Active()) continue;  // a late report of a run already stopped
+    m_tesselStop = std::move(item.stop);
+    const TRunEvent& e = *item.event;
+    const bool stop = e.kind == TRunEventKind::Paused || e.kind == TRunEventKind::RuntimeError;
+    if (stop) {
+      m_lastStopAddress = e.tokenAddress;
+      m_pausedPage = 0;
+      m_pausedLine = 0;
+      if (m_tesselStop && m_tesselStop->assemblerLine) {
+        m_pausedPage = 1;
+        m_pausedLine = *m_tesselStop->assemblerLine + 1;
+      } else if (m_tesselStop && m_tesselStop->statement) {
+        m_pausedLine = static_cast<int>(m_tesselStop->statement->sourceLine);
+      } else if (e.place) {
+        m_pausedLine = static_cast<int>(e.place->line);
+      }
+    }
+    const bool deferred = m_showOnPauseEvent;
+    Execute(m_control.Event(e));
+    if (stop && deferred && m_control.RunKind() == runkind::Paused) {
+      m_showOnPauseEvent = false;
+      ShowPaused();
+    }
+  }
+}
+
+// --- Commands ---
+
+void TSimulationController::Command(TRunCommand command) {
+  const TRunOutcome outcome = m_control.Command(command);
+  Execute(outcome);
+  if (m_tessel && outcome.accepted) {
+    if (command == TRunCommand::Pause) m_tessel->Pause();
+    else if (m_control.Running()) m_tessel->SetRunKind(m_control.RunKind());
+  }
+}
+
+void TSimulationController::Execute(const TRunOutcome& outcome) {
+  if (!outcome.accepted) {
+    if (!outcome.message.empty()) ShowStatus(outcome.message);
+    UpdateEnabling();
+    return;
+  }
+  if (outcome.clearConsole) {
+    m_console.ClearOutput();
+    m_consoleWindow->Refresh();
+  }
+  if (outcome.editorsReadOnly) SetEditorsRunning(true);
+  if (!outcome.message.empty() || outcome.showPausedState || outcome.editorsNormal) ShowStatus(outcome.message);
+  if (outcome.startNeeded && !Start()) {
+    m_control.StartFailed();
+    SetEditorsRunning(false);
+    UpdateEnabling();
+    return;
+  }
+  if (outcome.runOneMoreTick) RunTime();
+  if (outcome.machineRunMode && m_machine) m_machine->SetRunMode(*outcome.machineRunMode);
+  if (outcome.startRunTimer) {
+    m_runTime.setInterval(m_tessel ? TTesselLoop::kDefaultIntervalMs : kPyxonTickMs);
+    m_runTime.start();
+  }
+  if (outcome.stopRunTimer) m_runTime.stop();
+  if (outcome.showPausedState) {
+    if (outcome.runOneMoreTick) {
+      // The machine stops after its current token: the paused state is read once it
+      // reports the stop, or shortly after when it was already waiting.
+      m_showOnPauseEvent = true;
+      QTimer::singleShot(200, this, [this] {
+        if (m_showOnPauseEvent && m_control.RunKind() == runkind::Paused) {
+          m_showOnPauseEvent = false;
+          ShowPaused();
+        }
+      });
+    } else {
+      ShowPaused();
+    }
+  }
+  if (outcome.terminateMachine || outcome.editorsNormal) Terminate();
+  if (outcome.discardVariableView) {
+    if (m_view) m_view->Discard();
+    m_variables->clear();
+    m_variables->hide();
+  }
+  if (outcome.editorsNormal) SetEditorsRunning(false);
+  if (outcome.refreshConsoleStatus || outcome.startNeeded) RefreshConsoleStatus();
+  UpdateEnabling();
+}
+
+bool TSimulationController::Start() {
+  TStartInput input = m_views.startInput();
+  m_builder = std::make_unique<TBuilder>();
+  m_plan = PrepareStart(*m_builder, input);
+  if (!m_plan.ready) {
+    ShowStatus(m_plan.message);
+    return false;
+  }
+  for (auto& port : m_hw.inputPorts) port = 0;
+  for (auto& port : m_hw.outputPorts) port = 0;
+  for (auto& ad : m_hw.adInputs) ad = 0;
+  for (auto& da : m_hw.daOutputs) da = 0;
+  m_hw.interruptLine = 0;
+  m_hw.serialInput.Clear();
+  m_hw.serialOutput.Clear();
+  m_showOnPauseEvent = false;
+  m_pausedLine = 0;
+  if (m_plan.pyxon) {
+    m_lines = m_plan.pyxon->lineTable;
+    TMachineConfig config = m_plan.pyxon->machine;
+    config.ownThread = true;
+    m_machine = CreatePyxonMachine(*m_plan.pyxon, config, m_hw, static_cast<TSimulatorListener&>(*this));
+    // The locator runs on the machine's thread: it reads its own copy of the table.
+    m_machine->SetStatementLocator([lines = m_lines](const TLinePosition& at) -> std::optional<TStatementPlace> {
+      for (const TLineRecord& r : lines)
+        if (r.sourcePosition == at.sourcePosition && r.origin == at.origin) return TStatementPlace{{}, r.sourceLine, 1};
+      return std::nullopt;
+    });
+    m_access = std::make_unique<TInterpreterAccess>(*m_machine, m_plan.pyxon->codeLength, m_plan.pyxon->tableLength);
+  } else {
+    std::string why;
+    m_runtime = TesselRuntimeFor(input.profile, &why);
+    if (!m_runtime) {
+      ShowStatus(why);
+      return false;
+    }
+    const TTesselStart& t = *m_plan.tessel;
+    m_lines = t.lineTable;
+    TTesselProgram program;
+    program.image = t.eepromImage;
+    program.eepromSize = m_plan.build.program.eepromSize;
+    program.lines = t.lineTable;
+    program.machineCode = t.machineCode;
+    program.codeStart = t.machineCodeStart;
+    program.asmLineMap = t.assemblerLineMap;
+    program.asmBreakpoints = t.assemblerBreakpoints;
+    m_tessel = std::make_unique<TTesselLoop>(m_hw, static_cast<TTesselListener&>(*this));
+    std::string message;
+    if (!m_tessel->Start(m_runtime->image, program, &message)) {
+      m_tessel.reset();
+      ShowStatus(message);
+      return false;
+    }
+    m_tessel->SetRuntimePoints(m_runtime->points);
+    for (int32_t line : input.basicBreakpoints) m_tessel->SetBasicBreakpoint(static_cast<uint32_t>(line));
+    m_pins = std::make_unique<TEnginePins>(m_tessel->Engine());
+    m_access = std::make_unique<TTesselRamAccess>([this](uint16_t a) { return m_tessel->Engine().Peek(a); });
+  }
+  m_bindings = std::make_unique<TObjectBindings>(m_grid, m_plan.symbols, m_hw);
+  m_view = std::make_unique<TVariableView>(m_plan.symbols);
+  m_panel->SetSymbols(&m_plan.symbols);
+  return true;
+}
+
+void TSimulationController::Terminate() {
+  m_runTime.stop();
+  m_machine.reset();  // asks the thread to end and waits for it
+  m_tessel.reset();
+  m_pins.reset();
+  m_access.reset();
+  m_bindings.reset();
+  m_tesselStop.reset();
+  m_showOnPauseEvent = false;
+  m_pausedLine = 0;
+  m_panel->SetSymbols(nullptr);
+  // The dropped machine's last reports (its thread's end among them) must not reach the
+  // run control, which may already be starting the next run: its output stays.
+  std::lock_guard lock(m_postMutex);
+  std::erase_if(m_posted, [](const TPosted& item) { return item.event.has_value(); });
+}
+
+void TSimulationController::StopIfActive() {
+  if (m_control.Active()) Command(TRunCommand::Stop);
+}
+
+void TSimulationController::LoadObjects(const TProject& project) {
+  StopIfActive();
+  m_grid.Load(project);
+  UpdatePanel();
+}
+
+void TSimulationController::UpdatePanel() {
+  // The panel shows while there is something on it or a simulation runs; an insert
+  // button shows it too.
+  bool any = m_control.Active();
+  for (int x = 0; x < kGridColumns && !any; ++x)
+    for (int y = 0; y < kGridRows && !any; ++y) any = m_grid.At(x, y).type != objecttype::Empty;
+  if (any) m_panel->show();
+  m_panel->Refresh();
+}
+
+// --- The timer tick ---
+
+void TSimulationController::RunTime() {
+  QElapsedTimer clock;
+  clock.start();
+  ++m_ticks;
+  if (!m_bindings) return;
+  TPassResult in, out;
+  if (m_tessel) {
+    in = m_bindings->TesselInputPass(*m_pins);
+    if (!in.error && m_control.Running()) {
+      const TTesselTickResult r = m_tessel->Tick(TTesselLoop::kDefaultIntervalMs);
+      if (r.end == TTesselTickEnd::Ended && !m_control.Ended()) {
+        TRunEvent ended;
+        ended.kind = TRunEventKind::Ended;
+        Post(TPosted{{}, ended, std::nullopt});
+      }
+    } else if (!m_control.Running()) {
+      m_runTime.stop();  // the tick after a pause shows the paused state and rests
+    }
+    if (!in.error) out = m_bindings->TesselOutputPass(*m_pins, m_access.get());
+  } else {
+    in = m_bindings->InputPass(m_access.get());
+    if (!in.error) out = m_bindings->OutputPass(m_access.get());
+  }
+  if (in.repaint || out.repaint) m_panel->GridWidget()->update();
+  m_console.Refresh();
+  m_consoleWindow->Refresh();
+  if (in.error || out.error) ObjectError(in.error ? in : out);
+  m_longestTick = std::max(m_longestTick, clock.nsecsElapsed() / 1000);
+}
+
+void TSimulationController::ObjectError(const TPassResult& result) {
+  m_grid.Select(result.error->x, result.error->y);
+  m_panel->Refresh();
+  const TRunOutcome outcome = m_control.ObjectError(ObjectErrorMessage(*result.error));
+  if (m_tessel && m_control.RunKind() == runkind::Paused) m_tessel->SetRunKind(runkind::Paused);
+  Execute(outcome);
+}
+
+// --- Paused ---
+
+void TSimulationController::ShowPaused() {
+  ++m_pauses;
+  m_console.Refresh();
+  m_consoleWindow->Refresh();
+  if (m_machine) {
+    const TDebugState state = m_machine->GetDebugState();
+    if (m_pausedLine == 0) {
+      for (const TLineRecord& r : m_lines)
+        if (r.tokenOffset == state.line.tokenOffset && r.sourcePosition == state.line.sourcePosition) {
+          m_pausedLine = static_cast<int>(r.sourceLine);
+          break;
+        }
+      if (m_pausedLine == 0) m_pausedLine = static_cast<int>(state.line.sourceLine);
+    }
+    if (m_view && m_access) m_view->Rebuild(state, *m_access, &m_hw);
+  } else if (m_tessel && m_view && m_access) {
+    if (m_pausedLine == 0 && !m_tesselStop) {
+      if (const auto s = m_tessel->StatementOf(m_tessel->LastTokenAddress())) m_pausedLine = static_cast<int>(s->sourceLine);
+    }
+    m_view->RebuildGlobals(*m_access, &m_hw);
+  }
+  if (m_view) FillVariableTree(*m_variables, m_view->Branches());
+  m_variables->setVisible(m_variables->topLevelItemCount() > 0);
+  if (m_pausedLine > 0) SelectLine(m_pausedPage, m_pausedLine);
+  m_panel->Refresh();
+}
+
+void TSimulationController::SelectLine(int page, int line) {
+  ui::TSourceEditor* e = page == 1 ? m_views.assembler : m_views.basic;
+  if (m_views.showEditor) m_views.showEditor(page);
+  const int index = line - 1;
+  if (index < 0 || index >= e->lines()) return;
+  e->setSelection(index, 0, index, e->text(index).length() - (e->text(index).endsWith(QLatin1Char('\n')) ? 1 : 0));
+  e->ensureLineVisible(index);
+}
+
+bool TSimulationController::FindAddress(uint32_t address) {
+  if (m_tessel) {
+    const auto statement = m_tessel->StatementOf(static_cast<uint16_t>(std::min<uint32_t>(address, 0xFFFF)));
+    if (!statement) return false;
+    SelectLine(0, static_cast<int>(statement->sourceLine));
+    return true;
+  }
+  // Token addresses count from the program memory's start, four bytes before the image's
+  // first token; the statement holding the address is the last one starting at or before it.
+  const TLineRecord* found = nullptr;
+  for (const TLineRecord& r : m_lines)
+    if (uint64_t{r.tokenOffset} + 4 <= address && (!found || r.tokenOffset > found->tokenOffset)) found = &r;
+  if (!found) return false;
+  SelectLine(0, static_cast<int>(found->sourceLine));
+  return true;
+}
+
+// --- Breakpoints, the mouse ---
+
+void TSimulationController::BreakpointToggled(int line, bool added) {
+  m_control.SetHasBreakpoints(!m_views.basic->Breakpoints().empty() || !m_views.assembler->Breakpoints().empty());
+  if (m_machine) {
+    if (added) m_machine->SetBreakpoint(static_cast<uint32_t>(line));
+    else m_machine->ClearBreakpoint(static_cast<uint32_t>(line));
+  }
+  if (m_tessel) {
+    if (added) m_tessel->SetBasicBreakpoint(static_cast<uint32_t>(line));
+    else m_tessel->ClearBasicBreakpoint(static_cast<uint32_t>(line));
+  }
+  UpdateEnabling();
+}
+
+void TSimulationController::CellPressed(int x, int y, bool right, int dx, int dy) {
+  if (right || !m_control.Active()) m_grid.Select(x, y);
+  if (m_control.Active()) m_grid.MouseDown(x, y, right ? TMouseButton::Right : TMouseButton::Left, dx, dy, &m_hw);
+  m_panel->Refresh();
+}
+
+void TSimulationController::CellReleased(int x, int y) {
+  if (m_control.Active()) m_grid.MouseUp(x, y, &m_hw);
+  m_panel->GridWidget()->update();
+}
+
+// --- Views ---
+
+void TSimulationController::SetEditorsRunning(bool running) {
+  for (ui::TSourceEditor* e : {m_views.basic, m_views.assembler}) {
+    e->setReadOnly(running);
+    if (running) {
+      e->Lexer()->setPaper(ui::ColourFromSettings(m_settings.runBackground), -1);
+      e->Lexer()->setColor(ui::ColourFromSettings(m_settings.runColor), -1);
+    } else {
+      e->ApplySettings(m_settings);
+      e->setSelection(-1, -1, -1, -1);
+    }
+  }
+}
+
+void TSimulationController::ShowStatus(const std::string& text) {
+  if (!m_views.errorDisplay) return;
+  m_views.errorDisplay->Display().Set(workspace::TSlot::Status, text);
+  m_views.errorDisplay->Refresh();
+}
+
+void TSimulationController::RefreshConsoleStatus() {
+  TBaudRates rates;
+  if (m_tessel) rates = SciBaudRates(kTesselDefaultClockKHz, m_tessel->Engine().Peek(0x0D));
+  m_console.SetSimulation(m_control.RunKind(), m_machine != nullptr, rates, m_control.Active() ? &m_consoleInput : nullptr);
+  m_consoleWindow->Refresh();
+}
+
+void TSimulationController::UpdateEnabling() {
+  const TRunEnabling& en = m_control.Enabling();
+  for (size_t i = 0; i < kRunCommandCount; ++i)
+    if (m_actions[i]) m_actions[i]->setEnabled(en.command[i]);
+  m_grid.SetEditingAllowed(en.insertButtons);
+  UpdatePanel();
+  Q_EMIT StateChanged();
+}
+
+}  // namespace zarvek::ide

@@ -1,0 +1,293 @@
+// The simulation in the main window, offscreen: run commands from the menu actions, the
+// object grid against running programs, pauses with their statement and variables, the
+// console, and a program flooding the console while the event loop keeps turning.
+#include <deque>
+#include <fstream>
+#include <sstream>
+
+#include "ide/console_window.h"
+#include "ide/main_window.h"
+#include "ide/object_panel.h"
+#include "ide/simulation_controller.h"
+#include "simulation/tessel_runtime.h"
+#include "ui/error_strip.h"
+#include "ui/object_grid_widget.h"
+#include "ui/source_editor.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace zarvek;
+using workspace::TAnswer;
+using workspace::TCommandId;
+using workspace::TMessage;
+
+namespace {
+constexpr int kWaitMs = 8000;  // every wait is bounded by this
+
+std::string Lines(std::initializer_list<const char*> lines) {
+  std::string text;
+  for (const char* line : lines) text += std::string(line) + "\r\n";
+  return text;
+}
+
+// Puts an object into a cell as the settings grid would leave it.
+void Place(TObjectGrid& grid, int x, int y, uint16_t type, const std::string& name, std::vector<std::string> values = {}) {
+  grid.Select(x, y);
+  QVERIFY(grid.Insert(type));
+  QVERIFY(grid.EditSetting(0, name));
+  for (size_t s = 0; s < values.size(); ++s) QVERIFY(grid.EditSetting(static_cast<int>(s + 1), values[s]));
+}
+}  // namespace
+
+class TSimulationWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir m_dir;
+  std::vector<TMessage> m_shown;
+
+  std::unique_ptr<ide::TForm1> Window(const std::string& basic, uint8_t profile, const std::string& assembler = {}) {
+    auto w = std::make_unique<ide::TForm1>(m_dir.filePath(QStringLiteral("sim.ini")).toStdString());
+    w->askHook = [this](const TMessage& m) {
+      m_shown.push_back(m);
+      return TAnswer::No;
+    };
+    w->fileDialogHook = [](ide::TFileDialog, const std::string&, const std::string&) { return std::optional<std::string>(); };
+    w->PopUpProfileClick(profile, true);
+    w->BasicEditor()->SetCp1252Text(basic);
+    w->AssemblerEditor()->SetCp1252Text(assembler);
+    w->resize(1000, 700);
+    w->show();
+    // The console takes the program's output only while it is shown.
+    w->Simulation()->Console()->show();
+    return w;
+  }
+  static void Trigger(ide::TForm1& w, TCommandId id) {
+    QAction* a = w.Action(id);
+    QVERIFY(a->isEnabled());
+    a->trigger();
+  }
+  // Runs a command and waits for the pause it leads to; returns the paused line.
+  static int StepTo(ide::TForm1& w, TCommandId id) {
+    const uint64_t before = w.Simulation()->Pauses();
+    w.Action(id)->trigger();
+    if (!QTest::qWaitFor([&] { return w.Simulation()->Pauses() > before; }, kWaitMs)) {
+      qWarning("no pause: %s", w.ErrorDisplay()->Display().Slot(workspace::TSlot::Status).text.c_str());
+      return -1;
+    }
+    return w.Simulation()->PausedLine();
+  }
+  static void GutterClick(ui::TSourceEditor* e, int line1) { Q_EMIT e->marginClicked(1, line1 - 1, Qt::NoModifier); }
+  static int SelectedLine(ui::TSourceEditor* e) {
+    int fromLine = 0, fromIndex = 0, toLine = 0, toIndex = 0;
+    e->getSelection(&fromLine, &fromIndex, &toLine, &toIndex);
+    return e->hasSelectedText() ? fromLine + 1 : 0;
+  }
+  static std::string Output(ide::TForm1& w) { return w.Simulation()->ConsoleModel().Output(); }
+
+ private Q_SLOTS:
+  void initTestCase() { QVERIFY(m_dir.isValid()); }
+
+  void runningLightLightsTheLedsInOrder() {
+    std::ifstream file(ZARVEK_SOURCE_DIR "/examples/lauflicht.bas", std::ios::binary);
+    std::stringstream source;
+    source << file.rdbuf();
+    auto w = Window(source.str(), profile::Pyxon32);
+    TObjectGrid& grid = w->Simulation()->Grid();
+    for (int bit = 0; bit < 8; ++bit)
+      Place(grid, bit, 0, objecttype::LedRed, "L" + std::to_string(bit), {"leds", std::to_string(bit + 1), "1"});
+    std::vector<int> order;  // the lit LED each time the lit set changed
+    QTimer watch;
+    watch.setInterval(5);
+    connect(&watch, &QTimer::timeout, this, [&] {
+      int lit = -1, count = 0;
+      for (int bit = 0; bit < 8; ++bit)
+        if (grid.At(bit, 0).pictureIndex == objecttype::LedRed - 1 + objectpicture::LitOffset) {
+          lit = bit;
+          ++count;
+        }
+      if (count == 1 && (order.empty() || order.back() != lit)) order.push_back(lit);
+    });
+    watch.start();
+    Trigger(*w, TCommandId::Run);
+    QVERIFY(w->BasicEditor()->isReadOnly());
+    QVERIFY(w->Action(TCommandId::Stop)->isEnabled());
+    QVERIFY(!w->Action(TCommandId::Run)->isEnabled());
+    QVERIFY(QTest::qWaitFor([&] { return order.size() >= 10; }, kWaitMs));
+    watch.stop();
+    // The light walks up the port and starts again at the first LED.
+    const size_t start = static_cast<size_t>(std::find(order.begin(), order.end(), 0) - order.begin());
+    QVERIFY(start < 3);
+    for (size_t i = start; i < order.size(); ++i) QCOMPARE(order[i], static_cast<int>((i - start) % 8));
+    Trigger(*w, TCommandId::Stop);
+  }
+
+  void aHeldSwitchChangesTheProgramsPath() {
+    auto w = Window(Lines({"DIM taste AS BOOLEAN PORT[2, 1]", "DIM n AS INTEGER", "DO", "  n = n + 1",
+                           "LOOP UNTIL taste", "PRINT \"gedrueckt\"", "END"}),
+                    profile::Pyxon32);
+    Place(w->Simulation()->Grid(), 2, 1, objecttype::Switch, "taste", {"taste", "", "1"});
+    w->Simulation()->Objects()->Refresh();
+    Trigger(*w, TCommandId::Run);
+    QTest::qWait(300);
+    QCOMPARE(Output(*w), std::string());  // not pressed: the loop goes on
+    ui::TObjectGridWidget* grid = w->Simulation()->Objects()->GridWidget();
+    const QRect cell = grid->CellRect(2, 1);
+    QTest::mousePress(grid, Qt::LeftButton, {}, cell.center());
+    QCOMPARE(w->Simulation()->Grid().At(2, 1).pictureIndex, objectpicture::Pressed);
+    QVERIFY(QTest::qWaitFor([&] { return Output(*w).find("gedrueckt") != std::string::npos; }, kWaitMs));
+    QTest::mouseRelease(grid, Qt::LeftButton, {}, cell.center());
+    QCOMPARE(w->Simulation()->Grid().At(2, 1).pictureIndex, objectpicture::Released);
+    Trigger(*w, TCommandId::Stop);
+  }
+
+  void singleStepsStepOverBreakpointsAndStop() {
+    auto w = Window(Lines({
+                        "DIM a AS BYTE",   // 1
+                        "a = 1",           // 2
+                        "CALL plus",       // 3
+                        "a = a + 10",      // 4
+                        "DO",              // 5
+                        "  a = a + 1",     // 6
+                        "LOOP",            // 7
+                        "SUB plus",        // 8
+                        "  a = a + 1",     // 9
+                        "  a = a + 1",     // 10
+                        "END SUB",         // 11
+                    }),
+                    profile::Pyxon32);
+    QCOMPARE(StepTo(*w, TCommandId::RunNext), 2);
+    QCOMPARE(SelectedLine(w->BasicEditor()), 2);
+    QVERIFY(w->Simulation()->VariableTree()->isVisible());
+    QCOMPARE(w->Simulation()->VariableTree()->topLevelItem(0)->text(0), QStringLiteral("Hauptprogramm"));
+    QCOMPARE(StepTo(*w, TCommandId::RunNext), 3);
+    QCOMPARE(w->Simulation()->VariableTree()->topLevelItem(0)->child(0)->text(0), QStringLiteral("a=1"));
+    QCOMPARE(StepTo(*w, TCommandId::RunNext), 9);  // into the SUB
+    QCOMPARE(w->Simulation()->VariableTree()->topLevelItem(1)->text(0), QStringLiteral("plus"));
+    QCOMPARE(StepTo(*w, TCommandId::RunNext), 10);
+    // Inside the SUB the step over runs it to its end: back after the call.
+    QCOMPARE(StepTo(*w, TCommandId::RunNextBlock), 4);
+    QCOMPARE(w->Simulation()->VariableTree()->topLevelItemCount(), 1);
+    // From the call itself the step over runs the whole SUB.
+    Trigger(*w, TCommandId::Stop);
+    QCOMPARE(StepTo(*w, TCommandId::RunNext), 2);
+    QCOMPARE(StepTo(*w, TCommandId::RunNext), 3);
+    QCOMPARE(StepTo(*w, TCommandId::RunNextBlock), 4);
+    QCOMPARE(w->Simulation()->VariableTree()->topLevelItem(0)->child(0)->text(0), QStringLiteral("a=3"));
+
+    // A breakpoint set while the program runs to breakpoints stops it there.
+    QVERIFY(!w->Action(TCommandId::RunNextBreak)->isEnabled());
+    GutterClick(w->BasicEditor(), 2);  // never reached again
+    Trigger(*w, TCommandId::RunNextBreak);
+    QTest::qWait(100);
+    QVERIFY(w->Simulation()->Control().Running());
+    const uint64_t pauses = w->Simulation()->Pauses();
+    GutterClick(w->BasicEditor(), 6);
+    QVERIFY(QTest::qWaitFor([&] { return w->Simulation()->Pauses() > pauses; }, kWaitMs));
+    QCOMPARE(w->Simulation()->PausedLine(), 6);
+    QVERIFY(w->Action(TCommandId::RunNextBreak)->isEnabled());
+    QCOMPARE(StepTo(*w, TCommandId::RunNextBreak), 6);  // round the loop once more
+
+    // Esc: stopped, editors editable again, the variables gone.
+    Trigger(*w, TCommandId::Stop);
+    QVERIFY(!w->BasicEditor()->isReadOnly());
+    QVERIFY(!w->Simulation()->VariableTree()->isVisible());
+    QVERIFY(w->Action(TCommandId::Run)->isEnabled());
+    QVERIFY(!w->Action(TCommandId::Stop)->isEnabled());
+    QVERIFY(!w->Action(TCommandId::Pause)->isEnabled());
+  }
+
+  void aRuntimeErrorSelectsItsStatementAndFindAddressFindsIt() {
+    auto w = Window(Lines({"DIM a AS BYTE", "a = 1", "RETURN", "a = 2", "END"}), profile::Pyxon32);
+    const uint64_t before = w->Simulation()->Pauses();
+    Trigger(*w, TCommandId::Run);
+    QVERIFY(QTest::qWaitFor([&] { return w->Simulation()->Pauses() > before; }, kWaitMs));
+    QCOMPARE(w->Simulation()->PausedLine(), 3);
+    QCOMPARE(SelectedLine(w->BasicEditor()), 3);
+    QVERIFY(w->Action(TCommandId::Run)->isEnabled());
+    const int32_t address = w->Simulation()->LastStopAddress();
+    QVERIFY(address > 0);
+    Trigger(*w, TCommandId::Stop);
+    w->BasicEditor()->setSelection(0, 0, 0, 1);
+    w->inputHook = [&](const std::string&, const std::string&) { return std::optional<std::string>(std::to_string(address)); };
+    Trigger(*w, TCommandId::FindAddress);
+    QCOMPARE(SelectedLine(w->BasicEditor()), 3);
+    w->inputHook = [](const std::string&, const std::string&) { return std::optional<std::string>("abc"); };
+    m_shown.clear();
+    Trigger(*w, TCommandId::FindAddress);
+    QCOMPARE(m_shown.size(), size_t{1});
+  }
+
+  void typingInTheConsoleReachesInput() {
+    auto w = Window(Lines({"DIM a AS INTEGER", "INPUT a", "PRINT a * 2", "END"}), profile::Pyxon32);
+    Trigger(*w, TCommandId::Run);
+    ide::TConsoleWindow* console = w->Simulation()->Console();
+    console->show();
+    QTest::qWait(100);
+    QTest::keyClicks(console->Output(), QStringLiteral("21"));
+    QTest::keyClick(console->Output(), Qt::Key_Return);
+    QVERIFY(QTest::qWaitFor([&] { return Output(*w).find("42") != std::string::npos; }, kWaitMs));
+    QVERIFY(console->Output()->toPlainText().contains(QStringLiteral("42")));
+    QVERIFY2(console->Panel(1)->text().contains(QStringLiteral("Simulation")), qPrintable(console->Panel(1)->text()));
+    // Closing only hides it.
+    console->close();
+    QVERIFY(console->isHidden());
+    Trigger(*w, TCommandId::Stop);
+  }
+
+  void aFloodOfOutputKeepsTheEventLoopTurning() {
+    auto w = Window(Lines({"DO", "  PRINT \"Zeile mit etwas Text, immer wieder\"", "LOOP"}), profile::Pyxon32);
+    w->Simulation()->Console()->show();
+    int turns = 0;
+    QTimer counter;
+    counter.setInterval(10);
+    connect(&counter, &QTimer::timeout, this, [&] { ++turns; });
+    counter.start();
+    Trigger(*w, TCommandId::Run);
+    QElapsedTimer clock;
+    clock.start();
+    QTest::qWait(1500);
+    const qint64 elapsed = clock.elapsed();
+    counter.stop();
+    const size_t shown = Output(*w).size();
+    Trigger(*w, TCommandId::Stop);
+    QVERIFY2(shown > 1000, "the program printed");
+    // A 10 ms timer turns about 150 times in 1.5 s; a window that froze turns a handful.
+    QVERIFY2(turns > elapsed / 10 / 3, qPrintable(QStringLiteral("%1 turns in %2 ms").arg(turns).arg(elapsed)));
+  }
+
+  void tesselStopsAtBasicAndAssemblerLines() {
+    if (!TesselRuntimeFor(profile::Tessel11)) QSKIP("no Tessel runtime in this build");
+    auto w = Window(Lines({"DIM a AS INTEGER", "a = 7", "CALL bump", "PRINT \"ok\"", "END"}), profile::Tessel11,
+                    Lines({"bump LDA #$55", "     STA $CB", "     INC $CB", "     RTS"}));
+    QCOMPARE(StepTo(*w, TCommandId::RunNext), 2);
+    QCOMPARE(w->Simulation()->PausedPage(), 0);
+    QCOMPARE(SelectedLine(w->BasicEditor()), 2);
+    QCOMPARE(StepTo(*w, TCommandId::RunNext), 3);
+    Trigger(*w, TCommandId::Stop);
+
+    GutterClick(w->AssemblerEditor(), 3);  // INC $CB
+    QCOMPARE(StepTo(*w, TCommandId::RunNextBreak), 3);
+    QCOMPARE(w->Simulation()->PausedPage(), 1);
+    QCOMPARE(w->EditorControl()->currentIndex(), 1);
+    QCOMPARE(SelectedLine(w->AssemblerEditor()), 3);
+    QCOMPARE(StepTo(*w, TCommandId::RunNext), 4);  // RTS
+    QCOMPARE(w->Simulation()->PausedPage(), 1);
+    // On past the machine code to the next BASIC statement.
+    int line = 0;
+    for (int i = 0; i < 4 && !(w->Simulation()->PausedPage() == 0 && line == 4); ++i) line = StepTo(*w, TCommandId::RunNext);
+    QCOMPARE(line, 4);
+    Trigger(*w, TCommandId::Run);
+    QVERIFY(QTest::qWaitFor([&] { return Output(*w).find("ok") != std::string::npos; }, kWaitMs));
+    Trigger(*w, TCommandId::Stop);
+    QVERIFY(!w->AssemblerEditor()->isReadOnly());
+  }
+};
+
+QTEST_MAIN(TSimulationWindowTest)
+#include "simulation_window_test.moc"
