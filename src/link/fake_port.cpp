@@ -18,6 +18,7 @@ void TFakePort::Write(const std::string& data) {
   if (!m_open) return;
   writes.push_back(data);
   m_written += data;
+  if (writtenLog) *writtenLog += data;
 }
 
 void TFakePort::Inject(const std::string& data) {

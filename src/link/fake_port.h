@@ -28,6 +28,8 @@ class TFakePort final : public TPort {
   TLineSettings openedSettings;
   int openCount = 0;
   std::vector<std::string> writes;  // each Write call
+  // Also receives every write; owned by the test, so it outlives a port the link closed.
+  std::string* writtenLog = nullptr;
 
  private:
   bool m_open = false;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include <memory>
 #include <string>
 
@@ -20,10 +22,13 @@ class TFakeLinkTest : public ::testing::Test {
           port = p.get();
           ++portsMade;
           port->failOpen = failNextOpen;
+          sentLog.clear();  // what a new port sends starts afresh
+          port->writtenLog = &sentLog;
           return p;
         }) {}
 
-  std::string Sent() { return port->TakeWritten(); }
+  // What went out since the last call, also through a port the link has closed since.
+  std::string Sent() { return std::exchange(sentLog, {}); }
   static std::string Bytes(std::initializer_list<int> values) {
     std::string s;
     for (const int v : values) s.push_back(static_cast<char>(v));
@@ -33,6 +38,7 @@ class TFakeLinkTest : public ::testing::Test {
   bool failNextOpen = false;
   int portsMade = 0;
   TFakePort* port = nullptr;  // the newest port the link made
+  std::string sentLog;
   TManualClock clock;
   TLink link;
 };
