@@ -68,7 +68,7 @@ bool Wired(TCommandId id) {
     case TCommandId::Import: case TCommandId::Export: case TCommandId::ProgHelp: case TCommandId::Settings:
     case TCommandId::Comment: case TCommandId::Uncomment: case TCommandId::AlignLines: case TCommandId::IndentLeft:
     case TCommandId::IndentRight: case TCommandId::HelpTerms: case TCommandId::HelpInfo: case TCommandId::Print:
-    case TCommandId::FindAddress:
+    case TCommandId::FindAddress: case TCommandId::Console:
       return true;
     default:
       return false;
@@ -154,6 +154,7 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
   for (auto& [id, action] : m_actions)
     if (const auto command = RunCommandOf(id)) runActions[static_cast<size_t>(*command)] = action;
   m_simulation->SetActions(runActions);
+  addToolBarBreak();
   QToolBar* objects = addToolBar(QStringLiteral("Objekte"));
   for (uint16_t type = 1; type <= 8; ++type) objects->addAction(m_simulation->Objects()->InsertButton(type));
   connect(m_tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) { TreeClick(item); });
@@ -269,6 +270,7 @@ void TForm1::UpdateCommandStates() {
     action->setVisible(workspace::CommandVisible(id, state));
     const int profile = workspace::ProfileOfCommand(id);
     if (profile >= 0) action->setChecked(profile == m_project.profile);
+    if (id == TCommandId::Console) action->setChecked(m_simulation->Console()->isVisible());
   }
 }
 
@@ -328,6 +330,12 @@ void TForm1::Run(TCommandId id) {
     case TCommandId::HelpInfo: m_splash->ShowFor(); break;
     case TCommandId::Print: Drucken1Click(); break;
     case TCommandId::FindAddress: FindAddressClick(); break;
+    case TCommandId::Console: {
+      ide::TConsoleWindow* console = m_simulation->Console();
+      console->setVisible(console->isHidden());
+      console->Refresh();
+      break;
+    }
     default:
       if (const auto command = RunCommandOf(id)) {
         m_simulation->Command(*command);

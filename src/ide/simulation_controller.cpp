@@ -201,11 +201,15 @@ void TSimulationController::Execute(const TRunOutcome& outcome) {
   }
   if (outcome.editorsReadOnly) SetEditorsRunning(true);
   if (!outcome.message.empty() || outcome.showPausedState || outcome.editorsNormal) ShowStatus(outcome.message);
-  if (outcome.startNeeded && !Start()) {
-    m_control.StartFailed();
-    SetEditorsRunning(false);
-    UpdateEnabling();
-    return;
+  if (outcome.startNeeded) {
+    if (!Start()) {
+      m_control.StartFailed();
+      SetEditorsRunning(false);
+      UpdateEnabling();
+      return;
+    }
+    m_control.StartSucceeded();
+    ShowStatus({});
   }
   if (outcome.runOneMoreTick) RunTime();
   if (outcome.machineRunMode && m_machine) m_machine->SetRunMode(*outcome.machineRunMode);
