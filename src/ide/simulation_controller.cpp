@@ -115,7 +115,7 @@ void TSimulationController::ApplySettings(const TSettings& settings) {
 
 uint64_t TSimulationController::Tokens() const {
   if (m_tessel) return m_tessel->Tokens();
-  return 0;
+  return m_machine ? m_machine->TokensRun() : 0;
 }
 
 // --- What the machine reports ---
