@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTableWidget>
 #include <QTreeWidget>
 
 using namespace zarvek;
@@ -264,6 +265,55 @@ class TSimulationWindowTest : public QObject {
     QVERIFY(w->Simulation()->Console()->Output()->document()->blockCount() <= 5001);
     // A 10 ms timer turns about 150 times in 1.5 s; a window that froze turns a handful.
     QVERIFY2(turns > elapsed / 10 / 3, qPrintable(QStringLiteral("%1 turns in %2 ms").arg(turns).arg(elapsed)));
+  }
+
+  void objectPanelInsertsEditsAndTakesTheMouse() {
+    auto w = Window(Lines({"DIM poti AS BYTE AD[1]", "DIM hits AS INTEGER", "SUB INTERRUPT", "  hits = hits + 1",
+                           "END SUB", "INTERRUPT ON", "DO", "  PRINT poti; \" \"; hits", "  PAUSE 1", "LOOP"}),
+                    profile::Pyxon32);
+    ide::TObjectPanel* panel = w->Simulation()->Objects();
+    TObjectGrid& grid = w->Simulation()->Grid();
+    QVERIFY(panel->isHidden());  // nothing to show yet
+    grid.Select(0, 0);
+    panel->InsertButton(objecttype::AnalogWheel)->trigger();
+    QVERIFY(panel->isVisible());
+    QCOMPARE(grid.At(0, 0).type, objecttype::AnalogWheel);
+    // The settings grid shows the wheel's rows; an edit goes through the row editor.
+    QCOMPARE(panel->SettingsGrid()->rowCount(), 3);
+    QCOMPARE(panel->SettingsGrid()->item(0, 0)->text(), QStringLiteral("Name:"));
+    QVERIFY(panel->EditRow(1, "poti"));
+    QVERIFY(panel->EditRow(2, "254"));
+    QVERIFY(!panel->InsertButton(objecttype::LedRed)->isEnabled());  // a wheel cannot become an LED
+    grid.Select(1, 0);
+    panel->Refresh();
+    QVERIFY(panel->InsertButton(objecttype::LedRed)->isEnabled());
+    panel->InsertButton(objecttype::Interrupt)->trigger();
+    QCOMPARE(grid.At(1, 0).type, objecttype::Interrupt);
+
+    Trigger(*w, TCommandId::Run);
+    QVERIFY(!panel->InsertButton(objecttype::LedRed)->isEnabled());  // no editing while running
+    ui::TObjectGridWidget* cells = panel->GridWidget();
+    // The wheel's right arrow: 10 to 14 pixels right of the centre, 24 to 27 above the bottom.
+    const QRect wheel = cells->CellRect(0, 0);
+    const QPoint plus(wheel.center().x() + 12, wheel.bottom() + 1 - 25);
+    QTest::mouseClick(cells, Qt::LeftButton, {}, plus);
+    QCOMPARE(SlotText(grid.At(0, 0), 1), std::string("255"));
+    QTest::mouseClick(cells, Qt::LeftButton, {}, plus);
+    QCOMPARE(SlotText(grid.At(0, 0), 1), std::string("255"));  // not beyond 255
+    TSimulatedHardware& hw = w->Simulation()->Hardware();
+    QVERIFY(QTest::qWaitFor([&] { return hw.adInputs[1].load() == 255 || hw.adInputs[0].load() == 255; }, kWaitMs));
+    // The interrupt button held down runs the handler.
+    const QPoint button = cells->CellRect(1, 0).center();
+    QTest::mousePress(cells, Qt::LeftButton, {}, button);
+    QVERIFY(QTest::qWaitFor([&] { return Output(*w).find(" 1\r\n") != std::string::npos; }, kWaitMs));
+    QTest::mouseRelease(cells, Qt::LeftButton, {}, button);
+    QCOMPARE(grid.At(1, 0).pictureIndex, objectpicture::Released);
+    // A right click selects while the run goes on.
+    QTest::mouseClick(cells, Qt::RightButton, {}, cells->CellRect(3, 2).center());
+    QCOMPARE(grid.SelectedX(), 3);
+    QCOMPARE(grid.SelectedY(), 2);
+    Trigger(*w, TCommandId::Stop);
+    QVERIFY(panel->InsertButton(objecttype::LedRed)->isEnabled());
   }
 
   void tesselStopsAtBasicAndAssemblerLines() {
