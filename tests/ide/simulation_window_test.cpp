@@ -316,6 +316,23 @@ class TSimulationWindowTest : public QObject {
     QVERIFY(panel->InsertButton(objecttype::LedRed)->isEnabled());
   }
 
+  void tesselRuntimeErrorSelectsItsStatementAndTypingReachesInput() {
+    if (!TesselRuntimeFor(profile::Tessel11)) QSKIP("no Tessel runtime in this build");
+    auto w = Window(Lines({"DIM a AS INTEGER", "INPUT a", "PRINT a * 2", "RETURN", "END"}), profile::Tessel11);
+    const uint64_t before = w->Simulation()->Pauses();
+    Trigger(*w, TCommandId::Run);
+    ide::TConsoleWindow* console = w->Simulation()->Console();
+    QTest::qWait(100);
+    QTest::keyClicks(console->Output(), QStringLiteral("21"));
+    QTest::keyClick(console->Output(), Qt::Key_Return);
+    QVERIFY(QTest::qWaitFor([&] { return Output(*w).find("42") != std::string::npos; }, kWaitMs));
+    QVERIFY(QTest::qWaitFor([&] { return w->Simulation()->Pauses() > before; }, kWaitMs));
+    QCOMPARE(w->Simulation()->PausedLine(), 4);
+    QCOMPARE(SelectedLine(w->BasicEditor()), 4);
+    QVERIFY(!w->ErrorDisplay()->Display().Slot(workspace::TSlot::Status).text.empty());
+    Trigger(*w, TCommandId::Stop);
+  }
+
   void tesselStopsAtBasicAndAssemblerLines() {
     if (!TesselRuntimeFor(profile::Tessel11)) QSKIP("no Tessel runtime in this build");
     auto w = Window(Lines({"DIM a AS INTEGER", "a = 7", "CALL bump", "PRINT \"ok\"", "END"}), profile::Tessel11,
