@@ -349,7 +349,9 @@ void TForm1::Run(TCommandId id) {
   UpdateCommandStates();
 }
 
-bool TForm1::Modified() const { return m_basic->isModified() || m_assembler->isModified(); }
+bool TForm1::Modified() const {
+  return m_basic->isModified() || m_assembler->isModified() || m_simulation->ObjectsModified();
+}
 
 bool TForm1::QuerySaveChanges() {
   return workspace::QuerySaveChanges(
@@ -489,6 +491,7 @@ bool TForm1::MSpeichernClick(bool saveAs) {
   m_errorDisplay->Refresh();
   m_basic->setModified(false);
   m_assembler->setModified(false);
+  m_simulation->Grid().ClearModified();
   SetCaption();
   RebuildTabBar();
   RefreshTree();

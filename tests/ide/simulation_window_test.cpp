@@ -278,6 +278,8 @@ class TSimulationWindowTest : public QObject {
     panel->InsertButton(objecttype::AnalogWheel)->trigger();
     QVERIFY(panel->isVisible());
     QCOMPARE(grid.At(0, 0).type, objecttype::AnalogWheel);
+    w->BasicEditor()->setModified(false);
+    QVERIFY(w->Modified());  // closing asks to save the new object
     // The settings grid shows the wheel's rows; an edit goes through the row editor.
     QCOMPARE(panel->SettingsGrid()->rowCount(), 3);
     QCOMPARE(panel->SettingsGrid()->item(0, 0)->text(), QStringLiteral("Name:"));
