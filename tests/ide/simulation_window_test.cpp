@@ -263,8 +263,10 @@ class TSimulationWindowTest : public QObject {
     // Only a bounded tail is kept, however much arrived.
     QVERIFY(shown <= kConsoleTextLimit);
     QVERIFY(w->Simulation()->Console()->Output()->document()->blockCount() <= 5001);
-    // A 10 ms timer turns about 150 times in 1.5 s; a window that froze turns a handful.
-    QVERIFY2(turns > elapsed / 10 / 3, qPrintable(QStringLiteral("%1 turns in %2 ms").arg(turns).arg(elapsed)));
+    // A 10 ms timer turns about 150 times in 1.5 s; a window that froze for whole seconds
+    // (as it did while laying out all of a flood) turns a handful. The margin allows for a
+    // busy machine.
+    QVERIFY2(turns > elapsed / 10 / 5, qPrintable(QStringLiteral("%1 turns in %2 ms").arg(turns).arg(elapsed)));
   }
 
   void objectPanelInsertsEditsAndTakesTheMouse() {
@@ -307,7 +309,15 @@ class TSimulationWindowTest : public QObject {
     // The interrupt button held down runs the handler.
     const QPoint button = cells->CellRect(1, 0).center();
     QTest::mousePress(cells, Qt::LeftButton, {}, button);
-    QVERIFY(QTest::qWaitFor([&] { return Output(*w).find(" 1\r\n") != std::string::npos; }, kWaitMs));
+    // Several ticks may raise it between two prints: any count above 0 will do.
+    auto lastCount = [&] {
+      const std::string out = Output(*w);
+      const size_t end = out.rfind("\r\n");
+      if (end == std::string::npos || end == 0) return std::string();
+      const size_t start = out.rfind(' ', end - 1);
+      return start == std::string::npos ? std::string() : out.substr(start + 1, end - start - 1);
+    };
+    QVERIFY(QTest::qWaitFor([&] { const std::string c = lastCount(); return !c.empty() && c != "0"; }, kWaitMs));
     QTest::mouseRelease(cells, Qt::LeftButton, {}, button);
     QCOMPARE(grid.At(1, 0).pictureIndex, objectpicture::Released);
     // A right click selects while the run goes on.
