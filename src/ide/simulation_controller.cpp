@@ -371,6 +371,11 @@ void TSimulationController::RunTime() {
     if (!in.error) out = m_bindings->OutputPass(m_access.get());
   }
   if (in.repaint || out.repaint) m_panel->GridWidget()->update();
+  if (m_tessel) {
+    // The program may change the SCI's rates at any time.
+    m_console.SetSimulation(m_control.RunKind(), false,
+                            SciBaudRates(kTesselDefaultClockKHz, m_tessel->Engine().Peek(0x0D)), &m_consoleInput);
+  }
   m_console.Refresh();
   m_consoleWindow->Refresh();
   if (in.error || out.error) ObjectError(in.error ? in : out);

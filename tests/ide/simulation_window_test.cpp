@@ -341,6 +341,8 @@ class TSimulationWindowTest : public QObject {
     QVERIFY(QTest::qWaitFor([&] { return w->Simulation()->Pauses() > before; }, kWaitMs));
     QCOMPARE(w->Simulation()->PausedLine(), 4);
     QCOMPARE(SelectedLine(w->BasicEditor()), 4);
+    // The status panels show the SCI's rates as the runtime set them (4 MHz / 416).
+    QVERIFY2(console->Panel(2)->text().contains(QStringLiteral("9615/9615")), qPrintable(console->Panel(2)->text()));
     QVERIFY(!w->ErrorDisplay()->Display().Slot(workspace::TSlot::Status).text.empty());
     Trigger(*w, TCommandId::Stop);
   }
