@@ -60,6 +60,9 @@ bench: deps
 	@[ -f build-bench/build.ninja ] || cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release
 	cmake --build build-bench -j $(JOBS) --target benchmarks
 	for b in build-bench/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+	cmake --build build-bench -j $(JOBS) --target zarvek-cli
+	-cmake --build build-bench -j $(JOBS) --target pyxon-firmware pyxon-sim
+	bench/firmware_bench.sh build-bench
 
 clean:
 	rm -rf $(BUILD) build-tsan build-asan build-fuzz build-bench

@@ -133,7 +133,8 @@ CALLMAX  EQU 5
 TICKLEN  EQU 10000
 
 * ---------------------------------------------------------------- reset
-RESET    LDA #3
+RESET    SEI               ; also when reached by a jump, as after an upload
+         LDA #3
          STA PORTA
          STA DDRA
          LDA #$30          ; external interrupt on the falling edge (written while I = 1)
@@ -1933,19 +1934,21 @@ PROGBYTE STA I2CS
          STA $07
          CLR $07
          RTS
-* token program: the length (two bytes), then the image for EEPROM address 4 on; the
-* header gets the length and an empty data file; then the program starts
+* token program: the length (two bytes), then the image for EEPROM address 4 on. The
+* header says "no program" while the image is written and gets its length only at the
+* end, so a transfer cut off halfway never leaves a half-written program to run.
 UPTOKEN  JSR UPECHO
-         STA T0
          STA FPOSH         ; bytes still to come
          JSR UPECHO
-         STA T1
          STA FPOSL
-         CLR T2
-         CLR T3
-         JSR EEWRITE       ; length into bytes 0-1
          CLR T0
          CLR T1
+         CLR T2
+         CLR T3
+         JSR EEWRITE       ; length 0 while the image is written
+         CLR T0
+         CLR T1
+         CLR T2
          LDA #2
          STA T3
          JSR EEWRITE       ; data file size 0
@@ -1974,7 +1977,17 @@ UPTOK3   LDA FPOSL
          BNE UPTOK2
 UPTOK4   JSR I2CSTOP
          BRA UPTOK1
-UPTOK9   RSP               ; run the new program from a clean state
+UPTOK9   LDA TPCL          ; the image is complete: its length is TPC - 4
+         SUB #4
+         STA T1
+         LDA TPCH
+         SBC #0
+         STA T0
+         CLR T2
+         CLR T3
+         JSR EEWRITE
+         SEI               ; no byte may arrive while RESET clears the buffer
+         RSP               ; run the new program from a clean state
          JMP RESET
 * stop condition: ends a write, the EEPROM stores the page
 I2CSTOP  BCLR 0,PORTA

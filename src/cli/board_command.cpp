@@ -6,12 +6,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "cli/board_firmware.h"
 #include "cli/cli.h"
 #include "cli/link_session.h"
 #include "link/posix_port.h"
+#include "link/tessel_virtual_board.h"
 #include "link/virtual_board.h"
 #include "base/profile.h"
 #include "project/project.h"
+#include "simulation/tessel_board.h"
 
 namespace zarvek::cli {
 
@@ -25,8 +28,11 @@ extern "C" void StopBoard(int) { g_stopBoard = 1; }
 struct TBoardRequest {
   std::optional<uint8_t> profile;
   int32_t baud = 9600;
+  bool baudGiven = false;
   link::TPyxonBoardOptions pyxon;
   std::string linkPath;
+  bool firmware = false;  // our firmware on the emulated ATmega
+  bool bare = false;      // ... with the bootloader only
 };
 
 std::optional<std::string> ParseFault(const std::string& value, link::TBoardFaults& f) {
@@ -78,7 +84,8 @@ int BoardCommand(const std::vector<std::string>& args, std::ostream& out, std::o
   link::TBoardFaults& faults = r.pyxon.faults;
   const TCommandSyntax syntax{
       "board",
-      "--profile atmega-32|atmega-128 [--link PFAD] [--eeprom DATEI] [--flash DATEI] [--baud N] [--fault ART[=N]]...",
+      "--profile atmega-32|atmega-128|tessel-1.1|tessel-micro [--link PFAD] [--eeprom DATEI] [--flash DATEI] [--baud N] [--fault ART[=N]]...\n"
+      "       zarvek-cli board --profile atmega-32|atmega-128 --firmware [--bare] [--link PFAD]",
       "",
       {{"--profile", true,
         [&r](const std::string& v) -> std::optional<std::string> {
@@ -93,19 +100,28 @@ int BoardCommand(const std::vector<std::string>& args, std::ostream& out, std::o
           const int32_t baud = link::BaudFromText(v);
           if (baud <= 0) return "--baud erwartet eine Geschwindigkeit in Baud";
           r.baud = baud;
+          r.baudGiven = true;
           return std::nullopt;
         }},
-       {"--fault", true, [&faults](const std::string& v) { return ParseFault(v, faults); }}},
+       {"--fault", true, [&faults](const std::string& v) { return ParseFault(v, faults); }},
+       FlagOption("--firmware", r.firmware), FlagOption("--bare", r.bare)},
       true};
   if (const auto problem = ParseCommandLine(syntax, args, unused)) return UsageError(syntax, err, *problem);
   if (!r.profile) return UsageError(syntax, err, "--profile fehlt");
-  // Each family brings its own TVirtualBoard; the Tessel boards need the emulated
-  // controller with our operating system, which is not there yet.
-  if (!IsPyxon(*r.profile))
-    return UsageError(syntax, err,
-                      "ein virtuelles Board für " + std::string(ProfileFileValue(*r.profile)) +
-                          " gibt es noch nicht (atmega-32 oder atmega-128)");
+  const bool tessel = !IsPyxon(*r.profile);
+  if (tessel) {
+    if (const auto refusal = TesselSimulationRefusal(*r.profile)) return UsageError(syntax, err, *refusal);
+    // The Tessel board's rate is what its program writes into the baud register.
+    if (r.baudGiven)
+      return UsageError(syntax, err, "--baud gilt nur für atmega-32 und atmega-128; ein Tessel-Board stellt "
+                                     "seine Geschwindigkeit selbst ein (9600 Baud nach dem Einschalten)");
+    if (!r.pyxon.flashFile.empty()) return UsageError(syntax, err, "--flash gilt nur für atmega-32 und atmega-128");
+    if (r.firmware || r.bare) return UsageError(syntax, err, "--firmware gilt nur für atmega-32 und atmega-128");
+    if (faults.rejectPage >= 0) return UsageError(syntax, err, "--fault reject-page gilt nur für atmega-32 und atmega-128");
+  }
   r.pyxon.profile = *r.profile;
+  if (r.bare && !r.firmware) return UsageError(syntax, err, "--bare gilt nur mit --firmware");
+  if (r.firmware) return RunFirmwareBoard(*r.profile, r.linkPath, r.bare, err);
 
   link::TPacedLine line;
   std::string error;
@@ -119,13 +135,24 @@ int BoardCommand(const std::vector<std::string>& args, std::ostream& out, std::o
   g_stopBoard = 0;
   const auto previousInt = std::signal(SIGINT, StopBoard);
   const auto previousTerm = std::signal(SIGTERM, StopBoard);
-  link::TPyxonVirtualBoard board(line, r.pyxon, err);
-  board.PowerOn();
-  link::RunVirtualBoard(line, board, [] { return g_stopBoard != 0; });
+  int status = kExitOk;
+  if (tessel) {
+    link::TTesselVirtualBoard board(line, {*r.profile, faults, r.pyxon.eepromFile}, err);
+    if (board.PowerOn()) {
+      link::RunVirtualBoard(line, board, [] { return g_stopBoard != 0; });
+      board.Save();
+    } else {
+      status = kExitDiagnosed;
+    }
+  } else {
+    link::TPyxonVirtualBoard board(line, r.pyxon, err);
+    board.PowerOn();
+    link::RunVirtualBoard(line, board, [] { return g_stopBoard != 0; });
+  }
   std::signal(SIGINT, previousInt);
   std::signal(SIGTERM, previousTerm);
   if (!r.linkPath.empty()) ::unlink(r.linkPath.c_str());
-  return kExitOk;
+  return status;
 }
 
 }  // namespace zarvek::cli

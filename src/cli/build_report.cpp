@@ -89,7 +89,7 @@ void TSourceBuild::PrintReport(std::ostream& err) const {
   }
   for (const TWarning& w : m_result.link.warnings) {
     const TPlace at = PlaceOf(w.mapped, w.line, w.column);
-    err << at.file << ":" << at.line << ":" << at.column << ": Warnung: " << Cp1252ToUtf8(w.text) << "\n";
+    err << at.file << ":" << at.line << ":" << at.column << ": Warnung: " << ToUtf8(w.text) << "\n";
   }
   if (!m_result.program.statusText.empty()) err << m_files.path << ": Hinweis: " << m_result.program.statusText << "\n";
 }

@@ -42,14 +42,14 @@ void PrintUsage(std::ostream& s) {
        "      disassembliert HC05-Maschinencode: DATEI.s19 als S-Records, jede andere Datei\n"
        "      als Rohdaten ab $0101 (oder ADRESSE: dezimal, $hex, 0xhex);\n"
        "      die Zeilen enden mit \\n, nicht mit CR LF wie im Editor\n"
-       "  upload --port PFAD [--baud N] [--profile NAME] DATEI.bas|PROJEKT.xml\n"
+       "  upload --port PFAD [--baud N] [--profile NAME] [--asm DATEI.asm] DATEI.bas|PROJEKT.xml\n"
        "      übersetzt wie compile und überträgt das Programm an ein Board\n"
        "  flash --port PFAD [--baud N] --profile atmega-32|atmega-128 LAUFZEIT.hex\n"
        "      installiert eine Laufzeitumgebung über den Bootloader eines ATmega-Boards\n"
        "  console --port PFAD [--baud N]\n"
        "      Terminal zum Board: stdin zum Board, was das Board sendet nach stdout\n"
-       "  board --profile atmega-32|atmega-128 [--link PFAD] [--eeprom DATEI] [--flash DATEI]\n"
-       "      [--baud N] [--fault ART[=N]]...\n"
+       "  board --profile atmega-32|atmega-128|tessel-1.1|tessel-micro [--link PFAD] [--eeprom DATEI]\n"
+       "      [--flash DATEI] [--baud N] [--fault ART[=N]]...\n"
        "      ein virtuelles Board auf einem Pseudo-Terminal, bis es unterbrochen wird\n";
 }
 

@@ -24,13 +24,7 @@ link::TLink MakeSystemLink() {
 
 bool OpenLink(link::TLink& link, const TPortChoice& choice, std::ostream& err) {
   if (link.LinkOpen(choice.port, choice.baud)) return true;
-  err << link::texts::PortBusyText(choice.port);
-  if (!link.OpenError().empty()) err << " (" << link.OpenError() << ")";
-  err << "\n";
-#ifdef __linux__
-  err << "Hinweis: Für serielle Ports braucht man Schreib- und Leserechte, meist durch die Gruppe dialout "
-         "(sudo usermod -aG dialout BENUTZER, danach neu anmelden).\n";
-#endif
+  err << link::texts::PortOpenFailureText(choice.port, link.OpenError()) << "\n";
   return false;
 }
 

@@ -20,6 +20,7 @@ struct TUploadRequest {
   TPortChoice port;
   std::optional<uint8_t> profile;
   std::string path;
+  std::string asmPath;  // an assembler part beside a BASIC file
 };
 
 class TPrintingListener final : public link::TUploadListener {
@@ -39,32 +40,28 @@ class TPrintingListener final : public link::TUploadListener {
 int UploadCommand(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
   TUploadRequest r;
   const TCommandSyntax syntax{"upload",
-                              "--port PFAD [--baud N] [--profile NAME] DATEI.bas|PROJEKT.xml",
+                              "--port PFAD [--baud N] [--profile NAME] [--asm DATEI.asm] DATEI.bas|PROJEKT.xml",
                               "Quelldatei",
-                              {PortOption(r.port), BaudOption(r.port), ProfileOption(r.profile)}};
+                              {PortOption(r.port), BaudOption(r.port), ProfileOption(r.profile), TextOption("--asm", r.asmPath)}};
   if (const auto problem = ParseCommandLine(syntax, args, r.path)) return UsageError(syntax, err, *problem);
   if (r.port.port.empty()) return UsageError(syntax, err, "--port fehlt");
   const TFileKind kind = KindOfFile(r.path);
   if (kind != TFileKind::BasicText && kind != TFileKind::Project)
     return UsageError(syntax, err, "unbekannte Dateiart: " + r.path + " (DATEI.bas oder PROJEKT.xml)");
 
+  if (kind == TFileKind::Project && !r.asmPath.empty())
+    return UsageError(syntax, err, "--asm gilt nur für eine BASIC-Datei; ein Projekt nennt seine Module selbst");
   TSourceFiles files;
   files.path = r.path;
+  files.asmPath = r.asmPath;
   files.profile = r.profile;
   files.warnings = false;
   TSourceBuild build(files);
   if (!build.Load(err) || !build.Build(err)) return kExitDiagnosed;
   const TBuildResult& built = build.Result();
-  if (IsPyxon(build.Profile())) {
-    // The board would take the bytes and then have no room for them.
-    const TMachineConfig machine =
-        build.Profile() == profile::Pyxon128 ? TMachineConfig::Pyxon128() : TMachineConfig::Pyxon32();
-    const uint64_t room = machine.programMemorySize - 4;
-    if (built.program.image.size() > room) {
-      err << r.path << ": Das Programm ist zu groß für den Programmspeicher (" << built.program.image.size()
-          << " Bytes, höchstens " << room << ").\n";
-      return kExitDiagnosed;
-    }
+  if (const auto problem = link::ProgramRoomProblem(build.Profile(), built.program.image.size())) {
+    err << r.path << ": " << *problem << "\n";
+    return kExitDiagnosed;
   }
   link::TUploadStreams streams;
   if (const auto problem = link::BuildUploadStreams(built.program.image, built.machineCode.code, streams)) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "compiler/diagnostics.h"
+#include "compiler/messages.h"
 #include "compiler/symbol_table.h"
 #include "compiler/variable_access.h"
 
@@ -78,7 +79,7 @@ int64_t AllocateTessel(TCompilerContext& c, uint32_t kinds) {
   const std::vector<uint8_t> used = TesselOccupancy(c, small ? 24 : 62);
   const TUnit unit = UnitOf(kinds);
   const int64_t address = unit == TUnit::Bit ? TesselBit(used, !small) : unit == TUnit::Byte ? TesselByte(used) : TesselWord(used);
-  if (address < 0) CompileError(c, !small ? "" : unit == TUnit::Bit ? "Boolean" : unit == TUnit::Byte ? "Byte" : "Integer", 117);
+  if (address < 0) CompileError(c, !small ? "" : unit == TUnit::Bit ? "Boolean" : unit == TUnit::Byte ? "Byte" : "Integer", msg::NoVariableMemory);
   return address;
 }
 
@@ -93,41 +94,56 @@ struct TLimits {
 };
 constexpr TLimits kLocalLimits{32, 32, 16};
 
-int64_t PyxonBit(std::vector<uint8_t>& map, int64_t bytes) {
-  int64_t fresh = -1;
-  for (int64_t b = bytes - 1; b >= 0; --b) {
-    if (PartlyUsed(map[b])) {
-      const int bit = LowestFreeBit(map[b]);
-      map[b] |= static_cast<uint8_t>(1 << bit);
+// Every byte at or above a map's extent is free, so the scans below stop there: an
+// allocation costs what the memory in use holds, not the whole address range.
+void Mark(TMemoryMap& map, int64_t at, uint8_t value) {
+  map.bytes[static_cast<size_t>(at)] = value;
+  map.extent = std::max(map.extent, at + 1);
+}
+
+int64_t ScanEnd(const TMemoryMap& map, int64_t limit) { return std::min(limit, map.extent); }
+
+// The highest partly used byte gives its lowest free bit; else bit 0 of the lowest free byte.
+int64_t PyxonBit(TMemoryMap& map, int64_t bytes) {
+  const int64_t end = ScanEnd(map, bytes);
+  int64_t fresh = end < bytes ? end : -1;
+  for (int64_t b = end - 1; b >= 0; --b) {
+    const uint8_t used = map.bytes[static_cast<size_t>(b)];
+    if (PartlyUsed(used)) {
+      const int bit = LowestFreeBit(used);
+      Mark(map, b, static_cast<uint8_t>(used | (1 << bit)));
       return b * 8 + bit;
     }
-    if (map[b] == 0) fresh = b;
+    if (used == 0) fresh = b;
   }
   if (fresh < 0) return -1;
-  map[fresh] = 1;
+  Mark(map, fresh, 1);
   return fresh * 8;
 }
 
-int64_t PyxonByte(std::vector<uint8_t>& map, int64_t bytes) {
-  int64_t freePair = -1;
-  for (int64_t p = bytes - 2; p >= 0; p -= 2) {
-    const bool highFree = map[p] == 0, lowFree = map[p + 1] == 0;
+// The highest byte pair with one free byte gives it; else the even byte of the lowest free pair.
+int64_t PyxonByte(TMemoryMap& map, int64_t bytes) {
+  const int64_t end = std::min(bytes, map.extent + (map.extent & 1));
+  int64_t freePair = end + 1 < bytes ? end : -1;
+  for (int64_t p = end - 2; p >= 0; p -= 2) {
+    const bool highFree = map.bytes[static_cast<size_t>(p)] == 0, lowFree = map.bytes[static_cast<size_t>(p) + 1] == 0;
     if (highFree != lowFree) {
       const int64_t b = highFree ? p : p + 1;
-      map[b] = kFull;
+      Mark(map, b, kFull);
       return b;
     }
     if (highFree) freePair = p;
   }
   if (freePair < 0) return -1;
-  map[freePair] = kFull;
+  Mark(map, freePair, kFull);
   return freePair;
 }
 
-int64_t PyxonWord(std::vector<uint8_t>& map, int64_t words) {
+int64_t PyxonWord(TMemoryMap& map, int64_t words) {
   for (int64_t w = 0; w < words; ++w)
-    if (map[2 * w] == 0 && map[2 * w + 1] == 0) {
-      map[2 * w] = map[2 * w + 1] = kFull;
+    if (map.bytes[static_cast<size_t>(2 * w)] == 0 && map.bytes[static_cast<size_t>(2 * w) + 1] == 0) {
+      Mark(map, 2 * w, kFull);
+      Mark(map, 2 * w + 1, kFull);
       return w;
     }
   return -1;
@@ -135,13 +151,17 @@ int64_t PyxonWord(std::vector<uint8_t>& map, int64_t words) {
 
 // The lowest aligned run of `size` free bytes, marked used as a whole: a run belongs to
 // one variable, so no later BOOLEAN may settle in its spare bits.
-int64_t PyxonRun(std::vector<uint8_t>& map, int64_t size, int64_t alignment) {
-  const int64_t n = static_cast<int64_t>(map.size());
-  std::vector<int32_t> freeFrom(static_cast<size_t>(n) + 1, 0);
-  for (int64_t k = n - 1; k >= 0; --k) freeFrom[k] = map[k] == 0 ? freeFrom[k + 1] + 1 : 0;
+int64_t PyxonRun(TMemoryMap& map, int64_t size, int64_t alignment) {
+  const int64_t n = static_cast<int64_t>(map.bytes.size());
+  const int64_t end = std::min(n, map.extent);
+  std::vector<int32_t> freeFrom(static_cast<size_t>(end) + 1, 0);
+  freeFrom[static_cast<size_t>(end)] = static_cast<int32_t>(n - end);
+  for (int64_t k = end - 1; k >= 0; --k)
+    freeFrom[static_cast<size_t>(k)] = map.bytes[static_cast<size_t>(k)] == 0 ? freeFrom[static_cast<size_t>(k) + 1] + 1 : 0;
   for (int64_t start = 0; start + size <= n; start += alignment) {
-    if (freeFrom[start] < size) continue;
-    std::fill(map.begin() + start, map.begin() + start + size, kFull);
+    if (start < end && freeFrom[static_cast<size_t>(start)] < size) continue;
+    std::fill(map.bytes.begin() + start, map.bytes.begin() + start + size, kFull);
+    map.extent = std::max(map.extent, start + size);
     return start;
   }
   return -1;
@@ -164,8 +184,9 @@ TMemoryMap& MapFor(TCompilerContext& c, uint32_t kinds, bool& local) {
   local = true;
   for (size_t k = 3; k < c.memoryMaps.size(); ++k)
     if (c.memoryMaps[k].owner == c.currentProcedure) return c.memoryMaps[k];
-  c.memoryMaps.emplace_back();
-  c.memoryMaps.back().owner = c.currentProcedure;
+  // A procedure's map is as large as its local frame: thousands of procedures must not
+  // each cost a whole address space.
+  c.memoryMaps.push_back(TMemoryMap{c.currentProcedure, std::vector<uint8_t>(kLocalLimits.bytes, 0)});
   return c.memoryMaps.back();
 }
 
@@ -177,7 +198,7 @@ int64_t RunSize(TCompilerContext& c, uint32_t kinds, const std::vector<TArrayBou
     elements = std::min(kCap, elements * std::max<int64_t>(0, int64_t{b.upper} - b.lower + 1));
   const int64_t size = HasKind(kinds, kind::Bit) ? elements / 8 + 1 : elements * static_cast<int64_t>(patternLength);
   if (size > 65535) {
-    CompileError(c, std::to_string(size) + "byte ", 272);
+    CompileError(c, std::to_string(size) + "byte ", msg::ArrayTooBig);
     return -1;
   }
   return size;
@@ -186,7 +207,7 @@ int64_t RunSize(TCompilerContext& c, uint32_t kinds, const std::vector<TArrayBou
 int64_t AllocatePyxon(TCompilerContext& c, uint32_t kinds, const std::vector<TArrayBounds>& bounds,
                       const std::vector<uint8_t>& pattern, int64_t alignment) {
   bool local = false;
-  std::vector<uint8_t>& map = MapFor(c, kinds, local).bytes;
+  TMemoryMap& map = MapFor(c, kinds, local);
   const TLimits limits = local ? kLocalLimits : TLimits{};
   const TUnit unit = UnitOf(kinds);
   int64_t address = -1;
@@ -202,7 +223,7 @@ int64_t AllocatePyxon(TCompilerContext& c, uint32_t kinds, const std::vector<TAr
   } else {
     address = PyxonWord(map, limits.words);
   }
-  if (address < 0) CompileError(c, "", 117);
+  if (address < 0) CompileError(c, "", msg::NoVariableMemory);
   return address;
 }
 

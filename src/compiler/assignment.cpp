@@ -1,13 +1,13 @@
 // The assignment statement. The target's address code (array indexes, members) is read
 // first but must follow the value, since the memory write tokens pop the address before
 // the value: it is cut out and appended after the value's code.
-#include <algorithm>
-
 #include "compiler/diagnostics.h"
+#include "compiler/messages.h"
 #include "compiler/expression.h"
 #include "compiler/reserved_words.h"
 #include "compiler/scanner.h"
 #include "compiler/statements.h"
+#include "compiler/string_star.h"
 #include "compiler/symbol_table.h"
 #include "compiler/variable_access.h"
 #include "base/tokens.h"
@@ -16,16 +16,6 @@ namespace zarvek {
 
 namespace {
 
-// The name of a variable at the position: its symbol, or -1 (the position stays then).
-int ReadVariableName(TCompilerContext& c) {
-  SkipBlanks(c);
-  const int32_t at = c.position;
-  const std::string name = ReadName(c);
-  const int s = name.empty() ? -1 : FindSymbol(c, name, c.Scope());
-  if (s < 0 || !IsVariableKind(c.symbols[s].kind)) c.position = at;
-  return s >= 0 && IsVariableKind(c.symbols[s].kind) ? s : -1;
-}
-
 // The value of a word that holds a string reference: a constant string, or the reference
 // held by another STRING variable or structure element.
 bool CompileStringValue(TCompilerContext& c, const TElement& target) {
@@ -33,80 +23,12 @@ bool CompileStringValue(TCompilerContext& c, const TElement& target) {
   SkipBlanks(c);
   const int32_t at = c.position;
   const int source = ReadVariableName(c);
-  if (source < 0) return ReportAt(c, at, "", 255), false;
-  if (source == target.access.symbol && !target.access.onStack) return ReportAt(c, at, "", 300), false;
+  if (source < 0) return ReportAt(c, at, "", msg::StringValueExpected), false;
+  if (source == target.access.symbol && !target.access.onStack) return ReportAt(c, at, "", msg::StringSelfAssignment), false;
   const auto value = ParseElement(c, source, false);
   if (!value || c.errorReported) return false;
-  if (value->kind != TElementKind::Memory || !value->holdsString) return ReportAt(c, at, "", 255), false;
+  if (value->kind != TElementKind::Memory || !value->holdsString) return ReportAt(c, at, "", msg::StringValueExpected), false;
   EmitAccess(c, value->access, false);
-  return true;
-}
-
-void WriteConstantText(TCompilerContext& c, const TElement& target, const TCodePiece& address, std::string text) {
-  if (static_cast<int64_t>(text.size()) > target.byteCount - 1) text.resize(static_cast<size_t>(target.byteCount - 1));
-  EmitConstantPush(c, static_cast<int64_t>(text.size()));
-  EmitByteAccess(c, target, address, 0, true);
-  for (size_t k = 0; k < text.size(); ++k) {
-    EmitConstantPush(c, static_cast<uint8_t>(text[k]));
-    EmitByteAccess(c, target, address, static_cast<int64_t>(k) + 1, true);
-  }
-}
-
-// The referenced characters of a STRING variable, read from the table area: the length
-// word lies just before the character a reference points at.
-void CopyReferencedText(TCompilerContext& c, int source, const TElement& target, const TCodePiece& address) {
-  for (int64_t k = 0; k < target.byteCount; ++k) {
-    EmitLoad(c, source);
-    if (k != 1) EmitConstantPush(c, k == 0 ? 1 : k - 1);
-    if (k != 1) EmitByte(c, k == 0 ? tok::SUB : tok::ADD);
-    EmitByte(c, tok::TABLEREAD);
-    AddFixup(c, "<0");
-    if (k == 0) {
-      EmitConstantPush(c, target.byteCount - 1);
-      EmitByte(c, tok::MIN);
-    }
-    EmitByteAccess(c, target, address, k, true);
-  }
-}
-
-void CopyStringStar(TCompilerContext& c, const TElement& source, const TCodePiece& sourceAddress,
-                    const TElement& target, const TCodePiece& address) {
-  const int64_t count = std::min(source.byteCount, target.byteCount);
-  for (int64_t k = 0; k < count; ++k) {
-    EmitByteAccess(c, source, sourceAddress, k, false);
-    if (k == 0) {
-      EmitConstantPush(c, target.byteCount - 1);
-      EmitByte(c, tok::MIN);
-    }
-    EmitByteAccess(c, target, address, k, true);
-  }
-}
-
-// A whole STRING * n: a constant text, another STRING * n or a STRING variable's text.
-bool CompileStringStarValue(TCompilerContext& c, const TElement& target, const TCodePiece& address) {
-  if (ConstantStringAhead(c)) {
-    std::string text;
-    if (!CompileConstantString(c, text)) return false;
-    WriteConstantText(c, target, address, text);
-    return true;
-  }
-  SkipBlanks(c);
-  const int32_t at = c.position;
-  const int source = ReadVariableName(c);
-  if (source < 0) return ReportAt(c, at, "", 255), false;
-  if (c.symbols[source].kind == KindBit(kind::String)) {
-    c.symbols[source].used = true;
-    CopyReferencedText(c, source, target, address);
-    return true;
-  }
-  const size_t mark = c.code.size();
-  const auto value = ParseElement(c, source, false);
-  if (!value || c.errorReported) return false;
-  if (value->kind != TElementKind::WholeStringStar) return ReportAt(c, at, "", 255), false;
-  if (source == target.access.symbol && !value->access.onStack && !target.access.onStack)
-    return ReportAt(c, at, "", 300), false;
-  const TCodePiece sourceAddress = CutCode(c, mark);
-  CopyStringStar(c, *value, sourceAddress, target, address);
   return true;
 }
 
@@ -117,10 +39,10 @@ bool CompileStructureCopy(TCompilerContext& c, const TElement& target, int32_t d
   const int source = ReadVariableName(c);
   const uint32_t k = source < 0 ? 0 : c.symbols[source].kind;
   if (!HasKind(k, kind::StructVar) || HasKind(k, kind::Array) || c.Current() == '.' || c.Current() == '[')
-    return ReportAt(c, dotPosition, "", 290), false;
+    return ReportAt(c, dotPosition, "", msg::StructureDotExpected), false;
   const int structure = StructureOf(c, c.symbols[target.access.symbol]);
   if (StructureOf(c, c.symbols[source]) != structure)
-    return ReportAt(c, at, structure >= 0 ? c.symbols[structure].name : "", 291), false;
+    return ReportAt(c, at, structure >= 0 ? c.symbols[structure].name : "", msg::StructureVariableExpected), false;
   c.symbols[source].used = true;
   if (source == target.access.symbol) return true;
   TElement from = target;
@@ -153,10 +75,10 @@ bool CompileValueAndStore(TCompilerContext& c, const TElement& target, const TCo
 // Reports why a symbol cannot be assigned to; false when it can.
 bool RefuseTarget(TCompilerContext& c, int symbol, int32_t start) {
   const Tlabel& s = c.symbols[symbol];
-  if (HasKind(s.kind, kind::Function)) return ReportAt(c, start, s.name, 192), true;
-  if (HasKind(s.kind, kind::StringConst)) return ReportAt(c, start, "", 242), true;
-  if (!IsVariableKind(s.kind)) return ReportAt(c, start, s.name, 127), true;
-  if (HasKind(s.kind, kind::AdInput)) return ReportAt(c, start, s.name, 135), true;
+  if (HasKind(s.kind, kind::Function)) return ReportAt(c, start, s.name, msg::FunctionResultOutside), true;
+  if (HasKind(s.kind, kind::StringConst)) return ReportAt(c, start, "", msg::StringConstantNotAssignable), true;
+  if (!IsVariableKind(s.kind)) return ReportAt(c, start, s.name, msg::NotAssignable), true;
+  if (HasKind(s.kind, kind::AdInput)) return ReportAt(c, start, s.name, msg::AdReadOnly), true;
   return false;
 }
 
@@ -172,14 +94,14 @@ void CompileAssignment(TCompilerContext& c, const std::string& word) {
   const int32_t start = WordStart(c, word);
   const std::string upper = UpperCase(word);
   const std::string bare = upper.size() > 1 && upper.back() == '$' ? upper.substr(0, upper.size() - 1) : upper;
-  if (upper == "INKEY$") return ReportAt(c, start, "", 138);
-  if (!IsValidIdentifier(bare)) return ReportAt(c, start, word, 102);
+  if (upper == "INKEY$") return ReportAt(c, start, "", msg::InkeyReadOnly);
+  if (!IsValidIdentifier(bare)) return ReportAt(c, start, word, msg::NoStatement);
   const int symbol = FindSymbol(c, word, c.Scope());
   if (symbol < 0) {
     if (CompileSysAssign(c, upper)) return FinishStatement(c);
     if (c.errorReported) return;
     SkipBlanks(c);
-    return ReportAt(c, start, word, c.Current() == '=' ? 126 : 102);
+    return ReportAt(c, start, word, c.Current() == '=' ? msg::NotDeclared : msg::NoStatement);
   }
   c.symbols[symbol].used = true;
   if (symbol == c.currentProcedure && HasKind(c.symbols[symbol].kind, kind::Function))

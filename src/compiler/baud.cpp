@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "compiler/diagnostics.h"
+#include "compiler/messages.h"
 #include "compiler/emit.h"
 #include "compiler/expression.h"
 #include "compiler/scanner.h"
@@ -56,7 +57,7 @@ void EmitTessel11Code(TCompilerContext& c, const TBaudPair& pair) {
   EmitByte(c, static_cast<uint8_t>(bestRow * 64 + static_cast<size_t>(bestTx) * 8 + static_cast<size_t>(bestRx)));
   const int64_t achievedTx = std::lround(f / static_cast<double>(Divisor(bestRow, bestTx)));
   const int64_t achievedRx = std::lround(f / static_cast<double>(Divisor(bestRow, bestRx)));
-  if (achievedTx != pair.tx || achievedRx != pair.rx) CompileError(c, PairText(achievedTx, achievedRx), 195);
+  if (achievedTx != pair.tx || achievedRx != pair.rx) CompileError(c, PairText(achievedTx, achievedRx), msg::BaudRateNearest);
 }
 
 struct TBaudCode {
@@ -84,7 +85,7 @@ void EmitPyxonCode(TCompilerContext& c, int64_t tx) {
       EmitByte(c, static_cast<uint8_t>(k));
       return;
     }
-  CompileError(c, "", 280);
+  CompileError(c, "", msg::BaudRateExpected);
 }
 
 // A constant rate above zero; -1 after a report.
@@ -94,7 +95,7 @@ int64_t ReadRate(TCompilerContext& c) {
   const int64_t rate = CompileExpression(c, kConstantMask);
   if (c.errorReported) return -1;
   if (rate <= 0) {
-    ReportAt(c, at, "", 194);
+    ReportAt(c, at, "", msg::BaudRateZero);
     return -1;
   }
   return rate;
@@ -116,9 +117,9 @@ void CompileSetBaud(TCompilerContext& c) {
   c.errorPosition = at;
   switch (c.profile) {
     case profile::Tessel11: EmitTessel11Code(c, pair); break;
-    case profile::TesselMicro: EmitListedCode(c, pair, {{9600, 0x80}, {19200, 0x00}}, 246); break;
+    case profile::TesselMicro: EmitListedCode(c, pair, {{9600, 0x80}, {19200, 0x00}}, msg::MicroBaudRates); break;
     case profile::Tessel20:
-      EmitListedCode(c, pair, {{1200, 0xDB}, {2400, 0xD2}, {4800, 0xC9}, {9600, 0xC0}}, 247);
+      EmitListedCode(c, pair, {{1200, 0xDB}, {2400, 0xD2}, {4800, 0xC9}, {9600, 0xC0}}, msg::Tessel20BaudRates);
       break;
     default: EmitPyxonCode(c, pair.tx); break;
   }

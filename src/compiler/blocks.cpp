@@ -1,6 +1,9 @@
 // The block stack and its synthetic labels; IF, ELSEIF, ELSE, END IF and the one-line IF;
 // END with what it closes.
+#include <algorithm>
+
 #include "compiler/control_flow.h"
+#include "compiler/messages.h"
 #include "compiler/diagnostics.h"
 #include "compiler/emit.h"
 #include "compiler/expression.h"
@@ -15,9 +18,6 @@ namespace zarvek {
 
 namespace {
 
-// Label C of an IF block that ends with its line.
-constexpr std::string_view kOneLine = "line";
-
 // Only blanks, a comment or the line end follow.
 bool RestOfLineEmpty(const TCompilerContext& c) {
   int32_t p = c.position;
@@ -25,13 +25,10 @@ bool RestOfLineEmpty(const TCompilerContext& c) {
   return c.At(p) == '\0' || IsLineEnd(c.At(p)) || c.At(p) == '\'';
 }
 
-bool IsIfKind(uint8_t kind) { return kind == block::If || kind == block::IfElse || kind == block::IfElseIf; }
+bool IsIfKind(TBlockKind kind) { return kind == TBlockKind::If || kind == TBlockKind::IfElse || kind == TBlockKind::IfElseIf; }
 
 bool LabelInUse(const TCompilerContext& c, const std::string& name) {
-  if (FindSymbol(c, name, kAnyScope) >= 0) return true;
-  for (const TBlock& b : c.blocks)
-    if (b.labelA == name || b.labelB == name || b.labelC == name) return true;
-  return false;
+  return c.syntheticLabels.contains(name) || FindSymbol(c, name, kAnyScope) >= 0;
 }
 
 // The condition and THEN; false after an error.
@@ -41,7 +38,7 @@ bool CompileCondition(TCompilerContext& c) {
   const int32_t at = c.position;
   if (ReadUpperName(c) != "THEN") {
     c.position = at;
-    ReportHere(c, "", 154);
+    ReportHere(c, "", msg::ThenExpected);
     return false;
   }
   return true;
@@ -51,16 +48,16 @@ bool CompileCondition(TCompilerContext& c) {
 // where the paths must balance, the failed condition gets an empty ELSE branch that drops
 // it, so that the THEN branch does not pass through that drop.
 void CloseIf(TCompilerContext& c) {
-  if (c.blocks.back().kind != block::IfElse && BalancesTesselPaths(c)) {
-    EmitJump(c, tok::GOTO, c.blocks.back().labelB);
-    DefineLabel(c, c.blocks.back().labelA, CurrentProcedureName(c));
-    c.blocks.back().labelA.clear();
+  if (c.blocks.back().kind != TBlockKind::IfElse && BalancesTesselPaths(c)) {
+    EmitJump(c, tok::GOTO, c.blocks.back().end);
+    DefineLabel(c, c.blocks.back().nextBranch, CurrentProcedureName(c));
+    c.blocks.back().nextBranch.clear();
     EmitDiscard(c);
   }
   const TBlock b = c.blocks.back();
   c.blocks.pop_back();
-  if (!b.labelA.empty()) DefineLabel(c, b.labelA, CurrentProcedureName(c));
-  DefineLabel(c, b.labelB, CurrentProcedureName(c));
+  if (!b.nextBranch.empty()) DefineLabel(c, b.nextBranch, CurrentProcedureName(c));
+  DefineLabel(c, b.end, CurrentProcedureName(c));
 }
 
 void CompileIfHead(TCompilerContext& c) {
@@ -69,44 +66,44 @@ void CompileIfHead(TCompilerContext& c) {
   const std::string n = FreshLabelNumber(c, start, {"..", "."});
   TBlock b;
   b.start = start;
-  b.kind = block::If;
-  b.labelA = ".." + n;
-  b.labelB = "." + n;
+  b.kind = TBlockKind::If;
+  b.nextBranch = ".." + n;
+  b.end = "." + n;
   // Anything after THEN on the same line is the THEN part of a one-line IF.
-  if (!RestOfLineEmpty(c)) b.labelC = kOneLine;
+  b.oneLine = !RestOfLineEmpty(c);
   c.blocks.push_back(b);
-  EmitJump(c, tok::JUMPF, b.labelA);
+  EmitJump(c, tok::JUMPF, b.nextBranch);
   EndStatementInProcedure(c);
-  if (b.labelC.empty()) ExpectEnd(c);
+  if (!b.oneLine) ExpectEnd(c);
 }
 
 void CompileElseIf(TCompilerContext& c) {
-  if (c.blocks.empty() || c.blocks.back().kind == block::IfElse) return ReportAtStatement(c, 267);
+  if (c.blocks.empty() || c.blocks.back().kind == TBlockKind::IfElse) return ReportAtStatement(c, msg::ElseIfWithoutIf);
   if (!IsIfKind(c.blocks.back().kind)) return CheckOpenBlock(c);
   const int32_t start = StatementStart(c);
-  EmitJump(c, tok::GOTO, c.blocks.back().labelB);
-  DefineLabel(c, c.blocks.back().labelA, CurrentProcedureName(c));
+  EmitJump(c, tok::GOTO, c.blocks.back().end);
+  DefineLabel(c, c.blocks.back().nextBranch, CurrentProcedureName(c));
   if (BalancesTesselPaths(c)) EmitDiscard(c);  // the failed condition of the branch before
   if (!CompileCondition(c)) return;
   TBlock& b = c.blocks.back();
-  b.kind = block::IfElseIf;
-  b.labelA = ".." + FreshLabelNumber(c, start, {".."});
-  EmitJump(c, tok::JUMPF, b.labelA);
+  b.kind = TBlockKind::IfElseIf;
+  b.nextBranch = ".." + FreshLabelNumber(c, start, {".."});
+  EmitJump(c, tok::JUMPF, b.nextBranch);
   EndStatementInProcedure(c);
   ExpectEnd(c);
 }
 
 void CompileElse(TCompilerContext& c) {
-  if (c.blocks.empty() || c.blocks.back().kind == block::IfElse) return ReportAtStatement(c, 157);
+  if (c.blocks.empty() || c.blocks.back().kind == TBlockKind::IfElse) return ReportAtStatement(c, msg::ElseWithoutIf);
   if (!IsIfKind(c.blocks.back().kind)) return CheckOpenBlock(c);
   TBlock& b = c.blocks.back();
-  EmitJump(c, tok::GOTO, b.labelB);
-  DefineLabel(c, b.labelA, CurrentProcedureName(c));
-  b.labelA.clear();
-  b.kind = block::IfElse;
+  EmitJump(c, tok::GOTO, b.end);
+  DefineLabel(c, b.nextBranch, CurrentProcedureName(c));
+  b.nextBranch.clear();
+  b.kind = TBlockKind::IfElse;
   EndStatementInProcedure(c);
   // A one-line IF goes on with its ELSE part on the same line.
-  if (b.labelC.empty()) ExpectEnd(c);
+  if (!b.oneLine) ExpectEnd(c);
 }
 
 }  // namespace
@@ -115,13 +112,12 @@ void CheckOpenBlock(TCompilerContext& c) {
   if (c.blocks.empty()) return;
   c.errorPosition = StatementStart(c);
   switch (c.blocks.back().kind) {
-    case block::Do: case block::DoWhile: return CompileError(c, "", 161);
-    case block::For: return CompileError(c, "", 162);
-    case block::If: case block::IfElse: case block::IfElseIf: return CompileError(c, "", 155);
-    case block::Sub: return CompileError(c, "", 182);
-    case block::Function: return CompileError(c, "", 183);
-    case block::Select: return CompileError(c, "", 203);
-    default: return;
+    case TBlockKind::Do: case TBlockKind::DoWhile: return CompileError(c, "", msg::LoopExpected);
+    case TBlockKind::For: return CompileError(c, "", msg::NextExpected);
+    case TBlockKind::If: case TBlockKind::IfElse: case TBlockKind::IfElseIf: return CompileError(c, "", msg::EndIfExpected);
+    case TBlockKind::Sub: return CompileError(c, "", msg::EndSubExpected);
+    case TBlockKind::Function: return CompileError(c, "", msg::EndFunctionExpected);
+    case TBlockKind::Select: return CompileError(c, "", msg::EndSelectExpected);
   }
 }
 
@@ -135,18 +131,21 @@ void ReportAtStatement(TCompilerContext& c, int code) { ReportAt(c, StatementSta
 
 void ReportHere(TCompilerContext& c, const std::string& argument, int code) {
   SkipBlanks(c);
-  int32_t p = c.position;
-  // A statement word right before the line end has taken the CR with it.
-  if (c.At(p) == '\n' && c.At(p - 1) == '\r') --p;
-  ReportAt(c, p, argument, code);
+  ReportAt(c, c.position, argument, code);
 }
 
-std::string FreshLabelNumber(const TCompilerContext& c, int64_t n, std::initializer_list<std::string_view> prefixes) {
-  for (;; ++n) {
+std::string FreshLabelNumber(TCompilerContext& c, int64_t n, std::initializer_list<std::string_view> prefixes) {
+  std::string key = std::to_string(n);
+  for (std::string_view prefix : prefixes) key.append(" ").append(prefix);
+  int64_t& next = c.nextFreshNumber[key];
+  for (n = std::max(n, next);; ++n) {
     const std::string number = std::to_string(n);
     bool taken = false;
     for (std::string_view prefix : prefixes) taken = taken || LabelInUse(c, std::string(prefix) + number);
-    if (!taken) return number;
+    if (taken) continue;
+    for (std::string_view prefix : prefixes) c.syntheticLabels.insert(std::string(prefix) + number);
+    next = n + 1;
+    return number;
   }
 }
 
@@ -154,7 +153,7 @@ std::string ReadUpperName(TCompilerContext& c) { return UpperCase(ReadName(c)); 
 
 const TBlock* InnermostProcedure(const TCompilerContext& c) {
   for (auto it = c.blocks.rbegin(); it != c.blocks.rend(); ++it)
-    if (it->kind == block::Sub || it->kind == block::Function) return &*it;
+    if (it->kind == TBlockKind::Sub || it->kind == TBlockKind::Function) return &*it;
   return nullptr;
 }
 
@@ -165,9 +164,9 @@ void CompileIf(TCompilerContext& c, const std::string& upperWord) {
 }
 
 void CompileEndIf(TCompilerContext& c) {
-  if (c.blocks.empty()) return ReportAtStatement(c, 156);
+  if (c.blocks.empty()) return ReportAtStatement(c, msg::EndIfWithoutIf);
   if (!IsIfKind(c.blocks.back().kind)) return CheckOpenBlock(c);
-  const bool elseSeen = c.blocks.back().kind == block::IfElse;
+  const bool elseSeen = c.blocks.back().kind == TBlockKind::IfElse;
   const bool balanced = BalancesTesselPaths(c);
   CloseIf(c);
   if (!elseSeen && !balanced) EndStatementInProcedure(c);
@@ -175,7 +174,7 @@ void CompileEndIf(TCompilerContext& c) {
 }
 
 void CloseLineBlocks(TCompilerContext& c) {
-  while (!c.blocks.empty() && IsIfKind(c.blocks.back().kind) && c.blocks.back().labelC == kOneLine) CloseIf(c);
+  while (!c.blocks.empty() && IsIfKind(c.blocks.back().kind) && c.blocks.back().oneLine) CloseIf(c);
 }
 
 void CompileEnd(TCompilerContext& c) {
@@ -189,7 +188,7 @@ void CompileEnd(TCompilerContext& c) {
   if (word == "IF") return CompileEndIf(c);
   if (word == "SELECT") return CompileEndSelect(c);
   if (word == "SUB" || word == "FUNCTION") return CompileEndProcedure(c, word == "FUNCTION");
-  CompileError(c, word, 109);
+  CompileError(c, word, msg::EndExpected);
 }
 
 }  // namespace zarvek

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "compiler/diagnostics.h"
+#include "compiler/messages.h"
 #include "compiler/emit.h"
 #include "compiler/expression.h"
 #include "compiler/expression_parts.h"
@@ -84,12 +85,12 @@ int32_t CompilePointer(TCompilerContext& c, uint32_t mask) {
   const std::string name = ReadName(c);
   const int s = name.empty() ? -1 : FindSymbol(c, name, c.Scope());
   if (s < 0) {
-    CompileError(c, name, 101);
+    CompileError(c, name, msg::Unknown);
     return 0;
   }
   Tlabel& symbol = c.symbols[static_cast<size_t>(s)];
   if (!IsAddressable(symbol.kind)) {
-    CompileError(c, name, 116);
+    CompileError(c, name, msg::VariableExpectedNamed);
     return 0;
   }
   symbol.used = true;
@@ -102,7 +103,7 @@ int32_t CompileLength(TCompilerContext& c) {
   const std::string name = ReadName(c);
   const int s = name.empty() ? -1 : FindSymbol(c, name, c.Scope());
   if (s < 0) {
-    CompileError(c, name, 278);
+    CompileError(c, name, msg::StringStarExpected);
     return 0;
   }
   EmitStringLength(c, s);
@@ -127,12 +128,12 @@ bool CompileBuiltin(TCompilerContext& c, const std::string& upperName, uint32_t 
     if (b.name == upperName) info = &b;
   if (!info) return false;
   if (info->builtin == TBuiltin::Peek && !c.Pyxon()) {
-    CompileError(c, "PEEK", 275);
+    CompileError(c, "PEEK", msg::PyxonOnly);
     return true;
   }
   // Memory contents are known only at run time.
   if ((info->builtin == TBuiltin::Peek || info->builtin == TBuiltin::Len) && !EmitsCode(mask)) {
-    CompileError(c, upperName, 121);
+    CompileError(c, upperName, msg::ConstantExpected);
     return true;
   }
   if (!ExpectChar(c, '(')) return true;

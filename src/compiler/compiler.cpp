@@ -3,6 +3,7 @@
 #include "compiler/compiler_context.h"
 #include "compiler/diagnostics.h"
 #include "compiler/driver.h"
+#include "compiler/messages.h"
 
 namespace zarvek {
 
@@ -13,14 +14,15 @@ TCompileResult TCompiler::CompileProgram(const TCompileInput& input) {
   TCompilerContext& c = *m_context;
   TCompileResult result;
   RunCompilation(c, input, result.image);
-  result.success = !c.errorReported;
+  result.cancelled = c.cancelled;
+  result.success = !c.errorReported && !c.cancelled;
   result.error = c.error;
-  result.statusText = c.statusText;
+  result.statusText = TUtf8Text(c.statusText);
   result.statementMap = c.statementMap;
   result.symbols = c.symbols;
   result.includes = c.includes;
   result.assemblerLines = c.assemblerLines;
-  result.moduleName = c.projectModuleName;
+  result.moduleName = TCp1252Text(c.projectModuleName);
   result.fixups = c.fixups;
   result.eepromSize = c.eepromSize;
   result.clockKHz = c.clockKHz;
@@ -37,7 +39,7 @@ TLinkResult TCompiler::LinkAndWarn(std::string& image, const std::vector<TAsmLab
 }
 
 std::string ModuleDisplayName(const TIncludeRecord& record) {
-  return record.moduleName.empty() ? "Modul " + record.fileName : record.moduleName;
+  return record.moduleName.empty() ? UnnamedModule(record.fileName) : record.moduleName;
 }
 
 TSourceLocation TCompiler::Locate(int32_t position) const { return zarvek::Locate(*m_context, position); }

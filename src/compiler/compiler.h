@@ -3,6 +3,7 @@
 // carries what the IDE and the command-line tool show.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -13,6 +14,7 @@
 #include "base/profile.h"
 #include "base/symbols.h"
 #include "compiler/module_loader.h"
+#include "text/typed_text.h"
 
 namespace zarvek {
 
@@ -66,11 +68,14 @@ struct TSourceLocation {
   TMappedPosition mapped;
   int32_t line = 1;
   int32_t column = 1;
+  // The line in the project's own text: `line` there, the line of the outermost
+  // $INCLUDE inside a module.
+  int32_t projectLine = 1;
 };
 
 struct TCompileError {
   int code = 0;
-  std::string message;        // UTF-8, module prefix included
+  TUtf8Text message;          // module prefix included
   int32_t sourcePosition = 0;  // in the merged source
   TMappedPosition mapped;
   // Line and column (1-based) in the text the error lies in: the module's own text for
@@ -82,7 +87,7 @@ struct TCompileError {
 struct TWarning {
   int32_t sourcePosition = 0;
   std::string name;
-  std::string text;  // name and what is wrong with it (cp1252)
+  TCp1252Text text;  // name and what is wrong with it
   TMappedPosition mapped;
   int32_t line = 0;  // in the text the declaration lies in, as for errors
   int32_t column = 0;
@@ -95,6 +100,9 @@ struct TCompileInput {
   std::vector<TAsmLabel> assemblerLabels;
   bool silent = false;  // the background syntax check
   std::function<void(int percent)> progress;
+  // Set (from any thread) to give up: the compilation stops before its next statement and
+  // reports itself cancelled. The IDE's background check cancels when the text changes.
+  const std::atomic<bool>* cancel = nullptr;
   // Module files for $INCLUDE, named relative to the project file's folder (none: every
   // $INCLUDE reports its file as missing).
   const TModuleLoader* modules = nullptr;
@@ -107,16 +115,17 @@ struct TCompileInput {
 
 struct TCompileResult {
   bool success = false;
+  bool cancelled = false;  // given up on request: neither success nor an error to show
   std::string image;
   std::optional<TCompileError> error;
-  std::string statusText;
+  TUtf8Text statusText;  // the status line: progress, or a notice such as a too small EEPROM
   std::vector<TStatementMapRecord> statementMap;
   std::vector<Tlabel> symbols;
   std::vector<TIncludeRecord> includes;
   // The assembler text to assemble: the project's lines, then each module's lines, as the
   // include records' assembler ranges give them.
   std::vector<std::string> assemblerLines;
-  std::string moduleName;  // the project's own MODULE name (cp1252)
+  TCp1252Text moduleName;  // the project's own MODULE name
   std::vector<TFixup> fixups;
   uint16_t eepromSize = 8192;
   uint32_t clockKHz = 4000;
@@ -131,7 +140,7 @@ struct TCompileResult {
 struct TLinkResult {
   bool success = true;
   std::optional<TCompileError> error;
-  std::string warningsText;  // " name text" CR LF per unused symbol
+  TCp1252Text warningsText;  // " name text" CR LF per unused symbol
   std::vector<TWarning> warnings;
 };
 

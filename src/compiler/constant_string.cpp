@@ -1,5 +1,6 @@
 // The constant string expression: texts known at compile time, joined by "+" or "&".
 #include "compiler/diagnostics.h"
+#include "compiler/messages.h"
 #include "compiler/emit.h"
 #include "compiler/expression.h"
 #include "compiler/expression_parts.h"
@@ -33,7 +34,7 @@ bool ReadQuoted(TCompilerContext& c, std::string& text) {
   const int32_t open = c.position;
   ++c.position;
   while (c.Current() != '"') {
-    if (c.AtEnd() || IsLineEnd(c.Current())) return Refuse(c, open, "", 103);
+    if (c.AtEnd() || IsLineEnd(c.Current())) return Refuse(c, open, "", msg::UnterminatedString);
     text.push_back(c.Current());
     ++c.position;
   }
@@ -56,10 +57,11 @@ bool NamedOperand(TCompilerContext& c, std::string& text) {
   const std::string upper = UpperCase(name);
   if (upper == "CHR$" || upper == "STR$") return CharacterFunction(c, upper == "CHR$", text);
   const int s = FindSymbol(c, name, c.Scope());
-  if (s < 0) return Refuse(c, at, name, 101);
+  if (s < 0) return Refuse(c, at, name, msg::Unknown);
   Tlabel& symbol = c.symbols[static_cast<size_t>(s)];
-  if (HasKind(symbol.kind, kind::String)) return Refuse(c, at, name, 254);
-  if (!HasKind(symbol.kind, kind::StringConst)) return Refuse(c, at, "", 239);
+  // A constant is needed here; a variable (STRING or STRING * n) is named as one.
+  if (HasKind(symbol.kind, kind::String) || HasKind(symbol.kind, kind::StringStar)) return Refuse(c, at, name, msg::StringConstantExpected);
+  if (!HasKind(symbol.kind, kind::StringConst)) return Refuse(c, at, "", msg::StringOperandExpected);
   symbol.used = true;
   text += StringConstantText(c, symbol);
   return true;
@@ -70,10 +72,15 @@ bool Operand(TCompilerContext& c, std::string& text, bool& quoted) {
   quoted = c.Current() == '"';
   if (quoted) return ReadQuoted(c, text);
   if (IsNameStart(c.Current())) return NamedOperand(c, text);
-  return Refuse(c, c.position, "", 239);
+  return Refuse(c, c.position, "", msg::StringOperandExpected);
 }
 
 }  // namespace
+
+bool ReadConstantStringOperand(TCompilerContext& c, std::string& text) {
+  bool quoted = false;
+  return Operand(c, text, quoted);
+}
 
 std::string StringConstantText(const TCompilerContext& c, const Tlabel& stringConstant) {
   const std::string& table = c.tableArea;
@@ -119,7 +126,7 @@ bool PushAnonymousString(TCompilerContext& c) {
 
 bool CompileConstantString(TCompilerContext& c, std::string& text) {
   SkipBlanks(c);
-  if (c.AtEnd() || IsLineEnd(c.Current()) || c.Current() == ':') return Refuse(c, c.position, "", 244);
+  if (c.AtEnd() || IsLineEnd(c.Current()) || c.Current() == ':') return Refuse(c, c.position, "", msg::StringExpressionExpected);
   for (;;) {
     bool quoted = false;
     if (!Operand(c, text, quoted)) return false;
@@ -129,8 +136,8 @@ bool CompileConstantString(TCompilerContext& c, std::string& text) {
       ++c.position;
       continue;
     }
-    if (ch == '"') return Refuse(c, c.position, "", quoted ? 177 : 240);
-    if (IsNameStart(ch) || IsDigit(ch)) return Refuse(c, c.position, "", 240);
+    if (ch == '"') return Refuse(c, c.position, "", quoted ? msg::SemicolonExpected : msg::ConcatenationExpected);
+    if (IsNameStart(ch) || IsDigit(ch)) return Refuse(c, c.position, "", msg::ConcatenationExpected);
     return true;
   }
 }

@@ -1,6 +1,7 @@
 // CONST: numeric constants, string constants with their length constant, and constant
 // tables (CONST name[n] = ARRAY{...}), whose values go into the table area as words.
 #include "compiler/diagnostics.h"
+#include "compiler/messages.h"
 #include "compiler/expression.h"
 #include "compiler/reserved_words.h"
 #include "compiler/scanner.h"
@@ -38,8 +39,8 @@ bool ReadTableCount(TCompilerContext& c, int64_t& count) {
     const int32_t at = c.position;
     count = CompileExpression(c, kConstantMask);
     if (c.errorReported) return false;
-    if (count < 1) return ReportAt(c, at, "", 169), false;
-    if (count > kMaxTableValues) return ReportAt(c, at, std::to_string(count), 170), false;
+    if (count < 1) return ReportAt(c, at, "", msg::ArrayTooSmall), false;
+    if (count > kMaxTableValues) return ReportAt(c, at, std::to_string(count), msg::ArrayTooLarge), false;
   }
   return ExpectChar(c, ']');
 }
@@ -54,15 +55,15 @@ bool ReadTableValues(TCompilerContext& c, int64_t declared, int64_t& count) {
     const int64_t value = CompileExpression(c, kConstantMask);
     if (c.errorReported) return false;
     if (count > limit)
-      return ReportAt(c, at, std::to_string(count) + (declared < 0 ? "" : of), declared < 0 ? 170 : 172), false;
-    if (c.profile == profile::TesselMicro && (value < 0 || value > 255)) return ReportAt(c, at, "", 235), false;
+      return ReportAt(c, at, std::to_string(count) + (declared < 0 ? "" : of), declared < 0 ? msg::ArrayTooLarge : msg::TooManyArrayValues), false;
+    if (c.profile == profile::TesselMicro && (value < 0 || value > 255)) return ReportAt(c, at, "", msg::MicroByteOrBoolean), false;
     AppendTableWord(c, value);
     SkipBlanks(c);
     if (c.Current() == '}') break;
-    if (c.Current() != ',') return CompileError(c, "", count == declared ? 176 : 175), false;
+    if (c.Current() != ',') return CompileError(c, "", count == declared ? msg::ArrayBraceExpected : msg::ArrayCommaExpected), false;
     ++c.position;
   }
-  if (count < declared) return CompileError(c, std::to_string(count) + of, 173), false;
+  if (count < declared) return CompileError(c, std::to_string(count) + of, msg::TooFewArrayValues), false;
   ++c.position;
   return true;
 }
@@ -72,7 +73,7 @@ void CompileTable(TCompilerContext& c, const std::string& name, int32_t position
   if (!ReadTableCount(c, declared) || !ExpectChar(c, '=')) return;
   SkipBlanks(c);
   const int32_t at = c.position;
-  if (UpperCase(ReadName(c)) != "ARRAY") return ReportAt(c, at, "", 168);
+  if (UpperCase(ReadName(c)) != "ARRAY") return ReportAt(c, at, "", msg::ArrayExpected);
   if (!ExpectChar(c, '{')) return;
   const int64_t offset = static_cast<int64_t>(c.tableArea.size());
   if (!ReadTableValues(c, declared, count)) return;
@@ -91,7 +92,7 @@ void CompileConst(TCompilerContext& c) {
   if (name.empty()) return;
   c.errorPosition = position;
   const bool text = name.back() == '$';
-  if (!CheckNewName(c, name, text ? 243 : 115)) return;
+  if (!CheckNewName(c, name, text ? msg::SimilarNameDeclared : msg::AlreadyDefined)) return;
   if (c.Current() == '[') return CompileTable(c, name, position);
   if (!ExpectChar(c, '=')) return;
   SkipBlanks(c);
@@ -102,7 +103,7 @@ void CompileConst(TCompilerContext& c) {
     DefineStringConstant(c, name, content);
   } else {
     const int32_t at = c.position;
-    if (UpperCase(ReadName(c)) == "ARRAY") return ReportAt(c, at, "", 174);
+    if (UpperCase(ReadName(c)) == "ARRAY") return ReportAt(c, at, "", msg::ArrayIndexExpected);
     c.position = at;
     const int64_t value = CompileExpression(c, kConstantMask);
     if (c.errorReported) return;

@@ -22,10 +22,11 @@ void ReportAtStatement(TCompilerContext& c, int code);
 // Reports at what follows after blanks, or at the end of the line when nothing does.
 void ReportHere(TCompilerContext& c, const std::string& argument, int code);
 
-// The decimal text of the first number from n up for which no prefix + number is a symbol
-// or a label of an open block. Synthetic labels are named after code lengths and source
-// positions, which two blocks may share (a DO right inside another emits no code).
-std::string FreshLabelNumber(const TCompilerContext& c, int64_t n, std::initializer_list<std::string_view> prefixes);
+// The decimal text of a number from n up for which no prefix + number is a symbol or a
+// label handed out before; the names are then taken. Synthetic labels are named after
+// code lengths and source positions, which two blocks may share (a DO right inside
+// another emits no code).
+std::string FreshLabelNumber(TCompilerContext& c, int64_t n, std::initializer_list<std::string_view> prefixes);
 
 // The next name of the statement, upper-cased (empty when none follows).
 std::string ReadUpperName(TCompilerContext& c);

@@ -1,5 +1,6 @@
 // The data file behind the program: OPEN, CLOSE and PRINT # (INPUT # reads it, with INPUT).
 #include "compiler/diagnostics.h"
+#include "compiler/messages.h"
 #include "compiler/emit.h"
 #include "compiler/expression.h"
 #include "compiler/io_parts.h"
@@ -21,7 +22,7 @@ void EmitFileOp(TCompilerContext& c, uint8_t function) {
 bool ExpectHash(TCompilerContext& c) {
   SkipBlanks(c);
   if (c.Current() != '#') {
-    CompileError(c, "", 178);
+    CompileError(c, "", msg::HashExpected);
     return false;
   }
   ++c.position;
@@ -34,13 +35,13 @@ void CompileOpen(TCompilerContext& c) {
   if (!ExpectHash(c)) return;
   // There is one data file: a file number after "#" is no part of the statement.
   SkipBlanks(c);
-  if (c.Current() >= '0' && c.Current() <= '9') return CompileError(c, "", 109);
-  if (UpperCase(ReadName(c)) != "FOR") return CompileError(c, "", 179);
+  if (c.Current() >= '0' && c.Current() <= '9') return CompileError(c, "", msg::EndExpected);
+  if (UpperCase(ReadName(c)) != "FOR") return CompileError(c, "", msg::ForExpected);
   const std::string mode = UpperCase(ReadName(c));
   if (mode == "READ") EmitFileOp(c, fileop::OpenRead);
   else if (mode == "WRITE") EmitFileOp(c, fileop::OpenWrite);
   else if (mode == "APPEND") EmitFileOp(c, fileop::OpenAppend);
-  else return CompileError(c, "", 180);
+  else return CompileError(c, "", msg::FileModeExpected);
   ExpectEnd(c);
 }
 

@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "compiler/diagnostics.h"
+#include "compiler/messages.h"
 #include "compiler/expression.h"
 #include "compiler/reserved_words.h"
 #include "compiler/scanner.h"
@@ -72,7 +73,7 @@ bool ReadDimensions(TCompilerContext& c, std::vector<TArrayBounds>& bounds) {
     }
     if (c.errorReported) return false;
     if (lower > upper) {
-      ReportAt(c, at, std::to_string(lower) + " ... " + std::to_string(upper), 273);
+      ReportAt(c, at, std::to_string(lower) + " ... " + std::to_string(upper), msg::ArrayBoundsInvalid);
       return false;
     }
     bounds.push_back(TArrayBounds{static_cast<int32_t>(lower), static_cast<int32_t>(upper), 1});
@@ -80,14 +81,14 @@ bool ReadDimensions(TCompilerContext& c, std::vector<TArrayBounds>& bounds) {
     SkipBlanks(c);
     if (c.Current() == ']') break;
     if (c.Current() != ',') {
-      CompileError(c, "]", 107);
+      CompileError(c, "]", msg::Expected);
       return false;
     }
     ++c.position;
   }
   ++c.position;
   if (sum > 65536) {
-    ReportAt(c, open, std::to_string(sum), 272);
+    ReportAt(c, open, std::to_string(sum), msg::ArrayTooBig);
     return false;
   }
   return true;
@@ -104,12 +105,12 @@ bool ReadNames(TCompilerContext& c, std::vector<TDimName>& names) {
     if (!CheckNewName(c, d.name)) return false;
     for (const TDimName& other : names)
       if (UpperCase(other.name) == UpperCase(d.name)) {
-        ReportAt(c, d.position, d.name, 115);
+        ReportAt(c, d.position, d.name, msg::AlreadyDefined);
         return false;
       }
     if (c.Current() == '[') {
       if (!c.Pyxon()) {
-        ReportAt(c, c.position, "Dim Array", 275);
+        ReportAt(c, c.position, "Dim Array", msg::PyxonOnly);
         return false;
       }
       if (!ReadDimensions(c, d.bounds)) return false;
@@ -150,7 +151,7 @@ bool ReadType(TCompilerContext& c, TDimType& t) {
   }
   const int structure = t.word.empty() ? -1 : FindSymbol(c, t.word, c.Scope());
   if (structure < 0 || c.symbols[structure].kind != KindBit(kind::Structure)) {
-    ReportAt(c, t.position, t.word, 108);
+    ReportAt(c, t.position, t.word, msg::TypeExpected);
     return false;
   }
   c.symbols[structure].used = true;
@@ -174,22 +175,22 @@ TDimType TypeOf(const TDimName& n, const TDimType& declared) {
 bool CheckNameAgainstType(TCompilerContext& c, const TDimName& n, const TDimType& t) {
   const int32_t at = t.declared ? t.position : n.position;
   if (IsStringType(t)) {
-    if (!EndsWithDollar(n.name)) return ReportAt(c, at, n.name, 252), false;
-    if (c.profile == profile::TesselMicro) return ReportAt(c, at, "STRING", 232), false;
-    if (t.star && !c.Pyxon()) return ReportAt(c, t.lengthPosition, "", 277), false;
-    if (t.star && (t.length < 1 || t.length > 254)) return ReportAt(c, t.lengthPosition, std::to_string(t.length), 276), false;
-    if (!t.star && !n.bounds.empty()) return ReportAt(c, at, "*", 107), false;
+    if (!EndsWithDollar(n.name)) return ReportAt(c, at, n.name, msg::StringNameExpected), false;
+    if (c.profile == profile::TesselMicro) return ReportAt(c, at, "STRING", msg::UnavailableOnMicro), false;
+    if (t.star && !c.Pyxon()) return ReportAt(c, t.lengthPosition, "", msg::StringStarPyxonOnly), false;
+    if (t.star && (t.length < 1 || t.length > 254)) return ReportAt(c, t.lengthPosition, std::to_string(t.length), msg::StringLengthRange), false;
+    if (!t.star && !n.bounds.empty()) return ReportAt(c, at, "*", msg::Expected), false;
     return true;
   }
-  if (EndsWithDollar(n.name)) return ReportAt(c, at, t.word, 253), false;
-  if (t.kind == KindBit(kind::Word) && c.profile == profile::TesselMicro) return ReportAt(c, at, "INTEGER", 232), false;
+  if (EndsWithDollar(n.name)) return ReportAt(c, at, t.word, msg::StringTypeExpected), false;
+  if (t.kind == KindBit(kind::Word) && c.profile == profile::TesselMicro) return ReportAt(c, at, "INTEGER", msg::UnavailableOnMicro), false;
   return true;
 }
 
 // "[" and `count` constant expressions separated by ","; `positions` gets where each began.
 bool ReadIndexes(TCompilerContext& c, size_t count, std::vector<int64_t>& values, std::vector<int32_t>& positions) {
   SkipBlanks(c);
-  if (c.Current() != '[') return CompileError(c, "[", 107), false;
+  if (c.Current() != '[') return CompileError(c, "[", msg::Expected), false;
   ++c.position;
   for (size_t k = 0; k < count; ++k) {
     SkipBlanks(c);
@@ -198,19 +199,19 @@ bool ReadIndexes(TCompilerContext& c, size_t count, std::vector<int64_t>& values
     if (c.errorReported) return false;
     SkipBlanks(c);
     const char expected = k + 1 < count ? ',' : ']';
-    if (c.Current() != expected) return CompileError(c, std::string(1, expected), 107), false;
+    if (c.Current() != expected) return CompileError(c, std::string(1, expected), msg::Expected), false;
     ++c.position;
   }
   return true;
 }
 
 int PortIndexError(uint8_t profileCode, int64_t p) {
-  if (p < 1) return 118;
+  if (p < 1) return msg::BytePortIndex1To3;
   switch (profileCode) {
-    case profile::Tessel11: return p > 3 ? 118 : 0;
-    case profile::Tessel20: return p > 2 ? 265 : 0;
-    case profile::Pyxon32: return p > 3 ? 302 : 0;
-    case profile::Pyxon128: return p > 4 ? 266 : 0;
+    case profile::Tessel11: return p > 3 ? msg::BytePortIndex1To3 : 0;
+    case profile::Tessel20: return p > 2 ? msg::BytePortIndex1To2 : 0;
+    case profile::Pyxon32: return p > 3 ? msg::BytePortIndex1To2OnPyxon32 : 0;
+    case profile::Pyxon128: return p > 4 ? msg::BytePortIndex1To4 : 0;
     default: return 0;
   }
 }
@@ -220,13 +221,13 @@ bool ReadBitPort(TCompilerContext& c, TLocation& loc) {
   std::vector<int32_t> at;
   if (c.profile == profile::TesselMicro) {
     if (!ReadIndexes(c, 1, v, at)) return false;
-    if (v[0] < 1 || v[0] > 6) return ReportAt(c, at[0], "", 233), false;
+    if (v[0] < 1 || v[0] > 6) return ReportAt(c, at[0], "", msg::MicroPortIndex), false;
     loc.address = v[0] - 1;
     return true;
   }
   if (!ReadIndexes(c, 2, v, at)) return false;
   if (const int code = PortIndexError(c.profile, v[0])) return ReportAt(c, at[0], "", code), false;
-  if (v[1] < 1 || v[1] > 8) return ReportAt(c, at[1], "", 120), false;
+  if (v[1] < 1 || v[1] > 8) return ReportAt(c, at[1], "", msg::BitIndex1To8), false;
   loc.address = (v[0] - 1) * 8 + v[1] - 1;
   return true;
 }
@@ -237,26 +238,26 @@ bool ReadPort(TCompilerContext& c, const TDimType& t, TLocation& loc) {
   loc.kind = KindBit(kind::Port);
   if (t.kind == KindBit(kind::Bit)) return ReadBitPort(c, loc);
   if (t.kind == KindBit(kind::Byte)) {
-    if (c.profile == profile::TesselMicro) return ReportAt(c, loc.position, "BYTE PORT", 232), false;
+    if (c.profile == profile::TesselMicro) return ReportAt(c, loc.position, "BYTE PORT", msg::UnavailableOnMicro), false;
     if (!ReadIndexes(c, 1, v, at)) return false;
     if (const int code = PortIndexError(c.profile, v[0])) return ReportAt(c, at[0], "", code), false;
     loc.address = v[0] - 1;
     return true;
   }
   if (t.kind != KindBit(kind::Word)) {
-    ReportAt(c, loc.position, loc.word, c.profile == profile::Tessel20 ? 217 : 110);
+    ReportAt(c, loc.position, loc.word, c.profile == profile::Tessel20 ? msg::EndPortOrPcfExpected : msg::EndOrPortExpected);
     return false;
   }
-  if (c.profile == profile::TesselMicro) return ReportAt(c, loc.position, "INTEGER PORT", 232), false;
+  if (c.profile == profile::TesselMicro) return ReportAt(c, loc.position, "INTEGER PORT", msg::UnavailableOnMicro), false;
   if (c.profile != profile::Pyxon128) {
     // The one word port, without an index.
     SkipBlanks(c);
     const char next = c.Current();
     if (c.AtEnd() || next == '=' || next == ',' || next == ':' || next == '\'' || IsLineEnd(next)) return true;
-    return CompileError(c, "", 109), false;
+    return CompileError(c, "", msg::EndExpected), false;
   }
   if (!ReadIndexes(c, 1, v, at)) return false;
-  if (v[0] < 1 || v[0] > 2) return ReportAt(c, at[0], std::to_string(v[0]), 284), false;
+  if (v[0] < 1 || v[0] > 2) return ReportAt(c, at[0], std::to_string(v[0]), msg::WordPortIndex), false;
   loc.address = v[0] - 1;
   return true;
 }
@@ -266,15 +267,15 @@ bool ReadAnalogue(TCompilerContext& c, const TDimType& t, TLocation& loc, bool i
   std::vector<int32_t> at;
   loc.kind = KindBit(input ? kind::AdInput : kind::DaOutput);
   const bool byte = t.kind == KindBit(kind::Byte);
-  if (!input && !byte) return ReportAt(c, loc.position, "", 131), false;
+  if (!input && !byte) return ReportAt(c, loc.position, "", msg::DaNeedsByte), false;
   if (input && !byte && !(c.Pyxon() && t.kind == KindBit(kind::Word)))
-    return ReportAt(c, loc.position, "", c.Pyxon() ? 281 : 130), false;
+    return ReportAt(c, loc.position, "", c.Pyxon() ? msg::AdNeedsByteOrWord : msg::AdNeedsByte), false;
   if (!ReadIndexes(c, 1, v, at)) return false;
   const int64_t n = v[0];
-  if (!input && (n < 1 || n > 2)) return ReportAt(c, at[0], "", 133), false;
+  if (!input && (n < 1 || n > 2)) return ReportAt(c, at[0], "", msg::DaIndex1To2), false;
   if (input && c.profile == profile::TesselMicro && n != 1 && n != 2 && n != 5 && n != 6)
-    return ReportAt(c, at[0], "", 234), false;
-  if (input && (n < 1 || n > 8)) return ReportAt(c, at[0], "", 132), false;
+    return ReportAt(c, at[0], "", msg::MicroAdIndex), false;
+  if (input && (n < 1 || n > 8)) return ReportAt(c, at[0], "", msg::AdIndex1To8), false;
   loc.address = n - 1;
   return true;
 }
@@ -283,12 +284,12 @@ bool ReadPcf8574(TCompilerContext& c, const TDimType& t, TLocation& loc) {
   std::vector<int64_t> v;
   std::vector<int32_t> at;
   loc.kind = KindBit(kind::Pcf8574);
-  if (!c.Pyxon()) return ReportAt(c, loc.position, "", 218), false;
+  if (!c.Pyxon()) return ReportAt(c, loc.position, "", msg::PcfUnavailable), false;
   const bool bit = t.kind == KindBit(kind::Bit);
-  if (!bit && t.kind != KindBit(kind::Byte)) return ReportAt(c, loc.position, "", 220), false;
+  if (!bit && t.kind != KindBit(kind::Byte)) return ReportAt(c, loc.position, "", msg::PcfType), false;
   if (!ReadIndexes(c, bit ? 2 : 1, v, at)) return false;
-  if (v[0] < 0 || v[0] > 255) return ReportAt(c, at[0], "", 219), false;
-  if (bit && (v[1] < 1 || v[1] > 8)) return ReportAt(c, at[1], "", 120), false;
+  if (v[0] < 0 || v[0] > 255) return ReportAt(c, at[0], "", msg::PcfAddressExpected), false;
+  if (bit && (v[1] < 1 || v[1] > 8)) return ReportAt(c, at[1], "", msg::BitIndex1To8), false;
   loc.address = bit ? v[0] * 8 + v[1] - 1 : v[0];
   return true;
 }
@@ -296,9 +297,9 @@ bool ReadPcf8574(TCompilerContext& c, const TDimType& t, TLocation& loc) {
 bool ReadI2cAddress(TCompilerContext& c, TLocation& loc) {
   std::vector<int64_t> v;
   std::vector<int32_t> at;
-  if (!c.Pyxon()) return ReportAt(c, loc.position, "", 218), false;
+  if (!c.Pyxon()) return ReportAt(c, loc.position, "", msg::PcfUnavailable), false;
   if (!ReadIndexes(c, 1, v, at)) return false;
-  if (v[0] < 0 || v[0] > 255) return ReportAt(c, at[0], "", 296), false;
+  if (v[0] < 0 || v[0] > 255) return ReportAt(c, at[0], "", msg::I2cAddressRange), false;
   loc.address = v[0];
   return true;
 }
@@ -311,19 +312,19 @@ bool ReadLocation(TCompilerContext& c, const std::vector<TDimName>& names, const
   loc.word = ReadName(c);
   loc.upper = UpperCase(loc.word);
   if (loc.upper == "EEPROM" || loc.upper == "XEEPROM" || loc.upper == "IEEPROM") {
-    if (!c.Pyxon()) return ReportAt(c, loc.position, "", 268), false;
+    if (!c.Pyxon()) return ReportAt(c, loc.position, "", msg::EepromVariablesNotOnTessel), false;
     loc.kind = KindBit(loc.upper == "IEEPROM" ? kind::InternalEeprom : kind::ExternalEeprom);
     return true;
   }
   const TDimType first = TypeOf(names.front(), declared);
   const bool arrays = std::any_of(names.begin(), names.end(), [](const TDimName& n) { return !n.bounds.empty(); });
-  if (IsRunType(first) || (arrays && loc.upper != "I2C")) return ReportAt(c, loc.position, loc.word, 274), false;
+  if (IsRunType(first) || (arrays && loc.upper != "I2C")) return ReportAt(c, loc.position, loc.word, msg::EndExpectedNot), false;
   loc.fixed = true;
   if (loc.upper == "I2C") return ReadI2cAddress(c, loc);
   if (loc.upper == "PORT") return ReadPort(c, first, loc);
   if (loc.upper == "AD" || loc.upper == "DA") return ReadAnalogue(c, first, loc, loc.upper == "AD");
   if (loc.upper == "PCF8574") return ReadPcf8574(c, first, loc);
-  ReportAt(c, loc.position, loc.word, c.profile == profile::Tessel20 ? 217 : 110);
+  ReportAt(c, loc.position, loc.word, c.profile == profile::Tessel20 ? msg::EndPortOrPcfExpected : msg::EndOrPortExpected);
   return false;
 }
 
@@ -340,19 +341,19 @@ uint32_t I2cKind(TCompilerContext& c, const TDimName& n, const TDimType& t, cons
   switch (n.bounds.size()) {
     case 0:
       if (byteOrWord) return KindBit(kind::I2c);
-      code = 295;
+      code = msg::I2cByteOrWord;
       break;
     case 1:
       if (bit && Size(n.bounds[0]) == 8) return KindBit(kind::I2c);
       if (byteOrWord) return arrayKind(n.bounds[0]);
-      code = bit ? 298 : 295;
+      code = bit ? msg::I2cBooleanArraySize : msg::I2cByteOrWord;
       break;
     case 2:
-      if (!bit) code = 299;
-      else if (Size(n.bounds[1]) != 8) code = 298;
+      if (!bit) code = msg::I2cBoolean;
+      else if (Size(n.bounds[1]) != 8) code = msg::I2cBooleanArraySize;
       else return arrayKind(n.bounds[0]);
       break;
-    default: code = 297;
+    default: code = msg::I2cArrayDimensions;
   }
   ReportAt(c, loc.position, "", code);
   return 0;
@@ -367,14 +368,14 @@ bool ReadInitialValue(TCompilerContext& c, const std::vector<TDimName>& names, c
   const bool runs = std::any_of(names.begin(), names.end(), [&](const TDimName& n) {
     return !n.bounds.empty() || IsRunType(TypeOf(n, declared));
   });
-  if (c.Pyxon() && c.currentProcedure >= 0) return ReportAt(c, at, "", 270), false;
-  if (runs) return ReportAt(c, at, "", 271), false;
+  if (c.Pyxon() && c.currentProcedure >= 0) return ReportAt(c, at, "", msg::LocalNotInitialisable), false;
+  if (runs) return ReportAt(c, at, "", msg::ArrayNotInitialisable), false;
   const bool internal = HasKind(loc.kind, kind::InternalEeprom), external = HasKind(loc.kind, kind::ExternalEeprom);
   if ((internal && c.programMemorySelector != 2) || (external && c.programMemorySelector == 2))
-    return ReportAt(c, at, "", 283), false;
+    return ReportAt(c, at, "", msg::EepromInitialisationElsewhere), false;
   const bool text = IsStringType(TypeOf(names.front(), declared));
   for (const TDimName& n : names)
-    if (IsStringType(TypeOf(n, declared)) != text) return ReportAt(c, at, text ? n.name : "", text ? 122 : 255), false;
+    if (IsStringType(TypeOf(n, declared)) != text) return ReportAt(c, at, text ? n.name : "", text ? msg::IncompatibleString : msg::StringValueExpected), false;
   if (!text) {
     value = std::to_string(CompileExpression(c, kConstantMask));
     return !c.errorReported;
@@ -434,20 +435,20 @@ bool CreateVariable(TCompilerContext& c, const TDimName& n, const TDimType& t, c
 
 bool CheckNewName(TCompilerContext& c, const std::string& name, int codeWithoutDollar) {
   if (FindSymbol(c, name, c.Scope()) >= 0) {
-    CompileError(c, name, 115);
+    CompileError(c, name, msg::AlreadyDefined);
     return false;
   }
   const std::string base = name.substr(0, name.size() - (EndsWithDollar(name) ? 1 : 0));
   if (base != name && FindSymbol(c, base, c.Scope()) >= 0) {
-    CompileError(c, codeWithoutDollar == 115 ? name : base, codeWithoutDollar);
+    CompileError(c, codeWithoutDollar == msg::AlreadyDefined ? name : base, codeWithoutDollar);
     return false;
   }
   if (FindAsmLabel(c, name) >= 0) {
-    CompileError(c, name, 125);
+    CompileError(c, name, msg::AssemblerName);
     return false;
   }
   if (IsReserved(UpperCase(name)) >= 0) {
-    CompileError(c, name, 123);
+    CompileError(c, name, msg::ReservedName);
     return false;
   }
   return true;

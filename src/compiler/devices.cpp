@@ -1,6 +1,7 @@
 // Pins and ports (SWITCH, PULSE, DEACT) and the simple statements RANDOMIZE, PAUSE,
 // SLOWMODE and POKE.
 #include "compiler/diagnostics.h"
+#include "compiler/messages.h"
 #include "compiler/emit.h"
 #include "compiler/expression.h"
 #include "compiler/io_parts.h"
@@ -53,7 +54,7 @@ void CompileSlowMode(TCompilerContext& c) {
 }
 
 void CompilePoke(TCompilerContext& c) {
-  if (!c.Pyxon()) return CompileError(c, "POKE", 275);
+  if (!c.Pyxon()) return CompileError(c, "POKE", msg::PyxonOnly);
   CompileExpression(c, kRuntimeMask);
   if (c.errorReported || !ExpectChar(c, ',')) return;
   CompileExpression(c, kRuntimeMask);
@@ -68,7 +69,7 @@ void CompilePoke(TCompilerContext& c) {
 void CompilePinStatement(TCompilerContext& c, const std::string& upperWord) {
   std::string name;
   const int s = ReadDeclaredName(c, name);
-  if (s < 0 || c.symbols[s].kind != Kinds(kind::Bit, kind::Port)) return CompileError(c, name, 164);
+  if (s < 0 || c.symbols[s].kind != Kinds(kind::Bit, kind::Port)) return CompileError(c, name, msg::BitPortExpected);
   EmitOperandToken(c, upperWord == "SWITCH" ? tok::PINTOGGLE : tok::PINPULSE, c.symbols[s].address);
   ExpectEnd(c);
 }
@@ -76,9 +77,9 @@ void CompilePinStatement(TCompilerContext& c, const std::string& upperWord) {
 void CompileDeact(TCompilerContext& c) {
   std::string name;
   const int s = ReadDeclaredName(c, name);
-  if (s < 0) return CompileError(c, name, 101);
+  if (s < 0) return CompileError(c, name, msg::Unknown);
   const Tlabel& port = c.symbols[s];
-  if (!HasKind(port.kind, kind::Port)) return CompileError(c, name, 137);
+  if (!HasKind(port.kind, kind::Port)) return CompileError(c, name, msg::PortExpected);
   if (HasKind(port.kind, kind::Bit)) EmitOperandToken(c, tok::DEACTPIN, port.address);
   else if (HasKind(port.kind, kind::Byte)) EmitOperandToken(c, tok::DEACTPORT, port.address);
   else DeactWordPort(c, port.address);

@@ -1,7 +1,10 @@
 #include "compiler/diagnostics.h"
 
+#include <tuple>
+
+#include "compiler/line_index.h"
 #include "compiler/messages.h"
-#include "text/cp1252.h"
+#include "text/shown_text.h"
 
 namespace zarvek {
 
@@ -9,35 +12,6 @@ namespace {
 
 int32_t End(const TIncludeRecord& r) { return r.start + r.length; }
 bool Contains(const TIncludeRecord& r, int32_t p) { return p > r.start && p <= End(r); }
-
-// Line and column of `position` counted in the text from `first` on, leaving out the
-// spans of the given modules (their text is not part of the file being counted).
-void LineColumn(const std::string& source, const std::vector<TIncludeRecord>& includes, int32_t parent,
-                bool depthZero, int32_t first, int32_t position, int32_t& line, int32_t& column) {
-  line = 1;
-  column = 1;
-  for (int32_t p = first; p < position && static_cast<size_t>(p) <= source.size(); ++p) {
-    bool skipped = false;
-    for (size_t k = 0; k < includes.size(); ++k) {
-      const TIncludeRecord& r = includes[k];
-      const bool child = depthZero ? r.depth == 0 : r.parentIndex == parent;
-      if (child && Contains(r, p) && End(r) < position) {
-        p = End(r);  // jump over the spliced module
-        skipped = true;
-        break;
-      }
-    }
-    if (skipped) continue;
-    const char ch = source[static_cast<size_t>(p) - 1];
-    if (ch == '\r' || ch == '\n') {
-      if (ch == '\r' && p + 1 < position && static_cast<size_t>(p) < source.size() && source[static_cast<size_t>(p)] == '\n') ++p;
-      ++line;
-      column = 1;
-    } else {
-      ++column;
-    }
-  }
-}
 
 }  // namespace
 
@@ -73,13 +47,19 @@ TMappedPosition MapPosition(const std::vector<TIncludeRecord>& includes, int32_t
 }
 
 TSourceLocation Locate(const TCompilerContext& c, int32_t position) {
+  // During the compilation the source still grows; the index is kept once it is final.
+  const TLineIndex fresh = c.lineIndex ? TLineIndex{} : TLineIndex(c.source, c.includes);
+  const TLineIndex& index = c.lineIndex ? *c.lineIndex : fresh;
   TSourceLocation at;
   at.mapped = MapPosition(c.includes, position);
-  if (at.mapped.moduleIndex >= 0)
-    LineColumn(c.source, c.includes, at.mapped.moduleIndex, false, c.includes[at.mapped.moduleIndex].start + 1,
-               position, at.line, at.column);
-  else
-    LineColumn(c.source, c.includes, -1, true, 1, position, at.line, at.column);
+  std::tie(at.line, at.column) = index.LineColumn(at.mapped.moduleIndex, position);
+  at.projectLine = at.line;
+  if (at.mapped.moduleIndex >= 0) {
+    // The outermost module's $INCLUDE line: its record starts at that line's end.
+    size_t outer = static_cast<size_t>(at.mapped.moduleIndex);
+    while (c.includes[outer].parentIndex >= 0) outer = static_cast<size_t>(c.includes[outer].parentIndex);
+    at.projectLine = index.LineColumn(-1, c.includes[outer].start).first;
+  }
   return at;
 }
 
@@ -88,15 +68,17 @@ void CompileError(TCompilerContext& c, const std::string& argument, int code) {
   c.errorReported = true;
   TCompileError e;
   e.code = code;
-  e.message = ComposeMessage(code, argument);
+  std::string message = ComposeMessage(code, argument);
   e.sourcePosition = c.errorPosition;
   const TSourceLocation at = Locate(c, c.errorPosition);
   e.mapped = at.mapped;
   e.line = at.line;
   e.column = at.column;
   if (e.mapped.moduleIndex >= 0)
-    e.message = Cp1252ToUtf8(ModuleDisplayName(c.includes[static_cast<size_t>(e.mapped.moduleIndex)])) + " - " + e.message;
-  c.statusText = e.message;
+    message = ShownText(ModuleDisplayName(c.includes[static_cast<size_t>(e.mapped.moduleIndex)]), TCutAt::Start, kShownPathCharacters) +
+              " - " + message;
+  c.statusText = message;
+  e.message = TUtf8Text(std::move(message));
   c.error = std::move(e);
 }
 

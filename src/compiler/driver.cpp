@@ -2,12 +2,15 @@
 #include <chrono>
 #include <cmath>
 
+#include "compiler/control_flow.h"
 #include "compiler/diagnostics.h"
 #include "compiler/driver.h"
 #include "compiler/emit.h"
 #include "compiler/expression.h"
+#include "compiler/messages.h"
 #include "compiler/reserved_words.h"
 #include "compiler/scanner.h"
+#include "compiler/symbol_table.h"
 #include "compiler/statements.h"
 #include "compiler/variables.h"
 #include "base/tokens.h"
@@ -21,9 +24,10 @@ void ResetContext(TCompilerContext& c, const TCompileInput& in) {
   const uint8_t p = in.profile;
   c.profile = (p == profile::TesselMicro || p == profile::Tessel20 || IsPyxon(p)) ? p : profile::Tessel11;
   c.projectFileName = in.projectFileName;
-  c.asmLabels = in.assemblerLabels;
+  SetAsmLabels(c, in.assemblerLabels);
   c.silent = in.silent;
   c.progress = in.progress;
+  c.cancel = in.cancel;
   c.modules = in.modules;
   c.assemblerLines = in.assemblerLines;
   c.assemblerLabelNames = in.assemblerLabelNames;
@@ -37,7 +41,9 @@ void ResetContext(TCompilerContext& c, const TCompileInput& in) {
     c.memoryMaps[2].owner = 2;
     c.discard = std::string(1, static_cast<char>(tok::DROP));
   } else {
-    c.discard = std::string("\x14\x00\x00\x29\x2B", 5);  // PUSHW 0, AND, OR: no DROP on the Tessel runtime
+    // The Tessel runtimes have no DROP: AND with 0, then OR, folds the top into the cell below.
+    const uint8_t discard[] = {tok::PUSHW, 0, 0, tok::AND, tok::OR};
+    c.discard.assign(std::begin(discard), std::end(discard));
   }
 }
 
@@ -67,10 +73,8 @@ void CompileRangeDirective(TCompilerContext& c, int64_t low, int64_t high, int c
 }
 
 void CompileMemoryDirective(TCompilerContext& c, uint8_t selector) {
-  if (!c.symbols.empty() || c.programMemorySelector != 0) {
-    CompileError(c, "", 282);
-    return;
-  }
+  // Reported at the directive itself, whatever follows it.
+  if (!c.symbols.empty() || c.programMemorySelector != 0) return ReportAtStatement(c, msg::MemoryDirectiveTooLate);
   c.programMemorySelector = selector;
   ExpectEnd(c);
 }
@@ -107,11 +111,11 @@ void Dispatch(TCompilerContext& c, const std::string& word) {
   if (w == "$INCLUDE") return CompileInclude(c);
   if (w == "$EEPROM") {
     uint32_t size = c.eepromSize;
-    CompileRangeDirective(c, 1, 65535, 215, size);
+    CompileRangeDirective(c, 1, 65535, msg::EepromSizeRange, size);
     c.eepromSize = static_cast<uint16_t>(size);
     return;
   }
-  if (w == "$CLOCK") return CompileRangeDirective(c, 4000, 16000, 216, c.clockKHz);
+  if (w == "$CLOCK") return CompileRangeDirective(c, 4000, 16000, msg::ClockRange, c.clockKHz);
   if (w == "$XEEPROM") return CompileMemoryDirective(c, 1);
   if (w == "$IEEPROM") return CompileMemoryDirective(c, 2);
   if (c.Current() == ':') return CompileLabel(c, word);
@@ -123,16 +127,20 @@ void ShowProgress(TCompilerContext& c, std::chrono::steady_clock::time_point& la
   if (now - last < std::chrono::milliseconds(200)) return;
   last = now;
   const int percent = static_cast<int>(std::lround(100.0 * c.position / std::max<size_t>(c.source.size(), 1)));
-  c.statusText = "Compilieren " + std::to_string(percent) + " % ...";
+  c.statusText = CompilingStatus(percent);
   if (c.progress) c.progress(percent);
 }
 
 void StatementLoop(TCompilerContext& c) {
   auto lastProgress = std::chrono::steady_clock::now();
   while (static_cast<size_t>(c.position) <= c.source.size() && !c.errorReported) {
+    if (c.cancel != nullptr && c.cancel->load(std::memory_order_relaxed)) {
+      c.cancelled = true;
+      return;
+    }
     if (c.code.size() > 65535) {
       c.errorPosition = c.position;
-      CompileError(c, "", 163);
+      CompileError(c, "", msg::ProgramTooLong);
       break;
     }
     // The innermost module whose text holds the statement; its line end before the
@@ -156,7 +164,7 @@ void StatementLoop(TCompilerContext& c) {
     if (word.empty()) {
       if (c.At(c.position - 1) == '=') {
         c.errorPosition = c.position - 1;
-        CompileError(c, "", 236);
+        CompileError(c, "", msg::AssignmentTargetExpected);
       }
       continue;
     }
@@ -192,7 +200,7 @@ void JoinContinuedLines(TCompilerContext& c, size_t first, size_t end) {
       continue;
     }
     c.errorPosition = static_cast<int32_t>(j) + 1;
-    CompileError(c, "", 109);
+    CompileError(c, "", msg::EndExpected);
   }
 }
 
@@ -200,8 +208,11 @@ void RunCompilation(TCompilerContext& c, const TCompileInput& input, std::string
   ResetContext(c, input);
   JoinContinuedLines(c, 0, c.source.size());
   StatementLoop(c);
-  CloseLineBlocks(c);
-  image = PostPass(c);
+  if (!c.cancelled) {
+    CloseLineBlocks(c);
+    image = PostPass(c);
+  }
+  c.lineIndex.emplace(c.source, c.includes);
 }
 
 }  // namespace zarvek

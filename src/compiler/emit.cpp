@@ -1,4 +1,5 @@
 #include "compiler/emit.h"
+#include "compiler/messages.h"
 
 #include "compiler/diagnostics.h"
 #include "compiler/symbol_table.h"
@@ -24,9 +25,19 @@ void EmitJump(TCompilerContext& c, uint8_t token, const std::string& label) {
   AddFixup(c, label);
 }
 
+TFixupKind FixupKindOf(std::string_view text) {
+  if (text.starts_with('^')) return TFixupKind::AssemblerLabel;
+  if (text.starts_with('<')) return TFixupKind::TableEntry;
+  if (text == "*PROGLEN*BIT") return TFixupKind::ProgramLengthBits;
+  if (text == "*PROGLEN*BYTE") return TFixupKind::ProgramLengthBytes;
+  if (text == "*PROGLEN*WORD") return TFixupKind::ProgramLengthWords;
+  if (text.find('|') != std::string_view::npos) return TFixupKind::ScopedLabel;
+  return TFixupKind::Symbol;
+}
+
 void AddFixup(TCompilerContext& c, const std::string& text, int32_t argumentCount) {
   if (text.empty()) {
-    CompileError(c, "", 193);
+    CompileError(c, "", msg::LabelNameExpected);
     return;
   }
   c.fixups.push_back(TFixup{text, static_cast<uint32_t>(c.code.size() + 1), c.errorPosition, argumentCount});

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -26,6 +27,18 @@ inline void EmitDiscard(TCompilerContext& c) { c.code += c.discard; }
 
 // A jump or call token followed by its target as a fixup.
 void EmitJump(TCompilerContext& c, uint8_t token, const std::string& label);
+
+// What a fixup's text asks for.
+enum class TFixupKind : uint8_t {
+  Symbol,              // a name: the address of that SUB, FUNCTION, label or constant
+  ScopedLabel,         // "name|procedure": a GOTO target, which must lie in that procedure
+  TableEntry,          // "<n": the address of table offset n - 2
+  AssemblerLabel,      // "^name": an assembler label's address, written by the linker
+  ProgramLengthBits,   // "*PROGLEN*BIT": where the program memory behind the image starts,
+  ProgramLengthBytes,  // "*PROGLEN*BYTE"   in bits, bytes or words
+  ProgramLengthWords,  // "*PROGLEN*WORD"
+};
+TFixupKind FixupKindOf(std::string_view text);
 
 // A 2-byte hole in the code, resolved after the statement loop. An empty text reports 193.
 void AddFixup(TCompilerContext& c, const std::string& text, int32_t argumentCount = 0);

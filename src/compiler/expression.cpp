@@ -2,6 +2,7 @@
 // operator stack until an operator of lower or equal precedence (or the end) arrives, and
 // each applied operator appends its token and folds the two constant values.
 #include "compiler/expression.h"
+#include "compiler/messages.h"
 #include "compiler/expression_parts.h"
 
 #include <array>
@@ -68,7 +69,7 @@ std::string ReadComparison(TCompilerContext& c) {
   if (op == "=" && c.Current() != '<' && c.Current() != '>') return op;
   while (IsComparisonChar(c.Current())) {
     if (op.size() >= 2) {
-      ReportAt(c, c.position, "", 109);
+      ReportAt(c, c.position, "", msg::EndExpected);
       return op;
     }
     op.push_back(c.Current());
@@ -84,7 +85,7 @@ std::string ReadWordOperator(TCompilerContext& c) {
   std::string op;
   while (IsNameLetter(c.Current())) {
     if (op.size() == 8) {
-      ReportAt(c, start, "", 109);
+      ReportAt(c, start, "", msg::EndExpected);
       return op;
     }
     op += UpperCase(std::string_view(&c.source[static_cast<size_t>(c.position) - 1], 1));
@@ -166,7 +167,7 @@ bool CompileParenthesised(TCompilerContext& c, uint32_t mask, int32_t& value) {
   if (c.errorReported || !ExpectChar(c, ')')) return false;
   SkipBlanks(c);
   if (c.Current() == '(') {
-    CompileError(c, ")", 114);
+    CompileError(c, ")", msg::OperatorExpectedAfter);
     return false;
   }
   return true;
@@ -196,14 +197,14 @@ bool CompilePrefixedOperand(TCompilerContext& c, uint32_t mask, int32_t& value) 
     if (c.errorReported) return false;
     if (!ParseValueText(text, value)) {
       SkipBlanks(c);
-      if (!text.empty()) ReportAt(c, start, text, 101);
+      if (!text.empty()) ReportAt(c, start, text, msg::Unknown);
       // A sign or NOT without its operand is as incomplete as an operator without one.
-      else if (prefixed || !EndsExpression(c.Current())) CompileError(c, "", 190);
+      else if (prefixed || !EndsExpression(c.Current())) CompileError(c, "", msg::ExpressionExpected);
       return false;
     }
     SkipBlanks(c);
     if (c.Current() == '(') {
-      CompileError(c, token, 114);
+      CompileError(c, token, msg::OperatorExpectedAfter);
       return false;
     }
   }
@@ -230,11 +231,11 @@ TStep CompileOperator(TCompilerContext& c, size_t base, uint32_t mask, int32_t& 
   SkipBlanks(c);
   const int precedence = Precedence(op);
   if (precedence > 1 && EndsExpression(c.Current())) {
-    CompileError(c, "", 190);  // an operator without its right operand
+    CompileError(c, "", msg::ExpressionExpected);  // an operator without its right operand
     return TStep::Return;
   }
   if (op.empty() && StartsOperand(c.Current())) {
-    CompileError(c, "", 149);  // two operands side by side
+    CompileError(c, "", msg::OperatorExpected);  // two operands side by side
     return TStep::Return;
   }
   while (c.operatorStack.size() > base && precedence <= Precedence(c.operatorStack.back().op)) {
@@ -247,7 +248,7 @@ TStep CompileOperator(TCompilerContext& c, size_t base, uint32_t mask, int32_t& 
   // unknown word nor a keyword slips away inside brackets.
   if (IsTerminatorWord(op)) return TStep::Stop;
   if (precedence == -1) {
-    ReportAt(c, opStart, "", 149);
+    ReportAt(c, opStart, "", msg::OperatorExpected);
     return TStep::Return;
   }
   if (c.Current() == ')' || c.Current() == ']') return TStep::Return;
@@ -258,7 +259,7 @@ TStep CompileOperator(TCompilerContext& c, size_t base, uint32_t mask, int32_t& 
 int32_t ExpressionLoop(TCompilerContext& c, size_t base, uint32_t mask) {
   SkipBlanks(c);
   if (c.Current() == '\0' || IsLineEnd(c.Current()) || std::strchr(":;,']", c.Current()) != nullptr) {
-    CompileError(c, "", 190);
+    CompileError(c, "", msg::ExpressionExpected);
     return 0;
   }
   int32_t value = 0;
@@ -293,14 +294,14 @@ bool ParseValueText(const std::string& text, int32_t& value) {
 int32_t CompileExpression(TCompilerContext& c, uint32_t mask) {
   SkipBlanks(c);
   if (c.operatorStack.size() >= kMaxOperatorDepth) {
-    CompileError(c, "Ausdruck", 113);
+    CompileError(c, "Ausdruck", msg::Overflow);
     return 0;
   }
   // The floor of this expression: outer operators below it stay untouched.
   c.operatorStack.push_back(TOperatorEntry{0, "("});
   const size_t base = c.operatorStack.size();
   const int32_t value = ExpressionLoop(c, base, mask);
-  if (c.operatorStack.size() != base + 1) CompileError(c, "", 190);
+  if (c.operatorStack.size() != base + 1) CompileError(c, "", msg::ExpressionExpected);
   c.operatorStack.resize(base - 1);
   return value;
 }

@@ -33,6 +33,10 @@ int32_t CompileExpression(TCompilerContext& c, uint32_t mask);
 // an error.
 bool CompileConstantString(TCompilerContext& c, std::string& text);
 
+// One operand of a constant string expression (a quoted text, a string constant, CHR$(n)
+// or STR$(n) of a constant), its text appended to `text`. False after an error.
+bool ReadConstantStringOperand(TCompilerContext& c, std::string& text);
+
 // Whether a constant string expression starts at the position (after blanks): a quoted
 // text, a string constant, CHR$ or STR$. Nothing is read.
 bool ConstantStringAhead(const TCompilerContext& c);

@@ -1,5 +1,6 @@
 // Calls of user FUNCTIONs inside expressions, and the arguments of SUB and FUNCTION calls.
 #include "compiler/diagnostics.h"
+#include "compiler/messages.h"
 #include "compiler/emit.h"
 #include "compiler/expression.h"
 #include "compiler/expression_parts.h"
@@ -30,7 +31,7 @@ int CompileArgumentList(TCompilerContext& c, const std::string& name, int32_t at
   }
   for (int count = 0;;) {
     if (count == kMaxArguments) {
-      ReportAt(c, at, name, 227);
+      ReportAt(c, at, name, msg::FewerParametersExpected);
       return -1;
     }
     CompileArgument(c);
@@ -42,7 +43,7 @@ int CompileArgumentList(TCompilerContext& c, const std::string& name, int32_t at
       return count;
     }
     if (c.Current() != ',') {
-      CompileError(c, ")", 107);
+      CompileError(c, ")", msg::Expected);
       return -1;
     }
     ++c.position;
@@ -55,8 +56,8 @@ void CompileFunctionCall(TCompilerContext& c, const std::string& name, int symbo
   if (symbol >= 0 && !ParseValueText(c.symbols[static_cast<size_t>(symbol)].value, declared)) declared = 0;
   const int count = CompileArgumentList(c, name, at);
   if (count < 0 || c.errorReported) return;
-  if (declared >= 0 && count < declared) return ReportAt(c, at, name, 226);
-  if (declared >= 0 && count > declared) return ReportAt(c, at, name, 227);
+  if (declared >= 0 && count < declared) return ReportAt(c, at, name, msg::MoreParametersExpected);
+  if (declared >= 0 && count > declared) return ReportAt(c, at, name, msg::FewerParametersExpected);
   c.errorPosition = at;  // where the post-pass reports a call it cannot resolve
   EmitByte(c, c.Pyxon() && c.currentProcedure >= 0 ? tok::CALLF : tok::GOSUB);
   AddFixup(c, name, count);

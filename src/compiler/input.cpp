@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "compiler/diagnostics.h"
+#include "compiler/messages.h"
 #include "compiler/emit.h"
 #include "compiler/expression.h"
 #include "compiler/io_parts.h"
@@ -26,7 +27,7 @@ bool IsInputOnlyPort(const TCompilerContext& c, const TElement& e) {
 void CompileNumberTarget(TCompilerContext& c, const TElement& e, const TCodePiece& address, bool fromFile,
                          int32_t at, const std::string& name) {
   c.errorPosition = at;
-  if (e.kind == TElementKind::AdInput || IsInputOnlyPort(c, e)) return CompileError(c, name, 135);
+  if (e.kind == TElementKind::AdInput || IsInputOnlyPort(c, e)) return CompileError(c, name, msg::AdReadOnly);
   if (fromFile) {
     EmitByte(c, tok::FILEOP);
     EmitByte(c, fileop::Read);
@@ -136,7 +137,7 @@ std::optional<TInputBuffer> InputBuffer(TCompilerContext& c, int symbol, const s
   int index = FindSymbol(c, name, kAnyScope);
   if (index < 0) {
     if (count * kBufferBytes > kBufferTableLimit) {
-      CompileError(c, std::to_string(count * kBufferBytes), 272);
+      CompileError(c, std::to_string(count * kBufferBytes), msg::ArrayTooBig);
       return std::nullopt;
     }
     index = DefineStringConstant(c, name, std::string(static_cast<size_t>(kInputCapacity), '\0'));
@@ -222,9 +223,9 @@ bool CompileTextTarget(TCompilerContext& c, const TElement& e, const TCodePiece&
   if (!reference && e.kind != TElementKind::WholeStringStar) return false;
   c.errorPosition = at;
   // The data file holds numbers.
-  if (fromFile) return CompileError(c, "", 256), true;
+  if (fromFile) return CompileError(c, "", msg::StringNotNumeric), true;
   // Lines are written into program memory, which only the Pyxon runtime can do.
-  if (!c.Pyxon()) return CompileError(c, "INPUT " + name, 275), true;
+  if (!c.Pyxon()) return CompileError(c, "INPUT " + name, msg::PyxonOnly), true;
   if (reference) CompileStringTarget(c, e, address, elementStart);
   else CompileStringStarTarget(c, e, address);
   return true;
@@ -235,7 +236,7 @@ void CompileTarget(TCompilerContext& c, bool fromFile) {
   const int32_t at = c.position;
   const std::string name = ReadName(c);
   const int symbol = LookUpIoName(c, name);
-  if (symbol < 0 || !IsVariableKind(c.symbols[symbol].kind)) return ReportAt(c, at, name, 116);
+  if (symbol < 0 || !IsVariableKind(c.symbols[symbol].kind)) return ReportAt(c, at, name, msg::VariableExpectedNamed);
   const int32_t elementStart = c.position;
   const size_t mark = c.code.size();
   const auto e = ParseElement(c, symbol, false);

@@ -1,5 +1,6 @@
 // GOTO, GOSUB and RETURN; switching the interrupt handlers on and off.
 #include "compiler/control_flow.h"
+#include "compiler/messages.h"
 #include "compiler/diagnostics.h"
 #include "compiler/emit.h"
 #include "compiler/scanner.h"
@@ -13,21 +14,21 @@ namespace {
 
 // The target of a jump; an empty name reports 193.
 void EmitTarget(TCompilerContext& c, const std::string& name, const std::string& fixup) {
-  if (name.empty()) return ReportHere(c, "", 193);
+  if (name.empty()) return ReportHere(c, "", msg::LabelNameExpected);
   AddFixup(c, fixup);
 }
 
 void CompileReturn(TCompilerContext& c) {
   if (AtStatementEnd(c)) return EmitByte(c, tok::RETURN);
-  if (ReadUpperName(c) != "INTERRUPT") return CompileError(c, "", 165);
+  if (ReadUpperName(c) != "INTERRUPT") return CompileError(c, "", msg::EndOrInterruptExpected);
   EmitByte(c, tok::RETI);
   ExpectEnd(c);
 }
 
 // The profile rules of the interrupt statements; false after a report.
 bool InterruptsAvailable(TCompilerContext& c, const std::string& upperWord, int32_t at) {
-  if (upperWord == "KEYINTERRUPT" && !c.Pyxon()) return ReportAt(c, at, upperWord, 275), false;
-  if (c.profile == profile::TesselMicro) return ReportAt(c, at, "INTERRUPT", 232), false;
+  if (upperWord == "KEYINTERRUPT" && !c.Pyxon()) return ReportAt(c, at, upperWord, msg::PyxonOnly), false;
+  if (c.profile == profile::TesselMicro) return ReportAt(c, at, "INTERRUPT", msg::UnavailableOnMicro), false;
   return true;
 }
 
@@ -46,7 +47,7 @@ void CompileGoto(TCompilerContext& c, const std::string& upperWord) {
     // A GOTO stays inside its SUB or FUNCTION, or inside the main program.
     const TBlock* procedure = InnermostProcedure(c);
     EmitByte(c, tok::GOTO);
-    EmitTarget(c, name, name + "|" + (procedure != nullptr ? procedure->labelB : std::string()));
+    EmitTarget(c, name, name + "|" + (procedure != nullptr ? procedure->name : std::string()));
   } else {
     EmitByte(c, tok::GOSUB);
     EmitTarget(c, name, name);
@@ -62,7 +63,7 @@ void CompileInterruptSwitch(TCompilerContext& c, const std::string& upperWord) {
   const std::string word = ReadUpperName(c);
   if (word != "ON" && word != "OFF") {
     c.position = at;
-    return ReportHere(c, word, 197);
+    return ReportHere(c, word, msg::OffExpected);
   }
   EmitSetHandler(c, upperWord);
   if (word == "ON") AddFixup(c, upperWord);  // the handler SUB of the same name
@@ -76,10 +77,10 @@ void CompileOnInterrupt(TCompilerContext& c) {
   const std::string which = ReadUpperName(c);
   if (which != "INTERRUPT" && which != "KEYINTERRUPT") {
     c.position = at;
-    return ReportHere(c, "", 167);
+    return ReportHere(c, "", msg::InterruptExpected);
   }
   if (!InterruptsAvailable(c, which, at)) return;
-  if (ReadUpperName(c) != "GOSUB") return CompileError(c, "", 166);
+  if (ReadUpperName(c) != "GOSUB") return CompileError(c, "", msg::GosubExpected);
   const std::string name = ReadName(c);
   EmitSetHandler(c, which);
   EmitTarget(c, name, name);

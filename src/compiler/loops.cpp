@@ -4,6 +4,7 @@
 // that the start and NEXT leave on the data stack, not the stored variable: a BYTE that
 // steps from 255 to 256 stores 0 but still ends the loop. The test consumes the copy.
 #include "compiler/control_flow.h"
+#include "compiler/messages.h"
 #include "compiler/diagnostics.h"
 #include "compiler/emit.h"
 #include "compiler/expression.h"
@@ -20,12 +21,12 @@ namespace {
 
 // The message for a FOR variable that cannot count, 0 when it can.
 int LoopVariableError(uint32_t k) {
-  if (HasKind(k, kind::DaOutput)) return 153;
-  if (HasKind(k, kind::AdInput)) return 135;
+  if (HasKind(k, kind::DaOutput)) return msg::ForOnDaOutput;
+  if (HasKind(k, kind::AdInput)) return msg::AdReadOnly;
   const uint32_t counters = Kinds(kind::Byte, kind::Word);
   const uint32_t whole = Kinds(kind::Array, kind::StringStar, kind::StructVar, kind::Constant, kind::Table,
                                kind::Label, kind::Sub, kind::Function);
-  if ((k & counters) == 0 || (k & whole) != 0 || !IsVariableKind(k)) return 146;
+  if ((k & counters) == 0 || (k & whole) != 0 || !IsVariableKind(k)) return msg::VariableExpected;
   return 0;
 }
 
@@ -34,11 +35,11 @@ int ReadLoopVariable(TCompilerContext& c, int32_t& at) {
   SkipBlanks(c);
   at = c.position;
   const std::string name = ReadName(c);
-  if (name.empty()) return ReportHere(c, "", 146), -1;
+  if (name.empty()) return ReportHere(c, "", msg::VariableExpected), -1;
   const int v = FindSymbol(c, name, c.Scope());
-  if (v < 0) return CompileError(c, name, 101), -1;
+  if (v < 0) return CompileError(c, name, msg::Unknown), -1;
   SkipBlanks(c);
-  if (c.Current() != '=') return ReportHere(c, "", 112), -1;
+  if (c.Current() != '=') return ReportHere(c, "", msg::EqualsExpected), -1;
   ++c.position;
   return v;
 }
@@ -49,7 +50,7 @@ bool StoreLoopVariable(TCompilerContext& c, int v, int32_t at) {
   // Only the first two byte ports are plain outputs; the third carries the AD and DA pins.
   if (code == 0 && HasKind(s.kind, kind::Port) && HasKind(s.kind, kind::Byte) && s.address >= 2 &&
       c.profile != profile::Tessel20)
-    code = 135;
+    code = msg::AdReadOnly;
   if (code != 0) return ReportAt(c, at, s.name, code), false;
   AppendPiece(c, EmitStore(c, v));
   return !c.errorReported;
@@ -61,7 +62,7 @@ bool ReadDirection(TCompilerContext& c, TBlock& b, uint8_t& test) {
   const std::string word = ReadUpperName(c);
   if (word != "TO" && word != "DOWNTO") {
     c.position = at;
-    ReportHere(c, "", 147);
+    ReportHere(c, "", msg::ToExpected);
     return false;
   }
   const bool up = word == "TO";
@@ -71,7 +72,7 @@ bool ReadDirection(TCompilerContext& c, TBlock& b, uint8_t& test) {
 }
 
 // The innermost open block of one of two kinds, nullptr when there is none.
-const TBlock* Innermost(const TCompilerContext& c, uint8_t kindA, uint8_t kindB) {
+const TBlock* Innermost(const TCompilerContext& c, TBlockKind kindA, TBlockKind kindB) {
   for (auto it = c.blocks.rbegin(); it != c.blocks.rend(); ++it)
     if (it->kind == kindA || it->kind == kindB) return &*it;
   return nullptr;
@@ -85,8 +86,8 @@ void CompileLoopCondition(TCompilerContext& c, bool until) {
 
 void ExitProcedure(TCompilerContext& c, bool function) {
   const TBlock* procedure = InnermostProcedure(c);
-  if (procedure == nullptr || procedure->kind != (function ? block::Function : block::Sub))
-    return ReportAtStatement(c, function ? 188 : 187);
+  if (procedure == nullptr || procedure->kind != (function ? TBlockKind::Function : TBlockKind::Sub))
+    return ReportAtStatement(c, function ? msg::ExitFunctionWithoutFunction : msg::ExitSubWithoutSub);
   EmitProcedureExit(c, false);
 }
 
@@ -106,17 +107,17 @@ void CompileFor(TCompilerContext& c) {
   const std::string n = FreshLabelNumber(c, static_cast<int64_t>(c.code.size()) + 4, {"*", "**"});
   TBlock b;
   b.start = start;
-  b.kind = block::For;
-  b.labelA = "*" + n;
-  b.labelB = "**" + n;
-  b.labelC = c.symbols[static_cast<size_t>(v)].name;
+  b.kind = TBlockKind::For;
+  b.top = "*" + n;
+  b.end = "**" + n;
+  b.name = c.symbols[static_cast<size_t>(v)].name;
   uint8_t test = 0;
   if (!ReadDirection(c, b, test)) return;
-  DefineLabel(c, b.labelA, CurrentProcedureName(c));
+  DefineLabel(c, b.top, CurrentProcedureName(c));
   CompileExpression(c, kRuntimeMask);
   if (c.errorReported) return;
   EmitByte(c, test);
-  EmitJump(c, tok::JUMPF, b.labelB);
+  EmitJump(c, tok::JUMPF, b.end);
   const int32_t afterLimit = c.position;
   if (ReadUpperName(c) == "STEP") {
     const size_t mark = c.code.size();
@@ -124,7 +125,7 @@ void CompileFor(TCompilerContext& c) {
     b.step = CutCode(c, mark);
   } else {
     c.position = afterLimit;
-    if (!AtStatementEnd(c)) return ReportHere(c, "", 148);
+    if (!AtStatementEnd(c)) return ReportHere(c, "", msg::EndOrStepExpected);
   }
   if (c.errorReported) return;
   c.blocks.push_back(std::move(b));
@@ -133,21 +134,21 @@ void CompileFor(TCompilerContext& c) {
 }
 
 void CompileNext(TCompilerContext& c) {
-  if (c.blocks.empty()) return ReportAtStatement(c, 150);
-  if (c.blocks.back().kind != block::For) return CheckOpenBlock(c);
+  if (c.blocks.empty()) return ReportAtStatement(c, msg::NextWithoutFor);
+  if (c.blocks.back().kind != TBlockKind::For) return CheckOpenBlock(c);
   const TBlock b = c.blocks.back();
   const std::string name = ReadName(c);
-  if (!name.empty() && UpperCase(name) != UpperCase(b.labelC)) return CompileError(c, b.labelC, 151);
-  if (!AtStatementEnd(c)) return ReportHere(c, "", 109);
-  const int v = FindSymbol(c, b.labelC, c.Scope());
-  if (v < 0) return CompileError(c, b.labelC, 101);
+  if (!name.empty() && UpperCase(name) != UpperCase(b.name)) return CompileError(c, b.name, msg::NextVariableMismatch);
+  if (!AtStatementEnd(c)) return ReportHere(c, "", msg::EndExpected);
+  const int v = FindSymbol(c, b.name, c.Scope());
+  if (v < 0) return CompileError(c, b.name, msg::Unknown);
   AppendPiece(c, b.step);
   EmitLoad(c, v);
   EmitByte(c, tok::ADD);
   if (c.Pyxon()) EmitByte(c, tok::DUP);
   AppendPiece(c, EmitStore(c, v));
-  EmitJump(c, tok::GOTO, b.labelA);
-  DefineLabel(c, b.labelB, CurrentProcedureName(c));
+  EmitJump(c, tok::GOTO, b.top);
+  DefineLabel(c, b.end, CurrentProcedureName(c));
   c.blocks.pop_back();
   EndStatementInProcedure(c);
   ExpectEnd(c);
@@ -157,26 +158,23 @@ void CompileDo(TCompilerContext& c) {
   const std::string n = FreshLabelNumber(c, static_cast<int64_t>(c.code.size()) + 4, {"*", "**", "***"});
   TBlock b;
   b.start = StatementStart(c);
-  b.labelC = "***" + n;
+  b.top = "*" + n;
+  b.end = "**" + n;
   const std::string word = ReadUpperName(c);
   if (word.empty()) {
-    b.kind = block::Do;
-    b.labelA = "*" + n;
-    b.labelB = "**" + n;
-    DefineLabel(c, b.labelA, CurrentProcedureName(c));
+    b.kind = TBlockKind::Do;
+    DefineLabel(c, b.top, CurrentProcedureName(c));
     if (BalancesTesselPaths(c)) {  // a plain DO leaves nothing to drop
       c.blocks.push_back(b);
       return ExpectEnd(c);
     }
   } else if (word == "WHILE" || word == "UNTIL") {
-    b.kind = block::DoWhile;
-    b.labelA = "**" + n;
-    b.labelB = "*" + n;
-    DefineLabel(c, b.labelB, CurrentProcedureName(c));
+    b.kind = TBlockKind::DoWhile;
+    DefineLabel(c, b.top, CurrentProcedureName(c));
     CompileLoopCondition(c, word == "UNTIL");
-    EmitJump(c, tok::JUMPF, b.labelA);
+    EmitJump(c, tok::JUMPF, b.end);
   } else {
-    return CompileError(c, "", 143);
+    return CompileError(c, "", msg::UntilOrWhileExpected);
   }
   if (c.errorReported) return;
   c.blocks.push_back(b);
@@ -185,24 +183,24 @@ void CompileDo(TCompilerContext& c) {
 }
 
 void CompileLoop(TCompilerContext& c) {
-  if (c.blocks.empty() || (c.blocks.back().kind != block::Do && c.blocks.back().kind != block::DoWhile))
-    return ReportAtStatement(c, 142);
+  if (c.blocks.empty() || (c.blocks.back().kind != TBlockKind::Do && c.blocks.back().kind != TBlockKind::DoWhile))
+    return ReportAtStatement(c, msg::LoopWithoutDo);
   const TBlock b = c.blocks.back();
-  if (b.kind == block::DoWhile) {
-    if (!AtStatementEnd(c)) return ReportHere(c, "", 145);
-    EmitJump(c, tok::GOTO, b.labelB);
-    DefineLabel(c, b.labelA, CurrentProcedureName(c));
+  if (b.kind == TBlockKind::DoWhile) {
+    if (!AtStatementEnd(c)) return ReportHere(c, "", msg::EndExpectedHeadLoop);
+    EmitJump(c, tok::GOTO, b.top);
+    DefineLabel(c, b.end, CurrentProcedureName(c));
   } else {
     const std::string word = ReadUpperName(c);
     if (word == "WHILE" || word == "UNTIL") {
       CompileLoopCondition(c, word == "UNTIL");
-      EmitJump(c, tok::JUMPF, b.labelB);
+      EmitJump(c, tok::JUMPF, b.end);
       if (BalancesTesselPaths(c)) EmitDiscard(c);  // the condition of the way back
     } else if (!word.empty()) {
-      return CompileError(c, "", 143);
+      return CompileError(c, "", msg::UntilOrWhileExpected);
     }
-    EmitJump(c, tok::GOTO, b.labelA);
-    DefineLabel(c, b.labelB, CurrentProcedureName(c));
+    EmitJump(c, tok::GOTO, b.top);
+    DefineLabel(c, b.end, CurrentProcedureName(c));
   }
   if (c.errorReported) return;
   c.blocks.pop_back();
@@ -217,18 +215,18 @@ void CompileExit(TCompilerContext& c) {
   // stand-in for it where the paths must balance.
   if ((word == "DO" || word == "FOR") && BalancesTesselPaths(c)) EmitConstantPush(c, 0);
   if (word == "DO") {
-    const TBlock* loop = Innermost(c, block::Do, block::DoWhile);
-    if (loop == nullptr) return ReportAtStatement(c, 159);
-    EmitJump(c, tok::GOTO, loop->kind == block::Do ? loop->labelB : loop->labelA);
+    const TBlock* loop = Innermost(c, TBlockKind::Do, TBlockKind::DoWhile);
+    if (loop == nullptr) return ReportAtStatement(c, msg::ExitDoWithoutDo);
+    EmitJump(c, tok::GOTO, loop->end);
   } else if (word == "FOR") {
-    const TBlock* loop = Innermost(c, block::For, block::For);
-    if (loop == nullptr) return ReportAtStatement(c, 160);
-    EmitJump(c, tok::GOTO, loop->labelB);
+    const TBlock* loop = Innermost(c, TBlockKind::For, TBlockKind::For);
+    if (loop == nullptr) return ReportAtStatement(c, msg::ExitForWithoutFor);
+    EmitJump(c, tok::GOTO, loop->end);
   } else if (word == "SUB" || word == "FUNCTION") {
     ExitProcedure(c, word == "FUNCTION");
   } else {
     c.position = at;
-    return ReportHere(c, "", 158);
+    return ReportHere(c, "", msg::ExitWhatExpected);
   }
   ExpectEnd(c);
 }

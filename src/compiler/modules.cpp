@@ -3,10 +3,12 @@
 #include <filesystem>
 
 #include "compiler/diagnostics.h"
+#include "compiler/messages.h"
 #include "compiler/driver.h"
 #include "compiler/expression.h"
 #include "compiler/module_loader.h"
 #include "compiler/scanner.h"
+#include "compiler/symbol_table.h"
 #include "compiler/statements.h"
 #include "text/lines.h"
 #include "text/names.h"
@@ -54,16 +56,16 @@ void EndWithLineEnd(std::string& text) {
 
 bool ReportFileProblem(TCompilerContext& c, int32_t at, const std::string& full) {
   if (!c.modules || !c.modules->Exists(full)) {
-    ReportAt(c, at, full, 257);
+    ReportAt(c, at, full, msg::FileNotFound);
     return true;
   }
   for (const TIncludeRecord& r : c.includes)
     if (SameText(r.fileName, full)) {
-      ReportAt(c, at, full, 262);
+      ReportAt(c, at, full, msg::ModuleAlreadyIncluded);
       return true;
     }
   if (SameText(c.modules->Canonical(c.projectFileName), full)) {
-    ReportAt(c, at, c.projectFileName, 263);
+    ReportAt(c, at, c.projectFileName, msg::ModuleIncludesItself);
     return true;
   }
   return false;
@@ -90,7 +92,7 @@ void Splice(TCompilerContext& c, const std::string& full, TModuleFile module) {
   record.assemblerLineCount = static_cast<int32_t>(lines.size());
   c.assemblerLines.insert(c.assemblerLines.end(), lines.begin(), lines.end());
   if (c.assemblerLabelNames)
-    for (std::string& name : c.assemblerLabelNames(lines)) c.asmLabels.push_back({std::move(name), 0});
+    for (std::string& name : c.assemblerLabelNames(lines)) AddAsmLabel(c, {std::move(name), 0});
 
   const size_t first = static_cast<size_t>(record.start), end = first + static_cast<size_t>(record.length);
   c.includes.push_back(std::move(record));
@@ -102,7 +104,7 @@ void Splice(TCompilerContext& c, const std::string& full, TModuleFile module) {
 }  // namespace
 
 void CompileInclude(TCompilerContext& c) {
-  if (!c.wordIsFirstOfLine) return CompileError(c, "", 264);
+  if (!c.wordIsFirstOfLine) return CompileError(c, "", msg::IncludeNotAtLineStart);
   SkipBlanks(c);
   const int32_t at = c.position;
   std::string name;
@@ -112,7 +114,7 @@ void CompileInclude(TCompilerContext& c) {
   const std::string full = c.modules ? ModuleFullName(c, name) : name;
   if (ReportFileProblem(c, at, full)) return;
   TModuleFile module = c.modules->Load(full);
-  if (module.result != 0) return ReportAt(c, at, full, module.result == 1 ? 258 : 259);
+  if (module.result != 0) return ReportAt(c, at, full, module.result == 1 ? msg::FileNotAProject : msg::FileAccessError);
   Splice(c, full, std::move(module));
 }
 
@@ -130,14 +132,14 @@ void CompileModule(TCompilerContext& c) {
   c.errorPosition = at;
   if (k < 0) {
     if (!c.projectModuleName.empty() && !SameText(c.projectModuleName, name))
-      return CompileError(c, name + "/" + c.projectModuleName, 261);
-    if (nameTaken(-1)) return CompileError(c, name, 260);
+      return CompileError(c, name + "/" + c.projectModuleName, msg::ModuleNamedTwice);
+    if (nameTaken(-1)) return CompileError(c, name, msg::ModuleNameTwice);
     c.projectModuleName = name;
   } else {
     TIncludeRecord& record = c.includes[static_cast<size_t>(k)];
-    if (nameTaken(k)) return CompileError(c, name, 260);
+    if (nameTaken(k)) return CompileError(c, name, msg::ModuleNameTwice);
     if (!record.moduleName.empty() && !SameText(record.moduleName, name))
-      return CompileError(c, name + "/" + record.moduleName, 261);
+      return CompileError(c, name + "/" + record.moduleName, msg::ModuleNamedTwice);
     record.moduleName = name;
   }
   ExpectEnd(c);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "compiler/diagnostics.h"
+#include "compiler/messages.h"
 #include "compiler/emit.h"
 #include "compiler/expression.h"
 #include "compiler/expression_parts.h"
@@ -53,7 +54,7 @@ int DeclaredParameters(const Tlabel& procedure) {
 
 // The address of an assembler label; the linker writes it once the assembler has run.
 std::string AsmLabelOperand(TCompilerContext& c, int label, const std::string& token, int32_t start, uint32_t mask) {
-  if ((mask & kMaskAsmLabel) == 0) return Fail(c, start, token, 139);
+  if ((mask & kMaskAsmLabel) == 0) return Fail(c, start, token, msg::AssemblerAddressOnlyCalled);
   const TAsmLabel asmLabel = c.asmLabels[static_cast<size_t>(label)];
   if (EmitsCode(mask)) {
     c.errorPosition = start;
@@ -66,7 +67,7 @@ std::string AsmLabelOperand(TCompilerContext& c, int label, const std::string& t
 // A jump target where the caller asks for one: a label, SUB or FUNCTION.
 std::string LabelOperand(TCompilerContext& c, int symbol, int32_t start, uint32_t mask) {
   const Tlabel target = c.symbols[static_cast<size_t>(symbol)];
-  if ((target.kind & Kinds(kind::Label, kind::Sub, kind::Function)) == 0) return Fail(c, start, target.name, 100);
+  if ((target.kind & Kinds(kind::Label, kind::Sub, kind::Function)) == 0) return Fail(c, start, target.name, msg::LabelExpected);
   if (EmitsCode(mask)) {
     c.errorPosition = start;
     EmitByte(c, tok::PUSHW);
@@ -80,19 +81,19 @@ std::string SymbolOperand(TCompilerContext& c, int symbol, int32_t start, uint32
   // A copy: compiling arguments may add symbols and move the table.
   const Tlabel s = c.symbols[static_cast<size_t>(symbol)];
   if ((mask & kMaskLabel) != 0) return LabelOperand(c, symbol, start, mask);
-  if (HasKind(s.kind, kind::Sub)) return Fail(c, start, "", 184);
+  if (HasKind(s.kind, kind::Sub)) return Fail(c, start, "", msg::SubHasNoResult);
   if (HasKind(s.kind, kind::Function)) {
-    if ((mask & kMaskFunctionCall) == 0) return Fail(c, start, s.name, 101);
+    if ((mask & kMaskFunctionCall) == 0) return Fail(c, start, s.name, msg::Unknown);
     c.errorPosition = start;
     CompileFunctionCall(c, s.name, symbol);
     return "0";
   }
-  if (HasKind(s.kind, kind::StringConst)) return Fail(c, start, s.name, 241);
-  if (HasKind(s.kind, kind::String)) return Fail(c, start, "", 256);
+  if (HasKind(s.kind, kind::StringConst)) return Fail(c, start, s.name, msg::IncompatibleStringConstant);
+  if (HasKind(s.kind, kind::String)) return Fail(c, start, "", msg::StringNotNumeric);
   if (HasKind(s.kind, kind::Constant)) return PushConstant(c, s.address, mask);
-  if (!IsVariableKind(s.kind) && !HasKind(s.kind, kind::Table)) return Fail(c, start, s.name, 101);
+  if (!IsVariableKind(s.kind) && !HasKind(s.kind, kind::Table)) return Fail(c, start, s.name, msg::Unknown);
   // A variable's value is known only at run time; constant tables may fold.
-  if (!EmitsCode(mask) && !HasKind(s.kind, kind::Table)) return Fail(c, start, s.name, 121);
+  if (!EmitsCode(mask) && !HasKind(s.kind, kind::Table)) return Fail(c, start, s.name, msg::ConstantExpected);
   return CompileVariableOperand(c, symbol, mask);
 }
 
@@ -121,29 +122,29 @@ bool ParseNumericLiteral(TCompilerContext& c, const std::string& token, int32_t 
     const char prefix = token.size() > 1 ? token[1] : '\0';
     if (prefix == 'H' || prefix == 'h') radix = 16;
     else if (prefix == 'B' || prefix == 'b') radix = 2;
-    else return Refuse(c, start + 1, "B, H", 107);
+    else return Refuse(c, start + 1, "B, H", msg::Expected);
     i = 2;
   }
   const size_t first = i;
   value = 0;
   for (; i < token.size(); ++i) {
     const int32_t at = start + static_cast<int32_t>(i);
-    if (token[i] == '&') return Refuse(c, at, "&", 104);
+    if (token[i] == '&') return Refuse(c, at, "&", msg::UnexpectedCharacter);
     const int digit = DigitValue(token[i]);
     // A decimal word with other letters is no number at all: it stands as an unknown name.
-    if (digit < 0 || digit >= radix) return Refuse(c, digit < 0 && radix == 10 ? start : at, token, 101);
+    if (digit < 0 || digit >= radix) return Refuse(c, digit < 0 && radix == 10 ? start : at, token, msg::Unknown);
     value = std::min<int64_t>(value * radix + digit, kLiteralLimit + 1);
   }
-  if (i == first) return Refuse(c, start + static_cast<int32_t>(i), "\"0\"", 107);
-  if (value > kLiteralLimit) return Refuse(c, start, token, 113);
+  if (i == first) return Refuse(c, start + static_cast<int32_t>(i), "\"0\"", msg::Expected);
+  if (value > kLiteralLimit) return Refuse(c, start, token, msg::Overflow);
   return true;
 }
 
 std::string LiteralOperand(TCompilerContext& c, const std::string& token, int32_t start, uint32_t mask) {
-  if ((mask & kMaskLiteral) == 0) return Fail(c, start, token, 101);
+  if ((mask & kMaskLiteral) == 0) return Fail(c, start, token, msg::Unknown);
   int64_t value = 0;
   if (token[0] == '"') {
-    if (token.size() != 3 || token[2] != '"') return Fail(c, start, "", 237);
+    if (token.size() != 3 || token[2] != '"') return Fail(c, start, "", msg::SingleCharacterExpected);
     value = static_cast<unsigned char>(token[1]);
   } else if (!ParseNumericLiteral(c, token, start, value)) {
     return "";
@@ -158,7 +159,7 @@ std::string NamedOperand(TCompilerContext& c, const std::string& token, int32_t 
   handled = true;
   if (const int label = FindAsmLabel(c, token); label >= 0) return AsmLabelOperand(c, label, token, start, mask);
   if (const int s = LookUp(c, token); s >= 0) return SymbolOperand(c, s, start, mask);
-  if (FindSymbol(c, token, kAnyScope) >= 0) return Fail(c, start, token, 101);  // another procedure's local
+  if (FindSymbol(c, token, kAnyScope) >= 0) return Fail(c, start, token, msg::Unknown);  // another procedure's local
   const std::string upper = UpperCase(token);
   int32_t value = 0;
   if (CompileBuiltin(c, upper, mask, value)) return c.errorReported ? "" : ValueText(value);
@@ -211,8 +212,8 @@ std::string ReadOperandToken(TCompilerContext& c) {
 // "^name": the address of an assembler label, written by the linker once the assembler
 // part has been assembled; so it is a run-time value only.
 std::string AsmReference(TCompilerContext& c, const std::string& token, int32_t start, uint32_t mask) {
-  if (token.size() < 2) return Fail(c, start, "^", 101);
-  if (!EmitsCode(mask)) return Fail(c, start, token, 121);
+  if (token.size() < 2) return Fail(c, start, "^", msg::Unknown);
+  if (!EmitsCode(mask)) return Fail(c, start, token, msg::ConstantExpected);
   c.errorPosition = start;
   EmitByte(c, tok::PUSHW);
   AddFixup(c, token);
@@ -229,8 +230,8 @@ std::string CompileOperand(TCompilerContext& c, const std::string& token, uint32
     if (handled) return text;
   }
   if (token[0] == '"' || IsDigit(token[0]) || token[0] == '&') return LiteralOperand(c, token, start, mask);
-  if ((mask & kMaskLabel) != 0 && UpperCase(token) == "INTERRUPT") return Fail(c, start, "", 210);
-  return Fail(c, start, token, 101);
+  if ((mask & kMaskLabel) != 0 && UpperCase(token) == "INTERRUPT") return Fail(c, start, "", msg::InterruptHandlerMissing);
+  return Fail(c, start, token, msg::Unknown);
 }
 
 }  // namespace zarvek

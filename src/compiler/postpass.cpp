@@ -2,11 +2,13 @@
 // fixups and the image; and linking with the assembler part.
 #include <algorithm>
 #include <charconv>
+#include <optional>
 
 #include "compiler/diagnostics.h"
 #include "compiler/driver.h"
 #include "compiler/emit.h"
 #include "compiler/expression.h"
+#include "compiler/messages.h"
 #include "compiler/reserved_words.h"
 #include "compiler/symbol_table.h"
 #include "compiler/variables.h"
@@ -64,52 +66,97 @@ void WriteEepromValue(TCompilerContext& c, const Tlabel& s, int64_t value) {
   }
 }
 
+// PINWRITE, PORTWRITE or WPORTWRITE of the value pushed before, for a port variable with
+// an initial value. Port 3 is an input on the boards other than Tessel 2.0 (135).
+void EmitInitialPortWrite(TCompilerContext& c, const Tlabel& s) {
+  const auto write = [&](uint8_t token, bool withOperand) {
+    c.initCode += static_cast<char>(token);
+    if (withOperand) c.initCode += static_cast<char>(s.address);
+  };
+  const bool inputPort = c.profile != profile::Tessel20;
+  if (HasKind(s.kind, kind::Bit)) {
+    write(tok::PINWRITE, true);
+    if (inputPort && s.address / 8 == 2) CompileError(c, s.name, msg::AdReadOnly);
+  } else if (HasKind(s.kind, kind::Byte)) {
+    write(tok::PORTWRITE, true);
+    if (inputPort && s.address == 2) CompileError(c, s.name, msg::AdReadOnly);
+  } else if (HasKind(s.kind, kind::Word) || HasKind(s.kind, kind::String)) {
+    write(tok::WPORTWRITE, c.Pyxon());
+  }
+}
+
+// The initialisation code of one variable: its value pushed, then stored.
+void EmitInitialStore(TCompilerContext& c, int symbol, int64_t value) {
+  const Tlabel s = c.symbols[static_cast<size_t>(symbol)];
+  c.errorPosition = s.sourcePosition;
+  c.initCode += ConstantPush(c, value);
+  if (HasKind(s.kind, kind::Port) || HasKind(s.kind, kind::DaOutput)) c.symbols[static_cast<size_t>(symbol)].used = true;
+  if (HasKind(s.kind, kind::AdInput)) return CompileError(c, s.name, msg::AdNotInitialisable);
+  if (s.kind == Kinds(kind::Byte, kind::DaOutput)) {
+    c.initCode += static_cast<char>(tok::DAWRITE);
+    c.initCode += static_cast<char>(s.address);
+    return;
+  }
+  if (HasKind(s.kind, kind::Port)) return EmitInitialPortWrite(c, s);
+  if ((s.kind & Kinds(kind::Bit, kind::Byte, kind::Word, kind::String)) != 0) c.initCode += EmitStore(c, symbol).bytes;
+}
+
 // One store per variable with an initial value; EEPROM variables go into the EEPROM image.
 void BuildInitialisation(TCompilerContext& c) {
   const uint32_t skip = Kinds(kind::Label, 1, kind::Table, kind::Sub, kind::Function, kind::StringConst, kind::StructVar);
   for (size_t k = 0; k < c.symbols.size() && !c.errorReported; ++k) {
-    const Tlabel s = c.symbols[k];
+    const Tlabel& s = c.symbols[k];
     if (s.value.empty() || (s.kind & skip) != 0) continue;
     const int64_t value = ParseNumber(s.value).value_or(0);
-    if (HasKind(s.kind, kind::ExternalEeprom) || HasKind(s.kind, kind::InternalEeprom)) {
-      WriteEepromValue(c, s, value);
-      continue;
-    }
-    c.errorPosition = s.sourcePosition;
-    c.initCode += ConstantPush(c, value);
-    if (HasKind(s.kind, kind::Port) || HasKind(s.kind, kind::DaOutput)) c.symbols[k].used = true;
-    const bool port = HasKind(s.kind, kind::Port);
-    const auto store = [&] { c.initCode += EmitStore(c, static_cast<int>(k)).bytes; };
-    if (HasKind(s.kind, kind::AdInput)) {
-      CompileError(c, s.name, 136);
-    } else if (s.kind == Kinds(kind::Byte, kind::DaOutput)) {
-      c.initCode += static_cast<char>(tok::DAWRITE);
-      c.initCode += static_cast<char>(s.address);
-    } else if (HasKind(s.kind, kind::Bit)) {
-      if (port) {
-        c.initCode += static_cast<char>(tok::PINWRITE);
-        c.initCode += static_cast<char>(s.address);
-      } else {
-        store();
-      }
-      if (port && s.address / 8 == 2 && c.profile != profile::Tessel20) CompileError(c, s.name, 135);
-    } else if (HasKind(s.kind, kind::Byte)) {
-      if (port) {
-        c.initCode += static_cast<char>(tok::PORTWRITE);
-        c.initCode += static_cast<char>(s.address);
-      } else {
-        store();
-      }
-      if (port && s.address == 2 && c.profile != profile::Tessel20) CompileError(c, s.name, 135);
-    } else if (HasKind(s.kind, kind::Word) || HasKind(s.kind, kind::String)) {
-      if (port) {
-        c.initCode += static_cast<char>(tok::WPORTWRITE);
-        if (c.Pyxon()) c.initCode += static_cast<char>(s.address);
-      } else {
-        store();
-      }
+    if (HasKind(s.kind, kind::ExternalEeprom) || HasKind(s.kind, kind::InternalEeprom)) WriteEepromValue(c, s, value);
+    else EmitInitialStore(c, static_cast<int>(k), value);
+  }
+}
+
+// The symbol a name or "name|scope" fixup refers to, checked: a GOTO target must be a
+// label of the same procedure, a call must pass as many arguments as the procedure takes.
+// -1 after an error.
+int FixupTarget(TCompilerContext& c, const TFixup& f) {
+  std::string name = f.text;
+  if (FixupKindOf(f.text) == TFixupKind::ScopedLabel) {
+    const size_t bar = name.find('|');
+    const std::string scope = name.substr(bar + 1);
+    name.resize(bar);
+    if (const int s = FindSymbol(c, name, kAnyScope); s >= 0) {
+      if (c.symbols[s].kind != KindBit(kind::Label)) return CompileError(c, name, msg::LabelExpected), -1;
+      if (UpperCase(c.symbols[s].value) != UpperCase(scope)) return CompileError(c, name, msg::GotoOutOfProcedure), -1;
     }
   }
+  const int s = FindSymbol(c, name, kAnyScope);
+  if (s < 0) {
+    // INTERRUPT ON without its handler.
+    if (UpperCase(name) == "INTERRUPT") CompileError(c, "", msg::InterruptHandlerMissing);
+    else CompileError(c, name + "()", msg::Unknown);
+    return -1;
+  }
+  Tlabel& symbol = c.symbols[s];
+  symbol.used = true;  // a reference resolved here counts as a use (calls of later FUNCTIONs)
+  if (HasKind(symbol.kind, kind::Sub) || HasKind(symbol.kind, kind::Function)) {
+    const int64_t declared = ParseNumber(symbol.value).value_or(0);
+    if (declared != f.argumentCount) return CompileError(c, std::to_string(declared), msg::ArgumentCountMismatch), -1;
+  }
+  return s;
+}
+
+// The 16-bit value a fixup receives; nothing after an error.
+std::optional<int64_t> FixupValue(TCompilerContext& c, const TFixup& f, int64_t codeTotal, int64_t programLength) {
+  switch (FixupKindOf(f.text)) {
+    case TFixupKind::TableEntry: return ParseNumber(f.text.substr(1)).value_or(0) + codeTotal + 2;
+    case TFixupKind::ProgramLengthBits: return programLength * 8;
+    case TFixupKind::ProgramLengthBytes: return programLength;
+    case TFixupKind::ProgramLengthWords: return programLength / 2;
+    case TFixupKind::AssemblerLabel: return std::nullopt;  // the linker's
+    case TFixupKind::Symbol:
+    case TFixupKind::ScopedLabel: break;
+  }
+  const int s = FixupTarget(c, f);
+  if (s < 0) return std::nullopt;
+  return c.symbols[static_cast<size_t>(s)].address;
 }
 
 void ReportUnclosedBlock(TCompilerContext& c) {
@@ -117,71 +164,75 @@ void ReportUnclosedBlock(TCompilerContext& c) {
   const TBlock& top = c.blocks.back();
   c.errorPosition = top.start;
   switch (top.kind) {
-    case block::Do: case block::DoWhile: CompileError(c, "", 144); break;
-    case block::For: CompileError(c, "", 152); break;
-    case block::If: case block::IfElse: case block::IfElseIf: CompileError(c, "", 155); break;
-    case block::Sub: CompileError(c, "", 182); break;
-    case block::Function: CompileError(c, "", 183); break;
-    case block::Select: CompileError(c, "", 203); break;
-    default: break;
+    case TBlockKind::Do: case TBlockKind::DoWhile: return CompileError(c, "", msg::DoWithoutLoop);
+    case TBlockKind::For: return CompileError(c, "", msg::ForWithoutNext);
+    case TBlockKind::If: case TBlockKind::IfElse: case TBlockKind::IfElseIf: return CompileError(c, "", msg::EndIfExpected);
+    case TBlockKind::Sub: return CompileError(c, "", msg::EndSubExpected);
+    case TBlockKind::Function: return CompileError(c, "", msg::EndFunctionExpected);
+    case TBlockKind::Select: return CompileError(c, "", msg::EndSelectExpected);
   }
+}
+
+void PatchWord(std::string& bytes, uint32_t slot, int64_t value) {
+  bytes[slot - 1] = static_cast<char>((value >> 8) & 0xFF);
+  bytes[slot] = static_cast<char>(value & 0xFF);
 }
 
 void ResolveFixups(TCompilerContext& c, int64_t codeTotal, int64_t programLength) {
   for (TFixup& f : c.fixups) {
     if (c.errorReported) return;
     c.errorPosition = f.sourcePosition;
-    std::string name = f.text;
-    int64_t value = 0;
-    if (name[0] == '^') {
+    if (FixupKindOf(f.text) == TFixupKind::AssemblerLabel) {
+      // Resolved by the linker in the image, where the initialisation code comes first.
       f.slot += static_cast<uint32_t>(c.initCode.size());
       continue;
     }
-    if (name[0] == '<') {
-      value = ParseNumber(name.substr(1)).value_or(0) + codeTotal + 2;
-    } else if (name == "*PROGLEN*BIT") {
-      value = programLength * 8;
-    } else if (name == "*PROGLEN*BYTE") {
-      value = programLength;
-    } else if (name == "*PROGLEN*WORD") {
-      value = programLength / 2;
-    } else {
-      if (const size_t bar = name.find('|'); bar != std::string::npos) {
-        const std::string scope = name.substr(bar + 1);
-        name.resize(bar);
-        const int s = FindSymbol(c, name, kAnyScope);
-        if (s >= 0) {
-          if (c.symbols[s].kind != KindBit(kind::Label)) {
-            CompileError(c, name, 100);
-            return;
-          }
-          if (UpperCase(c.symbols[s].value) != UpperCase(scope)) {
-            CompileError(c, name, 196);
-            return;
-          }
-        }
-      }
-      const int s = FindSymbol(c, name, kAnyScope);
-      if (s < 0) {
-        // INTERRUPT ON without its handler.
-        if (UpperCase(name) == "INTERRUPT") CompileError(c, "", 210);
-        else CompileError(c, name + "()", 101);
-        return;
-      }
-      Tlabel& symbol = c.symbols[s];
-      symbol.used = true;  // a reference resolved here counts as a use (calls of later FUNCTIONs)
-      if (HasKind(symbol.kind, kind::Sub) || HasKind(symbol.kind, kind::Function)) {
-        const int64_t declared = ParseNumber(symbol.value).value_or(0);
-        if (declared != f.argumentCount) {
-          CompileError(c, std::to_string(declared), 230);
-          return;
-        }
-      }
-      value = symbol.address;
-    }
-    c.code[f.slot - 1] = static_cast<char>((value >> 8) & 0xFF);
-    c.code[f.slot] = static_cast<char>(value & 0xFF);
+    if (const auto value = FixupValue(c, f, codeTotal, programLength)) PatchWord(c.code, f.slot, *value);
   }
+}
+
+// What an unused symbol of these kinds is called in its warning; labels get none.
+std::optional<TUnusedKind> UnusedKind(uint32_t k) {
+  if (HasKind(k, kind::Constant) || HasKind(k, kind::Table)) return TUnusedKind::Constant;
+  if (HasKind(k, kind::Function)) return TUnusedKind::Function;
+  if (HasKind(k, kind::Sub)) return TUnusedKind::Sub;
+  if (HasKind(k, kind::StringConst)) return TUnusedKind::StringConstant;
+  if (HasKind(k, kind::String) || HasKind(k, kind::StringStar)) return TUnusedKind::String;
+  if (HasKind(k, kind::Structure)) return TUnusedKind::Structure;
+  if (k != KindBit(kind::Label)) return TUnusedKind::Variable;
+  return std::nullopt;
+}
+
+// Writes the addresses of the assembler labels that BASIC refers to into the image.
+void PatchAssemblerLabels(TCompilerContext& c, std::string& image, const std::vector<TAsmLabel>& labels) {
+  for (const TFixup& f : c.fixups) {
+    if (c.errorReported) return;
+    if (FixupKindOf(f.text) != TFixupKind::AssemblerLabel) continue;
+    c.errorPosition = f.sourcePosition;
+    const std::string name = f.text.substr(1);
+    const int label = FindAsmLabel(c, name);
+    if (label < 0) CompileError(c, name, msg::AssemblerLabelMissing);
+    else if (image.size() > f.slot + 1) PatchWord(image, f.slot, labels[static_cast<size_t>(label)].address);
+    else CompileError(c, "", msg::LinkerCrashed);
+  }
+}
+
+// One warning per symbol the program never uses.
+void ListUnusedSymbols(const TCompilerContext& c, TLinkResult& result) {
+  std::string warningsText;
+  for (const Tlabel& s : c.symbols) {
+    // Names the compiler makes up for itself are no concern of the user's.
+    if (s.used || s.name.empty() || s.name[0] == '~' || s.name[0] == '.') continue;
+    const auto kind = UnusedKind(s.kind);
+    if (!kind) continue;
+    const std::string text = s.name + std::string(UnusedSymbolText(*kind));
+    warningsText += " " + text + "\r\n";
+    const TSourceLocation at = Locate(c, s.sourcePosition);
+    std::string line = text;
+    while (line.back() == ' ') line.pop_back();
+    result.warnings.push_back(TWarning{s.sourcePosition, s.name, TCp1252Text(line), at.mapped, at.line, at.column});
+  }
+  result.warningsText = TCp1252Text(std::move(warningsText));
 }
 
 }  // namespace
@@ -214,7 +265,7 @@ std::string PostPass(TCompilerContext& c) {
 
   for (TStatementMapRecord& r : c.statementMap) r.codeOffset += static_cast<uint32_t>(c.initCode.size());
   std::string image = c.initCode + c.code + c.tableArea + c.eepromImage;
-  if (image.size() > c.eepromSize) c.statusText = "Für dieses Programm benötigen Sie ein größeres EEPROM.";
+  if (image.size() > c.eepromSize) c.statusText = LargerEepromStatus();
   else if (!c.errorReported) c.statusText.clear();
   c.memoryMaps.clear();
   return image;
@@ -222,47 +273,11 @@ std::string PostPass(TCompilerContext& c) {
 
 TLinkResult Link(TCompilerContext& c, std::string& image, const std::vector<TAsmLabel>& labels, bool warnings) {
   TLinkResult result;
-  c.asmLabels = labels;
-  for (const TFixup& f : c.fixups) {
-    if (c.errorReported) break;
-    if (f.text[0] != '^') continue;
-    c.errorPosition = f.sourcePosition;
-    const std::string name = f.text.substr(1);
-    const int label = FindAsmLabel(c, name);
-    if (label < 0) {
-      CompileError(c, name, 250);
-    } else if (image.size() > f.slot + 1) {
-      image[f.slot - 1] = static_cast<char>((labels[label].address >> 8) & 0xFF);
-      image[f.slot] = static_cast<char>(labels[label].address & 0xFF);
-    } else {
-      CompileError(c, "", 249);
-    }
-  }
+  SetAsmLabels(c, labels);
+  PatchAssemblerLabels(c, image, labels);
   result.success = !c.errorReported;
   result.error = c.error;
-  if (!result.success || !warnings) return result;
-  for (const Tlabel& s : c.symbols) {
-    // Names the compiler makes up for itself are no concern of the user's.
-    if (s.used || s.name.empty() || s.name[0] == '~' || s.name[0] == '.') continue;
-    const uint32_t k = s.kind;
-    const char* text = nullptr;
-    if (HasKind(k, kind::Constant) || HasKind(k, kind::Table)) text = " Konstante wird nicht verwendet. ";
-    else if (HasKind(k, kind::Function)) text = " Funktion wird an keiner Stelle aufgerufen . ";
-    else if (HasKind(k, kind::Sub)) text = " Sub Prozedur wird an keiner Stelle aufgerufen. ";
-    else if (HasKind(k, kind::StringConst)) text = " String Konstante wird nicht verwendet. ";
-    else if (!HasKind(k, kind::String) && !HasKind(k, kind::StringStar)) {
-      if (HasKind(k, kind::Structure)) text = " Datenstruktur wird nicht verwendet. ";
-      else if (k != KindBit(kind::Label)) text = " Variable wird nicht verwendet. ";
-    } else {
-      text = " String wird nicht verwendet. ";
-    }
-    if (!text) continue;
-    result.warningsText += " " + s.name + text + "\r\n";
-    const TSourceLocation at = Locate(c, s.sourcePosition);
-    std::string line = s.name + text;
-    while (line.back() == ' ') line.pop_back();
-    result.warnings.push_back(TWarning{s.sourcePosition, s.name, line, at.mapped, at.line, at.column});
-  }
+  if (result.success && warnings) ListUnusedSymbols(c, result);
   return result;
 }
 

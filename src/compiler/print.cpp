@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "compiler/diagnostics.h"
+#include "compiler/messages.h"
 #include "compiler/emit.h"
 #include "compiler/expression.h"
 #include "compiler/io_parts.h"
@@ -187,7 +188,7 @@ void PrintQuoted(TCompilerContext& c, TPrintText& text) {
   const int32_t open = c.position++;
   text.Open();
   while (c.Current() != '"') {
-    if (c.AtEnd() || IsLineEnd(c.Current())) return ReportAt(c, open, "", 103);
+    if (c.AtEnd() || IsLineEnd(c.Current())) return ReportAt(c, open, "", msg::UnterminatedString);
     text.Character(c.Current());
     ++c.position;
   }
@@ -258,7 +259,7 @@ int PrintList(TCompilerContext& c) {
       valueEndsLine = false;
       continue;
     }
-    if (!separated) return CompileError(c, "", 177), values;
+    if (!separated) return CompileError(c, "", msg::SemicolonExpected), values;
     separated = false;
     valueEndsLine = PrintItem(c, text) == TItem::Value;
     values += valueEndsLine ? 1 : 0;

@@ -9,6 +9,7 @@
 // is current: their variables live in global memory and they return without leaving a
 // frame.
 #include "compiler/control_flow.h"
+#include "compiler/messages.h"
 #include "compiler/diagnostics.h"
 #include "compiler/emit.h"
 #include "compiler/expression.h"
@@ -44,17 +45,17 @@ bool CheckProcedureName(TCompilerContext& c, const std::string& name, int32_t at
   c.errorPosition = at;
   const std::string upper = UpperCase(name);
   const bool handler = IsHandlerName(upper);
-  if (upper.size() > kMaxNameLength) return CompileError(c, name, 228), false;
-  if (FindSymbol(c, name, kAnyScope) >= 0) return CompileError(c, name, 115), false;
-  if (FindAsmLabel(c, name) >= 0) return CompileError(c, name, 125), false;
-  if (IsReserved(upper) >= 0 && !handler) return CompileError(c, name, 123), false;
-  if (isFunction && handler) return CompileError(c, "", 199), false;
+  if (upper.size() > kMaxNameLength) return CompileError(c, name, msg::NameTooLong), false;
+  if (FindSymbol(c, name, kAnyScope) >= 0) return CompileError(c, name, msg::AlreadyDefined), false;
+  if (FindAsmLabel(c, name) >= 0) return CompileError(c, name, msg::AssemblerName), false;
+  if (IsReserved(upper) >= 0 && !handler) return CompileError(c, name, msg::ReservedName), false;
+  if (isFunction && handler) return CompileError(c, "", msg::HandlerMustBeSub), false;
   return true;
 }
 
 bool CheckNotNested(TCompilerContext& c, int32_t start) {
   c.errorPosition = start;
-  if (InnermostProcedure(c) != nullptr) return CompileError(c, "", 186), false;
+  if (InnermostProcedure(c) != nullptr) return CompileError(c, "", msg::NestedProcedure), false;
   if (c.blocks.empty()) return true;
   CheckOpenBlock(c);
   return false;
@@ -72,10 +73,10 @@ int TypeKind(const std::string& upperWord) {
 // Whether the type suits the name and the profile.
 bool CheckParameterType(TCompilerContext& c, const std::string& name, int type, const std::string& word, int32_t at) {
   const bool dollar = name.back() == '$';
-  if (type == kind::String && !dollar) return ReportAt(c, at, name, 252), false;
-  if (type != kind::String && dollar) return ReportAt(c, at, word, 253), false;
+  if (type == kind::String && !dollar) return ReportAt(c, at, name, msg::StringNameExpected), false;
+  if (type != kind::String && dollar) return ReportAt(c, at, word, msg::StringTypeExpected), false;
   if (c.profile == profile::TesselMicro && (type == kind::String || type == kind::Word))
-    return ReportAt(c, at, type == kind::String ? "STRING" : "INTEGER", 232), false;
+    return ReportAt(c, at, type == kind::String ? "STRING" : "INTEGER", msg::UnavailableOnMicro), false;
   return true;
 }
 
@@ -103,7 +104,7 @@ int ReadParameter(TCompilerContext& c) {
   if (name.empty()) return -1;
   c.errorPosition = at;
   if (!CheckNewName(c, name)) return -1;
-  if (c.Current() == '[') return ReportAt(c, at, name, 225), -1;
+  if (c.Current() == '[') return ReportAt(c, at, name, msg::SimpleVariableParameter), -1;
   int type = name.back() == '$' ? kind::String : kind::Word;
   std::string word = type == kind::String ? "STRING" : "INTEGER";
   int32_t typeAt = at;
@@ -113,7 +114,7 @@ int ReadParameter(TCompilerContext& c) {
     typeAt = c.position;
     word = ReadName(c);
     type = TypeKind(UpperCase(word));
-    if (type < 0) return ReportAt(c, at, name, 225), -1;
+    if (type < 0) return ReportAt(c, at, name, msg::SimpleVariableParameter), -1;
   } else {
     c.position = afterName;
   }
@@ -131,21 +132,22 @@ bool ReadParameters(TCompilerContext& c, const std::string& upperName, std::vect
     SkipBlanks(c);
     if (c.Current() == ')') ++c.position;
     while (c.At(c.position - 1) != ')') {
-      if (none) return ReportAt(c, open, "", 229), false;
+      if (none) return ReportAt(c, open, "", msg::HandlerTakesNoParameters), false;
       const int p = ReadParameter(c);
       if (p < 0) return false;
       parameters.push_back(p);
       SkipBlanks(c);
-      if (c.Current() != ',' && c.Current() != ')') return CompileError(c, ")", 107), false;
+      if (c.Current() != ',' && c.Current() != ')') return CompileError(c, ")", msg::Expected), false;
       ++c.position;
     }
   }
-  if ((upperName == "ERROR" || upperName == "CRASH") && parameters.size() != 2) return ReportAt(c, open, "2", 301), false;
+  if ((upperName == "ERROR" || upperName == "CRASH") && parameters.size() != 2) return ReportAt(c, open, "2", msg::ParameterCountExpected), false;
   return true;
 }
 
-// AS and a type after a FUNCTION's parameters. The result is a word whatever the type.
-bool ReadResultType(TCompilerContext& c) {
+// AS and a type after a FUNCTION's parameters. The result is held in a word whatever the
+// type; `kind` tells what to cut it to.
+bool ReadResultType(TCompilerContext& c, int& kind) {
   const int32_t at = c.position;
   if (ReadUpperName(c) != "AS") {
     c.position = at;
@@ -154,8 +156,21 @@ bool ReadResultType(TCompilerContext& c) {
   SkipBlanks(c);
   const int32_t typeAt = c.position;
   const std::string word = ReadName(c);
-  if (TypeKind(UpperCase(word)) < 0) return ReportAt(c, typeAt, word, 108), false;
+  kind = TypeKind(UpperCase(word));
+  if (kind < 0) return ReportAt(c, typeAt, word, msg::TypeExpected), false;
   return true;
+}
+
+// A BYTE or BOOLEAN result is cut to its type as a store into such a variable would:
+// the low byte, or -1 for anything but 0.
+void EmitResultCut(TCompilerContext& c, int kind) {
+  if (kind == kind::Byte) {
+    EmitConstantPush(c, 255);
+    EmitByte(c, tok::AND);
+  } else if (kind == kind::Bit) {
+    EmitConstantPush(c, 0);
+    EmitByte(c, tok::NE);
+  }
 }
 
 // Counts down from kMaxFrames, leaving one frame each time through a call to a RETF.
@@ -191,17 +206,17 @@ void CompileProcedureHead(TCompilerContext& c, bool isFunction) {
   const int32_t start = StatementStart(c);
   SkipBlanks(c);
   const int32_t at = c.position;
-  if (!IsNameChar(c.Current())) return ReportHere(c, "", 185);
+  if (!IsNameChar(c.Current())) return ReportHere(c, "", msg::ProcedureNameExpected);
   const std::string name = ReadIdentifier(c, TIdentifierVariant::Procedure);
   if (name.empty() || !CheckProcedureName(c, name, at, isFunction) || !CheckNotNested(c, start)) return;
   const std::string upper = UpperCase(name);
   TBlock b;
   b.start = start;
-  b.kind = isFunction ? block::Function : block::Sub;
-  b.labelA = (isFunction ? ".fun" : ".sub") + name;
-  b.labelB = name;
+  b.kind = isFunction ? TBlockKind::Function : TBlockKind::Sub;
+  b.end = (isFunction ? ".fun" : ".sub") + name;
+  b.name = name;
   c.blocks.push_back(b);
-  EmitJump(c, tok::GOTO, b.labelA);  // the main flow goes round the body
+  EmitJump(c, tok::GOTO, b.end);  // the main flow goes round the body
   Tlabel procedure;
   procedure.name = name;
   procedure.kind = KindBit(isFunction ? kind::Function : kind::Sub);
@@ -214,7 +229,7 @@ void CompileProcedureHead(TCompilerContext& c, bool isFunction) {
   std::vector<int> parameters;
   if (!ReadParameters(c, upper, parameters)) return;
   c.symbols[static_cast<size_t>(c.currentProcedure)].value = std::to_string(parameters.size());
-  if (isFunction && !ReadResultType(c)) return;
+  if (isFunction && !ReadResultType(c, c.blocks.back().resultKind)) return;
   EmitEntry(c, parameters, result, upper);
   ExpectEnd(c);
 }
@@ -246,19 +261,21 @@ void EmitProcedureExit(TCompilerContext& c, bool atEnd) {
 }
 
 void CompileEndProcedure(TCompilerContext& c, bool isFunction) {
-  if (c.blocks.empty()) return ReportAtStatement(c, isFunction ? 211 : 212);
-  if (c.blocks.back().kind != (isFunction ? block::Function : block::Sub)) return CheckOpenBlock(c);
+  if (c.blocks.empty()) return ReportAtStatement(c, isFunction ? msg::EndFunctionWithoutFunction : msg::EndSubWithoutSub);
+  if (c.blocks.back().kind != (isFunction ? TBlockKind::Function : TBlockKind::Sub)) return CheckOpenBlock(c);
   EmitProcedureExit(c, true);
   c.currentProcedure = -1;
   const TBlock b = c.blocks.back();
   c.blocks.pop_back();
-  DefineLabel(c, b.labelA);
+  DefineLabel(c, b.end);
   ExpectEnd(c);
 }
 
 void CompileResultAssignment(TCompilerContext& c) {
   if (!ExpectChar(c, '=')) return;
   CompileExpression(c, kRuntimeMask);
+  if (const TBlock* function = InnermostProcedure(c); function != nullptr && !c.errorReported)
+    EmitResultCut(c, function->resultKind);
   // On the Tessel boards the result stays on the data stack for the FUNCTION's end.
   if (c.Pyxon() && !c.errorReported) AppendPiece(c, EmitStore(c, ResultSymbol(c)));
   if (!c.errorReported) ExpectEnd(c);
@@ -269,15 +286,15 @@ void CompileCall(TCompilerContext& c) {
   const int32_t at = c.position;
   const std::string name = ReadName(c);
   const std::string upper = UpperCase(name);
-  if (upper == "INTERRUPT") return ReportAt(c, at, "", 213);
+  if (upper == "INTERRUPT") return ReportAt(c, at, "", msg::InterruptHandlerNotCallable);
   const int s = name.empty() ? -1 : FindSymbol(c, name, c.Scope());
   const bool assembler = !name.empty() && FindAsmLabel(c, name) >= 0;
-  if (s >= 0 && HasKind(c.symbols[static_cast<size_t>(s)].kind, kind::Function)) return ReportAt(c, at, name, 294);
-  if (s >= 0 && !HasKind(c.symbols[static_cast<size_t>(s)].kind, kind::Sub)) return ReportAt(c, at, "", 141);
+  if (s >= 0 && HasKind(c.symbols[static_cast<size_t>(s)].kind, kind::Function)) return ReportAt(c, at, name, msg::FunctionNotCallable);
+  if (s >= 0 && !HasKind(c.symbols[static_cast<size_t>(s)].kind, kind::Sub)) return ReportAt(c, at, "", msg::CallTargetExpected);
   // A name not declared yet is a SUB further on; the post-pass finds out.
-  if (s < 0 && !assembler && (!IsValidIdentifier(upper) || IsReserved(upper) >= 0)) return ReportAt(c, at, "", 141);
+  if (s < 0 && !assembler && (!IsValidIdentifier(upper) || IsReserved(upper) >= 0)) return ReportAt(c, at, "", msg::CallTargetExpected);
   // The ATmega boards cannot run HC05 machine code: an assembler label is no call target there.
-  if (assembler && c.Pyxon()) return ReportAt(c, at, "", 141);
+  if (assembler && c.Pyxon()) return ReportAt(c, at, "", msg::CallTargetExpected);
   const int count = CompileArgumentList(c, name, at);
   if (count < 0 || c.errorReported) return;
   c.errorPosition = at;

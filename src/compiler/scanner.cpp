@@ -1,4 +1,5 @@
 #include "compiler/scanner.h"
+#include "compiler/messages.h"
 
 #include "compiler/diagnostics.h"
 #include "compiler/reserved_words.h"
@@ -61,14 +62,12 @@ std::string ReadWord(TCompilerContext& c) {
   std::string word;
   while (!c.AtEnd() && !c.errorReported) {
     const char ch = c.Current();
+    // A word never takes the line end or a comment with it: the statement it starts
+    // ends there, whichever line-end characters the text uses.
+    if ((ch == '\'' || IsLineEnd(ch)) && !word.empty()) break;
     if (ch == '\'') {
-      // A comment ends the statement and its line; the line end is consumed here, so
-      // the line start is noted here too (a following LF of a CR LF pair notes it again).
+      // A comment ends the statement; its line end is left for the next word.
       SkipLine(c);
-      if (!c.AtEnd()) {
-        ++c.position;
-        c.lastWordEndedLine = true;
-      }
       break;
     }
     if (ch == ':') c.errorPosition = c.position + 1;
@@ -78,18 +77,17 @@ std::string ReadWord(TCompilerContext& c) {
     }
     if (ch == '#' && c.wordIsFirstOfLine) {
       c.errorPosition = c.position;
-      CompileError(c, "", 251);
+      CompileError(c, "", msg::NameMustStartWithLetter);
       break;
     }
     if (!IsStatementWordChar(ch)) {
       c.errorPosition = c.position;
-      CompileError(c, std::string(1, ch), 104);
+      CompileError(c, std::string(1, ch), msg::UnexpectedCharacter);
       break;
     }
     const bool holds = (ch == ':' || ch == '=' || ch == '#' || ch == '[' || ch == '.') && !word.empty();
     if (!holds) ++c.position;
     if (IsWordTerminator(ch)) break;
-    if (IsLineEnd(ch)) continue;
     word.push_back(ch);
   }
   return word;
@@ -106,13 +104,13 @@ std::string ReadName(TCompilerContext& c) {
 std::string ReadIdentifier(TCompilerContext& c, TIdentifierVariant variant) {
   std::string name = ReadName(c);
   if (name.empty()) {
-    CompileError(c, "", variant == TIdentifierVariant::Procedure ? 185 : 111);
+    CompileError(c, "", variant == TIdentifierVariant::Procedure ? msg::ProcedureNameExpected : msg::VariableNameExpected);
     return {};
   }
   std::string checked = UpperCase(name);
   if (variant == TIdentifierVariant::String && checked.size() > 1 && checked.back() == '$') checked.pop_back();
   if (!IsValidIdentifier(checked)) {
-    CompileError(c, name, 106);
+    CompileError(c, name, msg::InvalidName);
     return {};
   }
   SkipBlanks(c);
@@ -122,7 +120,7 @@ std::string ReadIdentifier(TCompilerContext& c, TIdentifierVariant variant) {
 bool ExpectChar(TCompilerContext& c, char ch) {
   SkipBlanks(c);
   if (c.Current() != ch) {
-    CompileError(c, std::string(1, ch), 107);
+    CompileError(c, std::string(1, ch), msg::Expected);
     return false;
   }
   ++c.position;
@@ -143,7 +141,7 @@ bool AtStatementEnd(const TCompilerContext& c) {
 void ExpectEnd(TCompilerContext& c) {
   const int32_t remembered = c.position;
   const std::string word = ReadWord(c);
-  if (!word.empty() && UpperCase(word) != "ELSE") CompileError(c, "", 109);
+  if (!word.empty() && UpperCase(word) != "ELSE") CompileError(c, "", msg::EndExpected);
   c.position = remembered;
 }
 

@@ -2,12 +2,16 @@
 //
 // The selector is kept where each item can push it again: in a cell of its own on the
 // Tessel boards, and on the data stack on the Pyxon boards, where SELECT leaves two copies.
-// An item compares one copy with its value and jumps to the branch body ("C" + label A) on
-// a match, which drops the other; after the last item a fresh copy is pushed and the
-// branch fails on to the next CASE (label A) with two copies again. So every body runs
+// An item compares one copy with its value and jumps to the branch body ("C" + the next
+// branch's label) on a match, which drops the other; after the last item a fresh copy is
+// pushed and the branch fails on to the next CASE (the next branch's label) with two
+// copies again. So every body runs
 // with the stack as it was before SELECT, and the failure of the last branch drops both
 // copies.
+#include <initializer_list>
+
 #include "compiler/control_flow.h"
+#include "compiler/messages.h"
 #include "compiler/diagnostics.h"
 #include "compiler/emit.h"
 #include "compiler/expression.h"
@@ -22,30 +26,47 @@ namespace zarvek {
 
 namespace {
 
-// Label C of a SELECT block once its first CASE has been compiled.
-constexpr std::string_view kBranchSeen = "branch";
+// Where the Tessel boards keep the selector: Tessel 1.1 through a routine of its runtime
+// (the machine-code call 08 with its address), Tessel Micro in local byte 23, Tessel 2.0 in
+// local word 31.
+constexpr uint16_t kTessel11SelectorRoutine = 0x1187;
+constexpr uint8_t kMicroSelectorByte = 23;
+constexpr uint8_t kTessel20SelectorWord = 31;
 
+std::string Bytes(std::initializer_list<uint8_t> bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+std::string Tessel11Selector() {
+  return Bytes({kMachineCodeCall, static_cast<uint8_t>(kTessel11SelectorRoutine >> 8),
+                static_cast<uint8_t>(kTessel11SelectorRoutine & 0xFF)});
+}
+
+// After the selector's value: what keeps it and leaves it on the stack for the first item.
 std::string SelectorKeep(const TCompilerContext& c) {
   // Where the paths must balance, the store alone keeps the selector on the stack for the
   // first item, as 08 11 87 does on Tessel 1.1.
   if (c.profile == profile::TesselMicro && BalancesTesselPaths(c)) return "\x19\x17";
   switch (c.profile) {
-    case profile::Tessel11: return "\x08\x11\x87";
-    case profile::TesselMicro: return "\x19\x17\x16\x17\x16\x17";  // LBYTEWRITE 23, LBYTEREAD 23 twice
-    case profile::Tessel20: return "\x1A\x1F\x17\x1F\x17\x1F";     // LWORDWRITE 31, LWORDREAD 31 twice
-    default: return std::string(1, static_cast<char>(tok::DUP));
+    case profile::Tessel11: return Tessel11Selector();
+    case profile::TesselMicro:
+      return Bytes({tok::LBYTEWRITE, kMicroSelectorByte, tok::LBYTEREAD, kMicroSelectorByte, tok::LBYTEREAD,
+                    kMicroSelectorByte});
+    case profile::Tessel20:
+      return Bytes({tok::LWORDWRITE, kTessel20SelectorWord, tok::LWORDREAD, kTessel20SelectorWord, tok::LWORDREAD,
+                    kTessel20SelectorWord});
+    default: return Bytes({tok::DUP});
   }
 }
 
+// Pushes the selector once more.
 std::string SelectorReload(const TCompilerContext& c) {
   // Where a drop comes between the item's test and the reload, the Tessel 1.1 helper
   // cannot tell a reload from a new selector: its reload entry is called directly.
   if (c.profile == profile::Tessel11 && BalancesTesselPaths(c)) return "\x08\x11\x8C";
   switch (c.profile) {
-    case profile::Tessel11: return "\x08\x11\x87";
-    case profile::TesselMicro: return "\x16\x17";
-    case profile::Tessel20: return "\x17\x1F";
-    default: return std::string(1, static_cast<char>(tok::DUP));
+    case profile::Tessel11: return Tessel11Selector();
+    case profile::TesselMicro: return Bytes({tok::LBYTEREAD, kMicroSelectorByte});
+    case profile::Tessel20: return Bytes({tok::LWORDREAD, kTessel20SelectorWord});
+    default: return Bytes({tok::DUP});
   }
 }
 
@@ -66,7 +87,7 @@ bool NextStatementIsCase(TCompilerContext& c) {
   c.wordIsFirstOfLine = first;
   if (c.errorReported) return false;
   if (UpperCase(word) == "CASE") return true;
-  ReportAt(c, at, "", 201);
+  ReportAt(c, at, "", msg::CaseStatementExpected);
   return false;
 }
 
@@ -104,13 +125,13 @@ void CompileRange(TCompilerContext& c, const std::string& match) {
 // One item: a value, IS with a comparison, or a range. False after an error.
 bool CompileCaseItem(TCompilerContext& c, const std::string& match) {
   SkipBlanks(c);
-  if (c.Current() == ',') return CompileError(c, "", 190), false;
+  if (c.Current() == ',') return CompileError(c, "", msg::ExpressionExpected), false;
   const int32_t at = c.position;
   if (ReadUpperName(c) == "IS") {
     SkipBlanks(c);
     const int32_t opAt = c.position;
     const uint8_t test = ReadNegatedComparison(c);
-    if (test == 0) return ReportAt(c, opAt, "", 206), false;
+    if (test == 0) return ReportAt(c, opAt, "", msg::CaseOperatorExpected), false;
     CompileExpression(c, kRuntimeMask);
     EmitByte(c, test);
     EmitJump(c, tok::JUMPF, match);
@@ -139,9 +160,9 @@ void CompileCaseItems(TCompilerContext& c, const std::string& failure) {
     SkipBlanks(c);
     if (c.Current() != ',') break;
     ++c.position;
-    if (AtStatementEnd(c)) return ReportHere(c, "", 207);
+    if (AtStatementEnd(c)) return ReportHere(c, "", msg::CaseItemOrEndExpected);
   }
-  if (!AtStatementEnd(c)) return ReportHere(c, "", 208);
+  if (!AtStatementEnd(c)) return ReportHere(c, "", msg::CaseToOrItemExpected);
   EmitJump(c, tok::GOTO, failure);
   DefineLabel(c, match, CurrentProcedureName(c));
   if (c.Pyxon()) EmitDiscard(c);  // the copy the matching item left
@@ -156,7 +177,7 @@ void CompileSelect(TCompilerContext& c) {
   const std::string word = ReadName(c);
   if (UpperCase(word) != "CASE") {
     c.position = at;
-    return ReportHere(c, word, 200);
+    return ReportHere(c, word, msg::CaseExpected);
   }
   CompileExpression(c, kRuntimeMask);
   if (c.errorReported) return;
@@ -166,32 +187,32 @@ void CompileSelect(TCompilerContext& c) {
   const std::string n = FreshLabelNumber(c, static_cast<int64_t>(c.code.size()), {"$", "$$"});
   TBlock b;
   b.start = start;
-  b.kind = block::Select;
-  b.labelA = "$" + n;
-  b.labelB = "$$" + n;
+  b.kind = TBlockKind::Select;
+  b.nextBranch = "$" + n;
+  b.end = "$$" + n;
   c.blocks.push_back(b);
 }
 
 void CompileCase(TCompilerContext& c) {
-  if (c.blocks.empty()) return ReportAtStatement(c, 204);
-  if (c.blocks.back().kind != block::Select) return CheckOpenBlock(c);
-  if (!c.blocks.back().labelD.empty()) return ReportAtStatement(c, 205);
-  if (c.blocks.back().labelC == kBranchSeen) EmitJump(c, tok::GOTO, c.blocks.back().labelB);
+  if (c.blocks.empty()) return ReportAtStatement(c, msg::CaseWithoutSelect);
+  if (c.blocks.back().kind != TBlockKind::Select) return CheckOpenBlock(c);
+  if (c.blocks.back().caseElseSeen) return ReportAtStatement(c, msg::CaseAfterCaseElse);
+  if (c.blocks.back().branchSeen) EmitJump(c, tok::GOTO, c.blocks.back().end);
   TBlock& b = c.blocks.back();
-  b.labelC = kBranchSeen;
-  DefineLabel(c, b.labelA, CurrentProcedureName(c));
+  b.branchSeen = true;
+  DefineLabel(c, b.nextBranch, CurrentProcedureName(c));
   const int32_t at = c.position;
   if (ReadUpperName(c) == "ELSE") {
-    b.labelA.clear();
-    b.labelD = std::to_string(c.code.size());
+    b.nextBranch.clear();
+    b.caseElseSeen = true;
     if (c.Pyxon()) {
       EmitDiscard(c);
       EmitDiscard(c);
     }
   } else {
     c.position = at;
-    b.labelA = "$" + FreshLabelNumber(c, static_cast<int64_t>(c.code.size()) + 4, {"$", "C$"});
-    CompileCaseItems(c, b.labelA);
+    b.nextBranch = "$" + FreshLabelNumber(c, static_cast<int64_t>(c.code.size()) + 4, {"$", "C$"});
+    CompileCaseItems(c, b.nextBranch);
   }
   if (c.errorReported) return;
   EndStatementInProcedure(c);
@@ -199,25 +220,25 @@ void CompileCase(TCompilerContext& c) {
 }
 
 void CompileEndSelect(TCompilerContext& c) {
-  if (c.blocks.empty()) return ReportAtStatement(c, 202);
-  if (c.blocks.back().kind != block::Select) return CheckOpenBlock(c);
+  if (c.blocks.empty()) return ReportAtStatement(c, msg::EndSelectWithoutSelect);
+  if (c.blocks.back().kind != TBlockKind::Select) return CheckOpenBlock(c);
   const TBlock b = c.blocks.back();
   c.blocks.pop_back();
-  if (c.Pyxon() && b.labelD.empty()) {
+  if (c.Pyxon() && !b.caseElseSeen) {
     // The bodies jump past the drops that the failure of the last branch needs.
-    EmitJump(c, tok::GOTO, b.labelB);
-    DefineLabel(c, b.labelA, CurrentProcedureName(c));
+    EmitJump(c, tok::GOTO, b.end);
+    DefineLabel(c, b.nextBranch, CurrentProcedureName(c));
     EmitDiscard(c);
     EmitDiscard(c);
-  } else if (!b.labelA.empty() && BalancesTesselPaths(c)) {
+  } else if (!b.nextBranch.empty() && BalancesTesselPaths(c)) {
     // No branch matched: the selector the last item reloaded is dropped on that path only.
-    EmitJump(c, tok::GOTO, b.labelB);
-    DefineLabel(c, b.labelA, CurrentProcedureName(c));
+    EmitJump(c, tok::GOTO, b.end);
+    DefineLabel(c, b.nextBranch, CurrentProcedureName(c));
     EmitDiscard(c);
-  } else if (!b.labelA.empty()) {
-    DefineLabel(c, b.labelA, CurrentProcedureName(c));
+  } else if (!b.nextBranch.empty()) {
+    DefineLabel(c, b.nextBranch, CurrentProcedureName(c));
   }
-  DefineLabel(c, b.labelB, CurrentProcedureName(c));
+  DefineLabel(c, b.end, CurrentProcedureName(c));
   ExpectEnd(c);
 }
 

@@ -1,6 +1,7 @@
 // TYPE name ... END TYPE: a data structure, one or more elements per line, each placed in
 // the structure's pattern of occupied bytes and bits.
 #include "compiler/diagnostics.h"
+#include "compiler/messages.h"
 #include "compiler/reserved_words.h"
 #include "compiler/scanner.h"
 #include "compiler/symbol_table.h"
@@ -60,10 +61,10 @@ bool IsKnownElement(const Tlabel& structure, const std::vector<TElementName>& li
 bool ReadElementNames(TCompilerContext& c, const Tlabel& structure, TElementName first, std::vector<TElementName>& names) {
   for (TElementName n = std::move(first);;) {
     std::string upper = UpperCase(n.name);
-    if (n.name.empty() || upper == "AS") return ReportAt(c, n.position, "", 289), false;
+    if (n.name.empty() || upper == "AS") return ReportAt(c, n.position, "", msg::StructureElementNameExpected), false;
     if (upper.size() > 1 && upper.back() == '$') upper.pop_back();
-    if (!IsValidIdentifier(upper)) return ReportAt(c, n.position, n.name, 106), false;
-    if (IsKnownElement(structure, names, UpperCase(n.name))) return ReportAt(c, n.position, n.name, 115), false;
+    if (!IsValidIdentifier(upper)) return ReportAt(c, n.position, n.name, msg::InvalidName), false;
+    if (IsKnownElement(structure, names, UpperCase(n.name))) return ReportAt(c, n.position, n.name, msg::AlreadyDefined), false;
     names.push_back(n);
     SkipBlanks(c);
     if (c.Current() != ',') return true;
@@ -80,16 +81,16 @@ bool ReadElementGroup(TCompilerContext& c, Tlabel& structure, const TElementName
   if (!ReadElementNames(c, structure, first, names)) return false;
   SkipBlanks(c);
   const int32_t asAt = c.position;
-  if (UpperCase(ReadName(c)) != "AS") return ReportAt(c, asAt, "", 286), false;
+  if (UpperCase(ReadName(c)) != "AS") return ReportAt(c, asAt, "", msg::TypeElementAsExpected), false;
   SkipBlanks(c);
   const int32_t typeAt = c.position;
   const std::string word = ReadName(c);
   const uint32_t type = ElementType(UpperCase(word));
-  if (type == 0) return ReportAt(c, typeAt, word, 288), false;
+  if (type == 0) return ReportAt(c, typeAt, word, msg::TypeElementTypeExpected), false;
   for (const TElementName& n : names) {
     const bool dollar = n.name.back() == '$';
-    if (type == KindBit(kind::String) && !dollar) return ReportAt(c, typeAt, n.name, 252), false;
-    if (type != KindBit(kind::String) && dollar) return ReportAt(c, typeAt, word, 253), false;
+    if (type == KindBit(kind::String) && !dollar) return ReportAt(c, typeAt, n.name, msg::StringNameExpected), false;
+    if (type != KindBit(kind::String) && dollar) return ReportAt(c, typeAt, word, msg::StringTypeExpected), false;
   }
   for (const TElementName& n : names)
     structure.attributes.push_back(TAttribute{n.name, type, 8, PlaceElement(structure.bitPattern, type)});
@@ -104,13 +105,13 @@ TLineResult ReadElementLine(TCompilerContext& c, Tlabel& structure) {
   if (UpperCase(first.name) == "END") {
     SkipBlanks(c);
     if (UpperCase(ReadName(c)) == "TYPE") return TLineResult::End;
-    return ReportAt(c, first.position, "END TYPE", 107), TLineResult::Error;
+    return ReportAt(c, first.position, "END TYPE", msg::Expected), TLineResult::Error;
   }
   for (;;) {
     if (!ReadElementGroup(c, structure, first)) return TLineResult::Error;
     SkipBlanks(c);
     if (AtLineEnd(c)) return TLineResult::Element;
-    if (c.Current() != ',') return ReportAt(c, c.position, "", 285), TLineResult::Error;
+    if (c.Current() != ',') return ReportAt(c, c.position, "", msg::TypeElementEndExpected), TLineResult::Error;
     ++c.position;
     SkipBlanks(c);
     first.position = c.position;
@@ -121,7 +122,7 @@ TLineResult ReadElementLine(TCompilerContext& c, Tlabel& structure) {
 }  // namespace
 
 void CompileType(TCompilerContext& c) {
-  if (!c.Pyxon()) return ReportAt(c, WordStart(c, "TYPE"), "TYPE", 275);
+  if (!c.Pyxon()) return ReportAt(c, WordStart(c, "TYPE"), "TYPE", msg::PyxonOnly);
   SkipBlanks(c);
   Tlabel structure;
   structure.sourcePosition = c.position;
@@ -132,11 +133,11 @@ void CompileType(TCompilerContext& c) {
   structure.kind = KindBit(kind::Structure);
   structure.scope = c.Scope();
   structure.module = c.moduleIndex;
-  if (!AtLineEnd(c)) return ReportAt(c, c.position, "", 109);
+  if (!AtLineEnd(c)) return ReportAt(c, c.position, "", msg::EndExpected);
   for (;;) {
     SkipLine(c);
     while (!c.AtEnd() && (IsLineEnd(c.Current()) || IsBlank(c.Current()))) ++c.position;
-    if (c.AtEnd()) return ReportAt(c, c.position, "END TYPE", 107);
+    if (c.AtEnd()) return ReportAt(c, c.position, "END TYPE", msg::Expected);
     if (c.Current() == '\'') continue;
     const TLineResult line = ReadElementLine(c, structure);
     if (line == TLineResult::Error) return;

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "compiler/compiler_context.h"
 
@@ -16,7 +17,10 @@ inline constexpr int32_t kAnyScope = -2;
 int FindSymbol(const TCompilerContext& c, std::string_view name, int32_t scope);
 // Appends the symbol; returns its index.
 int AddSymbol(TCompilerContext& c, Tlabel symbol);
-// Index into the assembler's labels, or -1.
+// The assembler part's labels, looked up by name without regard to case: FindAsmLabel
+// gives the index of the first of that name, or -1.
+void SetAsmLabels(TCompilerContext& c, const std::vector<TAsmLabel>& labels);
+void AddAsmLabel(TCompilerContext& c, TAsmLabel label);
 int FindAsmLabel(const TCompilerContext& c, std::string_view name);
 // The name of the SUB or FUNCTION being compiled, empty in the main program.
 std::string CurrentProcedureName(const TCompilerContext& c);

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "compiler/diagnostics.h"
+#include "compiler/messages.h"
 #include "compiler/emit.h"
 #include "compiler/expression.h"
 #include "compiler/expression_parts.h"
@@ -65,14 +66,14 @@ void CorrectFileFree(TCompilerContext& c) {
 int WriteRefusal(const TCompilerContext& c, TWriters writers) {
   switch (writers) {
     case TWriters::All: return 0;
-    case TWriters::None: return 127;
-    case TWriters::Pyxon: return c.Pyxon() ? 0 : 127;
-    case TWriters::PyxonOnly: return c.Pyxon() ? 0 : 275;
-    case TWriters::Tessel: return c.Pyxon() ? 127 : 0;
+    case TWriters::None: return msg::NotAssignable;
+    case TWriters::Pyxon: return c.Pyxon() ? 0 : msg::NotAssignable;
+    case TWriters::PyxonOnly: return c.Pyxon() ? 0 : msg::PyxonOnly;
+    case TWriters::Tessel: return c.Pyxon() ? msg::NotAssignable : 0;
     case TWriters::FrequencyCounters:
-      return c.profile == profile::TesselMicro || c.profile == profile::Tessel20 ? 0 : 127;
+      return c.profile == profile::TesselMicro || c.profile == profile::Tessel20 ? 0 : msg::NotAssignable;
   }
-  return 127;
+  return msg::NotAssignable;
 }
 
 bool Reported(TCompilerContext& c, const std::string& argument, int code) {
@@ -87,10 +88,10 @@ bool CompileSysRead(TCompilerContext& c, const std::string& upperName, uint32_t 
   for (const TSysRead& r : kReads)
     if (r.name == upperName) read = &r;
   if (!read) return false;
-  if (!EmitsCode(mask)) return Reported(c, upperName, 121);
-  if (upperName == "BEEP") return Reported(c, "", 209);
-  if ((upperName == "KEY" || upperName == "KEYCOUNT") && !c.Pyxon()) return Reported(c, upperName, 275);
-  if (upperName == "FREQ2" && c.profile == profile::TesselMicro) return Reported(c, "", 231);
+  if (!EmitsCode(mask)) return Reported(c, upperName, msg::ConstantExpected);
+  if (upperName == "BEEP") return Reported(c, "", msg::BeepReadOnly);
+  if ((upperName == "KEY" || upperName == "KEYCOUNT") && !c.Pyxon()) return Reported(c, upperName, msg::PyxonOnly);
+  if (upperName == "FREQ2" && c.profile == profile::TesselMicro) return Reported(c, "", msg::Freq2WriteOnlyOnMicro);
   if (upperName == "DOW" && c.profile == profile::Tessel11) {
     EmitDayOfWeekCall(c);
     return true;
@@ -112,7 +113,7 @@ bool CompileSysAssign(TCompilerContext& c, const std::string& upperName) {
   }
   SkipBlanks(c);
   if (c.Current() != '=') {
-    CompileError(c, "", 112);
+    CompileError(c, "", msg::EqualsExpected);
     return true;
   }
   ++c.position;

@@ -2,6 +2,7 @@
 // with their space and bus bytes for everything else, the port tokens, and the element
 // addresses of arrays, bit indexes and structure members.
 #include "compiler/variable_access.h"
+#include "compiler/messages.h"
 
 #include <charconv>
 
@@ -129,11 +130,11 @@ std::optional<TElement> ParsePortElement(TCompilerContext& c, int symbol) {
   TElement e = *WholeElement(c, symbol);  // every port is one
   if (c.Current() != '[') return e;
   if (e.kind == TElementKind::Pin) {
-    CompileError(c, "", 222);
+    CompileError(c, "", msg::NotIndexable);
     return std::nullopt;
   }
   const bool word = e.kind == TElementKind::WordPort;
-  const auto n = ParseBitNumber(c, word ? 16 : 8, 120);
+  const auto n = ParseBitNumber(c, word ? 16 : 8, msg::BitIndex1To8);
   if (!n) return std::nullopt;
   e.kind = TElementKind::Pin;
   e.number = BitOf(word ? 2 * s.address : s.address, word, *n);
@@ -142,19 +143,19 @@ std::optional<TElement> ParsePortElement(TCompilerContext& c, int symbol) {
 
 std::optional<TAttribute> ParseMember(TCompilerContext& c, const Tlabel& structure) {
   if (c.Current() != '.') {
-    CompileError(c, "", 290);
+    CompileError(c, "", msg::StructureDotExpected);
     return std::nullopt;
   }
   ++c.position;
   const std::string name = ReadName(c);
   if (name.empty()) {
-    CompileError(c, "", 293);
+    CompileError(c, "", msg::StructureElementExpected);
     return std::nullopt;
   }
   const std::string upper = UpperCase(name);
   for (const TAttribute& a : structure.attributes)
     if (UpperCase(a.name) == upper) return a;
-  CompileError(c, name, 292);
+  CompileError(c, name, msg::NotAStructureElement);
   return std::nullopt;
 }
 
@@ -172,15 +173,15 @@ bool EmitIndexSum(TCompilerContext& c, const std::vector<TArrayBounds>& bounds, 
     if (c.Current() == ']') {
       ++c.position;
       if (count == dims || (mayOmitLast && count + 1 == dims)) return true;
-      CompileError(c, ",", 107);
+      CompileError(c, ",", msg::Expected);
       return false;
     }
     if (c.Current() != ',') {
-      CompileError(c, i + 1 < dims ? "," : "]", 107);
+      CompileError(c, i + 1 < dims ? "," : "]", msg::Expected);
       return false;
     }
     if (i + 1 == dims) {
-      CompileError(c, "???BUG???", 107);
+      CompileError(c, "???BUG???", msg::Expected);
       return false;
     }
     ++c.position;
@@ -192,7 +193,7 @@ std::optional<TElement> ParseStructureMember(TCompilerContext& c, int symbol, bo
   const Tlabel s = c.symbols[symbol];
   const int structure = StructureOf(c, s);
   if (structure < 0) {
-    CompileError(c, "", 290);
+    CompileError(c, "", msg::StructureDotExpected);
     return std::nullopt;
   }
   const auto member = ParseMember(c, c.symbols[structure]);
@@ -216,7 +217,7 @@ std::optional<TElement> ParseArrayElement(TCompilerContext& c, int symbol) {
   whole.byteCount = s.bounds.empty() ? 0 : int64_t{s.bounds.back().upper} + 1;
   if (c.Current() != '[') {
     if (stringStar && s.bounds.size() == 1) return whole;
-    CompileError(c, "[", 107);
+    CompileError(c, "[", msg::Expected);
     return std::nullopt;
   }
   ++c.position;
@@ -237,7 +238,7 @@ std::optional<TElement> ParseArrayElement(TCompilerContext& c, int symbol) {
 std::optional<TElement> ParseStructureVariable(TCompilerContext& c, int symbol, bool target) {
   const Tlabel s = c.symbols[symbol];
   if (c.Current() == '[') {
-    CompileError(c, "", 222);
+    CompileError(c, "", msg::NotIndexable);
     return std::nullopt;
   }
   const int structure = StructureOf(c, s);
@@ -267,17 +268,17 @@ std::optional<TElement> ParseSimpleVariable(TCompilerContext& c, int symbol) {
   const Tlabel s = c.symbols[symbol];
   const auto whole = WholeElement(c, symbol);
   if (!whole) {
-    CompileError(c, s.name, 116);
+    CompileError(c, s.name, msg::VariableExpectedNamed);
     return std::nullopt;
   }
   if (c.Current() != '[') return whole;
   const bool word = HasKind(s.kind, kind::Word);
   if (!(HasKind(s.kind, kind::Byte) || word)) {
-    CompileError(c, "", 222);
+    CompileError(c, "", msg::NotIndexable);
     return std::nullopt;
   }
   const int32_t open = c.position;
-  const auto n = ParseBitNumber(c, word ? 16 : 8, 221);
+  const auto n = ParseBitNumber(c, word ? 16 : 8, msg::BitNumberRange);
   if (!n) return std::nullopt;
   // Bus variables count bits from the device's first byte; the others from memory's.
   const int64_t first = (s.kind & kI2cKinds) != 0 ? 0 : (word ? 2 * s.address : s.address);
@@ -285,7 +286,7 @@ std::optional<TElement> ParseSimpleVariable(TCompilerContext& c, int symbol) {
   if (bit > 255 && UsesSimpleForm(c, s)) {
     // The local bit tokens reach only the first 32 bytes.
     c.errorPosition = open;
-    CompileError(c, "", 222);
+    CompileError(c, "", msg::NotIndexable);
     return std::nullopt;
   }
   return MemoryElement(symbol, TUnit::Bit, bit);
@@ -295,7 +296,7 @@ std::optional<TElement> ParseSimpleVariable(TCompilerContext& c, int symbol) {
 std::string FoldTableEntry(TCompilerContext& c, int symbol) {
   const Tlabel s = c.symbols[symbol];
   if (!HasKind(s.kind, kind::Table) || s.bounds.empty()) {
-    CompileError(c, s.name, 121);
+    CompileError(c, s.name, msg::ConstantExpected);
     return "";
   }
   c.symbols[symbol].used = true;
@@ -308,7 +309,7 @@ std::string FoldTableEntry(TCompilerContext& c, int symbol) {
   if (index < s.bounds[0].lower || index > s.bounds[0].upper || offset < 0 ||
       offset + 1 >= static_cast<int64_t>(c.tableArea.size())) {
     c.errorPosition = at;
-    CompileError(c, s.name, 121);
+    CompileError(c, s.name, msg::ConstantExpected);
     return "";
   }
   const auto byteAt = [&](int64_t k) { return static_cast<uint8_t>(c.tableArea[static_cast<size_t>(k)]); };
@@ -375,7 +376,7 @@ std::optional<TElement> ParseElement(TCompilerContext& c, int symbol, bool assig
   if (HasKind(k, kind::Port)) return ParsePortElement(c, symbol);
   if (HasKind(k, kind::AdInput) || HasKind(k, kind::DaOutput)) {
     if (c.Current() != '[') return WholeElement(c, symbol);
-    CompileError(c, "", 222);
+    CompileError(c, "", msg::NotIndexable);
     return std::nullopt;
   }
   if (HasKind(k, kind::Array)) return ParseArrayElement(c, symbol);
@@ -409,7 +410,7 @@ void EmitElementRead(TCompilerContext& c, const TElement& e) {
   const Tlabel& s = c.symbols[e.access.symbol];
   switch (e.kind) {
     case TElementKind::Memory:
-      if (e.holdsString) return CompileError(c, "", 256);
+      if (e.holdsString) return CompileError(c, "", msg::StringNotNumeric);
       return EmitAccess(c, e.access, false);
     case TElementKind::Pin: EmitByte(c, tok::PINREAD); break;
     case TElementKind::Port: EmitByte(c, tok::PORTREAD); break;
@@ -426,13 +427,13 @@ void EmitElementRead(TCompilerContext& c, const TElement& e) {
       if (!word) EmitByte(c, tok::SWAP);
       return EmitDiscard(c);
     }
-    case TElementKind::DaOutput: return CompileError(c, s.name, 134);
+    case TElementKind::DaOutput: return CompileError(c, s.name, msg::DaWriteOnly);
     case TElementKind::Table:
       // The base lies one word before the first value: tables count from 1, like DIM.
       EmitByte(c, tok::TABLEREAD);
       return AddFixup(c, "<" + std::to_string(e.number));
-    case TElementKind::WholeStringStar: return CompileError(c, "", 256);
-    case TElementKind::WholeStructure: return CompileError(c, "", 290);
+    case TElementKind::WholeStringStar: return CompileError(c, "", msg::StringNotNumeric);
+    case TElementKind::WholeStructure: return CompileError(c, "", msg::StructureDotExpected);
   }
   EmitByte(c, static_cast<uint8_t>(e.number));
 }
@@ -448,8 +449,8 @@ void EmitElementWrite(TCompilerContext& c, const TElement& e) {
       if (!c.Pyxon()) return;
       break;
     case TElementKind::DaOutput: EmitByte(c, tok::DAWRITE); break;
-    case TElementKind::AdInput: return CompileError(c, s.name, 135);
-    case TElementKind::Table: return CompileError(c, s.name, 127);
+    case TElementKind::AdInput: return CompileError(c, s.name, msg::AdReadOnly);
+    case TElementKind::Table: return CompileError(c, s.name, msg::NotAssignable);
     case TElementKind::WholeStringStar:
     case TElementKind::WholeStructure: return;  // written byte by byte by their callers
   }
@@ -466,6 +467,18 @@ void EmitByteAccess(TCompilerContext& c, const TElement& e, const TCodePiece& ad
     a.address += k;
   }
   EmitAccess(c, a, write);
+}
+
+int ReadVariableName(TCompilerContext& c) {
+  SkipBlanks(c);
+  const int32_t at = c.position;
+  const std::string name = ReadName(c);
+  const int s = name.empty() ? -1 : FindSymbol(c, name, c.Scope());
+  if (s < 0 || !IsVariableKind(c.symbols[s].kind)) {
+    c.position = at;
+    return -1;
+  }
+  return s;
 }
 
 std::string CompileVariableOperand(TCompilerContext& c, int symbol, uint32_t mask) {
@@ -485,7 +498,7 @@ void EmitLoad(TCompilerContext& c, int symbol) {
   NoteVariableAccess(c);
   c.symbols[symbol].used = true;
   const auto e = WholeElement(c, symbol);
-  if (!e) return CompileError(c, c.symbols[symbol].name, 116);
+  if (!e) return CompileError(c, c.symbols[symbol].name, msg::VariableExpectedNamed);
   if (e->holdsString) return EmitAccess(c, e->access, false);
   EmitElementRead(c, *e);
 }
@@ -497,7 +510,7 @@ TCodePiece EmitStore(TCompilerContext& c, int symbol) {
   c.symbols[symbol].used = true;
   const auto e = WholeElement(c, symbol);
   if (!e) {
-    CompileError(c, c.symbols[symbol].name, 116);
+    CompileError(c, c.symbols[symbol].name, msg::VariableExpectedNamed);
     return {};
   }
   EmitElementWrite(c, *e);
@@ -519,7 +532,7 @@ void EmitStringLength(TCompilerContext& c, int symbol) {
     c.symbols[symbol].used = true;
     return EmitAccess(c, TAccess{symbol, TUnit::Byte, false, s.address}, false);
   }
-  CompileError(c, s.name, 278);
+  CompileError(c, s.name, msg::StringStarExpected);
 }
 
 bool StatementEndsWithDiscard(const TCompilerContext& c) {

@@ -71,6 +71,10 @@ int64_t AllocateAligned(TCompilerContext& c, uint32_t kinds, const std::vector<T
                         const std::vector<uint8_t>& pattern, int64_t alignment);
 
 
+// The name of a variable at the position (after blanks): its symbol, or -1 when it is no
+// variable (the position stays then).
+int ReadVariableName(TCompilerContext& c);
+
 // Where the word a statement compiler was handed starts (the scanner has moved past it).
 int32_t WordStart(const TCompilerContext& c, const std::string& word);
 

@@ -1,7 +1,6 @@
 // The console window "Serial Communication Interface": shows what a TConsoleModel holds,
 // forwards typed keys and the buttons to it, and hides (never closes) when the user closes
-// it. The link side (port choice, speed, Verbinden) is present but disabled until a
-// serial link is wired in.
+// it. The link controller wires in the link side (port choice, speed, Verbinden).
 #pragma once
 
 #include <array>

@@ -1,5 +1,6 @@
 #include "ide/main_window.h"
 
+#include "ide/link_controller.h"
 #include "ide/console_window.h"
 #include "ide/object_panel.h"
 #include "ide/setup_dialog.h"
@@ -30,9 +31,11 @@
 #include "project/open_file.h"
 #include "project/project_export.h"
 #include "project/project_file.h"
+#include "link/console_model.h"
 #include "text/lines.h"
 #include "ui/error_strip.h"
 #include "ui/help_list.h"
+#include "ui/qt_serial_port.h"
 #include "ui/qt_text.h"
 #include "ui/search_panel.h"
 #include "ui/source_editor.h"
@@ -68,6 +71,7 @@ bool Wired(TCommandId id) {
     case TCommandId::Import: case TCommandId::Export: case TCommandId::ProgHelp: case TCommandId::Settings:
     case TCommandId::Comment: case TCommandId::Uncomment: case TCommandId::AlignLines: case TCommandId::IndentLeft:
     case TCommandId::IndentRight: case TCommandId::HelpTerms: case TCommandId::HelpInfo: case TCommandId::Print:
+    case TCommandId::Transfer: case TCommandId::Bootloader:
     case TCommandId::FindAddress: case TCommandId::Console:
       return true;
     default:
@@ -148,6 +152,18 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
   setCentralWidget(m_splitter);
   m_splash = new TSplash(this);
   statusBar();
+  m_linkControl = std::make_unique<TLinkController>(this, ui::QtPortFactory(), m_clock);
+  m_linkControl->inform = [this](const TMessage& m) { Inform(m); };
+  m_linkControl->ask = [this](const TMessage& m) { return askHook ? std::optional<TAnswer>(askHook(m)) : std::nullopt; };
+  m_linkControl->profile = [this] { return m_project.profile; };
+  // An empty text: a transfer starts, with the status texts and the error display cleared.
+  m_linkControl->setStatusLine = [this](const std::string& text) {
+    if (text.empty()) m_errorDisplay->Display().ClearAll();
+    else m_errorDisplay->Display().Set(workspace::TSlot::Status, text);
+    m_errorDisplay->Refresh();
+  };
+  m_linkControl->commandStatesChanged = [this] { UpdateCommandStates(); };
+  m_linkControl->AttachConsole(m_simulation->ConsoleModel(), *m_simulation->Console());
 
   BuildMenus();
   std::array<QAction*, kRunCommandCount> runActions{};
@@ -197,10 +213,20 @@ void TForm1::ApplySettings() {
   m_basic->ApplySettings(m_settings);
   m_assembler->ApplySettings(m_settings);
   m_errorDisplay->SetFill(ui::ColourFromSettings(m_settings.gutterColor));
+  // The link opens on the chosen port, else on the first the system offers.
+  if (!m_linkControl->Link().Connected()) {
+    std::string port = m_settings.com;
+    if (port.empty()) {
+      const std::vector<std::string> ports = link::SystemPortList();
+      if (!ports.empty()) port = ports.front();
+    }
+    m_linkControl->ChoosePort(port, m_settings.baud.empty() ? "9600" : m_settings.baud);
+  }
   if (m_simulation) m_simulation->ApplySettings(m_settings);
 }
 
 TForm1::~TForm1() {
+  m_linkControl.reset();
   // A check still running posts its result to this window; it must end first.
   ++m_syntaxGeneration;
   m_syntaxPool.waitForDone();
@@ -258,12 +284,14 @@ void TForm1::UpdateCommandStates() {
   for (size_t i = 0; i < workspace::kRecentFileCount; ++i) state.recentEntry[i] = !m_recent.Entries()[i].empty();
   const TCommandId recent[] = {TCommandId::Recent1, TCommandId::Recent2, TCommandId::Recent3, TCommandId::Recent4};
   for (size_t i = 0; i < 4; ++i) m_actions[recent[i]]->setText(ui::FromUtf8(m_recent.Caption(i)));
-  state.fileToolbarEnabled = !m_simulation->Control().Active();
+  const bool transferring = m_linkControl->TransferRunning();
+  state.fileToolbarEnabled = !m_simulation->Control().Active() && !transferring;
   m_simulation->SetProfile(m_project.profile);
   const TRunEnabling& running = m_simulation->Control().Enabling();
   for (auto& [id, action] : m_actions) {
     if (const auto command = RunCommandOf(id)) {
-      action->setEnabled(running.Enabled(*command));
+      // A transfer leaves only its stop command.
+      action->setEnabled(!transferring && running.Enabled(*command));
       continue;
     }
     action->setEnabled(Wired(id) && workspace::CommandEnabled(id, state));
@@ -272,10 +300,25 @@ void TForm1::UpdateCommandStates() {
     if (profile >= 0) action->setChecked(profile == m_project.profile);
     if (id == TCommandId::Console) action->setChecked(m_simulation->Console()->isVisible());
   }
+  // The link decides about its own commands: one transfer or update at a time.
+  m_actions[TCommandId::Transfer]->setEnabled(state.fileToolbarEnabled && m_linkControl->TransferEnabled());
+  m_actions[TCommandId::Bootloader]->setEnabled(state.fileToolbarEnabled && m_linkControl->BootloaderEnabled());
+  if (m_linkControl->StopEnabled()) m_actions[TCommandId::Stop]->setEnabled(true);
+  const bool connected = m_linkControl->Link().Connected();
+  QAction* console = m_actions[TCommandId::Console];
+  if (console->property("connected").toInt() != (connected ? 2 : 1)) {
+    console->setIcon(TLinkController::ConsoleButtonPicture(connected));
+    console->setProperty("connected", connected ? 2 : 1);
+  }
 }
 
 void TForm1::Run(TCommandId id) {
   ui::TSourceEditor* editor = m_editorControl->currentIndex() == 1 ? m_assembler : m_basic;
+  if (id == TCommandId::Stop && m_linkControl->TransferRunning()) {
+    m_linkControl->ButtonStopClick();
+    UpdateCommandStates();
+    return;
+  }
   switch (id) {
     case TCommandId::New: MneuClick(); break;
     case TCommandId::Open: MOpenClick(); break;
@@ -329,6 +372,8 @@ void TForm1::Run(TCommandId id) {
     case TCommandId::HelpTerms: OpenHelp("7"); break;
     case TCommandId::HelpInfo: m_splash->ShowFor(); break;
     case TCommandId::Print: Drucken1Click(); break;
+    case TCommandId::Transfer: ButtonRecordClick(); break;
+    case TCommandId::Bootloader: m_linkControl->ButtonBootloaderClick(); break;
     case TCommandId::FindAddress: FindAddressClick(); break;
     case TCommandId::Console: {
       ide::TConsoleWindow* console = m_simulation->Console();
@@ -530,6 +575,13 @@ void TForm1::ButtonTestClick(bool fromOpen) {
   else ShowAssemblerError();
 }
 
+void TForm1::ButtonRecordClick() {
+  if (m_linkControl->TransferRunning() || m_linkControl->UpdateRunning()) return;
+  ButtonTestClick(false);
+  if (!m_lastBuild.success) return;
+  m_linkControl->StartTransfer(m_lastBuild, m_project.profile);
+}
+
 void TForm1::MImportClick() {
   if (QuerySaveChanges()) return;
   const auto file = Dialog(TFileDialog::Import, "", "");
@@ -596,7 +648,7 @@ void TForm1::ShowCompileError() {
   m_basic->MarkErrorLine(line);
   if (error.mapped.moduleIndex >= 0) {
     // The module's own compile replaced the strip: the error stays in view.
-    m_errorDisplay->Display().Set(workspace::TSlot::Compile, error.message, m_basic->OffsetOfLine(line) + 1);
+    m_errorDisplay->Display().Set(workspace::TSlot::Compile, error.message.str(), m_basic->OffsetOfLine(line) + 1);
     m_errorDisplay->Refresh();
   }
   m_basic->setFocus();
@@ -806,7 +858,7 @@ void TForm1::SyntaxCheckDone(unsigned generation, const TBuildResult& result) {
   }
   if (result.basicError && result.basicError->mapped.moduleIndex < 0) {
     m_basic->MarkErrorLine(std::max(0, result.basicError->line - 1));
-    display.Set(workspace::TSlot::Compile, result.basicError->message, result.basicError->mapped.position);
+    display.Set(workspace::TSlot::Compile, result.basicError->message.str(), result.basicError->mapped.position);
     m_syntaxMarked = true;
   } else if (result.assemblerError) {
     const TAsmLineOrigin origin = LocateAssemblerLine(result.program.includes, result.assemblerError->line);
@@ -960,6 +1012,9 @@ void TForm1::WriteSettings() {
   if (m_settingsPath.empty()) return;
   m_recent.Store(m_settings);
   m_settings.profile = m_project.profile;
+  // The console's port and speed are chosen again at the next start.
+  m_settings.com = m_linkControl->Console().PortText();
+  m_settings.baud = m_linkControl->Console().BaudText();
   m_settings.file = m_untitled ? std::string() : m_currentFile;
   m_settings.recentFile = m_settings.file;
   m_settings.vertical = m_splitter->sizes().value(0, m_settings.vertical);
@@ -976,7 +1031,8 @@ void TForm1::WriteSettings() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  if (QuerySaveChanges()) {
+  // A runtime update half done would leave the board without its operating system.
+  if (m_linkControl->UpdateRunning() || QuerySaveChanges()) {
     event->ignore();
     return;
   }

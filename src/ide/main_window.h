@@ -8,9 +8,11 @@
 // as a keyword macro.
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "link/clock.h"
 #include "pipeline/build.h"
 #include "pipeline/project_modules.h"
 #include "project/project.h"
@@ -46,6 +48,7 @@ namespace zarvek::ide {
 
 class TSetup;
 class TSplash;
+class TLinkController;
 
 enum class TFileDialog { Open, Save, NewModule, AddModule, Import, Export };
 
@@ -105,6 +108,9 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   void ShowCompileError();
   void ShowAssemblerError();
   void PopUpProfileClick(uint8_t profile, bool fromOpen);
+  // Projekt an Controller senden: builds the project, then uploads it.
+  void ButtonRecordClick();
+  TLinkController* LinkControl() const { return m_linkControl.get(); }
 
   // TModuleHost
   std::string CurrentFile() const override { return m_currentFile; }
@@ -185,6 +191,8 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   TProjectFileLoader m_loader;
   TBuildResult m_lastBuild;
   std::vector<workspace::TTreeAction> m_treeActions;  // by the items' index
+  link::TSteadyClock m_clock;
+  std::unique_ptr<TLinkController> m_linkControl;
   // Last member: destroyed first, after the destructor has waited for its checks.
   QThreadPool m_syntaxPool;
 };

@@ -1,19 +1,32 @@
 // Renders the main window in the states a user sees into PNG files for review:
-//   zarvek-screenshots OUTPUT_FOLDER EXAMPLE_PROJECT
+//   zarvek-screenshots OUTPUT_FOLDER EXAMPLE_PROJECT [UPLOAD_LINE UPDATE_LINE]
+// With the lines of two virtual ATmega32 boards (zarvek-cli board) it also shows the
+// upload and the runtime update windows at work (a board running a program does not
+// enter its bootloader, hence two).
 // Run it under xvfb-run (scripts/screenshots.sh) or with QT_QPA_PLATFORM=offscreen.
 #include <filesystem>
 #include <iostream>
 
+#include <fstream>
+
+#include "ide/bootloader_window.h"
 #include "ide/console_window.h"
+#include "ide/link_controller.h"
 #include "ide/main_window.h"
 #include "ide/object_panel.h"
-#include "ui/object_grid_widget.h"
+#include "ide/simulation_controller.h"
 #include "ide/setup_dialog.h"
+#include "ide/upload_window.h"
+#include "ui/object_grid_widget.h"
 #include "ui/source_editor.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPainter>
+#include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -71,27 +84,87 @@ bool SimulationShots(const std::filesystem::path& out) {
   ui::TObjectGridWidget* cells = w.Simulation()->Objects()->GridWidget();
   QTest::mousePress(cells, Qt::LeftButton, {}, cells->CellRect(0, 1).center());  // the switch held
   QTest::qWait(300);
-  bool ok = Shot(&w, out / "6-simulation-laeuft.png");
-  ok = Shot(console, out / "8-konsole.png") && ok;
+  bool ok = Shot(&w, out / "12-simulation-laeuft.png");
+  ok = Shot(console, out / "14-konsole-simulation.png") && ok;
   QPixmap doubled(cells->size() * 2);
   doubled.setDevicePixelRatio(2);
   doubled.fill(Qt::white);
   cells->render(&doubled);
-  ok = doubled.copy(0, 0, 2 * 260, 2 * 160).save(QString::fromStdString((out / "9-objekte-200-prozent.png").string())) && ok;
+  ok = doubled.copy(0, 0, 2 * 260, 2 * 160).save(QString::fromStdString((out / "15-objekte-200-prozent.png").string())) && ok;
   QTest::mouseRelease(cells, Qt::LeftButton, {}, cells->CellRect(0, 1).center());
   w.Action(TCommandId::Pause)->trigger();
   QTest::qWait(400);
-  ok = Shot(&w, out / "7-simulation-pause.png") && ok;
+  ok = Shot(&w, out / "13-simulation-pause.png") && ok;
   w.Action(TCommandId::Stop)->trigger();
   w.BasicEditor()->setModified(false);
+  return ok;
+}
+
+// The whole screen: windows of their own (upload, update) over the main window.
+bool ScreenShot(const std::filesystem::path& file) {
+  QTest::qWait(100);
+  const bool saved = QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromStdString(file.string()));
+  std::cout << (saved ? "geschrieben: " : "FEHLER: ") << file.string() << "\n";
+  return saved;
+}
+
+// Waits up to `ms` for `done`.
+bool WaitFor(const std::function<bool()>& done, int ms) {
+  for (int waited = 0; waited < ms && !done(); waited += 10) QTest::qWait(10);
+  return done();
+}
+
+bool LinkShots(zarvek::ide::TForm1& w, const std::filesystem::path& out, const std::string& line,
+               const std::string& updateLine) {
+  using zarvek::workspace::TCommandId;
+  zarvek::ide::TLinkController& link = *w.LinkControl();
+  link.Console().ComPortListChange(line);
+  w.Action(TCommandId::ProfilePyxon32)->trigger();
+  w.Action(TCommandId::Transfer)->trigger();
+  zarvek::ide::TUploadWin& upload = *link.UploadWin();
+  bool ok = WaitFor([&] { return upload.Progress() > upload.ProgressMax() / 3 || !upload.isVisible(); }, 60000) &&
+            upload.isVisible();
+  if (!ok) std::cout << "FEHLER: die Übertragung kam nicht in Gang\n";
+  ok = Shot(&upload, out / "6-uebertragung.png") && ok;
+  ok = ScreenShot(out / "7-uebertragung-bildschirm.png") && ok;
+  ok = WaitFor([&] { return !upload.isVisible(); }, 120000) && ok;
+
+  // A runtime image of a few records, then the update until its pages go out.
+  const std::filesystem::path hex = out / "laufzeit.hex";
+  std::ofstream(hex, std::ios::binary) << ":100000000C942A000C9434000C9434000C943400AA\r\n:00000001FF\r\n";
+  link.Console().ComPortListChange(updateLine);
+  w.Action(TCommandId::Bootloader)->trigger();
+  zarvek::ide::TBootloaderWin& boot = *link.BootloaderWin();
+  boot.move(w.geometry().center() - QPoint(boot.width() / 2, boot.height() / 2));
+  boot.EditOSFile()->setText(QString::fromStdString(hex.string()));
+  ok = Shot(&boot, out / "8-update-bereit.png") && ok;
+  boot.ButtonUpdate()->click();
+  ok = WaitFor([&] { return boot.Machine().PageIndex() > 3; }, 60000) && ok;
+  ok = Shot(&boot, out / "9-update-seiten.png") && ok;
+  ok = ScreenShot(out / "10-update-bildschirm.png") && ok;
+  w.askHook = [](const zarvek::workspace::TMessage&) { return zarvek::workspace::TAnswer::Yes; };
+  boot.ButtonUpdate()->click();
+  boot.close();
+  link.Link().LinkClose();
+
+  // The console on the board that got the program.
+  zarvek::ide::TConsoleWindow& console = *w.Simulation()->Console();
+  console.show();
+  console.PortList()->setEditText(QString::fromStdString(line));
+  console.ConnectButton()->click();
+  ok = link.Link().Connected() && ok;
+  ok = Shot(&console, out / "11-konsole-verbunden.png") && ok;
+  console.ConnectButton()->click();
+  console.hide();
+  w.Action(TCommandId::ProfileTessel11)->trigger();  // the settings file keeps the profile
   return ok;
 }
 }  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  if (argc != 3) {
-    std::cerr << "Aufruf: zarvek-screenshots AUSGABEORDNER BEISPIELPROJEKT\n";
+  if (argc != 3 && argc != 5) {
+    std::cerr << "Aufruf: zarvek-screenshots AUSGABEORDNER BEISPIELPROJEKT [LEITUNG-UEBERTRAGUNG LEITUNG-UPDATE]\n";
     return 2;
   }
   const std::filesystem::path out = argv[1];
@@ -118,6 +191,10 @@ int main(int argc, char** argv) {
   w.Setup()->FarbenClick(0);  // light text
   w.Setup()->hide();
   ok = Shot(&w, out / "5-eigene-farben.png") && ok;
+  if (argc == 5) {
+    ok = w.OpenFile(std::filesystem::absolute(argv[2]).string()) && ok;  // without the faulty line
+    ok = LinkShots(w, out, argv[3], argv[4]) && ok;
+  }
   w.BasicEditor()->setModified(false);
   w.AssemblerEditor()->setModified(false);
   w.hide();

@@ -66,6 +66,18 @@ inline std::string PageRejectedText(const std::string& reply, int page, int coun
   return "Übertragungsfehler. (NAK) " + reply + "\r\n" + "Fehler bei der Übertragung von Seite " +
          std::to_string(page) + " von insgesamt " + std::to_string(count);
 }
+// Our own: why a port could not be opened, and on Linux where the right to open serial
+// ports usually comes from.
+inline std::string PortOpenFailureText(const std::string& port, const std::string& reason) {
+  std::string text = PortBusyText(port);
+  if (!reason.empty()) text += " (" + reason + ")";
+#ifdef __linux__
+  text +=
+      "\nHinweis: Für serielle Ports braucht man Schreib- und Leserechte, meist durch die Gruppe dialout "
+      "(sudo usermod -aG dialout BENUTZER, danach neu anmelden).";
+#endif
+  return text;
+}
 // Our own: the device went away while in use.
 inline std::string PortLostText(const std::string& port) {
   return "Fehler: Die Verbindung über " + port + " ist abgebrochen.";

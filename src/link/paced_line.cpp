@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
@@ -65,6 +66,10 @@ void TPacedLine::Close() {
   m_master = m_terminal = -1;
   m_rx.clear();
   m_tx.clear();
+}
+
+void TPacedLine::SetRate(double baud) {
+  if (baud > 0) m_byteMicros = std::max<int64_t>(1, std::llround(10'000'000.0 / baud));
 }
 
 void TPacedLine::Send(const std::string& bytes, int64_t pauseMs) {

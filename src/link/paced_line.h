@@ -22,6 +22,8 @@ class TPacedLine {
   // The device name the host opens.
   const std::string& TerminalPath() const { return m_path; }
 
+  // A new speed for what crosses the line from now on (a board that changed its rate).
+  void SetRate(double baud);
   // Queues bytes to go out after a pause.
   void Send(const std::string& bytes, int64_t pauseMs = 0);
   bool SendQueueEmpty() const { return m_tx.empty(); }

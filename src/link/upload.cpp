@@ -2,6 +2,7 @@
 
 #include "base/profile.h"
 #include "link/link_texts.h"
+#include "runtime/interpreter.h"
 
 namespace zarvek::link {
 
@@ -35,6 +36,15 @@ std::optional<std::string> BuildUploadStreams(const std::string& image, const st
   streams.tokenCode.push_back(static_cast<char>(image.size() & 0xFF));
   streams.tokenCode += image;
   return std::nullopt;
+}
+
+std::optional<std::string> ProgramRoomProblem(uint8_t profile, size_t imageSize) {
+  if (!IsPyxon(profile)) return std::nullopt;
+  const TMachineConfig machine = profile == profile::Pyxon128 ? TMachineConfig::Pyxon128() : TMachineConfig::Pyxon32();
+  const uint64_t room = machine.programMemorySize - 4;
+  if (imageSize <= room) return std::nullopt;
+  return "Das Programm ist zu groß für den Programmspeicher (" + std::to_string(imageSize) + " Bytes, höchstens " +
+         std::to_string(room) + ").";
 }
 
 std::string FamilyWord(uint8_t profile) { return IsPyxon(profile) ? "Zarvek" : "TESEL"; }

@@ -4,6 +4,7 @@
 // hands it received data and lets its repeat timer run.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -24,6 +25,10 @@ struct TUploadStreams {
 // cannot hold its part.
 std::optional<std::string> BuildUploadStreams(const std::string& image, const std::string& machineCode,
                                               TUploadStreams& streams);
+
+// Why a program image does not fit the board's program memory (the ATmega boards would
+// take the bytes and then have no room for them); nothing when it fits.
+std::optional<std::string> ProgramRoomProblem(uint8_t profile, size_t imageSize);
 
 // The identification word a board family starts its answer to the probe with.
 std::string FamilyWord(uint8_t profile);

@@ -92,15 +92,13 @@ void TPyxonVirtualBoard::WriteFlash() {
 }
 
 void RunVirtualBoard(TPacedLine& line, TVirtualBoard& board, const std::function<bool()>& stopRequested) {
-  // A running program's output is collected this often.
-  constexpr int64_t kPollMicros = 2000;
 #ifdef __linux__
   // The line's timing is in single bit times; the default timer slack of the system
   // would add tens of microseconds to every byte.
   (void)prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
 #endif
   while (!stopRequested() && !board.Gone() && line.IsOpen()) {
-    const std::string received = line.Pump(kPollMicros);
+    const std::string received = line.Pump(board.PollMicros());
     if (!received.empty()) board.OnReceived(received);
     board.Poll();
   }

@@ -24,6 +24,8 @@ class TVirtualBoard {
   virtual void Poll() = 0;
   // The board is gone (a fault switch took the line away).
   virtual bool Gone() const = 0;
+  // How long the loop may wait for the line before the board's own work is due.
+  virtual int64_t PollMicros() const { return 2000; }
 };
 
 struct TPyxonBoardOptions {

@@ -16,6 +16,7 @@ TBuildResult TBuilder::Build(const TBuildInput& input) {
   compile.profile = input.profile;
   compile.projectFileName = input.projectFileName;
   compile.silent = input.silent;
+  compile.cancel = input.cancel;
   compile.modules = input.modules;
   compile.assemblerLabelNames = hc05::PreRegisteredLabelNames;
   for (const hc05::TAsmSymbol& s : m_assembler.Symbols()) compile.assemblerLabels.push_back({s.name, 0});

@@ -23,6 +23,7 @@ struct TBuildInput {
   const TModuleLoader* modules = nullptr;
   bool warnings = true;
   bool silent = false;  // the background syntax check
+  const std::atomic<bool>* cancel = nullptr;  // set to give up the compilation (program.cancelled)
   std::vector<int32_t> assemblerBreakpointLines;
   std::function<bool(const std::string&)> fileExists;  // for DEFINE
 };

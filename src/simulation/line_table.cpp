@@ -10,9 +10,7 @@ std::vector<TLineRecord> BuildLineTable(const TCompiler& compiler, const TCompil
     const uint32_t origin = s.moduleIndex < 0 ? kMainSourceOrigin : static_cast<uint32_t>(s.moduleIndex);
     // Statements of a module stand, in the editor, on the line of their $INCLUDE.
     const TSourceLocation at = compiler.Locate(static_cast<int32_t>(s.sourcePosition));
-    const uint32_t line = origin == kMainSourceOrigin
-                              ? static_cast<uint32_t>(at.line)
-                              : static_cast<uint32_t>(compiler.Locate(at.mapped.position).line);
+    const uint32_t line = static_cast<uint32_t>(at.projectLine);
     const uint8_t flagged = origin == kMainSourceOrigin && breakpoints.count(line) ? 1 : 0;
     table.push_back(TLineRecord{s.codeOffset, line, s.sourcePosition, origin, flagged});
   }

@@ -36,7 +36,7 @@ TStartPlan PrepareStart(TBuilder& builder, const TStartInput& input) {
     if (line >= 1) in.assemblerBreakpointLines.push_back(line - 1);
   plan.build = builder.Build(in);
   if (!plan.build.success) {
-    if (plan.build.basicError) plan.message = plan.build.basicError->message;
+    if (plan.build.basicError) plan.message = plan.build.basicError->message.str();
     else if (plan.build.assemblerError) plan.message = plan.build.assemblerError->message;
     return plan;
   }

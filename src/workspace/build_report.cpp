@@ -15,7 +15,7 @@ void ShowBuildResult(const TBuildResult& result, uint8_t profile, uint8_t option
                      TErrorDisplay& display) {
   display.ClearAll();
   if (result.basicError) {
-    display.Set(TSlot::Compile, result.basicError->message, result.basicError->mapped.position);
+    display.Set(TSlot::Compile, result.basicError->message.str(), result.basicError->mapped.position);
     return;
   }
   if (result.assemblerError) {
@@ -28,8 +28,8 @@ void ShowBuildResult(const TBuildResult& result, uint8_t profile, uint8_t option
     display.SetCompiled(true);
   }
   const bool warnings = (options & option::Warnings) != 0;
-  const std::string notice = BuildNoticeText(Cp1252ToUtf8(result.program.statusText),
-                                             Cp1252ToUtf8(result.link.warningsText), warnings);
+  const std::string notice = BuildNoticeText(result.program.statusText.str(),
+                                             ToUtf8(result.link.warningsText).str(), warnings);
   const int32_t position = warnings && !result.link.warnings.empty() ? result.link.warnings.front().mapped.position : -1;
   display.Set(TSlot::Status, notice, position);
 }

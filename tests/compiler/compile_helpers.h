@@ -15,12 +15,24 @@ inline std::string Lines(std::initializer_list<const char*> lines) {
   return text;
 }
 
-inline TCompileResult Compile(const std::string& source, uint8_t profile = profile::Pyxon32) {
-  TCompiler compiler;
+// What a test compiles: the text for a profile; callers add modules, labels, a cancel flag.
+inline TCompileInput Input(const std::string& source, uint8_t profile = profile::Pyxon32) {
   TCompileInput input;
   input.source = source;
   input.profile = profile;
-  return compiler.CompileProgram(input);
+  return input;
+}
+
+inline TCompileResult Compile(const std::string& source, uint8_t profile = profile::Pyxon32) {
+  TCompiler compiler;
+  return compiler.CompileProgram(Input(source, profile));
+}
+
+// The first error as "code line:column message", or "no error".
+inline std::string Describe(const TCompileResult& r) {
+  if (r.success || !r.error) return "no error";
+  return std::to_string(r.error->code) + " " + std::to_string(r.error->line) + ":" +
+         std::to_string(r.error->column) + " " + r.error->message.str();
 }
 
 inline std::string Hex(const std::string& bytes) { return HexBytes(bytes); }
@@ -28,15 +40,12 @@ inline std::string Hex(const std::string& bytes) { return HexBytes(bytes); }
 // The image of a program that must compile.
 inline std::string ImageHex(const std::string& source, uint8_t profile = profile::Pyxon32) {
   const TCompileResult r = Compile(source, profile);
-  return r.success ? Hex(r.image) : "error " + std::to_string(r.error->code) + ": " + r.error->message;
+  return r.success ? Hex(r.image) : "error " + std::to_string(r.error->code) + ": " + r.error->message.str();
 }
 
 // The first error as "code line:column message", or "no error".
 inline std::string Error(const std::string& source, uint8_t profile = profile::Pyxon32) {
-  const TCompileResult r = Compile(source, profile);
-  if (r.success) return "no error";
-  return std::to_string(r.error->code) + " " + std::to_string(r.error->line) + ":" +
-         std::to_string(r.error->column) + " " + r.error->message;
+  return Describe(Compile(source, profile));
 }
 
 // The first error's code, 0 when the program compiles.
@@ -48,7 +57,7 @@ inline int Code(const std::string& source, uint8_t profile = profile::Pyxon32) {
 // The statements' code without initialisation code, the final END and the table area.
 inline std::string CodeHex(const std::string& source, uint8_t profile = profile::Pyxon32) {
   const TCompileResult r = Compile(source, profile);
-  if (!r.success) return "error " + std::to_string(r.error->code) + ": " + r.error->message;
+  if (!r.success) return "error " + std::to_string(r.error->code) + ": " + r.error->message.str();
   const size_t begin = r.initCodeLength, end = r.codeLength - 1;
   return Hex(r.image.substr(begin, end - begin));
 }

@@ -163,6 +163,22 @@ TEST(Do, BothEndsAndExit) {
             "5A 01 5A 00 5C 00 33 56 5A 00 5F 00 03 00 0B FF FF");
 }
 
+// Thousands of DOs opened at one code address, each closed with its own jump back.
+TEST(Do, DeeplyNestedBlocksEachGetTheirLabels) {
+  constexpr int kDepth = 3000;
+  std::string source;
+  for (int k = 0; k < kDepth; ++k) source += "DO\r\n";
+  source += "EXIT DO\r\n";
+  for (int k = 0; k < kDepth; ++k) source += "LOOP\r\n";
+  const TCompileResult r = Compile(source);
+  ASSERT_TRUE(r.success) << r.error->message.str();
+  // EXIT DO, then one GOTO per LOOP: the innermost LOOP goes back to the start (4), and so
+  // does every other, since all DOs start there.
+  ASSERT_EQ(r.image.size(), 3u * (kDepth + 1) + 1);
+  EXPECT_EQ(Hex(r.image.substr(0, 3)), "03 00 0A");  // EXIT DO: behind the innermost LOOP
+  for (int k = 1; k <= kDepth; ++k) ASSERT_EQ(Hex(r.image.substr(3 * k, 3)), "03 00 04") << k;
+}
+
 TEST(Do, Messages) {
   EXPECT_EQ(Error(Lines({"LOOP"})), "142 1:1 'LOOP' ohne 'DO'");
   EXPECT_EQ(Error(Lines({"DO FOREVER"})), "143 1:4 erwartet 'UNTIL' oder 'WHILE'.");

@@ -48,7 +48,7 @@ struct ExpressionTest : ::testing::Test {
   int32_t Fold(const std::string& text) {
     Source(text);
     const int32_t v = CompileExpression(c, kConstantMask);
-    EXPECT_FALSE(c.errorReported) << text << ": " << c.error->message;
+    EXPECT_FALSE(c.errorReported) << text << ": " << c.error->message.str();
     EXPECT_EQ(c.code, "") << text;
     return v;
   }
@@ -59,7 +59,7 @@ struct ExpressionTest : ::testing::Test {
   }
   std::string Outcome(const std::string& ok) const {
     if (!c.error) return ok;
-    return std::to_string(c.error->code) + "@" + std::to_string(c.error->sourcePosition) + ": " + c.error->message;
+    return std::to_string(c.error->code) + "@" + std::to_string(c.error->sourcePosition) + ": " + c.error->message.str();
   }
 };
 
@@ -272,7 +272,7 @@ TEST_F(ExpressionTest, NamedOperands) {
 }
 
 TEST_F(ExpressionTest, AssemblerLabelsOnlyWhereAddressesAreWanted) {
-  c.asmLabels.push_back({"Blink", 0x1234});
+  AddAsmLabel(c, {"Blink", 0x1234});
   EXPECT_EQ(Error("blink"), "139@1: blink: Assembler Adressen können nur zum Aufrufen verwendet werden. ");
   Source("blink + 1");
   EXPECT_EQ(CompileExpression(c, kConstantMask | kMaskAsmLabel), 0x1235);
@@ -458,7 +458,7 @@ TEST(ExpressionProperty, ConstantFoldingMatchesA32BitEvaluator) {
     c.source = text;
     c.profile = profile::Pyxon32;
     const int32_t actual = CompileExpression(c, kConstantMask);
-    ASSERT_FALSE(c.errorReported) << text << ": " << c.error->message;
+    ASSERT_FALSE(c.errorReported) << text << ": " << c.error->message.str();
     ASSERT_EQ(actual, expected) << text;
     ASSERT_TRUE(c.operatorStack.empty());
   }

@@ -101,7 +101,7 @@ TEST(Input, Messages) {
 
 TEST(Input, LinesGoIntoABufferOfTheirOwnPerStringVariable) {
   const TCompileResult r = Compile(Lines({"DIM s$, t$", "INPUT s$", "INPUT t$, s$"}));
-  ASSERT_TRUE(r.success) << r.error->message;
+  ASSERT_TRUE(r.success) << r.error->message.str();
   // The empty string every STRING starts with, then one 80-character buffer each.
   EXPECT_EQ(r.tableLength, 4 + 2 * 164);
   EXPECT_EQ(Error(Lines({"TYPE t", "n$ AS STRING", "END TYPE", "DIM many[200] AS t", "INPUT many[1].n$"})),

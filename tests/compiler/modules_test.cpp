@@ -31,28 +31,21 @@ class Modules : public ::testing::Test {
  protected:
   TMemoryModules modules;
   TCompileResult Build(const std::string& source, uint8_t profileCode = profile::Pyxon32) {
-    TCompileInput input;
-    input.source = source;
-    input.profile = profileCode;
+    TCompileInput input = Input(source, profileCode);
     input.projectFileName = "/p/main.xml";
     input.modules = &modules;
     input.assemblerLines = {"start NOP"};
     input.assemblerLabelNames = FirstWords;
     return compiler.CompileProgram(input);
   }
-  std::string Failure(const std::string& source) {
-    const TCompileResult r = Build(source);
-    if (r.success) return "no error";
-    return std::to_string(r.error->code) + " " + std::to_string(r.error->line) + ":" +
-           std::to_string(r.error->column) + " " + r.error->message;
-  }
+  std::string Failure(const std::string& source) { return Describe(Build(source)); }
   TCompiler compiler;
 };
 
 TEST_F(Modules, ModuleTextIsCompiledBehindTheIncludeLine) {
   modules.Add("/p/a.xml", Lines({"$ 2"}));
   const TCompileResult r = Build(Lines({"$ 1", "$INCLUDE \"a.xml\"", "$ 3"}));
-  ASSERT_TRUE(r.success) << r.error->message;
+  ASSERT_TRUE(r.success) << r.error->message.str();
   EXPECT_EQ(Hex(r.image), "01 02 03 FF");
   ASSERT_EQ(r.includes.size(), 1u);
   const TIncludeRecord& a = r.includes[0];
@@ -84,7 +77,7 @@ TEST_F(Modules, NestedModulesGrowTheirParentsAndShowErrorsAtTheOutermostInclude)
   modules.Add("/p/b.xml", b);
   const std::string main = Lines({"$ 1", "$INCLUDE \"a.xml\"", "$ 3"});
   const TCompileResult r = Build(main);
-  ASSERT_TRUE(r.success) << r.error->message;
+  ASSERT_TRUE(r.success) << r.error->message.str();
   EXPECT_EQ(Hex(r.image), "01 05 02 03 FF FF");
   ASSERT_EQ(r.includes.size(), 2u);
   EXPECT_EQ(r.includes[0].length, static_cast<int32_t>(a.size() + b.size()));
@@ -99,7 +92,7 @@ TEST_F(Modules, NestedModulesGrowTheirParentsAndShowErrorsAtTheOutermostInclude)
   TCompileResult bad = Build(main);
   ASSERT_FALSE(bad.success);
   EXPECT_EQ(bad.error->code, 126);
-  EXPECT_TRUE(bad.error->message.starts_with("bmod - ")) << bad.error->message;
+  EXPECT_TRUE(bad.error->message.str().starts_with("bmod - ")) << bad.error->message.str();
   EXPECT_EQ(bad.error->mapped.fileName, "/p/b.xml");
   EXPECT_EQ(bad.error->line, 3);
   EXPECT_EQ(bad.error->column, 3);
@@ -111,7 +104,7 @@ TEST_F(Modules, NestedModulesGrowTheirParentsAndShowErrorsAtTheOutermostInclude)
   modules.Add("/p/a.xml", Lines({"$INCLUDE \"b.xml\"", "y = 1"}));
   bad = Build(main);
   EXPECT_EQ(bad.error->line, 2);
-  EXPECT_TRUE(bad.error->message.starts_with("Modul /p/a.xml - ")) << bad.error->message;
+  EXPECT_TRUE(bad.error->message.str().starts_with("Modul /p/a.xml - ")) << bad.error->message.str();
   modules.Add("/p/a.xml", a);
   EXPECT_EQ(Failure(Lines({"$ 1", "$INCLUDE \"a.xml\"", "y = 1"})).substr(0, 8), "126 3:1 ");
 }
@@ -164,7 +157,7 @@ TEST_F(Modules, ModuleNames) {
   // A MODULE statement behind a nested module's text names the module it stands in.
   modules.Add("/p/a.xml", Lines({"$INCLUDE \"b.xml\"", "MODULE outer"}));
   const TCompileResult nested = Build(Lines({"$INCLUDE \"a.xml\""}));
-  ASSERT_TRUE(nested.success) << nested.error->message;
+  ASSERT_TRUE(nested.success) << nested.error->message.str();
   EXPECT_EQ(nested.includes[0].moduleName, "outer");
   EXPECT_EQ(nested.includes[1].moduleName, "lib");
 }
@@ -172,7 +165,7 @@ TEST_F(Modules, ModuleNames) {
 TEST_F(Modules, AssemblerTextsAreAppendedWithTheirLabels) {
   modules.Add("/p/a.xml", "", "blink LDA #1\r\n RTS\r\n");
   const TCompileResult r = Build(Lines({"$INCLUDE \"a.xml\"", "CALL blink"}), profile::Tessel11);
-  ASSERT_TRUE(r.success) << r.error->message;
+  ASSERT_TRUE(r.success) << r.error->message.str();
   EXPECT_EQ(r.assemblerLines, (std::vector<std::string>{"start NOP", "blink LDA #1", " RTS"}));
   EXPECT_EQ(r.includes[0].assemblerFirstLine, 1);
   EXPECT_EQ(r.includes[0].assemblerLineCount, 2);
@@ -184,11 +177,48 @@ TEST_F(Modules, AssemblerTextsAreAppendedWithTheirLabels) {
 TEST_F(Modules, ContinuedLinesInAModuleFollowTheProjectsRule) {
   modules.Add("/p/a.xml", Lines({"$ 1, _", "  2", "PRINT \"a _ b\""}));
   const TCompileResult r = Build(Lines({"$INCLUDE \"a.xml\""}));
-  ASSERT_TRUE(r.success) << r.error->message;
+  ASSERT_TRUE(r.success) << r.error->message.str();
   EXPECT_TRUE(Hex(r.image).starts_with("01 02 ")) << Hex(r.image);
   EXPECT_NE(r.image.find("a _ b"), std::string::npos);
   modules.Add("/p/a.xml", Lines({"$ 1, _ 2"}));
   EXPECT_EQ(Failure(Lines({"$INCLUDE \"a.xml\""})), "109 1:8 Modul /p/a.xml - Ende erwartet ");
+}
+
+// Every statement is found in its own text, whatever line ends the texts use, and in
+// the project's text on the line of the outermost $INCLUDE.
+TEST_F(Modules, StatementsAreLocatedInTheirOwnTexts) {
+  modules.Add("/p/a.xml", "$ 10\n$INCLUDE \"c.xml\"\n  $ 11\n");
+  modules.Add("/p/c.xml", "$ 20\r$ 21\r");
+  modules.Add("/p/b.xml", "$ 30\r\n$ 31");
+  const TCompileResult r = Build(Lines({"$ 1", "$INCLUDE \"a.xml\"", "$INCLUDE \"b.xml\"", "$ 4"}));
+  ASSERT_TRUE(r.success) << r.error->message.str();
+  struct TWhere {
+    int module, line, column, projectLine;
+  };
+  const std::map<int, TWhere> expected = {
+      {1, {-1, 1, 1, 1}},  {10, {0, 1, 1, 2}}, {20, {1, 1, 1, 2}}, {21, {1, 2, 1, 2}},
+      {11, {0, 3, 1, 2}},  {30, {2, 1, 1, 3}}, {31, {2, 2, 1, 3}}, {4, {-1, 4, 1, 4}}};
+  size_t found = 0;
+  for (const TStatementMapRecord& s : r.statementMap) {
+    if (s.codeOffset + 1 >= r.codeLength) continue;  // the END behind the last statement
+    const int value = static_cast<uint8_t>(r.image[s.codeOffset]);
+    const auto want = expected.find(value);
+    ASSERT_TRUE(want != expected.end()) << "statement with byte " << value << " at " << s.codeOffset;
+    const TSourceLocation at = compiler.Locate(static_cast<int32_t>(s.sourcePosition));
+    SCOPED_TRACE(value);
+    EXPECT_EQ(at.mapped.moduleIndex, want->second.module);
+    EXPECT_EQ(at.line, want->second.line);
+    EXPECT_EQ(at.column, want->second.column);
+    EXPECT_EQ(at.projectLine, want->second.projectLine);
+    ++found;
+  }
+  EXPECT_EQ(found, expected.size());
+  // A position on a line end belongs to the line it ends; one past the source end to the
+  // last line.
+  const TSourceLocation lineEnd = compiler.Locate(4);  // the CR of "$ 1" CR LF
+  EXPECT_EQ(lineEnd.line, 1);
+  EXPECT_EQ(lineEnd.column, 4);
+  EXPECT_EQ(compiler.Locate(5).line, 1);  // its LF
 }
 
 }  // namespace

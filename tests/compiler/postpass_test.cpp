@@ -64,7 +64,7 @@ TEST_F(PostPassTest, GotoTargetsMustBeLabelsOfTheSameProcedure) {
   PostPass(c);
   ASSERT_TRUE(c.error);
   EXPECT_EQ(c.error->code, 196);
-  EXPECT_EQ(c.error->message,
+  EXPECT_EQ(c.error->message.str(),
             "Mit GOTO können Sie nur innerhalb einer FUNCTION, SUB oder innerhalb des Hauptprogramms springen. (inMain)");
 
   c = TCompilerContext{};
@@ -80,18 +80,18 @@ TEST_F(PostPassTest, CallsCheckTheDeclaredParameterCount) {
   PostPass(c);
   ASSERT_TRUE(c.error);
   EXPECT_EQ(c.error->code, 230);
-  EXPECT_NE(c.error->message.find("mit 2 Parametern"), std::string::npos);
+  EXPECT_NE(c.error->message.str().find("mit 2 Parametern"), std::string::npos);
 
   c = TCompilerContext{};
   AddFixup(c, "nowhere");
   PostPass(c);
-  EXPECT_EQ(c.error->message, "nowhere() unbekannt");
+  EXPECT_EQ(c.error->message.str(), "nowhere() unbekannt");
 }
 
 TEST_F(PostPassTest, UnclosedBlocksAndAssemblerReferences) {
   TBlock open;
   open.start = 3;
-  open.kind = block::For;
+  open.kind = TBlockKind::For;
   c.blocks.push_back(open);
   PostPass(c);
   EXPECT_EQ(c.error->code, 152);
@@ -99,9 +99,7 @@ TEST_F(PostPassTest, UnclosedBlocksAndAssemblerReferences) {
 
   // A reference to an assembler label is patched only when linking.
   TCompiler compiler;
-  TCompileInput input;
-  input.profile = profile::Pyxon32;
-  TCompileResult r = compiler.CompileProgram(input);
+  TCompileResult r = compiler.CompileProgram(Input(""));
   ASSERT_TRUE(r.success);
   EXPECT_TRUE(compiler.LinkAndWarn(r.image, {}, true).success);
 }
@@ -143,11 +141,11 @@ TEST(Positions, ErrorsInModulesPointIntoTheModuleAndAtTheInclude) {
 
   c.errorPosition = 15;
   CompileError(c, "", 109);
-  EXPECT_EQ(c.error->message, "Modul a.xml - Ende erwartet ");
+  EXPECT_EQ(c.error->message.str(), "Modul a.xml - Ende erwartet ");
   c.errorReported = false;
   c.errorPosition = 11;
   CompileError(c, "", 109);
-  EXPECT_EQ(c.error->message, "Bmod - Ende erwartet ");
+  EXPECT_EQ(c.error->message.str(), "Bmod - Ende erwartet ");
 }
 
 }  // namespace
@@ -160,12 +158,10 @@ namespace {
 // writes the address once the assembler part has been assembled.
 TEST(Linking, AssemblerLabelsAreCalledAndReadAfterAssembly) {
   TCompiler compiler;
-  TCompileInput input;
-  input.profile = profile::Tessel11;
-  input.source = Lines({"DIM a AS INTEGER", "CALL blink", "a = ^blink"});
+  TCompileInput input = Input(Lines({"DIM a AS INTEGER", "CALL blink", "a = ^blink"}), profile::Tessel11);
   input.assemblerLabels = {{"Blink", 0}};
   TCompileResult r = compiler.CompileProgram(input);
-  ASSERT_TRUE(r.success) << r.error->code << " " << r.error->message;
+  ASSERT_TRUE(r.success) << r.error->code << " " << r.error->message.str();
   // 08: the Tessel runtime's call of machine code; then the label's address pushed.
   EXPECT_EQ(Hex(r.image), "08 00 00 14 00 00 1A 0B FF FF");
   ASSERT_TRUE(compiler.LinkAndWarn(r.image, {{"BLINK", 0x150}}, false).success);
@@ -175,7 +171,7 @@ TEST(Linking, AssemblerLabelsAreCalledAndReadAfterAssembly) {
   const TLinkResult link = compiler.LinkAndWarn(missing.image, {}, false);
   ASSERT_FALSE(link.success);
   EXPECT_EQ(link.error->code, 250);
-  EXPECT_EQ(link.error->message, "Assembler blink Label existiert nicht.");
+  EXPECT_EQ(link.error->message.str(), "Assembler blink Label existiert nicht.");
   EXPECT_EQ(link.error->line, 2);
 
   // Without the "^" the name is no value; the address is unknown before linking.

@@ -46,7 +46,7 @@ TEST_P(BasicProgram, RunsAsItsCommentsSay) {
   if (!compiled.success && machineProfile != expected.profile)
     GTEST_SKIP() << "Tessel code only, run on the emulated board: " << compiled.error->message;
   ASSERT_TRUE(compiled.success) << compiled.error->line << ":" << compiled.error->column << ": "
-                                << compiled.error->message;
+                                << compiled.error->message.str();
   ASSERT_TRUE(compiler.LinkAndWarn(compiled.image, {}, false).success);
 
   TProgramRunOptions options;

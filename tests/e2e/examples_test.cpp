@@ -34,7 +34,7 @@ std::string RunExample(const std::string& name, const std::string& input = "") {
   in.source = source.str();
   in.profile = profile::Pyxon32;
   TCompileResult compiled = compiler.CompileProgram(in);
-  if (!compiled.success) return "compile error: " + compiled.error->message;
+  if (!compiled.success) return "compile error: " + compiled.error->message.str();
   return Run(compiler, compiled, input);
 }
 
@@ -52,7 +52,7 @@ std::string RunExampleProject(const std::string& name) {
   in.modules = &loader;
   TBuilder builder;
   const TBuildResult built = builder.Build(in);
-  if (!built.success) return "build error: " + (built.basicError ? built.basicError->message : built.assemblerError->message);
+  if (!built.success) return "build error: " + (built.basicError ? built.basicError->message.str() : built.assemblerError->message);
   return Run(builder.Compiler(), built.program, "");
 }
 

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -24,6 +25,16 @@ struct TProgramCase {
   std::string name;
   fs::path path;
 };
+
+// Test names show the program's name, not the record's bytes.
+inline void PrintTo(const TProgramCase& c, std::ostream* os) { *os << c.name; }
+
+inline std::string ReadTestFile(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::stringstream content;
+  content << file.rdbuf();
+  return content.str();
+}
 
 inline std::vector<TProgramCase> ProgramFiles() {
   std::vector<TProgramCase> cases;

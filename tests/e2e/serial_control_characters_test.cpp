@@ -16,7 +16,7 @@ std::string RunSource(const std::string& source, const std::string& input = "") 
   in.source = source;
   in.profile = profile::Pyxon32;
   const TCompileResult compiled = compiler.CompileProgram(in);
-  if (!compiled.success) return "error " + compiled.error->message;
+  if (!compiled.success) return "error " + compiled.error->message.str();
   TProgramRunOptions options;
   options.input = input;
   options.maxTokens = 1'000'000;

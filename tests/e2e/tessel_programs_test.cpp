@@ -52,7 +52,7 @@ TEST_P(TesselProgram, PrintsWhatTheTokenMachinePrints) {
   const TBuildResult built = builder.Build(input);
   if (!built.success) {
     GTEST_SKIP() << "does not compile for this board: "
-                 << (built.basicError ? built.basicError->message : std::string("assembler"));
+                 << (built.basicError ? built.basicError->message.str() : std::string("assembler"));
   }
   std::string why;
   const auto runtime = TesselRuntimeFor(c.profile, &why);

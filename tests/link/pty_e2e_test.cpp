@@ -128,9 +128,9 @@ TEST_F(PtyTest, MissingPortAndBoardsThatDoNotExistYet) {
             std::string::npos);
   TProcess notATerminal = Cli({"console", "--port", source}, "console");
   EXPECT_EQ(notATerminal.Wait(10), 1);
-  TProcess tessel = Cli({"board", "--profile", "tessel-1.1"}, "tessel");
+  TProcess tessel = Cli({"board", "--profile", "tessel-2.0"}, "tessel");
   EXPECT_EQ(tessel.Wait(10), 2);
-  EXPECT_NE(tessel.Err().find("gibt es noch nicht"), std::string::npos);
+  EXPECT_NE(tessel.Err().find("Tessel 2.0"), std::string::npos) << tessel.Err();
 }
 
 #ifdef ZARVEK_AVR_IMAGES

@@ -2,6 +2,8 @@
 // them, and the first failing step stops it.
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "pipeline/build.h"
 #include "text/hex.h"
 
@@ -21,7 +23,7 @@ TEST(Build, BasicCallsMachineCodeThatReadsBasicVariables) {
   // The assembler part reads the BASIC byte variable (RAM byte 23 = address 161 + 23).
   const TBuildResult r = builder.Build(Project("DIM count AS BYTE\r\ncount = 7\r\nCALL show\r\n",
                                                "show  LDA count\r\n      RTS\r\n"));
-  ASSERT_TRUE(r.success) << (r.basicError ? r.basicError->message : r.assemblerError->message);
+  ASSERT_TRUE(r.success) << (r.basicError ? r.basicError->message.str() : r.assemblerError->message);
   EXPECT_EQ(r.stage, TBuildStage::Done);
   EXPECT_EQ(r.machineCode.startAddress, 257u);
   EXPECT_EQ(HexBytes(r.machineCode.code), "B6 B8 81");
@@ -49,6 +51,20 @@ TEST(Build, TheFirstFailingStepStops) {
   r = builder.Build(Project("DIM taken AS BYTE\r\n", "taken NOP\r\n"));
   EXPECT_EQ(r.stage, TBuildStage::Compile);
   EXPECT_EQ(r.basicError->code, 125);
+}
+
+// A cancelled background check stops at the compile step and has no error to show.
+TEST(Build, ACancelledBuildStopsWithoutAnError) {
+  TBuilder builder;
+  std::atomic<bool> cancel{true};
+  TBuildInput input = Project("x = 1\r\n", " NOP\r\n");
+  input.cancel = &cancel;
+  const TBuildResult r = builder.Build(input);
+  EXPECT_FALSE(r.success);
+  EXPECT_TRUE(r.program.cancelled);
+  EXPECT_EQ(r.stage, TBuildStage::Compile);
+  EXPECT_FALSE(r.basicError);
+  EXPECT_FALSE(r.assemblerError);
 }
 
 }  // namespace

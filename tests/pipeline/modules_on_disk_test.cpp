@@ -39,7 +39,7 @@ TEST_F(ModulesOnDisk, NestedModulesWithAssemblerParts) {
   Project("lib/util.xml", "MODULE util\r\n$INCLUDE \"lib/leds.xml\"\r\nSUB twice\r\nCALL blink\r\nCALL blink\r\nEND SUB\r\n");
   Project("lib/leds.xml", "MODULE leds\r\n", "blink LDA #1\r\n      RTS\r\n");
   const TBuildResult r = Build("$INCLUDE \"lib/util.xml\"\r\nCALL twice\r\n", "main  NOP\r\n");
-  ASSERT_TRUE(r.success) << (r.basicError ? r.basicError->message : r.assemblerError->message);
+  ASSERT_TRUE(r.success) << (r.basicError ? r.basicError->message.str() : r.assemblerError->message);
   EXPECT_EQ(HexBytes(r.machineCode.code), "9D A6 01 81");
   ASSERT_EQ(r.program.includes.size(), 2u);
   EXPECT_EQ(r.program.includes[1].fileName, Canonical("lib/leds.xml"));
@@ -52,7 +52,7 @@ TEST_F(ModulesOnDisk, ErrorsInsideModulesNameTheModulesFileAndLine) {
   Project("lib/leds.xml", "MODULE leds\r\n\r\n  PRINT q\r\n");
   TBuildResult r = Build("' main\r\n$INCLUDE \"lib/util.xml\"\r\n");
   ASSERT_TRUE(r.basicError);
-  EXPECT_EQ(r.basicError->message, "leds - q unbekannt");
+  EXPECT_EQ(r.basicError->message.str(), "leds - q unbekannt");
   EXPECT_EQ(r.basicError->mapped.fileName, Canonical("lib/leds.xml"));
   EXPECT_EQ(r.basicError->line, 3);
   EXPECT_EQ(r.basicError->column, 9);
@@ -89,7 +89,7 @@ TEST_F(ModulesOnDisk, AFileIsIncludedOnlyOnce) {
   EXPECT_EQ(Build("$INCLUDE \"text.xml\"\r\n").basicError->code, 258);
   std::filesystem::create_directory(Path("dir.xml"));
   EXPECT_EQ(Build("$INCLUDE \"dir.xml\"\r\n").basicError->code, 259);
-  EXPECT_EQ(Build("$INCLUDE \"none.xml\"\r\n").basicError->message, "Datei " + Canonical("none.xml") + " nicht gefunden.");
+  EXPECT_EQ(Build("$INCLUDE \"none.xml\"\r\n").basicError->message.str(), "Datei " + Canonical("none.xml") + " nicht gefunden.");
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ class TesselDebug : public ::testing::Test {
     input.profile = profile::Tessel11;
     input.warnings = false;
     const TBuildResult built = m_builder.Build(input);
-    ASSERT_TRUE(built.success) << (built.basicError ? built.basicError->message : built.assemblerError->message);
+    ASSERT_TRUE(built.success) << (built.basicError ? built.basicError->message.str() : built.assemblerError->message);
     TTesselProgram program;
     program.image = built.program.image;
     program.eepromSize = built.program.eepromSize;

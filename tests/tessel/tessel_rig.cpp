@@ -68,7 +68,7 @@ bool TRig::LoadBasic(const std::string& source, const std::string& assembler) {
   input.warnings = false;
   const TBuildResult r = builder.Build(input);
   if (!r.success) {
-    ADD_FAILURE() << "does not compile: " << (r.basicError ? r.basicError->message : "assembler");
+    ADD_FAILURE() << "does not compile: " << (r.basicError ? r.basicError->message.str() : std::string("assembler"));
     return false;
   }
   Load(r.program.image);

@@ -70,6 +70,25 @@ TEST(TesselUpload, ALongProgramIsWrittenPageByPage) {
   EXPECT_EQ(rig.Output(), expected);
 }
 
+TEST(TesselUpload, AProgramCutOffHalfwayIsNoProgram) {
+  TRig rig;
+  rig.engine.Reset(true);
+  std::string image;
+  for (int i = 0; i < 20; ++i) image += std::string("\x14\x00", 2) + static_cast<char>(i) + "\x1E";
+  image += "\xFF";
+  const std::string stream = std::string(1, static_cast<char>(image.size() >> 8)) +
+                             static_cast<char>(image.size() & 0xFF) + image;
+  rig.engine.Environment().receiveText = "\x02";
+  SendEchoed(rig, stream.substr(0, 40));  // the line breaks off here
+  EXPECT_EQ(rig.engine.Eeprom().At(0), 0);
+  EXPECT_EQ(rig.engine.Eeprom().At(1), 0);
+
+  // Power comes back: nothing half-written runs, and the board waits for the host.
+  rig.engine.Reset(true);
+  rig.engine.Environment().receiveText = "\x01";
+  EXPECT_EQ(rig.TakeOutput(26), "TESEL 1.1 (Zarvek OS 1.0)\r");
+}
+
 TEST(TesselUpload, UserCodeStaysReadOnlyWithoutTheProgrammingSwitch) {
   TRig rig;
   rig.engine.Reset(true);
