@@ -1,5 +1,7 @@
 #include "ide/console_window.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -20,6 +22,9 @@ namespace zarvek::ide {
 namespace {
 // Lines kept in the widget: a program printing for hours must not slow the window down.
 constexpr int kShownLines = 5000;
+// Text arriving faster than a reader follows (a print loop at full speed) is shown by its
+// last bytes only, so that a refresh never lays out more than this.
+constexpr uint64_t kShownBytes = 16 * 1024;
 }
 
 TConsoleWindow::TConsoleWindow(TConsoleModel& model, QWidget* parent) : QWidget(parent, Qt::Window), m_model(model) {
@@ -107,19 +112,27 @@ void TConsoleWindow::Refresh() {
   m_model.SetVisible(isVisible());
   if (m_model.Revision() != m_shownRevision) {
     const std::string& text = m_model.Output();
-    // Only the new text is appended; an emptied console starts over.
-    if (m_model.Clears() != m_shownClears || text.size() < m_shownLength) {
+    // Only the new text is appended; an emptied console starts over. Positions count
+    // from the text's start before the model cut its front off.
+    const uint64_t end = m_model.Dropped() + text.size();
+    if (m_model.Clears() != m_shownClears || end < m_shownEnd) {
       m_output->clear();
-      m_shownLength = 0;
+      m_shownEnd = m_model.Dropped();
       m_shownClears = m_model.Clears();
     }
-    if (text.size() > m_shownLength) {
+    if (end > m_shownEnd) {
+      uint64_t from = std::max(m_shownEnd, m_model.Dropped());
+      // More new text than the widget keeps: only its tail is shown.
+      if (end - from > kShownBytes) {
+        m_output->clear();
+        from = end - kShownBytes;
+      }
       QScrollBar* bar = m_output->verticalScrollBar();
       const bool atEnd = bar->value() == bar->maximum();
-      QTextCursor end(m_output->document());
-      end.movePosition(QTextCursor::End);
-      end.insertText(ui::FromCp1252(std::string_view(text).substr(m_shownLength)));
-      m_shownLength = text.size();
+      QTextCursor cursor(m_output->document());
+      cursor.movePosition(QTextCursor::End);
+      cursor.insertText(ui::FromCp1252(std::string_view(text).substr(static_cast<size_t>(from - m_model.Dropped()))));
+      m_shownEnd = end;
       if (atEnd) bar->setValue(bar->maximum());
     }
     m_shownRevision = m_model.Revision();

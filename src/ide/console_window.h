@@ -56,7 +56,7 @@ class TConsoleWindow : public QWidget {
   std::array<QLabel*, 4> m_panels{};
   uint64_t m_shownRevision = ~uint64_t{0};
   uint64_t m_shownClears = 0;
-  size_t m_shownLength = 0;
+  uint64_t m_shownEnd = 0;  // where the shown text ends, counting dropped bytes
   std::array<std::string, 4> m_shownPanels;
 };
 

@@ -72,7 +72,7 @@ bool Wired(TCommandId id) {
     case TCommandId::Comment: case TCommandId::Uncomment: case TCommandId::AlignLines: case TCommandId::IndentLeft:
     case TCommandId::IndentRight: case TCommandId::HelpTerms: case TCommandId::HelpInfo: case TCommandId::Print:
     case TCommandId::Transfer: case TCommandId::Bootloader:
-    case TCommandId::FindAddress:
+    case TCommandId::FindAddress: case TCommandId::Console:
       return true;
     default:
       return false;
@@ -170,6 +170,7 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
   for (auto& [id, action] : m_actions)
     if (const auto command = RunCommandOf(id)) runActions[static_cast<size_t>(*command)] = action;
   m_simulation->SetActions(runActions);
+  addToolBarBreak();
   QToolBar* objects = addToolBar(QStringLiteral("Objekte"));
   for (uint16_t type = 1; type <= 8; ++type) objects->addAction(m_simulation->Objects()->InsertButton(type));
   connect(m_tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) { TreeClick(item); });
@@ -297,6 +298,7 @@ void TForm1::UpdateCommandStates() {
     action->setVisible(workspace::CommandVisible(id, state));
     const int profile = workspace::ProfileOfCommand(id);
     if (profile >= 0) action->setChecked(profile == m_project.profile);
+    if (id == TCommandId::Console) action->setChecked(m_simulation->Console()->isVisible());
   }
   // The link decides about its own commands: one transfer or update at a time.
   m_actions[TCommandId::Transfer]->setEnabled(state.fileToolbarEnabled && m_linkControl->TransferEnabled());
@@ -373,6 +375,12 @@ void TForm1::Run(TCommandId id) {
     case TCommandId::Transfer: ButtonRecordClick(); break;
     case TCommandId::Bootloader: m_linkControl->ButtonBootloaderClick(); break;
     case TCommandId::FindAddress: FindAddressClick(); break;
+    case TCommandId::Console: {
+      ide::TConsoleWindow* console = m_simulation->Console();
+      console->setVisible(console->isHidden());
+      console->Refresh();
+      break;
+    }
     default:
       if (const auto command = RunCommandOf(id)) {
         m_simulation->Command(*command);
@@ -386,7 +394,9 @@ void TForm1::Run(TCommandId id) {
   UpdateCommandStates();
 }
 
-bool TForm1::Modified() const { return m_basic->isModified() || m_assembler->isModified(); }
+bool TForm1::Modified() const {
+  return m_basic->isModified() || m_assembler->isModified() || m_simulation->ObjectsModified();
+}
 
 bool TForm1::QuerySaveChanges() {
   return workspace::QuerySaveChanges(
@@ -526,6 +536,7 @@ bool TForm1::MSpeichernClick(bool saveAs) {
   m_errorDisplay->Refresh();
   m_basic->setModified(false);
   m_assembler->setModified(false);
+  m_simulation->Grid().ClearModified();
   SetCaption();
   RebuildTabBar();
   RefreshTree();

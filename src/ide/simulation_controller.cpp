@@ -115,7 +115,7 @@ void TSimulationController::ApplySettings(const TSettings& settings) {
 
 uint64_t TSimulationController::Tokens() const {
   if (m_tessel) return m_tessel->Tokens();
-  return 0;
+  return m_machine ? m_machine->TokensRun() : 0;
 }
 
 // --- What the machine reports ---
@@ -201,11 +201,15 @@ void TSimulationController::Execute(const TRunOutcome& outcome) {
   }
   if (outcome.editorsReadOnly) SetEditorsRunning(true);
   if (!outcome.message.empty() || outcome.showPausedState || outcome.editorsNormal) ShowStatus(outcome.message);
-  if (outcome.startNeeded && !Start()) {
-    m_control.StartFailed();
-    SetEditorsRunning(false);
-    UpdateEnabling();
-    return;
+  if (outcome.startNeeded) {
+    if (!Start()) {
+      m_control.StartFailed();
+      SetEditorsRunning(false);
+      UpdateEnabling();
+      return;
+    }
+    m_control.StartSucceeded();
+    ShowStatus({});
   }
   if (outcome.runOneMoreTick) RunTime();
   if (outcome.machineRunMode && m_machine) m_machine->SetRunMode(*outcome.machineRunMode);
@@ -367,6 +371,11 @@ void TSimulationController::RunTime() {
     if (!in.error) out = m_bindings->OutputPass(m_access.get());
   }
   if (in.repaint || out.repaint) m_panel->GridWidget()->update();
+  if (m_tessel) {
+    // The program may change the SCI's rates at any time.
+    m_console.SetSimulation(m_control.RunKind(), false,
+                            SciBaudRates(kTesselDefaultClockKHz, m_tessel->Engine().Peek(0x0D)), &m_consoleInput);
+  }
   m_console.Refresh();
   m_consoleWindow->Refresh();
   if (in.error || out.error) ObjectError(in.error ? in : out);

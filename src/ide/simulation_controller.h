@@ -79,6 +79,8 @@ class TSimulationController : public QObject, private TSimulatorListener, privat
 
   const TRunControl& Control() const { return m_control; }
   TObjectGrid& Grid() { return m_grid; }
+  // Objects inserted, edited or deleted since the project was loaded or saved.
+  bool ObjectsModified() const { return m_grid.Modified(); }
   TConsoleModel& ConsoleModel() { return m_console; }
   TConsoleWindow* Console() const { return m_consoleWindow; }
   TObjectPanel* Objects() const { return m_panel; }

@@ -277,7 +277,11 @@ void TInterpreter::Shutdown() {
 void TInterpreter::Execute() {
   TellActivity(TThreadActivity::Running);
   bool waiting = false;
-  while (!m_thread.TerminateRequested()) AfterThreadSlice(RunSlice(kThreadSliceTokens).end, waiting);
+  while (!m_thread.TerminateRequested()) {
+    const TSliceResult slice = RunSlice(kThreadSliceTokens);
+    m_tokensRun.fetch_add(slice.tokens, std::memory_order_relaxed);
+    AfterThreadSlice(slice.end, waiting);
+  }
   OutputText("Terminated.");
   TellActivity(TThreadActivity::Terminated);
 }

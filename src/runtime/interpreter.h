@@ -161,6 +161,8 @@ class TInterpreter {
   void WaitUntilIdle() { m_thread.WaitUntilIdle(); }
   bool Suspended() const { return m_thread.Suspended(); }
   bool Finished() const { return m_thread.Finished(); }
+  // Tokens the machine's own thread has run (counted per slice, for speed figures).
+  uint64_t TokensRun() const { return m_tokensRun.load(std::memory_order_relaxed); }
 
   // --- Driving the machine on the caller's thread (ownThread = false) ---
   TSliceResult RunSlice(uint64_t maxTokens);
@@ -369,6 +371,7 @@ class TInterpreter {
 
   std::atomic<TRunMode> m_runMode{TRunMode::Run};
   std::atomic<uint32_t> m_attention{0};
+  std::atomic<uint64_t> m_tokensRun{0};
 
   TMachineLock m_memoryLock;
   TMachineLock m_lineLock;

@@ -81,6 +81,8 @@ class TRunControl {
                                      bool assemblerListEmpty);
   // After a start: the build or the machine failed, nothing runs.
   void StartFailed();
+  // After a start: the machine runs; "Compilieren..." is no longer the status.
+  void StartSucceeded() { m_status.clear(); }
   TRunOutcome Event(const TRunEvent& event);
   // An object binding failed at a tick: pause with its message.
   TRunOutcome ObjectError(const std::string& message);

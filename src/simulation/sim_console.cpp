@@ -98,9 +98,15 @@ void TConsoleModel::Refresh() {
       if (formFeed != std::string::npos) {
         m_output.clear();
         ++m_clears;
+        m_dropped = 0;
         m_output.append(m_pending, formFeed + 1);
       } else {
         m_output += m_pending;
+      }
+      if (m_output.size() > kConsoleTextLimit) {
+        const size_t cut = m_output.size() - kConsoleTextLimit;
+        m_output.erase(0, cut);
+        m_dropped += cut;
       }
       ++m_revision;
     }
@@ -132,6 +138,7 @@ void TConsoleModel::SendCode(int entry) {
 void TConsoleModel::ClearOutput() {
   m_output.clear();
   ++m_clears;
+  m_dropped = 0;
   m_hold = false;
   m_cancelEnabled = true;
   ++m_revision;

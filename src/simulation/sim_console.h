@@ -35,6 +35,9 @@ class THardwareConsoleInput final : public TConsoleInput {
 inline constexpr size_t kAsciiEntries = 37;
 inline constexpr int kDefaultAsciiEntry = 16;
 inline constexpr int kRateIntervalMs = 250;
+// The shown text keeps at most this many of the last bytes received: a program printing
+// for hours must not fill the memory.
+inline constexpr size_t kConsoleTextLimit = 256 * 1024;
 // The entries of the control-code list, "  0 NUL" to " 36 $".
 const std::array<std::string, kAsciiEntries>& AsciiEntries();
 
@@ -84,6 +87,8 @@ class TConsoleModel {
   // Counts the times the shown text was emptied (form feed, Löschen): a window that
   // appends only the new text starts over when it moved.
   uint64_t Clears() const { return m_clears; }
+  // Bytes cut from the front of the shown text since it was last emptied (the limit).
+  uint64_t Dropped() const { return m_dropped; }
 
  private:
   void StatusPanels();
@@ -93,7 +98,7 @@ class TConsoleModel {
   bool m_hold = false;
   bool m_cancelEnabled = true;
   bool m_visible = true;
-  uint64_t m_sent = 0, m_received = 0, m_revision = 0, m_clears = 0;
+  uint64_t m_sent = 0, m_received = 0, m_revision = 0, m_clears = 0, m_dropped = 0;
   std::array<std::string, 4> m_panels{" offline", "", "", ""};
   bool m_linkOpen = false;
   std::string m_port, m_speed;

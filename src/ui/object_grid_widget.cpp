@@ -26,16 +26,27 @@ void TObjectGridWidget::SetPanelColour(const QColor& colour) {
   update();
 }
 
+int TObjectGridWidget::Width(int x) const {
+  // A gauge's value changes while the program runs: its caption may outgrow the column.
+  int width = m_grid.ColumnWidth(x);
+  for (int y = 0; y < kGridRows; ++y) {
+    const TSimObject& o = m_grid.At(x, y);
+    if (o.type == objecttype::AnalogGauge || o.type == objecttype::AnalogWheel)
+      width = std::max(width, fontMetrics().horizontalAdvance(FromCp1252(TObjectGrid::Caption(o))) + kColumnMargin);
+  }
+  return width;
+}
+
 QSize TObjectGridWidget::sizeHint() const {
   int width = 0;
-  for (int x = 0; x < kGridColumns; ++x) width += m_grid.ColumnWidth(x);
+  for (int x = 0; x < kGridColumns; ++x) width += Width(x);
   return {width, kGridRows * kObjectRowHeight};
 }
 
 QRect TObjectGridWidget::CellRect(int x, int y) const {
   int left = 0;
-  for (int c = 0; c < x; ++c) left += m_grid.ColumnWidth(c);
-  return {left, y * kObjectRowHeight, m_grid.ColumnWidth(x), kObjectRowHeight};
+  for (int c = 0; c < x; ++c) left += Width(c);
+  return {left, y * kObjectRowHeight, Width(x), kObjectRowHeight};
 }
 
 bool TObjectGridWidget::CellAt(const QPoint& point, int& x, int& y) const {
@@ -44,7 +55,7 @@ bool TObjectGridWidget::CellAt(const QPoint& point, int& x, int& y) const {
   if (y >= kGridRows) return false;
   int left = 0;
   for (x = 0; x < kGridColumns; ++x) {
-    left += m_grid.ColumnWidth(x);
+    left += Width(x);
     if (point.x() < left) return true;
   }
   return false;
@@ -59,7 +70,10 @@ void TObjectGridWidget::paintEvent(QPaintEvent* event) {
       const QRect cell = CellRect(x, y);
       if (cell.intersects(dirty)) DrawCell(p, x, y, cell);
     }
-  if (minimumSize() != sizeHint()) setMinimumSize(sizeHint());
+  if (minimumSize() != sizeHint()) {
+    setMinimumSize(sizeHint());
+    resize(sizeHint());
+  }
 }
 
 void TObjectGridWidget::DrawCell(QPainter& p, int x, int y, const QRect& cell) {

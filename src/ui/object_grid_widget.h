@@ -38,6 +38,7 @@ class TObjectGridWidget : public QWidget {
 
  private:
   void DrawCell(QPainter& painter, int x, int y, const QRect& cell);
+  int Width(int x) const;
   TObjectGrid& m_grid;
   QColor m_panel;
   int m_pressedX = -1, m_pressedY = -1;

@@ -66,8 +66,9 @@ void Dial(QPainter& p, const QRectF& box, bool wheel) {
   const QPointF centre(box.left() + 16, box.bottom() - 16);
   p.setPen(QPen(QColor(60, 60, 60), 1));
   if (wheel) {
+    // The knob leaves the top corners free for the arrows.
     p.setBrush(QColor(40, 40, 48));
-    p.drawEllipse(centre, 11.5, 11.5);
+    p.drawEllipse(centre, 9.5, 9.5);
     // The arrows the mouse clicks: "-" left, "+" right, in the top corners.
     p.setPen(QPen(QColor(20, 20, 20), 1.6));
     const double y = box.top() + 9.5;

@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTableWidget>
 #include <QTreeWidget>
 
 using namespace zarvek;
@@ -241,7 +242,9 @@ class TSimulationWindowTest : public QObject {
   }
 
   void aFloodOfOutputKeepsTheEventLoopTurning() {
-    auto w = Window(Lines({"DO", "  PRINT \"Zeile mit etwas Text, immer wieder\"", "LOOP"}), profile::Pyxon32);
+    // At 115200 baud a character costs the machine no time: it prints as fast as it runs.
+    auto w = Window(Lines({"SETBAUD 115200", "DO", "  PRINT \"Zeile mit etwas Text, immer wieder\"", "LOOP"}),
+                    profile::Pyxon32);
     w->Simulation()->Console()->show();
     int turns = 0;
     QTimer counter;
@@ -257,8 +260,91 @@ class TSimulationWindowTest : public QObject {
     const size_t shown = Output(*w).size();
     Trigger(*w, TCommandId::Stop);
     QVERIFY2(shown > 1000, "the program printed");
-    // A 10 ms timer turns about 150 times in 1.5 s; a window that froze turns a handful.
-    QVERIFY2(turns > elapsed / 10 / 3, qPrintable(QStringLiteral("%1 turns in %2 ms").arg(turns).arg(elapsed)));
+    // Only a bounded tail is kept, however much arrived.
+    QVERIFY(shown <= kConsoleTextLimit);
+    QVERIFY(w->Simulation()->Console()->Output()->document()->blockCount() <= 5001);
+    // A 10 ms timer turns about 150 times in 1.5 s; a window that froze for whole seconds
+    // (as it did while laying out all of a flood) turns a handful. The margin allows for a
+    // busy machine.
+    QVERIFY2(turns > elapsed / 10 / 5, qPrintable(QStringLiteral("%1 turns in %2 ms").arg(turns).arg(elapsed)));
+  }
+
+  void objectPanelInsertsEditsAndTakesTheMouse() {
+    auto w = Window(Lines({"DIM poti AS BYTE AD[1]", "DIM hits AS INTEGER", "SUB INTERRUPT", "  hits = hits + 1",
+                           "END SUB", "INTERRUPT ON", "DO", "  PRINT poti; \" \"; hits", "  PAUSE 1", "LOOP"}),
+                    profile::Pyxon32);
+    ide::TObjectPanel* panel = w->Simulation()->Objects();
+    TObjectGrid& grid = w->Simulation()->Grid();
+    QVERIFY(panel->isHidden());  // nothing to show yet
+    grid.Select(0, 0);
+    panel->InsertButton(objecttype::AnalogWheel)->trigger();
+    QVERIFY(panel->isVisible());
+    QCOMPARE(grid.At(0, 0).type, objecttype::AnalogWheel);
+    w->BasicEditor()->setModified(false);
+    QVERIFY(w->Modified());  // closing asks to save the new object
+    // The settings grid shows the wheel's rows; an edit goes through the row editor.
+    QCOMPARE(panel->SettingsGrid()->rowCount(), 3);
+    QCOMPARE(panel->SettingsGrid()->item(0, 0)->text(), QStringLiteral("Name:"));
+    QVERIFY(panel->EditRow(1, "poti"));
+    QVERIFY(panel->EditRow(2, "254"));
+    QVERIFY(!panel->InsertButton(objecttype::LedRed)->isEnabled());  // a wheel cannot become an LED
+    grid.Select(1, 0);
+    panel->Refresh();
+    QVERIFY(panel->InsertButton(objecttype::LedRed)->isEnabled());
+    panel->InsertButton(objecttype::Interrupt)->trigger();
+    QCOMPARE(grid.At(1, 0).type, objecttype::Interrupt);
+
+    Trigger(*w, TCommandId::Run);
+    QVERIFY(!panel->InsertButton(objecttype::LedRed)->isEnabled());  // no editing while running
+    ui::TObjectGridWidget* cells = panel->GridWidget();
+    // The wheel's right arrow: 10 to 14 pixels right of the centre, 24 to 27 above the bottom.
+    const QRect wheel = cells->CellRect(0, 0);
+    const QPoint plus(wheel.center().x() + 12, wheel.bottom() + 1 - 25);
+    QTest::mouseClick(cells, Qt::LeftButton, {}, plus);
+    QCOMPARE(SlotText(grid.At(0, 0), 1), std::string("255"));
+    QTest::mouseClick(cells, Qt::LeftButton, {}, plus);
+    QCOMPARE(SlotText(grid.At(0, 0), 1), std::string("255"));  // not beyond 255
+    TSimulatedHardware& hw = w->Simulation()->Hardware();
+    QVERIFY(QTest::qWaitFor([&] { return hw.adInputs[1].load() == 255 || hw.adInputs[0].load() == 255; }, kWaitMs));
+    // The interrupt button held down runs the handler.
+    const QPoint button = cells->CellRect(1, 0).center();
+    QTest::mousePress(cells, Qt::LeftButton, {}, button);
+    // Several ticks may raise it between two prints: any count above 0 will do.
+    auto lastCount = [&] {
+      const std::string out = Output(*w);
+      const size_t end = out.rfind("\r\n");
+      if (end == std::string::npos || end == 0) return std::string();
+      const size_t start = out.rfind(' ', end - 1);
+      return start == std::string::npos ? std::string() : out.substr(start + 1, end - start - 1);
+    };
+    QVERIFY(QTest::qWaitFor([&] { const std::string c = lastCount(); return !c.empty() && c != "0"; }, kWaitMs));
+    QTest::mouseRelease(cells, Qt::LeftButton, {}, button);
+    QCOMPARE(grid.At(1, 0).pictureIndex, objectpicture::Released);
+    // A right click selects while the run goes on.
+    QTest::mouseClick(cells, Qt::RightButton, {}, cells->CellRect(3, 2).center());
+    QCOMPARE(grid.SelectedX(), 3);
+    QCOMPARE(grid.SelectedY(), 2);
+    Trigger(*w, TCommandId::Stop);
+    QVERIFY(panel->InsertButton(objecttype::LedRed)->isEnabled());
+  }
+
+  void tesselRuntimeErrorSelectsItsStatementAndTypingReachesInput() {
+    if (!TesselRuntimeFor(profile::Tessel11)) QSKIP("no Tessel runtime in this build");
+    auto w = Window(Lines({"DIM a AS INTEGER", "INPUT a", "PRINT a * 2", "RETURN", "END"}), profile::Tessel11);
+    const uint64_t before = w->Simulation()->Pauses();
+    Trigger(*w, TCommandId::Run);
+    ide::TConsoleWindow* console = w->Simulation()->Console();
+    QTest::qWait(100);
+    QTest::keyClicks(console->Output(), QStringLiteral("21"));
+    QTest::keyClick(console->Output(), Qt::Key_Return);
+    QVERIFY(QTest::qWaitFor([&] { return Output(*w).find("42") != std::string::npos; }, kWaitMs));
+    QVERIFY(QTest::qWaitFor([&] { return w->Simulation()->Pauses() > before; }, kWaitMs));
+    QCOMPARE(w->Simulation()->PausedLine(), 4);
+    QCOMPARE(SelectedLine(w->BasicEditor()), 4);
+    // The status panels show the SCI's rates as the runtime set them (4 MHz / 416).
+    QVERIFY2(console->Panel(2)->text().contains(QStringLiteral("9615/9615")), qPrintable(console->Panel(2)->text()));
+    QVERIFY(!w->ErrorDisplay()->Display().Slot(workspace::TSlot::Status).text.empty());
+    Trigger(*w, TCommandId::Stop);
   }
 
   void tesselStopsAtBasicAndAssemblerLines() {

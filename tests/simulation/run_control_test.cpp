@@ -313,3 +313,15 @@ TEST(RunControl, SingleStepsAndStepOverPauseOncePerStatement) {
 
 }  // namespace
 }  // namespace zarvek::test
+
+namespace zarvek {
+namespace {
+TEST(RunControl, TheCompilingStatusEndsWithASuccessfulStart) {
+  TRunControl c(profile::Pyxon32);
+  EXPECT_EQ(c.Command(TRunCommand::Run).message, kCompilingText);
+  c.StartSucceeded();
+  EXPECT_EQ(c.StatusText(), "");
+  EXPECT_EQ(c.Command(TRunCommand::Pause).message, "");  // a pause does not say "Compilieren..." again
+}
+}  // namespace
+}  // namespace zarvek

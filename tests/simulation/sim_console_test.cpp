@@ -99,5 +99,28 @@ TEST(ConsoleModel, StatusPanelsAndTesselRates) {
   EXPECT_EQ(TesselConsoleText(std::string("a\x07\r\n\x1b", 5)), "a[7] \r\n[27] ");
 }
 
+TEST(ConsoleModel, EndlessOutputKeepsOnlyTheLastBytesAndCountsWhatWasCut) {
+  TConsoleModel m;
+  m.SetVisible(true);
+  const std::string block(100'000, 'x');
+  for (int i = 0; i < 5; ++i) {
+    m.Receive(block);
+    m.Refresh();
+  }
+  m.Receive("ende");
+  m.Refresh();
+  EXPECT_EQ(m.Output().size(), kConsoleTextLimit);
+  EXPECT_EQ(m.Output().substr(m.Output().size() - 4), "ende");
+  EXPECT_EQ(m.Dropped() + m.Output().size(), 500'004u);  // nothing lost from the count
+  const uint64_t clears = m.Clears();
+  m.Receive("neu\x0C" "frisch");
+  m.Refresh();
+  EXPECT_EQ(m.Output(), "frisch");
+  EXPECT_EQ(m.Dropped(), 0u);
+  EXPECT_EQ(m.Clears(), clears + 1);
+  m.ClearOutput();
+  EXPECT_EQ(m.Clears(), clears + 2);
+}
+
 }  // namespace
 }  // namespace zarvek::test
