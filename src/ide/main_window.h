@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "base/profile.h"
 #include "pipeline/build.h"
 #include "pipeline/project_modules.h"
 #include "project/project.h"
@@ -85,7 +86,7 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   void SetSyntaxCheckDelay(int milliseconds) { m_syntaxTimer.setInterval(milliseconds); }
   const workspace::TModuleNavigator& Navigator() const { return m_navigator; }
   const TSettings& Settings() const { return m_settings; }
-  uint8_t Profile() const { return m_project.profile; }
+  TProfile Profile() const { return m_project.profile; }
   bool DebugView() const { return m_debugView; }
 
   // Commands, as the menus run them.
@@ -98,7 +99,7 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   bool MExportClick();
   void ShowCompileError();
   void ShowAssemblerError();
-  void PopUpProfileClick(uint8_t profile, bool fromOpen);
+  void PopUpProfileClick(TProfile profile, bool fromOpen);
 
   // TModuleHost
   std::string CurrentFile() const override { return m_currentFile; }

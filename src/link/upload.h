@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "base/profile.h"
 #include "link/clock.h"
 #include "link/link.h"
 
@@ -26,8 +27,8 @@ std::optional<std::string> BuildUploadStreams(const std::string& image, const st
                                               TUploadStreams& streams);
 
 // The identification word a board family starts its answer to the probe with.
-std::string FamilyWord(uint8_t profile);
-std::string SearchText(uint8_t profile);
+std::string FamilyWord(TProfile profile);
+std::string SearchText(TProfile profile);
 
 class TUploadListener {
  public:
@@ -62,7 +63,7 @@ class TUploadMachine {
   TUploadMachine(TLink& link, const TClock& clock, TUploadListener& listener);
 
   // Starts over an open link: progress, the probe, the search text.
-  void Start(uint8_t profile, uint8_t programMemorySelector, TUploadStreams streams);
+  void Start(TProfile profile, uint8_t programMemorySelector, TUploadStreams streams);
   // Received data while a transfer runs (TransferState not 0).
   void ReceiveCallBack(const std::string& chunk);
   // Runs the repeat timer when it is due; the owner calls it from its loop.
@@ -100,7 +101,7 @@ class TUploadMachine {
   TLinkTimer m_timer;
   TLinkTimer m_settle;
   int m_settleRestarts = 0;
-  uint8_t m_profile = 0;
+  TProfile m_profile = profile::Tessel11;
   uint8_t m_selector = 0;
   TUploadStreams m_streams;
   std::string m_reply;
