@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/profile.h"
 #include "link/bootloader.h"
 #include "link/fake_port.h"
 #include "link/intel_hex.h"
@@ -14,6 +15,10 @@
 namespace {
 
 using namespace zarvek::link;
+using zarvek::TProfile;
+
+constexpr TProfile kProfiles[] = {TProfile::Tessel11, TProfile::TesselMicro, TProfile::Tessel20, TProfile::Pyxon32,
+                                  TProfile::Pyxon128};
 
 class TQuietUpload final : public TUploadListener {
  public:
@@ -46,7 +51,7 @@ void Replay(const std::string& data, TManualClock& clock, Feed feed) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   const std::string data(reinterpret_cast<const char*>(bytes), size);
-  const uint8_t profile = size > 0 && (bytes[0] & 1) ? 5 : 4;
+  const TProfile profile = size > 0 && (bytes[0] & 1) ? TProfile::Pyxon128 : TProfile::Pyxon32;
   ReadIntelHex(data, PageGeometry(profile));
 
   {
@@ -65,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     };
     TUploadStreams streams;
     BuildUploadStreams(data.substr(0, 300), data.substr(0, size % 7), streams);
-    upload.Start(size > 1 ? bytes[1] % 6 : 0, size > 2 ? bytes[2] % 3 : 1, streams);
+    upload.Start(size > 1 ? kProfiles[bytes[1] % 5] : TProfile::Tessel11, size > 2 ? bytes[2] % 3 : 1, streams);
     Replay(data, clock, [&](const std::string& chunk) {
       port->Inject(chunk);
       upload.Poll();

@@ -26,7 +26,7 @@ volatile std::sig_atomic_t g_stopBoard = 0;
 extern "C" void StopBoard(int) { g_stopBoard = 1; }
 
 struct TBoardRequest {
-  std::optional<uint8_t> profile;
+  std::optional<TProfile> profile;
   int32_t baud = 9600;
   bool baudGiven = false;
   link::TPyxonBoardOptions pyxon;

@@ -11,7 +11,7 @@
 
 namespace zarvek::cli {
 
-int RunFirmwareBoard(uint8_t profile, const std::string& linkPath, bool bare, std::ostream& err) {
+int RunFirmwareBoard(TProfile profile, const std::string& linkPath, bool bare, std::ostream& err) {
 #if defined(ZARVEK_PYXON_SIM) && defined(ZARVEK_PYXON_FIRMWARE_DIR)
   const std::string mcu = profile == profile::Pyxon128 ? "atmega128" : "atmega32";
   const std::string dir = ZARVEK_PYXON_FIRMWARE_DIR;

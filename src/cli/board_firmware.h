@@ -6,11 +6,13 @@
 #include <iosfwd>
 #include <string>
 
+#include "base/profile.h"
+
 namespace zarvek::cli {
 
 // Replaces the process with pyxon-sim serving the chip of the profile; returns only when
 // that is impossible (the firmware was not built, or the program cannot start), with the
 // exit status to use after telling why on err.
-int RunFirmwareBoard(uint8_t profile, const std::string& linkPath, bool bare, std::ostream& err);
+int RunFirmwareBoard(TProfile profile, const std::string& linkPath, bool bare, std::ostream& err);
 
 }  // namespace zarvek::cli

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "base/profile.h"
 #include "pipeline/build.h"
 #include "pipeline/project_modules.h"
 #include "project/project_file.h"
@@ -16,10 +17,10 @@
 namespace zarvek::cli {
 
 struct TSourceFiles {
-  std::string path;                // FILE.bas or PROJECT.xml
-  std::string asmPath;             // an assembler file beside a BASIC file
-  std::optional<uint8_t> profile;  // overrides a project's own
-  uint8_t basicProfile = profile::Tessel11;  // a BASIC file's without --profile
+  std::string path;                           // FILE.bas or PROJECT.xml
+  std::string asmPath;                        // an assembler file beside a BASIC file
+  std::optional<TProfile> profile;            // overrides a project's own
+  TProfile basicProfile = profile::Tessel11;  // a BASIC file's without --profile
   bool warnings = true;
 };
 
@@ -42,7 +43,7 @@ class TSourceBuild {
   // Reads the files (a project with its profile); prints why not and gives false.
   bool Load(std::ostream& err);
   // The profile the build is for, once loaded.
-  uint8_t Profile() const { return m_input.profile; }
+  TProfile Profile() const { return m_input.profile; }
   // Runs the pipeline and prints its report (the first failure, or the warnings and the
   // compiler's notice); false when the build did not succeed.
   bool Build(std::ostream& err);

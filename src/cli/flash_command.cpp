@@ -20,7 +20,7 @@ constexpr uint64_t kHexFileLimit = 4u << 20;
 
 struct TFlashRequest {
   TPortChoice port;
-  std::optional<uint8_t> profile;
+  std::optional<TProfile> profile;
   double promptSeconds = 60;
   std::string path;
 };

@@ -4,7 +4,7 @@
 
 namespace zarvek::cli {
 
-TOption ProfileOption(std::optional<uint8_t>& profile) {
+TOption ProfileOption(std::optional<TProfile>& profile) {
   return {"--profile", true, [&profile](const std::string& value) -> std::optional<std::string> {
             profile = FindProfileFileValue(value);
             if (!profile) return "unbekanntes Profil \"" + value + "\"";

@@ -4,10 +4,11 @@
 #include <cstdint>
 #include <optional>
 
+#include "base/profile.h"
 #include "cli/cli_args.h"
 
 namespace zarvek::cli {
 
-TOption ProfileOption(std::optional<uint8_t>& profile);
+TOption ProfileOption(std::optional<TProfile>& profile);
 
 }  // namespace zarvek::cli

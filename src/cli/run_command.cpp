@@ -24,7 +24,7 @@ namespace {
 
 struct TRunRequest {
   TProgramRunOptions run;
-  std::optional<uint8_t> profile;
+  std::optional<TProfile> profile;
   bool image = false;  // --image: the file is a program image whatever its name
   std::string asmPath;  // an assembler part beside a BASIC file
   std::string path;
@@ -36,11 +36,11 @@ struct TLoadedProgram {
   std::vector<TLineRecord> lines;
   uint32_t codeLength = 0;
   uint32_t tableLength = 0;
-  uint8_t profile = profile::Pyxon32;
+  TProfile profile = profile::Pyxon32;
   std::unique_ptr<TSourceBuild> build;  // none for a program image
 };
 
-std::optional<std::string> RunProfile(const std::string& value, std::optional<uint8_t>& profile) {
+std::optional<std::string> RunProfile(const std::string& value, std::optional<TProfile>& profile) {
   const auto code = FindProfileFileValue(value);
   if (!code) return "unbekanntes Profil \"" + value + "\"";
   profile = *code;

@@ -6,6 +6,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "base/profile.h"
 #include "simulation/program_runner.h"
 
 namespace zarvek::cli {
@@ -13,7 +14,7 @@ namespace zarvek::cli {
 class TSourceBuild;
 
 struct TTesselRunSource {
-  uint8_t board = 0;                    // Tessel 1.1 or Tessel Micro
+  TProfile board = profile::Tessel11;   // Tessel 1.1 or Tessel Micro
   const std::string& image;             // the program image
   const TSourceBuild* build = nullptr;  // none for a program image
   const std::string& path;              // the file named on the command line

@@ -18,7 +18,7 @@ namespace {
 
 struct TUploadRequest {
   TPortChoice port;
-  std::optional<uint8_t> profile;
+  std::optional<TProfile> profile;
   std::string path;
   std::string asmPath;  // an assembler part beside a BASIC file
 };

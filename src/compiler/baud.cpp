@@ -121,7 +121,8 @@ void CompileSetBaud(TCompilerContext& c) {
     case profile::Tessel20:
       EmitListedCode(c, pair, {{1200, 0xDB}, {2400, 0xD2}, {4800, 0xC9}, {9600, 0xC0}}, msg::Tessel20BaudRates);
       break;
-    default: EmitPyxonCode(c, pair.tx); break;
+    case profile::Pyxon32:
+    case profile::Pyxon128: EmitPyxonCode(c, pair.tx); break;
   }
   if (!c.errorReported) ExpectEnd(c);
 }

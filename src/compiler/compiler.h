@@ -95,7 +95,7 @@ struct TWarning {
 
 struct TCompileInput {
   std::string source;  // the BASIC text, cp1252
-  uint8_t profile = profile::Tessel11;
+  TProfile profile = profile::Tessel11;
   std::string projectFileName;
   std::vector<TAsmLabel> assemblerLabels;
   bool silent = false;  // the background syntax check

@@ -11,6 +11,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "base/profile.h"
 #include "compiler/compiler.h"
 #include "compiler/line_index.h"
 #include "base/symbols.h"
@@ -78,7 +79,7 @@ struct TOperatorEntry {
 
 struct TCompilerContext {
   // --- What the caller handed in ---
-  uint8_t profile = 0;
+  TProfile profile = profile::Tessel11;
   std::string projectFileName;
   std::vector<TAsmLabel> asmLabels;  // change only through SetAsmLabels and AddAsmLabel
   std::unordered_map<std::string, int> asmLabelsByName;  // upper-cased name: first index

@@ -205,15 +205,16 @@ bool ReadIndexes(TCompilerContext& c, size_t count, std::vector<int64_t>& values
   return true;
 }
 
-int PortIndexError(uint8_t profileCode, int64_t p) {
+int PortIndexError(TProfile profile, int64_t p) {
   if (p < 1) return msg::BytePortIndex1To3;
-  switch (profileCode) {
+  switch (profile) {
     case profile::Tessel11: return p > 3 ? msg::BytePortIndex1To3 : 0;
     case profile::Tessel20: return p > 2 ? msg::BytePortIndex1To2 : 0;
     case profile::Pyxon32: return p > 3 ? msg::BytePortIndex1To2OnPyxon32 : 0;
     case profile::Pyxon128: return p > 4 ? msg::BytePortIndex1To4 : 0;
-    default: return 0;
+    case profile::TesselMicro: break;  // bit ports only
   }
+  return 0;
 }
 
 bool ReadBitPort(TCompilerContext& c, TLocation& loc) {

@@ -21,8 +21,7 @@ namespace {
 
 void ResetContext(TCompilerContext& c, const TCompileInput& in) {
   c = TCompilerContext{};
-  const uint8_t p = in.profile;
-  c.profile = (p == profile::TesselMicro || p == profile::Tessel20 || IsPyxon(p)) ? p : profile::Tessel11;
+  c.profile = in.profile;
   c.projectFileName = in.projectFileName;
   SetAsmLabels(c, in.assemblerLabels);
   c.silent = in.silent;

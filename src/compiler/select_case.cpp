@@ -53,8 +53,10 @@ std::string SelectorKeep(const TCompilerContext& c) {
     case profile::Tessel20:
       return Bytes({tok::LWORDWRITE, kTessel20SelectorWord, tok::LWORDREAD, kTessel20SelectorWord, tok::LWORDREAD,
                     kTessel20SelectorWord});
-    default: return Bytes({tok::DUP});
+    case profile::Pyxon32:
+    case profile::Pyxon128: break;
   }
+  return Bytes({tok::DUP});
 }
 
 // Pushes the selector once more.
@@ -66,8 +68,10 @@ std::string SelectorReload(const TCompilerContext& c) {
     case profile::Tessel11: return Tessel11Selector();
     case profile::TesselMicro: return Bytes({tok::LBYTEREAD, kMicroSelectorByte});
     case profile::Tessel20: return Bytes({tok::LWORDREAD, kTessel20SelectorWord});
-    default: return Bytes({tok::DUP});
+    case profile::Pyxon32:
+    case profile::Pyxon128: break;
   }
+  return Bytes({tok::DUP});
 }
 
 // The next statement must be a CASE: looks ahead over line ends and comments.

@@ -143,7 +143,7 @@ void TBootloaderWin::ButtonUpdateClick() {
   Lock(true);
   m_progress->setValue(0);
   const std::string port = portName ? portName() : std::string();
-  m_machine.Start(profile ? profile() : 0, port, speedText ? speedText() : std::string(), content.bytes);
+  m_machine.Start(profile ? profile() : TProfile::Tessel11, port, speedText ? speedText() : std::string(), content.bytes);
   // A port that would not open: say why, and where the right to use it comes from.
   if (!m_link.Connected() && m_machine.Status() == link::texts::PortBusyText(port))
     m_status->setText(Shown(link::texts::PortOpenFailureText(port, m_link.OpenError())));

@@ -26,7 +26,7 @@ class TBootloaderWin final : public QWidget, public link::TBootloaderListener {
   TBootloaderWin(link::TLink& link, const link::TClock& clock);
 
   // Where the update goes: the profile and the port and speed chosen for the link.
-  std::function<uint8_t()> profile;
+  std::function<TProfile()> profile;
   std::function<std::string()> portName;
   std::function<std::string()> speedText;
   // Locks (true) or frees the rest of the program.

@@ -48,7 +48,7 @@ TLinkController::TLinkController(QWidget* owner, link::TPortFactory factory, con
     ScheduleRepeat();
   });
 
-  m_bootloaderWin->profile = [this] { return profile ? profile() : uint8_t{0}; };
+  m_bootloaderWin->profile = [this] { return profile ? profile() : TProfile::Tessel11; };
   m_bootloaderWin->portName = [this] { return m_console.PortText(); };
   m_bootloaderWin->speedText = [this] { return m_console.BaudText(); };
   m_bootloaderWin->ask = [this](const workspace::TMessage& m) {
@@ -163,7 +163,7 @@ void TLinkController::Changed() {
   if (commandStatesChanged) commandStatesChanged();
 }
 
-bool TLinkController::StartTransfer(const TBuildResult& build, uint8_t profileCode) {
+bool TLinkController::StartTransfer(const TBuildResult& build, TProfile profileCode) {
   if (m_transferRunning || UpdateRunning()) return false;
   const auto show = [this](const std::string& text) {
     if (inform) inform({text, "Zarvek", workspace::TButtons::Ok});

@@ -61,7 +61,7 @@ class TLinkController final : public QObject {
   // Steps 5 on of the transfer command, after a successful build: the streams, the
   // link, the window and the first probe. False when nothing was started (the reason
   // has been shown).
-  bool StartTransfer(const TBuildResult& build, uint8_t profile);
+  bool StartTransfer(const TBuildResult& build, TProfile profile);
   // The stop command's part for a transfer: the window goes, the link closes when the
   // transfer opened it.
   void ButtonStopClick();
@@ -83,7 +83,7 @@ class TLinkController final : public QObject {
   // The main status line; an empty text clears the status texts and the error display.
   std::function<void(const std::string&)> setStatusLine;
   std::function<void()> commandStatesChanged;
-  std::function<uint8_t()> profile;
+  std::function<TProfile()> profile;
 
  private:
   void ReceiveCallBack(const std::string& data);

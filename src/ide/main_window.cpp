@@ -296,8 +296,8 @@ void TForm1::UpdateCommandStates() {
     }
     action->setEnabled(Wired(id) && workspace::CommandEnabled(id, state));
     action->setVisible(workspace::CommandVisible(id, state));
-    const int profile = workspace::ProfileOfCommand(id);
-    if (profile >= 0) action->setChecked(profile == m_project.profile);
+    const std::optional<TProfile> profile = workspace::ProfileOfCommand(id);
+    if (profile) action->setChecked(*profile == m_project.profile);
     if (id == TCommandId::Console) action->setChecked(m_simulation->Console()->isVisible());
   }
   // The link decides about its own commands: one transfer or update at a time.
@@ -386,8 +386,8 @@ void TForm1::Run(TCommandId id) {
         m_simulation->Command(*command);
         break;
       }
-      if (const int profile = workspace::ProfileOfCommand(id); profile >= 0)
-        PopUpProfileClick(static_cast<uint8_t>(profile), false);
+      if (const std::optional<TProfile> profile = workspace::ProfileOfCommand(id))
+        PopUpProfileClick(*profile, false);
       break;
   }
   RebuildTabBar();
@@ -408,7 +408,7 @@ void TForm1::SetCaption() { setWindowTitle(ui::FromUtf8(workspace::WindowCaption
 
 void TForm1::MneuClick() {
   if (QuerySaveChanges()) return;
-  const uint8_t profile = m_project.profile;
+  const TProfile profile = m_project.profile;
   m_project = TProject{};
   m_project.profile = profile;
   m_simulation->LoadObjects(m_project);
@@ -669,7 +669,7 @@ void TForm1::ShowAssemblerError() {
   m_assembler->setFocus();
 }
 
-void TForm1::PopUpProfileClick(uint8_t profile, bool fromOpen) {
+void TForm1::PopUpProfileClick(TProfile profile, bool fromOpen) {
   if (profile != m_project.profile) m_basic->setModified(true);
   m_project.profile = profile;
   if (!fromOpen) ButtonTestClick(false);
@@ -760,7 +760,7 @@ void TForm1::SetBasicText(const std::string& text) {
 }
 
 void TForm1::StartEmptyProject(const std::string& path) {
-  const uint8_t profile = m_project.profile;
+  const TProfile profile = m_project.profile;
   m_project = TProject{};
   m_project.profile = profile;
   m_simulation->LoadObjects(m_project);

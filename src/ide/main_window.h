@@ -13,6 +13,7 @@
 #include <string>
 
 #include "link/clock.h"
+#include "base/profile.h"
 #include "pipeline/build.h"
 #include "pipeline/project_modules.h"
 #include "project/project.h"
@@ -91,7 +92,7 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   void SetSyntaxCheckDelay(int milliseconds) { m_syntaxTimer.setInterval(milliseconds); }
   const workspace::TModuleNavigator& Navigator() const { return m_navigator; }
   const TSettings& Settings() const { return m_settings; }
-  uint8_t Profile() const { return m_project.profile; }
+  TProfile Profile() const { return m_project.profile; }
   bool DebugView() const { return m_debugView; }
   TSimulationController* Simulation() const { return m_simulation; }
 
@@ -107,7 +108,7 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   bool MExportClick();
   void ShowCompileError();
   void ShowAssemblerError();
-  void PopUpProfileClick(uint8_t profile, bool fromOpen);
+  void PopUpProfileClick(TProfile profile, bool fromOpen);
   // Projekt an Controller senden: builds the project, then uploads it.
   void ButtonRecordClick();
   TLinkController* LinkControl() const { return m_linkControl.get(); }

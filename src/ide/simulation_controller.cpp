@@ -102,7 +102,7 @@ void TSimulationController::SetActions(const std::array<QAction*, kRunCommandCou
   UpdateEnabling();
 }
 
-void TSimulationController::SetProfile(uint8_t profile) {
+void TSimulationController::SetProfile(TProfile profile) {
   // The owner reads the enabling afterwards; no StateChanged from here.
   if (!m_control.Active()) m_control.SetProfile(profile);
 }

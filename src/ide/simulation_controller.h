@@ -64,7 +64,7 @@ class TSimulationController : public QObject, private TSimulatorListener, privat
 
   // The six run actions, in the order of TRunCommand.
   void SetActions(const std::array<QAction*, kRunCommandCount>& actions);
-  void SetProfile(uint8_t profile);
+  void SetProfile(TProfile profile);
   void ApplySettings(const TSettings& settings);
   void Command(TRunCommand command);
   // A gutter click changed the BASIC breakpoints (line 1-based).

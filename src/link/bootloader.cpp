@@ -7,7 +7,7 @@
 
 namespace zarvek::link {
 
-std::string BootloaderIdent(uint8_t profile) { return profile == profile::Pyxon32 ? "EndS2!" : "DpcT4!"; }
+std::string BootloaderIdent(TProfile profile) { return profile == profile::Pyxon32 ? "EndS2!" : "DpcT4!"; }
 
 std::string EndPacket() { return std::string(258, '\xFF') + std::string(1, '\0'); }
 
@@ -24,7 +24,7 @@ void TBootloaderMachine::Fail(const std::string& text) {
   m_outcome = TUpdateOutcome::Failed;
 }
 
-void TBootloaderMachine::Start(uint8_t profile, const std::string& portName, const std::string& speedText,
+void TBootloaderMachine::Start(TProfile profile, const std::string& portName, const std::string& speedText,
                                const std::string& hexText) {
   if (m_state != update::Idle) return;
   m_outcome = TUpdateOutcome::Running;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "base/profile.h"
 #include "link/clock.h"
 #include "link/intel_hex.h"
 #include "link/link.h"
@@ -31,7 +32,7 @@ inline constexpr uint8_t Finished = 5;
 enum class TUpdateOutcome : uint8_t { Running, Finished, Failed };
 
 // The identification the bootloader of a profile answers "<" with.
-std::string BootloaderIdent(uint8_t profile);
+std::string BootloaderIdent(TProfile profile);
 // The end packet: FF FF, 256 x FF, 00, whatever the page size.
 std::string EndPacket();
 
@@ -44,7 +45,7 @@ class TBootloaderMachine {
   TBootloaderMachine(TLink& link, const TClock& clock, TBootloaderListener& listener);
 
   // The start button: opens the link when it is closed, reads the file's text, sends "B".
-  void Start(uint8_t profile, const std::string& portName, const std::string& speedText, const std::string& hexText);
+  void Start(TProfile profile, const std::string& portName, const std::string& speedText, const std::string& hexText);
   // The stop button. In the states where the board may already have erased its runtime,
   // `ask` shows the warning and answers whether the user really wants to stop.
   void StopButton(const std::function<bool(const std::string& warning)>& ask);
@@ -71,7 +72,7 @@ class TBootloaderMachine {
   TBootloaderListener& m_listener;
   TLinkTimer m_timeout;
   uint8_t m_state = update::Idle;
-  uint8_t m_profile = 0;
+  TProfile m_profile = profile::Tessel11;
   TPageGeometry m_geometry;
   THexImage m_image;
   int32_t m_pageIndex = 0;

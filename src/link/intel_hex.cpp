@@ -38,7 +38,7 @@ std::vector<std::string> SplitLines(const std::string& text) {
 
 }  // namespace
 
-TPageGeometry PageGeometry(uint8_t profile) {
+TPageGeometry PageGeometry(TProfile profile) {
   if (profile == profile::Pyxon32) return {128, 256};
   return {256, 512};
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/profile.h"
+
 namespace zarvek::link {
 
 struct TPageGeometry {
@@ -13,7 +15,7 @@ struct TPageGeometry {
 };
 
 // ATmega32 (profile 4): 128-byte pages, 256 of them; otherwise the ATmega128's 256 x 512.
-TPageGeometry PageGeometry(uint8_t profile);
+TPageGeometry PageGeometry(TProfile profile);
 
 struct TFlashPage {
   std::string data;  // page-size bytes

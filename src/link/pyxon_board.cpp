@@ -10,13 +10,13 @@ namespace {
 constexpr uint8_t kProbe = 0x01;
 constexpr uint8_t kTokenCode = 0x02;
 
-std::string IdentText(uint8_t profile) {
+std::string IdentText(TProfile profile) {
   return profile == profile::Pyxon128 ? "Zarvek Pyxon 128\r" : "Zarvek Pyxon 32\r";
 }
 
 }  // namespace
 
-TPyxonBoardProtocol::TPyxonBoardProtocol(uint8_t profile, TBoardFaults faults)
+TPyxonBoardProtocol::TPyxonBoardProtocol(TProfile profile, TBoardFaults faults)
     : m_profile(profile), m_faults(faults), m_geometry(PageGeometry(profile)) {
   m_flash.assign(static_cast<size_t>(m_geometry.pageSize) * m_geometry.pageCount, '\xFF');
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/profile.h"
 #include "link/intel_hex.h"
 
 namespace zarvek::link {
@@ -40,7 +41,7 @@ struct TBoardReaction {
 
 class TPyxonBoardProtocol {
  public:
-  TPyxonBoardProtocol(uint8_t profile, TBoardFaults faults);
+  TPyxonBoardProtocol(TProfile profile, TBoardFaults faults);
 
   // Whether a byte belongs to the board's runtime rather than to a running program.
   bool TakesByte(uint8_t byte, bool programRunning) const;
@@ -59,7 +60,7 @@ class TPyxonBoardProtocol {
   void UploadByte(uint8_t byte, TBoardReaction& r);
   void PacketByte(uint8_t byte, TBoardReaction& r);
 
-  uint8_t m_profile;
+  TProfile m_profile;
   TBoardFaults m_faults;
   TPageGeometry m_geometry;
   TMode m_mode = TMode::Runtime;

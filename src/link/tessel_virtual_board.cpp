@@ -36,8 +36,8 @@ constexpr int64_t kAbandonedMicros = 1'500'000;
 // Received bytes the SCI has not taken yet; beyond this they are lost.
 constexpr size_t kMaxWaitingBytes = 256;
 
-tessel::TTesselVariant VariantOf(uint8_t profileCode) {
-  return profileCode == profile::TesselMicro ? tessel::TTesselVariant::Micro : tessel::TTesselVariant::Tessel11;
+tessel::TTesselVariant VariantOf(TProfile profile) {
+  return profile == profile::TesselMicro ? tessel::TTesselVariant::Micro : tessel::TTesselVariant::Tessel11;
 }
 
 }  // namespace

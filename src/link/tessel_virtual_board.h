@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "base/profile.h"
 #include "link/virtual_board.h"
 
 namespace zarvek::hc05 {
@@ -20,7 +21,7 @@ class TMotorolaEngine;
 namespace zarvek::link {
 
 struct TTesselBoardOptions {
-  uint8_t profile = 0;  // Tessel 1.1 or Tessel Micro
+  TProfile profile = profile::Tessel11;  // Tessel 1.1 or Tessel Micro
   TBoardFaults faults;
   std::string eepromFile;  // the serial EEPROM and the user code area, kept across runs
 };

@@ -38,7 +38,7 @@ std::optional<std::string> BuildUploadStreams(const std::string& image, const st
   return std::nullopt;
 }
 
-std::optional<std::string> ProgramRoomProblem(uint8_t profile, size_t imageSize) {
+std::optional<std::string> ProgramRoomProblem(TProfile profile, size_t imageSize) {
   if (!IsPyxon(profile)) return std::nullopt;
   const TMachineConfig machine = profile == profile::Pyxon128 ? TMachineConfig::Pyxon128() : TMachineConfig::Pyxon32();
   const uint64_t room = machine.programMemorySize - 4;
@@ -47,16 +47,17 @@ std::optional<std::string> ProgramRoomProblem(uint8_t profile, size_t imageSize)
          std::to_string(room) + ").";
 }
 
-std::string FamilyWord(uint8_t profile) { return IsPyxon(profile) ? "Zarvek" : "TESEL"; }
+std::string FamilyWord(TProfile profile) { return IsPyxon(profile) ? "Zarvek" : "TESEL"; }
 
-std::string SearchText(uint8_t profile) {
+std::string SearchText(TProfile profile) {
   switch (profile) {
     case profile::TesselMicro: return texts::kSearchTesselMicro;
     case profile::Tessel20: return texts::kSearchTessel20;
     case profile::Pyxon32: return texts::kSearchAtmega32;
     case profile::Pyxon128: return texts::kSearchAtmega128;
-    default: return texts::kSearchTessel11;
+    case profile::Tessel11: break;
   }
+  return texts::kSearchTessel11;
 }
 
 TUploadMachine::TUploadMachine(TLink& link, const TClock& clock, TUploadListener& listener)
@@ -67,7 +68,7 @@ TUploadMachine::TUploadMachine(TLink& link, const TClock& clock, TUploadListener
   };
 }
 
-void TUploadMachine::Start(uint8_t profile, uint8_t programMemorySelector, TUploadStreams streams) {
+void TUploadMachine::Start(TProfile profile, uint8_t programMemorySelector, TUploadStreams streams) {
   m_profile = profile;
   m_selector = programMemorySelector;
   m_streams = std::move(streams);

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "base/profile.h"
 #include "link/clock.h"
 #include "link/link.h"
 
@@ -28,11 +29,11 @@ std::optional<std::string> BuildUploadStreams(const std::string& image, const st
 
 // Why a program image does not fit the board's program memory (the ATmega boards would
 // take the bytes and then have no room for them); nothing when it fits.
-std::optional<std::string> ProgramRoomProblem(uint8_t profile, size_t imageSize);
+std::optional<std::string> ProgramRoomProblem(TProfile profile, size_t imageSize);
 
 // The identification word a board family starts its answer to the probe with.
-std::string FamilyWord(uint8_t profile);
-std::string SearchText(uint8_t profile);
+std::string FamilyWord(TProfile profile);
+std::string SearchText(TProfile profile);
 
 class TUploadListener {
  public:
@@ -67,7 +68,7 @@ class TUploadMachine {
   TUploadMachine(TLink& link, const TClock& clock, TUploadListener& listener);
 
   // Starts over an open link: progress, the probe, the search text.
-  void Start(uint8_t profile, uint8_t programMemorySelector, TUploadStreams streams);
+  void Start(TProfile profile, uint8_t programMemorySelector, TUploadStreams streams);
   // Received data while a transfer runs (TransferState not 0).
   void ReceiveCallBack(const std::string& chunk);
   // Runs the repeat timer when it is due; the owner calls it from its loop.
@@ -105,7 +106,7 @@ class TUploadMachine {
   TLinkTimer m_timer;
   TLinkTimer m_settle;
   int m_settleRestarts = 0;
-  uint8_t m_profile = 0;
+  TProfile m_profile = profile::Tessel11;
   uint8_t m_selector = 0;
   TUploadStreams m_streams;
   std::string m_reply;

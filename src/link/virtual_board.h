@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "base/profile.h"
 #include "link/paced_line.h"
 #include "link/pyxon_board.h"
 
@@ -29,7 +30,7 @@ class TVirtualBoard {
 };
 
 struct TPyxonBoardOptions {
-  uint8_t profile = 4;
+  TProfile profile = profile::Pyxon32;
   TBoardFaults faults;
   std::string eepromFile;  // the stored program, kept across runs
   std::string flashFile;   // the flash the bootloader wrote, after each update

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/profile.h"
 #include "compiler/compiler.h"
 #include "hc05/assembler.h"
 
@@ -18,7 +19,7 @@ namespace zarvek {
 struct TBuildInput {
   std::string basicSource;      // cp1252
   std::string assemblerSource;  // cp1252; lines end with CR LF, CR or LF
-  uint8_t profile = profile::Tessel11;
+  TProfile profile = profile::Tessel11;
   std::string projectFileName;  // $INCLUDE names modules relative to its folder
   const TModuleLoader* modules = nullptr;
   bool warnings = true;

@@ -71,8 +71,7 @@ bool ReadLegacyProject(std::string_view b, TProject& project, std::vector<TObjec
   p.basicSource = std::string(b.substr(textsAt + asmLength, basicLength));
   const size_t tail = textsAt + asmLength + basicLength;
   if (tail < b.size()) {
-    const uint8_t profile = static_cast<uint8_t>(b[tail]);
-    p.profile = (profile == 1 || profile == 3 || profile == 4 || profile == 5) ? profile : 0;
+    p.profile = ProfileFromCode(static_cast<uint8_t>(b[tail])).value_or(TProfile::Tessel11);
     if (b.size() - tail >= 6) ReadBreakpoints(b, tail + 1, p);
   }
   project = std::move(p);

@@ -21,22 +21,31 @@ const std::array<TObjectClass, 8> kClasses{{
     {"variable-numerical", objecttype::VariableNumerical, 100, 46, {}},
 }};
 
-constexpr std::array<std::string_view, 6> kProfileValues{"tessel-1.1", "tessel-micro", "unknown",
-                                                         "tessel-2.0", "atmega-32",    "atmega-128"};
+constexpr std::array<TProfile, 5> kProfiles{TProfile::Tessel11, TProfile::TesselMicro, TProfile::Tessel20,
+                                            TProfile::Pyxon32, TProfile::Pyxon128};
 
 }  // namespace
 
-std::string_view ProfileFileValue(uint8_t profile) {
-  return profile < kProfileValues.size() ? kProfileValues[profile] : "unknown";
+std::string_view ProfileFileValue(TProfile profile) {
+  switch (profile) {
+    case TProfile::Tessel11: return "tessel-1.1";
+    case TProfile::TesselMicro: return "tessel-micro";
+    case TProfile::Tessel20: return "tessel-2.0";
+    case TProfile::Pyxon32: return "atmega-32";
+    case TProfile::Pyxon128: return "atmega-128";
+  }
+  return "unknown";
 }
 
-std::optional<uint8_t> FindProfileFileValue(std::string_view value) {
-  for (size_t p = 0; p < kProfileValues.size(); ++p)
-    if (p != 2 && kProfileValues[p] == value) return static_cast<uint8_t>(p);
+std::optional<TProfile> FindProfileFileValue(std::string_view value) {
+  for (const TProfile p : kProfiles)
+    if (ProfileFileValue(p) == value) return p;
   return std::nullopt;
 }
 
-uint8_t ProfileFromFileValue(std::string_view value) { return FindProfileFileValue(value).value_or(0); }
+TProfile ProfileFromFileValue(std::string_view value) {
+  return FindProfileFileValue(value).value_or(TProfile::Tessel11);
+}
 
 const TObjectClass* ObjectClassOfType(uint16_t type) {
   for (const TObjectClass& c : kClasses)

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/profile.h"
+
 // A record field is called "slots", which Qt defines as a macro when its headers came
 // first: the macro is set aside for this header.
 #pragma push_macro("slots")
@@ -68,7 +70,7 @@ struct TObjectNode {
 };
 
 struct TProject {
-  uint8_t profile = 0;           // 0 Tessel 1.1, 1 Tessel Micro, 3 Tessel 2.0, 4 Pyxon 32, 5 Pyxon 128
+  TProfile profile = profile::Tessel11;
   std::string basicSource;       // cp1252
   std::string assemblerSource;   // cp1252
   std::vector<int32_t> basicBreakpoints;      // editor lines, 1-based
@@ -82,12 +84,12 @@ struct TProject {
 
 constexpr bool InGrid(int64_t x, int64_t y) { return x >= 0 && x < kGridColumns && y >= 0 && y < kGridRows; }
 
-// The profile's value in the project file; "unknown" for 2 and anything beyond 5.
-std::string_view ProfileFileValue(uint8_t profile);
-// The profile a file value names; 0 for "unknown" and any other text.
-uint8_t ProfileFromFileValue(std::string_view value);
+// The profile's value in the project file.
+std::string_view ProfileFileValue(TProfile profile);
+// The profile a file value names; Tessel 1.1 for "unknown" and any other text.
+TProfile ProfileFromFileValue(std::string_view value);
 // The profile a file value names; nothing for an unknown value.
-std::optional<uint8_t> FindProfileFileValue(std::string_view value);
+std::optional<TProfile> FindProfileFileValue(std::string_view value);
 
 // What a class of simulation objects is in files and in the project tree.
 struct TObjectClass {

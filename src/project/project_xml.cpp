@@ -125,7 +125,7 @@ bool ReadProjectDocument(const TXML& xml, TLoadMode mode, TProject& project, std
   if (!root || root->Name != "project") return false;
   if (mode == TLoadMode::Interactive) ReadObjects(*root, project, nodes);
   const std::string* system = ChildText(*root, "system");
-  project.profile = system ? ProfileFromFileValue(*system) : 0;
+  project.profile = system ? ProfileFromFileValue(*system) : profile::Tessel11;
   project.basicSource = SourceOf(*root, "basic");
   project.assemblerSource = SourceOf(*root, "assembler");
   return true;

@@ -83,9 +83,13 @@ const std::vector<TEntry>& Entries() {
         Integer("[Height]", &TSettings::height),
         {"[Maximized]", [](const TSettings& s) { return std::string(s.maximized ? "1" : "0"); },
          [](TSettings& s, const std::string& v) { s.maximized = v == "1"; }},
-        {"[Profile]", [](const TSettings& s) { return std::to_string(s.profile); },
+        {"[Profile]", [](const TSettings& s) { return std::to_string(ProfileCode(s.profile)); },
          [](TSettings& s, const std::string& v) {
-           if (const auto n = ParseInteger(v)) s.profile = (*n == 1 || *n == 4 || *n == 5) ? static_cast<uint8_t>(*n) : 0;
+           if (const auto n = ParseInteger(v))
+             s.profile = *n == 1   ? TProfile::TesselMicro
+                         : *n == 4 ? TProfile::Pyxon32
+                         : *n == 5 ? TProfile::Pyxon128
+                                   : TProfile::Tessel11;
          }},
         Text("[File]", &TSettings::file),
     };

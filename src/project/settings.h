@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/profile.h"
+
 namespace zarvek {
 
 namespace option {
@@ -43,7 +45,7 @@ struct TSettings {
   int32_t horizontal = 150;
   int32_t left = 0, top = 0, width = 640, height = 480;
   bool maximized = false;
-  uint8_t profile = 0;
+  TProfile profile = profile::Tessel11;
   std::string file;
   std::array<std::string, 4> recentFiles;  // newest first
 

@@ -83,15 +83,15 @@ void TInterpreter::ApplyResetToHardware() {
 // ---------------------------------------------------------------------------------------
 // Run control
 
-void TInterpreter::LoadProgram(std::string_view image, uint32_t length1, uint32_t length2) {
+void TInterpreter::LoadProgram(std::string_view image, uint32_t codeLength, uint32_t tableLength) {
   std::lock_guard lock(m_memoryLock);
   for (size_t k = 0; k < image.size(); ++k) ProgramByte(4 + k) = static_cast<uint8_t>(image[k]);
   ProgramByte(0) = static_cast<uint8_t>(image.size() >> 8);
   ProgramByte(1) = static_cast<uint8_t>(image.size());
   ProgramByte(2) = 0;
   ProgramByte(3) = 0;
-  m_length1 = length1;
-  m_length2 = length2;
+  m_codeLength = codeLength;
+  m_tableLength = tableLength;
 }
 
 void TInterpreter::SetLineTable(std::vector<TLineRecord> records) {
@@ -232,7 +232,7 @@ std::string TInterpreter::ReadMemory(uint8_t space, uint32_t start, uint32_t cou
   const TSpace s = Space(space);
   if (s.size == 0) return {};
   uint64_t first = start;
-  if (space == 3) first += 4 + uint64_t{m_length1} + m_length2;
+  if (space == 3) first += 4 + uint64_t{m_codeLength} + m_tableLength;
   std::string text(count, '\0');
   for (uint32_t k = 0; k < count; ++k) text[k] = static_cast<char>(s.data[(first + k) % s.size]);
   return text;

@@ -130,7 +130,7 @@ class TInterpreter {
   TInterpreter& operator=(const TInterpreter&) = delete;
 
   // --- Run control (any thread) ---
-  void LoadProgram(std::string_view image, uint32_t length1, uint32_t length2);
+  void LoadProgram(std::string_view image, uint32_t codeLength, uint32_t tableLength);
   void SetLineTable(std::vector<TLineRecord> records);
   void SetBreakpoint(uint32_t sourceLine);
   void ClearBreakpoint(uint32_t sourceLine);
@@ -327,7 +327,7 @@ class TInterpreter {
   std::vector<uint8_t> m_space0, m_space1, m_space4;
   std::array<uint8_t, kLocalMemorySize> m_local{};
   uint8_t m_frame = 0;
-  uint32_t m_length1 = 0, m_length2 = 0;
+  uint32_t m_codeLength = 0, m_tableLength = 0;
 
   // Registers (the machine holds the memory lock while it changes them, so other threads
   // read them under that lock).

@@ -26,13 +26,13 @@ const std::array<TRunCommandInfo, kRunCommandCount> kCommands{{
 const std::array<TRunCommandInfo, kRunCommandCount>& RunCommands() { return kCommands; }
 const TRunCommandInfo& RunCommandInfo(TRunCommand command) { return kCommands[static_cast<size_t>(command)]; }
 
-bool TRunControl::Simulatable(uint8_t profile) {
+bool TRunControl::Simulatable(TProfile profile) {
   return profile == profile::Tessel11 || profile == profile::TesselMicro || IsPyxon(profile);
 }
 
 bool TRunControl::TokenMachine() const { return IsPyxon(m_profile); }
 
-void TRunControl::SetProfile(uint8_t profile) {
+void TRunControl::SetProfile(TProfile profile) {
   m_profile = profile;
   if (m_kind == runkind::None) ApplyStopped();
 }

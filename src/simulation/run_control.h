@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/profile.h"
 #include "simulation/run_events.h"
 #include "simulation/run_kind.h"
 
@@ -66,13 +67,13 @@ struct TRunEnabling {
 
 class TRunControl {
  public:
-  explicit TRunControl(uint8_t profile = 0) : m_profile(profile) { ApplyStopped(); }
+  explicit TRunControl(TProfile profile = profile::Tessel11) : m_profile(profile) { ApplyStopped(); }
 
   // Profile of the project; while no simulation runs it decides what may be started.
-  void SetProfile(uint8_t profile);
+  void SetProfile(TProfile profile);
   // Whether either breakpoint list has an entry (gutter clicks, project load).
   void SetHasBreakpoints(bool any);
-  static bool Simulatable(uint8_t profile);
+  static bool Simulatable(TProfile profile);
 
   TRunOutcome Command(TRunCommand command);
   // Adds or removes an editor line of the BASIC breakpoint list (a line is added only
@@ -104,7 +105,7 @@ class TRunControl {
   void ApplyPaused();
   void Set(TRunCommand c, bool on) { m_enabling.command[static_cast<size_t>(c)] = on; }
 
-  uint8_t m_profile;
+  TProfile m_profile;
   uint8_t m_kind = runkind::None;
   bool m_hasBreakpoints = false;
   bool m_ended = false;

@@ -6,7 +6,7 @@
 
 namespace zarvek {
 
-TMachineConfig PyxonMachine(uint8_t profile) {
+TMachineConfig PyxonMachine(TProfile profile) {
   return profile == profile::Pyxon128 ? TMachineConfig::Pyxon128() : TMachineConfig::Pyxon32();
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/profile.h"
 #include "pipeline/build.h"
 #include "runtime/interpreter.h"
 #include "simulation/program_symbols.h"
@@ -19,7 +20,7 @@ namespace zarvek {
 struct TStartInput {
   std::string basicSource;
   std::string assemblerSource;
-  uint8_t profile = 0;
+  TProfile profile = profile::Tessel11;
   std::string projectFileName;
   const TModuleLoader* modules = nullptr;
   bool warnings = true;
@@ -63,7 +64,7 @@ struct TStartPlan {
 };
 
 // The machine sizes of a Pyxon profile.
-TMachineConfig PyxonMachine(uint8_t profile);
+TMachineConfig PyxonMachine(TProfile profile);
 
 class TSimulator;
 class TSimulatorListener;

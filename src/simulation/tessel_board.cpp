@@ -7,15 +7,17 @@
 
 namespace zarvek {
 
-std::optional<std::string> TesselSimulationRefusal(uint8_t profileCode) {
-  switch (profileCode) {
+std::optional<std::string> TesselSimulationRefusal(TProfile profile) {
+  switch (profile) {
     case profile::Tessel11:
     case profile::TesselMicro: return std::nullopt;
     case profile::Tessel20:
       return "Programme für Tessel 2.0 lassen sich übersetzen, aber nicht simulieren: für diese Platine gibt es "
              "keinen emulierten Controller.";
-    default: return "Dieses Profil läuft nicht auf dem emulierten Tessel-Controller.";
+    case profile::Pyxon32:
+    case profile::Pyxon128: break;
   }
+  return "Dieses Profil läuft nicht auf dem emulierten Tessel-Controller.";
 }
 
 TSerialRates SerialRatesFromBaudRegister(uint8_t baudRegister, uint32_t clockKHz) {

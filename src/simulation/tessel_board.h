@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/profile.h"
+
 namespace zarvek {
 
 // Where the runtime fetches tokens: at this PC the byte just fetched is the token at serial
@@ -19,7 +21,7 @@ inline constexpr uint32_t kTesselDefaultClockKHz = 4000;
 
 // Empty when the emulated board runs programs of the profile; otherwise the message that
 // says why not (Tessel 2.0 compiles but is not simulated; Pyxon runs on the token machine).
-std::optional<std::string> TesselSimulationRefusal(uint8_t profileCode);
+std::optional<std::string> TesselSimulationRefusal(TProfile profile);
 
 struct TSerialRates {
   double transmit = 0;

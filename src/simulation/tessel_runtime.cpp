@@ -24,12 +24,12 @@ std::optional<uint16_t> InputWaitPoint(const hc05::TRuntimeImage& image, uint16_
 
 }  // namespace
 
-std::optional<TTesselRuntime> TesselRuntimeFor(uint8_t profileCode, std::string* why) {
-  if (const auto refusal = TesselSimulationRefusal(profileCode)) {
+std::optional<TTesselRuntime> TesselRuntimeFor(TProfile profile, std::string* why) {
+  if (const auto refusal = TesselSimulationRefusal(profile)) {
     if (why) *why = *refusal;
     return std::nullopt;
   }
-  const auto variant = profileCode == profile::TesselMicro ? tessel::TTesselVariant::Micro
+  const auto variant = profile == profile::TesselMicro ? tessel::TTesselVariant::Micro
                                                            : tessel::TTesselVariant::Tessel11;
   TTesselRuntime runtime;
   runtime.image = tessel::RuntimeImage(variant);

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "base/profile.h"
 #include "hc05/motorola_engine.h"
 #include "simulation/tessel_loop.h"
 
@@ -17,6 +18,6 @@ struct TTesselRuntime {
 
 // The runtime for Tessel 1.1 or Tessel Micro; nothing, with the reason, when this build
 // carries none for the profile.
-std::optional<TTesselRuntime> TesselRuntimeFor(uint8_t profileCode, std::string* why = nullptr);
+std::optional<TTesselRuntime> TesselRuntimeFor(TProfile profile, std::string* why = nullptr);
 
 }  // namespace zarvek

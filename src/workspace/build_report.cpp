@@ -11,7 +11,7 @@ void ShowCompiling(TErrorDisplay& display) {
   display.Set(TSlot::Compile, std::string(kCompilingText));
 }
 
-void ShowBuildResult(const TBuildResult& result, uint8_t profile, uint8_t options, TBuildSender sender,
+void ShowBuildResult(const TBuildResult& result, TProfile profile, uint8_t options, TBuildSender sender,
                      TErrorDisplay& display) {
   display.ClearAll();
   if (result.basicError) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "base/profile.h"
 #include "pipeline/build.h"
 #include "workspace/error_display.h"
 #include "workspace/project_tree.h"
@@ -21,7 +22,7 @@ void ShowCompiling(TErrorDisplay& display);
 // The strip after the pipeline: the first error with its position (in the project's own
 // text for BASIC errors, the line index for assembler errors), or the success text with
 // the compiler's notice and, when warnings are switched on, the warnings.
-void ShowBuildResult(const TBuildResult& result, uint8_t profile, uint8_t options, TBuildSender sender,
+void ShowBuildResult(const TBuildResult& result, TProfile profile, uint8_t options, TBuildSender sender,
                      TErrorDisplay& display);
 
 // Whether the window jumps to the error (ShowCompileError / ShowAssemblerError).

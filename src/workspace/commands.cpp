@@ -122,17 +122,17 @@ bool CommandEnabled(TCommandId id, const TCommandState& state) {
   }
 }
 
-int ProfileOfCommand(TCommandId id) {
+std::optional<TProfile> ProfileOfCommand(TCommandId id) {
   switch (id) {
-    case ProfileMicro: return 1;
-    case ProfileTessel11: return 0;
-    case ProfilePyxon32: return 4;
-    case ProfilePyxon128: return 5;
-    default: return -1;
+    case ProfileMicro: return TProfile::TesselMicro;
+    case ProfileTessel11: return TProfile::Tessel11;
+    case ProfilePyxon32: return TProfile::Pyxon32;
+    case ProfilePyxon128: return TProfile::Pyxon128;
+    default: return std::nullopt;
   }
 }
 
-bool ProfileCommand(int profile, TCommandId& id) {
+bool ProfileCommand(TProfile profile, TCommandId& id) {
   for (TCommandId c : {ProfileMicro, ProfileTessel11, ProfilePyxon32, ProfilePyxon128})
     if (ProfileOfCommand(c) == profile) {
       id = c;

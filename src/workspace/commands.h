@@ -3,8 +3,11 @@
 // table. The enabling rules that need no run control are plain functions of TCommandState.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string_view>
+
+#include "base/profile.h"
 
 namespace zarvek::workspace {
 
@@ -71,9 +74,9 @@ bool CommandEnabled(TCommandId id, const TCommandState& state);
 // Recent-file items are hidden, not disabled, when their entry is empty.
 bool CommandVisible(TCommandId id, const TCommandState& state);
 
-// The profile a profile item chooses, and the item of a profile (none for 2 and 3:
-// Tessel 2.0 comes only from a project file).
-int ProfileOfCommand(TCommandId id);  // -1 for other commands
-bool ProfileCommand(int profile, TCommandId& id);
+// The profile a profile item chooses (nothing for other commands), and the item of a
+// profile (none for Tessel 2.0: it comes only from a project file).
+std::optional<TProfile> ProfileOfCommand(TCommandId id);
+bool ProfileCommand(TProfile profile, TCommandId& id);
 
 }  // namespace zarvek::workspace

@@ -29,14 +29,15 @@ std::string WindowCaption(std::string_view fileName) {
   return fileName.empty() ? std::string(kAppTitle) : Join({kAppTitle, "- ", fileName});
 }
 
-std::string CompiledText(uint8_t profile) {
+std::string CompiledText(TProfile profile) {
   switch (profile) {
-    case 0: return "Compiliert für Tessel 1.1.";
-    case 1: return "Compiliert für Tessel Micro/Mini.";
-    case 4: return " Compiliert für Pyxon 32.";
-    case 5: return "Compiliert für Pyxon 128.";
-    default: return "Compiliert.";
+    case TProfile::Tessel11: return "Compiliert für Tessel 1.1.";
+    case TProfile::TesselMicro: return "Compiliert für Tessel Micro/Mini.";
+    case TProfile::Tessel20: return "Compiliert.";
+    case TProfile::Pyxon32: return " Compiliert für Pyxon 32.";
+    case TProfile::Pyxon128: return "Compiliert für Pyxon 128.";
   }
+  return "Compiliert.";
 }
 
 std::string SavedStatusText(std::string_view fileNameOnly) { return Join({fileNameOnly, " gespeichert."}); }

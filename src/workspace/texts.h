@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/profile.h"
+
 namespace zarvek::workspace {
 
 inline constexpr std::string_view kAppTitle = "Zarvek";
@@ -31,7 +33,7 @@ std::span<const std::string_view> ExportFilters();  // compiled project
 std::string WindowCaption(std::string_view fileName);
 
 // The status line after a successful compile, by profile.
-std::string CompiledText(uint8_t profile);
+std::string CompiledText(TProfile profile);
 std::string SavedStatusText(std::string_view fileNameOnly);
 std::string ReadOnlyStatusText(std::string_view fileNameOnly);
 

@@ -22,7 +22,7 @@ const Tlabel& Symbol(const TCompileResult& r, const std::string& name) {
 
 // "kind address" of each named symbol, kinds in hex.
 std::string Layout(const std::string& source, std::initializer_list<const char*> names,
-                   uint8_t profile = profile::Pyxon32) {
+                   TProfile profile = profile::Pyxon32) {
   const TCompileResult r = Compile(source, profile);
   if (!r.success) return "error " + std::to_string(r.error->code) + ": " + r.error->message.str();
   std::string text;
@@ -486,7 +486,7 @@ TEST(Assignment, TargetMessages) {
 struct InProcedure : ::testing::Test {
   TCompilerContext c;
 
-  void Enter(uint8_t p, uint32_t procedureKind, const std::string& name) {
+  void Enter(TProfile p, uint32_t procedureKind, const std::string& name) {
     c.profile = p;
     if (c.Pyxon()) {
       c.memoryMaps.resize(3);

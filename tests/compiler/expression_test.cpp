@@ -18,7 +18,7 @@ struct ExpressionTest : ::testing::Test {
   TCompilerContext c;
 
   // A fresh expression; symbols, labels and the table area stay.
-  void Source(const std::string& text, uint8_t p = profile::Pyxon32) {
+  void Source(const std::string& text, TProfile p = profile::Pyxon32) {
     c.code.clear();
     c.fixups.clear();
     c.position = 1;
@@ -39,7 +39,7 @@ struct ExpressionTest : ::testing::Test {
     return AddSymbol(c, s);
   }
   // The code of a run-time expression, or the error as "code@position: message".
-  std::string Code(const std::string& text, uint8_t p = profile::Pyxon32, uint32_t mask = kRuntimeMask) {
+  std::string Code(const std::string& text, TProfile p = profile::Pyxon32, uint32_t mask = kRuntimeMask) {
     Source(text, p);
     CompileExpression(c, mask);
     return Outcome(Hex(c.code));
@@ -52,7 +52,7 @@ struct ExpressionTest : ::testing::Test {
     EXPECT_EQ(c.code, "") << text;
     return v;
   }
-  std::string Error(const std::string& text, uint8_t p = profile::Pyxon32, uint32_t mask = kRuntimeMask) {
+  std::string Error(const std::string& text, TProfile p = profile::Pyxon32, uint32_t mask = kRuntimeMask) {
     Source(text, p);
     CompileExpression(c, mask);
     return Outcome("no error");
@@ -224,7 +224,7 @@ TEST_F(ExpressionTest, SystemVariablesRead) {
 }
 
 TEST_F(ExpressionTest, SystemVariablesWrite) {
-  const auto assign = [&](const std::string& name, uint8_t p) {
+  const auto assign = [&](const std::string& name, TProfile p) {
     Source(" = 5", p);
     if (!CompileSysAssign(c, name)) return std::string("not a system variable");
     return Outcome(Hex(c.code));

@@ -8,10 +8,10 @@
 namespace zarvek::test {
 namespace {
 
-constexpr uint8_t kTessel11 = profile::Tessel11;
-constexpr uint8_t kMicro = profile::TesselMicro;
-constexpr uint8_t kTessel20 = profile::Tessel20;
-constexpr uint8_t kPyxon = profile::Pyxon32;
+constexpr TProfile kTessel11 = profile::Tessel11;
+constexpr TProfile kMicro = profile::TesselMicro;
+constexpr TProfile kTessel20 = profile::Tessel20;
+constexpr TProfile kPyxon = profile::Pyxon32;
 
 TEST(Print, TextsNumbersSeparatorsAndLineBreaks) {
   EXPECT_EQ(CodeHex(Lines({"PRINT"})), "1F 0D 0A 00");

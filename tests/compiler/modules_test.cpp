@@ -30,8 +30,8 @@ std::vector<std::string> FirstWords(const std::vector<std::string>& lines) {
 class Modules : public ::testing::Test {
  protected:
   TMemoryModules modules;
-  TCompileResult Build(const std::string& source, uint8_t profileCode = profile::Pyxon32) {
-    TCompileInput input = Input(source, profileCode);
+  TCompileResult Build(const std::string& source, TProfile profile = profile::Pyxon32) {
+    TCompileInput input = Input(source, profile);
     input.projectFileName = "/p/main.xml";
     input.modules = &modules;
     input.assemblerLines = {"start NOP"};

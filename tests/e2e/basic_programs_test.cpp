@@ -35,7 +35,7 @@ TEST_P(BasicProgram, RunsAsItsCommentsSay) {
   const TExpectation expected = ReadExpectation(source);
   // Code for a Tessel board runs on the emulated board (TesselProgram) once the build has
   // its runtime; here the same program then runs as Pyxon code, for the comparison.
-  const uint8_t machineProfile =
+  const TProfile machineProfile =
       !IsPyxon(expected.profile) && TesselRuntimeFor(expected.profile) ? profile::Pyxon32 : expected.profile;
 
   TCompiler compiler;

@@ -49,7 +49,7 @@ struct TExpectation {
   std::string input;
   std::string error;
   int errorLine = 0;
-  uint8_t profile = profile::Pyxon32;
+  TProfile profile = profile::Pyxon32;
   std::vector<uint64_t> interrupts;
 };
 

@@ -18,7 +18,7 @@ namespace {
 
 struct TBoardCase {
   TProgramCase program;
-  uint8_t profile = profile::Tessel11;
+  TProfile profile = profile::Tessel11;
   std::string Name() const { return program.name + (profile == profile::Tessel11 ? "_tessel11" : "_micro"); }
 };
 

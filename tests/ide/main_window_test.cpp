@@ -72,7 +72,7 @@ class TMainWindowTest : public QObject {
   }
 
   static void WriteProject(const std::string& path, const std::string& basic, const std::string& assembler = "",
-                           uint8_t profile = 0) {
+                           TProfile profile = profile::Tessel11) {
     TProject p;
     p.profile = profile;
     p.basicSource = basic;
@@ -247,7 +247,7 @@ class TMainWindowTest : public QObject {
 
   void startupOrderAndSettingsWrittenOnClose() {
     const std::string file = Path("start.xml");
-    WriteProject(file, "x = 1\r\n", "", 4);
+    WriteProject(file, "x = 1\r\n", "", profile::Pyxon32);
     const std::string ini = Path("conf/zarvek/Zarvek.ini");
     std::filesystem::create_directories(std::filesystem::path(ini).parent_path());
     std::ofstream(ini) << "[File]=" << file << "\r\n[MC Init]=1\r\n[Profile]=5\r\n[Warnings]=0\r\n[Vertical]=222\r\n";
@@ -257,7 +257,7 @@ class TMainWindowTest : public QObject {
       w.InitApplication({"-debug"});
       QVERIFY(w.DebugView());
       QCOMPARE(w.CurrentFile(), file);
-      QCOMPARE(w.Profile(), uint8_t{4});  // the project's own profile
+      QCOMPARE(w.Profile(), profile::Pyxon32);  // the project's own profile
       QCOMPARE(w.Settings().options & option::McInit, 0);
       QCOMPARE(w.Settings().options & option::Warnings, 0);
       QCOMPARE(w.Tree()->width() > 0, true);
@@ -274,7 +274,7 @@ class TMainWindowTest : public QObject {
     ide::TForm1 w(ini);
     w.InitApplication({Path("missing.xml")});
     QCOMPARE(w.CurrentFile(), std::string("Unbenannt.xml"));
-    QCOMPARE(w.Profile(), uint8_t{5});
+    QCOMPARE(w.Profile(), profile::Pyxon128);
   }
 
   void typedReservedWordsTakeTheirSpelling() {

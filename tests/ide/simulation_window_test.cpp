@@ -52,7 +52,7 @@ class TSimulationWindowTest : public QObject {
   QTemporaryDir m_dir;
   std::vector<TMessage> m_shown;
 
-  std::unique_ptr<ide::TForm1> Window(const std::string& basic, uint8_t profile, const std::string& assembler = {}) {
+  std::unique_ptr<ide::TForm1> Window(const std::string& basic, TProfile profile, const std::string& assembler = {}) {
     auto w = std::make_unique<ide::TForm1>(m_dir.filePath(QStringLiteral("sim.ini")).toStdString());
     w->askHook = [this](const TMessage& m) {
       m_shown.push_back(m);

@@ -38,7 +38,7 @@ const std::string kHex = HexRecord(0, std::string("\x0C\x94\x46\x00", 4)) + HexR
 
 class BootloaderTest : public TFakeLinkTest {
  protected:
-  void Start(uint8_t profile = profile::Pyxon32, const std::string& hex = kHex) {
+  void Start(TProfile profile = profile::Pyxon32, const std::string& hex = kHex) {
     update.Start(profile, "COM5", "9600", hex);
   }
   // Up to the first page: prompt and identification answered.

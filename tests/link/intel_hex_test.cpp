@@ -93,7 +93,7 @@ std::string ReadAll(const std::string& path) {
 }
 
 // avr-objcopy's own binary output is the reference for where every byte belongs.
-void CompareWithObjcopy(const std::string& mcu, uint8_t profile) {
+void CompareWithObjcopy(const std::string& mcu, TProfile profile) {
   const std::string hex = ReadAll(std::string(ZARVEK_AVR_IMAGES) + "/rt_" + mcu + ".hex");
   const std::string bin = ReadAll(std::string(ZARVEK_AVR_IMAGES) + "/rt_" + mcu + ".bin");
   ASSERT_NE(hex.find("\r\n"), std::string::npos);

@@ -32,7 +32,7 @@ class UploadTest : public TFakeLinkTest {
       else console += d;
     };
   }
-  void Start(uint8_t profile, const std::string& image, const std::string& code = "", uint8_t selector = 1) {
+  void Start(TProfile profile, const std::string& image, const std::string& code = "", uint8_t selector = 1) {
     TUploadStreams s;
     ASSERT_FALSE(BuildUploadStreams(image, code, s));
     upload.Start(profile, selector, s);
@@ -128,7 +128,6 @@ TEST_F(UploadTest, SearchTextsByProfile) {
   EXPECT_EQ(SearchText(profile::TesselMicro), "Tessel Micro/PCB wird gesucht...");
   EXPECT_EQ(SearchText(profile::Tessel20), "Tessel 2.0 wird gesucht...");
   EXPECT_EQ(SearchText(profile::Tessel11), "Tessel 1.1 wird gesucht...");
-  EXPECT_EQ(SearchText(2), "Tessel 1.1 wird gesucht...");
   EXPECT_EQ(FamilyWord(profile::Tessel20), "TESEL");
 }
 

@@ -45,7 +45,7 @@ TEST(LegacyImport, ReadsObjectsTextsProfileAndBreakpoints) {
   ASSERT_TRUE(Read(Legacy(records, " NOP\r\n", "PRINT 1\r\n", tail), p, &nodes));
   EXPECT_EQ(p.assemblerSource, " NOP\r\n");
   EXPECT_EQ(p.basicSource, "PRINT 1\r\n");
-  EXPECT_EQ(p.profile, 4);
+  EXPECT_EQ(p.profile, profile::Pyxon32);
   EXPECT_EQ(p.basicBreakpoints, (std::vector<int32_t>{12, 40}));
   EXPECT_EQ(p.assemblerBreakpoints, (std::vector<int32_t>{7}));
   EXPECT_EQ(p.At(1, 0).name, "Lampe");
@@ -57,14 +57,14 @@ TEST(LegacyImport, ReadsObjectsTextsProfileAndBreakpoints) {
 TEST(LegacyImport, TheTailIsOptionalPieceByPiece) {
   const std::string base = Legacy({}, "a", "b");
   TProject p;
-  p.profile = 5;
+  p.profile = profile::Pyxon128;
   ASSERT_TRUE(Read(base, p));  // ends after the texts: the profile stays
-  EXPECT_EQ(p.profile, 5);
+  EXPECT_EQ(p.profile, profile::Pyxon128);
   ASSERT_TRUE(Read(base + "\x03" + "1234", p));  // fewer than six bytes: no breakpoints
-  EXPECT_EQ(p.profile, 3);
+  EXPECT_EQ(p.profile, profile::Tessel20);
   EXPECT_TRUE(p.basicBreakpoints.empty());
   ASSERT_TRUE(Read(base + "\x02", p));  // no board has profile 2
-  EXPECT_EQ(p.profile, 0);
+  EXPECT_EQ(p.profile, profile::Tessel11);
   // Breakpoint lists cut off by the end of the file keep the lines that are there.
   ASSERT_TRUE(Read(base + "\x01" + Number(2, 2) + Number(1, 2) + Number(5, 2) + std::string(1, '\0'), p));
   EXPECT_EQ(p.basicBreakpoints, (std::vector<int32_t>{5}));

@@ -16,7 +16,7 @@ namespace {
 
 TProject Sample() {
   TProject p;
-  p.profile = 4;
+  p.profile = profile::Pyxon32;
   p.basicSource = "PRINT 1 < 2 & 3\r\n";
   p.assemblerSource = " NOP\r\n";
   p.At(0, 1) = {objecttype::LedRed, 0, "LED1", {}};
@@ -109,19 +109,17 @@ TEST_F(ProjectFile, ObjectNamesWithMarkupKeepTheFileOpenable) {
 }
 
 TEST_F(ProjectFile, ProfilesByTheirFileValues) {
-  for (uint8_t profile : {0, 1, 3, 4, 5}) {
+  for (TProfile profile : {profile::Tessel11, profile::TesselMicro, profile::Tessel20, profile::Pyxon32,
+                           profile::Pyxon128}) {
     TProject p;
     p.profile = profile;
     EXPECT_EQ(FromText(ProjectToXml(p)).profile, profile);
   }
-  for (uint8_t unused : {2, 6, 255}) {
-    TProject p;
-    p.profile = unused;
-    EXPECT_NE(ProjectToXml(p).find("<system>unknown</system>"), std::string::npos);
-    EXPECT_EQ(FromText(ProjectToXml(p)).profile, 0);
-  }
-  EXPECT_EQ(FromText(Doc("<system>Atmega-32</system>")).profile, 0);
-  EXPECT_EQ(FromText(Doc("")).profile, 0);
+  // A value no profile has loads as Tessel 1.1.
+  for (const std::string unknown : {"unknown", "atmega-64", ""})
+    EXPECT_EQ(FromText(Doc("<system>" + unknown + "</system>")).profile, profile::Tessel11) << unknown;
+  EXPECT_EQ(FromText(Doc("<system>Atmega-32</system>")).profile, profile::Tessel11);
+  EXPECT_EQ(FromText(Doc("")).profile, profile::Tessel11);
 }
 
 TEST_F(ProjectFile, FilesThatAreNoProjects) {
@@ -205,7 +203,7 @@ TEST_F(ProjectFile, ObjectsAreReadAsFarAsTheyAreWhole) {
   LoadText(Doc("<system>tessel-micro</system><basic><source>x</source></basic>") , module, TLoadMode::Module);
   TProject expected = Sample();
   expected.basicBreakpoints = {4};
-  expected.profile = 1;
+  expected.profile = profile::TesselMicro;
   expected.basicSource = "x";
   expected.assemblerSource = "";
   EXPECT_EQ(module, expected);

@@ -39,7 +39,7 @@ TEST(Settings, ReadingIsForgivingAndKeepsWhatItCannotUse) {
   // Names in any case, the first match wins, lines without "=" and unknown names are
   // ignored, LF line ends do as well as CR LF.
   TSettings s = Read("junk\n[profile]=4\n[Profile]=5\n[FONT SIZE]=12\n[Unknown]=1\n[Width]=$100\r\n");
-  EXPECT_EQ(s.profile, 4);
+  EXPECT_EQ(s.profile, profile::Pyxon32);
   EXPECT_EQ(s.fontSize, 12);
   EXPECT_EQ(s.width, 256);
   // No integer: the value stays.
@@ -55,9 +55,9 @@ TEST(Settings, ReadingIsForgivingAndKeepsWhatItCannotUse) {
 }
 
 TEST(Settings, TheRulesOfIndividualEntries) {
-  EXPECT_EQ(Read("[Profile]=3").profile, 0);
-  EXPECT_EQ(Read("[Profile]=1").profile, 1);
-  EXPECT_EQ(Read("[Profile]=9").profile, 0);
+  EXPECT_EQ(Read("[Profile]=3").profile, profile::Tessel11);
+  EXPECT_EQ(Read("[Profile]=1").profile, profile::TesselMicro);
+  EXPECT_EQ(Read("[Profile]=9").profile, profile::Tessel11);
   EXPECT_EQ(Read("[Horizontal]=120").horizontal, 150);
   EXPECT_EQ(Read("[Horizontal]=300").horizontal, 300);
   EXPECT_EQ(Read("[MC Init]=1").options & option::McInit, 0);

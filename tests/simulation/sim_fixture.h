@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/profile.h"
 #include "simulation/machine_access.h"
 #include "simulation/simulator.h"
 #include "simulation/start_plan.h"
@@ -33,7 +34,7 @@ struct TSimRun {
   std::unique_ptr<TInterpreterAccess> access;
 
   // Builds and loads the program; false (with the message) when it does not build.
-  bool Start(const std::string& source, std::vector<int32_t> breakpoints = {}, uint8_t profile = profile::Pyxon32,
+  bool Start(const std::string& source, std::vector<int32_t> breakpoints = {}, TProfile profile = profile::Pyxon32,
              const std::string& assembler = "") {
     TStartInput in;
     // Editor texts end their lines with CR LF.

@@ -10,7 +10,8 @@ namespace {
 struct TBuilt {
   TBuilder builder;
   TBuildResult result;
-  TBuilt(const std::string& basic, const std::string& assembler = "", uint8_t profile = 0, bool warnings = true) {
+  TBuilt(const std::string& basic, const std::string& assembler = "", TProfile profile = profile::Tessel11,
+         bool warnings = true) {
     TBuildInput in;
     in.basicSource = basic;
     in.assemblerSource = assembler;
@@ -21,19 +22,19 @@ struct TBuilt {
 };
 
 TEST(BuildReport, SuccessTextByProfileAndWarnings) {
-  TBuilt b("DIM zaehler AS BYTE\r\n", "", 4);
+  TBuilt b("DIM zaehler AS BYTE\r\n", "", profile::Pyxon32);
   ASSERT_TRUE(b.result.success);
   TErrorDisplay d;
-  ShowBuildResult(b.result, 4, option::All, TBuildSender::Command, d);
+  ShowBuildResult(b.result, profile::Pyxon32, option::All, TBuildSender::Command, d);
   EXPECT_EQ(d.Slot(TSlot::Compile).text, " Compiliert für Pyxon 32.");
   EXPECT_EQ(d.Picture(TSlot::Compile), kPictureSuccess);
   EXPECT_NE(d.Slot(TSlot::Status).text.find("zaehler"), std::string::npos);
   EXPECT_EQ(d.Slot(TSlot::Status).position, 5);  // the declaration, for the click
   // Warnings switched off: no status text.
-  ShowBuildResult(b.result, 4, option::All & ~option::Warnings, TBuildSender::Command, d);
+  ShowBuildResult(b.result, profile::Pyxon32, option::All & ~option::Warnings, TBuildSender::Command, d);
   EXPECT_EQ(d.Slot(TSlot::Status).text, "");
   // The open command's silent compile shows no success text.
-  ShowBuildResult(b.result, 4, 0, TBuildSender::Open, d);
+  ShowBuildResult(b.result, profile::Pyxon32, 0, TBuildSender::Open, d);
   EXPECT_TRUE(d.Empty());
 }
 
@@ -41,7 +42,7 @@ TEST(BuildReport, ErrorsWithTheirPositions) {
   TBuilt basic("x = 1\r\ngoto nirgends\r\n");
   ASSERT_FALSE(basic.result.success);
   TErrorDisplay d;
-  ShowBuildResult(basic.result, 0, option::All, TBuildSender::Command, d);
+  ShowBuildResult(basic.result, profile::Tessel11, option::All, TBuildSender::Command, d);
   EXPECT_FALSE(d.Slot(TSlot::Compile).text.empty());
   EXPECT_GT(d.Slot(TSlot::Compile).position, 0);
   EXPECT_EQ(d.Picture(TSlot::Compile), kPictureError);
@@ -50,14 +51,14 @@ TEST(BuildReport, ErrorsWithTheirPositions) {
 
   TBuilt assembler("", " nop\r\n foo\r\n");
   ASSERT_FALSE(assembler.result.success);
-  ShowBuildResult(assembler.result, 0, option::All, TBuildSender::Command, d);
+  ShowBuildResult(assembler.result, profile::Tessel11, option::All, TBuildSender::Command, d);
   EXPECT_TRUE(d.Slot(TSlot::Assembler).text.starts_with("Assembler: "));
   EXPECT_EQ(d.Slot(TSlot::Assembler).position, 1);
   EXPECT_EQ(d.Picture(TSlot::Compile), kPictureError);
 }
 
 TEST(BuildReport, TreeTakesSizesOfWhatBuilt) {
-  TBuilt b("DIM x AS BYTE\r\nx = 1\r\n", "start: nop\r\n", 0);
+  TBuilt b("DIM x AS BYTE\r\nx = 1\r\n", "start: nop\r\n", profile::Tessel11);
   ASSERT_TRUE(b.result.success);
   TTreeContent content;
   TakeBuildIntoTree(b.result, b.builder.Assembler().Symbols(), content);

@@ -125,14 +125,13 @@ TEST(Commands, TableIsConsistent) {
 
 TEST(Commands, ProfileItems) {
   TCommandId id{};
-  ASSERT_TRUE(ProfileCommand(4, id));
+  ASSERT_TRUE(ProfileCommand(profile::Pyxon32, id));
   EXPECT_EQ(Command(id).text, "Pyxon 32 ");
-  ASSERT_TRUE(ProfileCommand(1, id));
+  ASSERT_TRUE(ProfileCommand(profile::TesselMicro, id));
   EXPECT_EQ(Command(id).text, "Tessel Micro/Mini");
-  EXPECT_FALSE(ProfileCommand(3, id));  // Tessel 2.0 only through a project file
-  EXPECT_FALSE(ProfileCommand(2, id));
-  EXPECT_EQ(ProfileOfCommand(TCommandId::ProfilePyxon128), 5);
-  EXPECT_EQ(ProfileOfCommand(TCommandId::Save), -1);
+  EXPECT_FALSE(ProfileCommand(profile::Tessel20, id));  // Tessel 2.0 only through a project file
+  EXPECT_EQ(ProfileOfCommand(TCommandId::ProfilePyxon128), profile::Pyxon128);
+  EXPECT_EQ(ProfileOfCommand(TCommandId::Save), std::nullopt);
 }
 
 TEST(Commands, EnablingFollowsTheState) {

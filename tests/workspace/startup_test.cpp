@@ -64,7 +64,7 @@ TEST(Startup, DebugSwitchAndControllerInitialisation) {
   EXPECT_TRUE(plan.debugView);
   EXPECT_EQ(plan.settings.options & option::McInit, 0);
   EXPECT_EQ(plan.settings.options & option::Warnings, 0);
-  EXPECT_EQ(plan.settings.profile, 4);
+  EXPECT_EQ(plan.settings.profile, profile::Pyxon32);
   EXPECT_FALSE(PlanStartup(f.Input({"arg.xml"}, std::nullopt)).debugView);
 }
 

@@ -12,12 +12,11 @@ TEST(Texts, WindowCaption) {
 }
 
 TEST(Texts, CompiledTextByProfile) {
-  EXPECT_EQ(CompiledText(0), "Compiliert für Tessel 1.1.");
-  EXPECT_EQ(CompiledText(1), "Compiliert für Tessel Micro/Mini.");
-  EXPECT_EQ(CompiledText(4), " Compiliert für Pyxon 32.");
-  EXPECT_EQ(CompiledText(5), "Compiliert für Pyxon 128.");
-  EXPECT_EQ(CompiledText(3), "Compiliert.");
-  EXPECT_EQ(CompiledText(2), "Compiliert.");
+  EXPECT_EQ(CompiledText(profile::Tessel11), "Compiliert für Tessel 1.1.");
+  EXPECT_EQ(CompiledText(profile::TesselMicro), "Compiliert für Tessel Micro/Mini.");
+  EXPECT_EQ(CompiledText(profile::Pyxon32), " Compiliert für Pyxon 32.");
+  EXPECT_EQ(CompiledText(profile::Pyxon128), "Compiliert für Pyxon 128.");
+  EXPECT_EQ(CompiledText(profile::Tessel20), "Compiliert.");
   EXPECT_EQ(SavedStatusText("Ampel.xml"), "Ampel.xml gespeichert.");
   EXPECT_EQ(ReadOnlyStatusText("Ampel.xml"), "Ampel.xml ist schreibgeschützt.");
 }
