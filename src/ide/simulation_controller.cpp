@@ -374,7 +374,7 @@ void TSimulationController::RunTime() {
   if (m_tessel) {
     // The program may change the SCI's rates at any time.
     m_console.SetSimulation(m_control.RunKind(), false,
-                            SciBaudRates(kTesselDefaultClockKHz, m_tessel->Engine().Peek(0x0D)), &m_consoleInput);
+                            SerialRatesFromBaudRegister(m_tessel->Engine().Peek(0x0D), kTesselDefaultClockKHz), &m_consoleInput);
   }
   m_console.Refresh();
   m_consoleWindow->Refresh();
@@ -493,8 +493,8 @@ void TSimulationController::ShowStatus(const std::string& text) {
 }
 
 void TSimulationController::RefreshConsoleStatus() {
-  TBaudRates rates;
-  if (m_tessel) rates = SciBaudRates(kTesselDefaultClockKHz, m_tessel->Engine().Peek(0x0D));
+  TSerialRates rates;
+  if (m_tessel) rates = SerialRatesFromBaudRegister(m_tessel->Engine().Peek(0x0D), kTesselDefaultClockKHz);
   m_console.SetSimulation(m_control.RunKind(), m_machine != nullptr, rates, m_control.Active() ? &m_consoleInput : nullptr);
   m_consoleWindow->Refresh();
 }

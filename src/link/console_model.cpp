@@ -5,45 +5,15 @@
 #include <filesystem>
 
 #include "link/link_texts.h"
+#include "simulation/sim_console.h"
 
 namespace zarvek::link {
-
-namespace {
-
-const char* const kCodeNames[] = {
-    "NUL", "SOH (Start of Header)", "STX (Start of Text)", "ETX (End of Text)", "EOT (End of Transmission)",
-    "ENQ (Enquiry)", "ACK (Acknowledgement)", "BEL (Bell)", "BS (Backspace)", "HT (Horizontal Tab)",
-    "LF (Line Feed)", "VT (Vertical Tab)", "FF (Form Feed)", "CR (Carriage Return)", "SO (Shift Out)",
-    "SI (Shift In)", "DLE (Data Link Escape)", "DC1 (XON / Device Control 1)", "DC2 (Device Control 2)",
-    "DC3 (XOFF / Device Control 3)", "DC4 (Device Control 4)", "NAK (Negative Acknowledgement)",
-    "SYN (Synchronous Idle)", "ETB (End of Transmission Block)", "CAN (Cancel)", "EM (End of Medium)",
-    "SUB (Substitute)", "ESC (Escape)", "FS (File Separator)", "GS (Group Separator)",
-    "RS (Request to Send / Record Separator)", "US (Unit Separator)", "SP (Space)"};
-
-std::string RightAligned(const std::string& text, size_t width) {
-  return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
-}
-
-}  // namespace
 
 std::vector<std::string> BaudList() { return {"Auto", "9600", "19200", "28800", "38400", "57600", "76800", "115200"}; }
 
 std::vector<std::string> ComboAsciiList() {
-  std::vector<std::string> list;
-  for (int code = 0; code <= 36; ++code) {
-    std::string name;
-    if (code <= 32) {
-      // The name right-aligned in three characters before its description.
-      const std::string full = kCodeNames[code];
-      const size_t blank = full.find(' ');
-      const std::string word = full.substr(0, blank);
-      name = RightAligned(word, 3) + (blank == std::string::npos ? "" : full.substr(blank));
-    } else {
-      name = RightAligned(std::string(1, static_cast<char>(code)), 3);
-    }
-    list.push_back(RightAligned(std::to_string(code), 3) + " " + name);
-  }
-  return list;
+  const auto& entries = AsciiEntries();
+  return {entries.begin(), entries.end()};
 }
 
 uint8_t ComboAsciiCode(const std::string& entry) {

@@ -45,29 +45,13 @@ const std::array<std::string, kAsciiEntries>& AsciiEntries() {
   return entries;
 }
 
-TBaudRates SciBaudRates(uint32_t clockKHz, uint8_t reg) {
-  static constexpr std::array<int, 4> kPrescaler{1, 3, 4, 13};
-  const double base = clockKHz * 1000.0 / 2 / 16 / kPrescaler[reg >> 6];
-  return {base / (1 << ((reg >> 3) & 7)), base / (1 << (reg & 7))};
-}
-
-std::string TesselConsoleText(std::string_view bytes) {
-  std::string text;
-  for (const char ch : bytes) {
-    const uint8_t c = static_cast<uint8_t>(ch);
-    if (c < 32 && c != '\r' && c != '\n') text += "[" + std::to_string(c) + "] ";
-    else text.push_back(ch);
-  }
-  return text;
-}
-
 void TConsoleModel::SetLink(bool open, std::string portName, std::string speedName) {
   m_linkOpen = open;
   m_port = std::move(portName);
   m_speed = std::move(speedName);
 }
 
-void TConsoleModel::SetSimulation(uint8_t runKind, bool pyxon, TBaudRates rates, TConsoleInput* input) {
+void TConsoleModel::SetSimulation(uint8_t runKind, bool pyxon, TSerialRates rates, TConsoleInput* input) {
   m_runKind = runKind;
   m_pyxon = pyxon;
   m_rates = rates;

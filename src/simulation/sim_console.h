@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "base/sim_hardware.h"
+#include "simulation/tessel_board.h"
 
 namespace zarvek {
 
@@ -41,15 +42,6 @@ inline constexpr size_t kConsoleTextLimit = 256 * 1024;
 // The entries of the control-code list, "  0 NUL" to " 36 $".
 const std::array<std::string, kAsciiEntries>& AsciiEntries();
 
-struct TBaudRates {
-  double transmit = 0;
-  double receive = 0;
-};
-// The rates the SCI baud register gives at a clock in kHz.
-TBaudRates SciBaudRates(uint32_t clockKHz, uint8_t baudRegister);
-// Serial output of the emulated controller as the console shows it: control bytes other
-// than CR and LF as "[n] ".
-std::string TesselConsoleText(std::string_view bytes);
 
 class TConsoleModel {
  public:
@@ -57,7 +49,7 @@ class TConsoleModel {
   void SetLink(bool open, std::string portName = {}, std::string speedName = {});
   // run kind of the simulation (0: none), whether the profile is a Pyxon, the simulated
   // line's rates and where typed characters go (may be null).
-  void SetSimulation(uint8_t runKind, bool pyxon, TBaudRates rates, TConsoleInput* input);
+  void SetSimulation(uint8_t runKind, bool pyxon, TSerialRates rates, TConsoleInput* input);
   void SetLinkSend(std::function<void(uint8_t)> send) { m_linkSend = std::move(send); }
   void SetVisible(bool visible) { m_visible = visible; }
 
@@ -104,7 +96,7 @@ class TConsoleModel {
   std::string m_port, m_speed;
   uint8_t m_runKind = 0;
   bool m_pyxon = false;
-  TBaudRates m_rates;
+  TSerialRates m_rates;
   TConsoleInput* m_input = nullptr;
   std::function<void(uint8_t)> m_linkSend;
 };

@@ -73,7 +73,7 @@ TEST(ConsoleModel, StatusPanelsAndTesselRates) {
   EXPECT_EQ(console.Panels()[0], " offline");
   EXPECT_EQ(console.Panels()[1], "");
   // 4 MHz, prescaler 13 (bits 7-6 = 3), transmit rate bits 0, receive 1.
-  const TBaudRates rates = SciBaudRates(4000, 0xC1);
+  const TSerialRates rates = SerialRatesFromBaudRegister(0xC1, 4000);
   EXPECT_NEAR(rates.transmit, 9615.38, 0.01);
   EXPECT_NEAR(rates.receive, 4807.69, 0.01);
   console.SetSimulation(2, false, rates, nullptr);
@@ -96,7 +96,7 @@ TEST(ConsoleModel, StatusPanelsAndTesselRates) {
   tessel.SetSimulation(1, false, rates, nullptr);
   tessel.RateTick();
   EXPECT_EQ(tessel.Output(), "a");
-  EXPECT_EQ(TesselConsoleText(std::string("a\x07\r\n\x1b", 5)), "a[7] \r\n[27] ");
+  EXPECT_EQ(ConsoleText(std::string("a\x07\r\n\x1b", 5)), "a[7] \r\n[27] ");
 }
 
 TEST(ConsoleModel, EndlessOutputKeepsOnlyTheLastBytesAndCountsWhatWasCut) {
