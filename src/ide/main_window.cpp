@@ -406,8 +406,8 @@ bool TForm1::QuerySaveChanges() {
 
 void TForm1::SetCaption() { setWindowTitle(ui::FromUtf8(workspace::WindowCaption(m_untitled ? "" : m_currentFile))); }
 
-void TForm1::MneuClick() {
-  if (QuerySaveChanges()) return;
+// An empty project of the current profile in both editors, named `path`.
+void TForm1::ClearProject(const std::string& path, bool untitled) {
   const TProfile profile = m_project.profile;
   m_project = TProject{};
   m_project.profile = profile;
@@ -416,16 +416,21 @@ void TForm1::MneuClick() {
   m_basic->SetCp1252Text("");
   m_assembler->SetCp1252Text("");
   m_loading = false;
+  m_basic->ClearBreakpoints();
+  m_assembler->ClearBreakpoints();
+  m_currentFile = path;
+  m_untitled = untitled;
+  m_treeContent = {};
+}
+
+void TForm1::MneuClick() {
+  if (QuerySaveChanges()) return;
+  ClearProject(std::string(workspace::kUntitledProject), true);
   m_basic->setModified(false);
   m_assembler->setModified(false);
   m_basic->MarkErrorLine(-1);
   m_assembler->MarkErrorLine(-1);
-  m_basic->ClearBreakpoints();
-  m_assembler->ClearBreakpoints();
-  m_currentFile = std::string(workspace::kUntitledProject);
-  m_untitled = true;
   m_navigator.Reset(m_currentFile);
-  m_treeContent = {};
   m_errorDisplay->Display().ClearAll();
   m_errorDisplay->Refresh();
   SetCaption();
@@ -760,19 +765,7 @@ void TForm1::SetBasicText(const std::string& text) {
 }
 
 void TForm1::StartEmptyProject(const std::string& path) {
-  const TProfile profile = m_project.profile;
-  m_project = TProject{};
-  m_project.profile = profile;
-  m_simulation->LoadObjects(m_project);
-  m_loading = true;
-  m_basic->SetCp1252Text("");
-  m_assembler->SetCp1252Text("");
-  m_loading = false;
-  m_basic->ClearBreakpoints();
-  m_assembler->ClearBreakpoints();
-  m_currentFile = path;
-  m_untitled = false;
-  m_treeContent = {};
+  ClearProject(path, false);
   SetCaption();
   RebuildTabBar();
   RefreshTree();

@@ -109,6 +109,7 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   void ShowCompileError();
   void ShowAssemblerError();
   void PopUpProfileClick(TProfile profile, bool fromOpen);
+  void ClearProject(const std::string& path, bool untitled);
   // Projekt an Controller senden: builds the project, then uploads it.
   void ButtonRecordClick();
   TLinkController* LinkControl() const { return m_linkControl.get(); }
