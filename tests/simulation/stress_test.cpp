@@ -34,7 +34,7 @@ class TStressListener final : public TSimulatorListener {
       std::lock_guard lock(m_mutex);
       m_tail = (m_tail + text).substr(m_tail.size() + text.size() > 32 ? m_tail.size() + text.size() - 32 : 0);
     }
-    if (shutdownInside && total > kFloodBytes && !m_shutDown.exchange(true)) sim->Shutdown();
+    if (shutdownInside && (total > kFloodBytes || shutdownNow) && !m_shutDown.exchange(true)) sim->Shutdown();
   }
   void OnRunEvent(const TRunEvent& event) override {
     CheckMachine();
@@ -53,6 +53,9 @@ class TStressListener final : public TSimulatorListener {
 
   TSimulator* sim = nullptr;
   bool shutdownInside = false;
+  // A slow machine (a sanitizer build under load) may not reach the flood in time: the
+  // next call shuts down anyway.
+  std::atomic<bool> shutdownNow{false};
   std::atomic<size_t> bytes{0};
   std::atomic<int> badReads{0};
 
@@ -93,6 +96,7 @@ void StressRound(TShutdownFrom from) {
   sim->SetRunMode(TRunMode::Run);
 
   std::atomic<bool> stop{false};
+  std::atomic<bool> stopModes{false};
   std::atomic<int> badReads{0};
   std::vector<std::thread> threads;
   for (int k = 0; k < 2; ++k)
@@ -103,10 +107,10 @@ void StressRound(TShutdownFrom from) {
         sim->LookupLine(static_cast<uint32_t>(state.programCounter));
       }
     });
-  threads.emplace_back([&] {
+  std::thread modeChanger([&] {
     const TRunMode modes[] = {TRunMode::Pause, TRunMode::Run, TRunMode::SingleStep, TRunMode::ToBreakpoint,
                               TRunMode::StepOver, TRunMode::Run};
-    for (unsigned k = 0; !stop; ++k) {
+    for (unsigned k = 0; !stop && !stopModes; ++k) {
       sim->SetRunMode(modes[k % std::size(modes)]);
       if (k % 3 == 0) sim->SetBreakpoint(100);
       if (k % 3 == 1) sim->ClearBreakpoint(100);
@@ -118,6 +122,12 @@ void StressRound(TShutdownFrom from) {
   // Let the output flood for a while (the listener may shut the machine down meanwhile).
   for (int ms = 0; ms < 5000 && (ms < 100 || listener.bytes < kFloodBytes) && !sim->Finished(); ++ms)
     std::this_thread::sleep_for(1ms);
+  if (from == TShutdownFrom::InsideListener && !sim->Finished()) {
+    stopModes = true;
+    modeChanger.join();
+    sim->SetRunMode(TRunMode::Run);  // output flows again, and with it the listener's call
+    listener.shutdownNow = true;
+  }
   std::thread second;
   if (from == TShutdownFrom::TwoThreadsAtOnce) second = std::thread([&] { sim->Shutdown(); });
   if (from != TShutdownFrom::InsideListener) sim->Shutdown();
@@ -126,6 +136,7 @@ void StressRound(TShutdownFrom from) {
   for (int i = 0; i < 10'000 && !sim->Finished(); ++i) std::this_thread::sleep_for(1ms);
   EXPECT_TRUE(sim->Finished());
   stop = true;
+  if (modeChanger.joinable()) modeChanger.join();
   for (std::thread& t : threads) t.join();
   sim.reset();
 
