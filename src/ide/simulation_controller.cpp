@@ -371,11 +371,8 @@ void TSimulationController::RunTime() {
     if (!in.error) out = m_bindings->OutputPass(m_access.get());
   }
   if (in.repaint || out.repaint) m_panel->GridWidget()->update();
-  if (m_tessel) {
-    // The program may change the SCI's rates at any time.
-    m_console.SetSimulation(m_control.RunKind(), false,
-                            SerialRatesFromBaudRegister(m_tessel->Engine().Peek(0x0D), kTesselDefaultClockKHz), &m_consoleInput);
-  }
+  // The program may change its line's rates at any time.
+  m_console.SetSimulation(m_control.RunKind(), m_machine != nullptr, SimulatedRates(), &m_consoleInput);
   m_console.Refresh();
   m_consoleWindow->Refresh();
   if (in.error || out.error) ObjectError(in.error ? in : out);
@@ -492,10 +489,16 @@ void TSimulationController::ShowStatus(const std::string& text) {
   m_views.errorDisplay->Refresh();
 }
 
+// The simulated serial line's rates: the emulated SCI's baud register, or the rate the
+// token machine's program set.
+TSerialRates TSimulationController::SimulatedRates() const {
+  if (m_tessel) return SerialRatesFromBaudRegister(m_tessel->Engine().Peek(0x0D), kTesselDefaultClockKHz);
+  return {m_hw.transmitBaud.load(), m_hw.receiveBaud.load()};
+}
+
 void TSimulationController::RefreshConsoleStatus() {
-  TSerialRates rates;
-  if (m_tessel) rates = SerialRatesFromBaudRegister(m_tessel->Engine().Peek(0x0D), kTesselDefaultClockKHz);
-  m_console.SetSimulation(m_control.RunKind(), m_machine != nullptr, rates, m_control.Active() ? &m_consoleInput : nullptr);
+  m_console.SetSimulation(m_control.RunKind(), m_machine != nullptr, SimulatedRates(),
+                          m_control.Active() ? &m_consoleInput : nullptr);
   m_consoleWindow->Refresh();
 }
 

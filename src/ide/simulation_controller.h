@@ -132,6 +132,7 @@ class TSimulationController : public QObject, private TSimulatorListener, privat
   void UpdateEnabling();
   void UpdatePanel();
   void RefreshConsoleStatus();
+  TSerialRates SimulatedRates() const;
   void ObjectError(const TPassResult& result);
   void ApplyTesselRunKind();
   void CellPressed(int x, int y, bool right, int dx, int dy);

@@ -235,6 +235,8 @@ class TSimulationWindowTest : public QObject {
     QVERIFY(QTest::qWaitFor([&] { return Output(*w).find("42") != std::string::npos; }, kWaitMs));
     QVERIFY(console->Output()->toPlainText().contains(QStringLiteral("42")));
     QVERIFY2(console->Panel(1)->text().contains(QStringLiteral("Simulation")), qPrintable(console->Panel(1)->text()));
+    // The token machine's line runs at its reset rate until the program sets another.
+    QVERIFY2(console->Panel(2)->text().contains(QStringLiteral("19200/19200")), qPrintable(console->Panel(2)->text()));
     // Closing only hides it.
     console->close();
     QVERIFY(console->isHidden());
