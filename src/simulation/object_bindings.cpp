@@ -1,5 +1,7 @@
 #include "simulation/object_bindings.h"
 
+#include <functional>
+
 #include <algorithm>
 
 #include "project/integer_text.h"
@@ -221,31 +223,24 @@ void TObjectBindings::Variable(TPassResult& result, int x, int y, TMachineAccess
 }
 
 TPassResult TObjectBindings::OutputPass(TMachineAccess* machine) {
-  TPassResult result;
-  for (int x = 0; x < kGridColumns; ++x)
-    for (int y = 0; y < kGridRows; ++y) {
-      TSimObject& o = m_grid.At(x, y);
-      if (IsLedOrSwitch(o.type)) {
-        int row = 0;
-        const std::optional<TPortBinding> b = ResolvePort(o, m_symbols, row);
-        if (!b) {
-          Fail(result, x, y, row);
-          continue;
-        }
-        if (o.type == objecttype::Switch) continue;
-        const size_t p = static_cast<size_t>(b->port - 1);
-        const uint8_t levels = static_cast<uint8_t>(m_hw.outputPorts[p].load() | m_hw.inputPorts[p].load());
-        ShowLed(result, o, (levels >> b->bit) & 1);
-      } else if (o.type == objecttype::AnalogGauge) {
-        Gauge(result, x, y);
-      } else if (o.type == objecttype::VariableNumerical) {
-        Variable(result, x, y, machine);
-      }
-    }
-  return result;
+  return OutputPassWith(machine, [this](const TPortBinding& b) {
+    const size_t p = static_cast<size_t>(b.port - 1);
+    const uint8_t levels = static_cast<uint8_t>(m_hw.outputPorts[p].load() | m_hw.inputPorts[p].load());
+    return ((levels >> b.bit) & 1) != 0;
+  });
 }
 
 TPassResult TObjectBindings::TesselOutputPass(TTesselPins& pins, TMachineAccess* ram) {
+  return OutputPassWith(ram, [&pins](const TPortBinding& b) -> bool {
+    if (b.port == 1 || b.port == 2) return pins.PortPin(b.port, b.bit);
+    if (b.port == 3) return pins.AnalogPin(b.bit);
+    return (pins.ReadByte(static_cast<uint16_t>(b.port)) >> b.bit) & 1;
+  });
+}
+
+// One walk over the grid for both families; only how an LED's pin reads differs.
+TPassResult TObjectBindings::OutputPassWith(TMachineAccess* memory,
+                                            const std::function<bool(const TPortBinding&)>& ledLevel) {
   TPassResult result;
   for (int x = 0; x < kGridColumns; ++x)
     for (int y = 0; y < kGridRows; ++y) {
@@ -257,16 +252,11 @@ TPassResult TObjectBindings::TesselOutputPass(TTesselPins& pins, TMachineAccess*
           Fail(result, x, y, row);
           continue;
         }
-        if (o.type == objecttype::Switch) continue;
-        bool level = false;
-        if (b->port == 1 || b->port == 2) level = pins.PortPin(b->port, b->bit);
-        else if (b->port == 3) level = pins.AnalogPin(b->bit);
-        else level = (pins.ReadByte(static_cast<uint16_t>(b->port)) >> b->bit) & 1;
-        ShowLed(result, o, level);
+        if (o.type != objecttype::Switch) ShowLed(result, o, ledLevel(*b));
       } else if (o.type == objecttype::AnalogGauge) {
         Gauge(result, x, y);
       } else if (o.type == objecttype::VariableNumerical) {
-        Variable(result, x, y, ram);
+        Variable(result, x, y, memory);
       }
     }
   return result;

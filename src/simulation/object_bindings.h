@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -82,6 +83,7 @@ class TObjectBindings {
   }
 
  private:
+  TPassResult OutputPassWith(TMachineAccess* memory, const std::function<bool(const TPortBinding&)>& ledLevel);
   bool SwitchActive(const TSimObject& o) const;
   bool LedLit(const TSimObject& o, bool level) const;
   void Fail(TPassResult& result, int x, int y, int row) const;

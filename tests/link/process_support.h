@@ -7,6 +7,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <signal.h>
 #include <spawn.h>
 #include <sstream>
@@ -90,5 +91,40 @@ inline bool WaitForFile(const std::string& path, double seconds) {
   }
   return false;
 }
+
+// A test folder of its own, zarvek-cli processes with their files in it, and a virtual
+// board linked to "tty" there.
+class TBoardProcessTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    std::error_code ec;
+    std::filesystem::remove_all(m_dir, ec);
+  }
+  std::string Path(const std::string& name) const { return (m_dir / name).string(); }
+  std::string File(const std::string& name, const std::string& text) {
+    std::ofstream(Path(name), std::ios::binary) << text;
+    return Path(name);
+  }
+  std::unique_ptr<TProcess> Board(std::vector<std::string> extra) {
+    std::filesystem::remove(Path("tty"));
+    std::vector<std::string> args{"board", "--link", Path("tty")};
+    args.insert(args.end(), extra.begin(), extra.end());
+    auto board = std::make_unique<TProcess>(args, Path("board"));
+    EXPECT_TRUE(WaitForFile(Path("tty"), 10)) << board->Err();
+    return board;
+  }
+  TProcess Cli(std::vector<std::string> args, const std::string& name, const std::string& input = "") {
+    return TProcess(args, Path(name), input);
+  }
+
+ private:
+  std::filesystem::path m_dir = [] {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    auto d = std::filesystem::temp_directory_path() /
+             ("zarvek_pty_" + std::to_string(getpid()) + "_" + test->test_suite_name() + "_" + test->name());
+    std::filesystem::create_directories(d);
+    return d;
+  }();
+};
 
 }  // namespace zarvek::link

@@ -7,41 +7,11 @@
 namespace zarvek::link {
 namespace {
 
-class PtyTest : public ::testing::Test {
+class PtyTest : public TBoardProcessTest {
  protected:
-  void TearDown() override {
-    std::error_code ec;
-    std::filesystem::remove_all(m_dir, ec);
-  }
-  std::string Path(const std::string& name) const { return (m_dir / name).string(); }
-  std::string File(const std::string& name, const std::string& text) {
-    std::ofstream(Path(name), std::ios::binary) << text;
-    return Path(name);
-  }
-  // Starts a board linked to "tty" in the test's folder.
-  std::unique_ptr<TProcess> Board(std::vector<std::string> extra) {
-    std::vector<std::string> args{"board", "--link", Path("tty")};
-    args.insert(args.end(), extra.begin(), extra.end());
-    auto board = std::make_unique<TProcess>(args, Path("board"));
-    EXPECT_TRUE(WaitForFile(Path("tty"), 10)) << board->Err();
-    return board;
-  }
-  TProcess Cli(std::vector<std::string> args, const std::string& name, const std::string& input = "") {
-    return TProcess(args, Path(name), input);
-  }
-
   // Answers each number with its double until 0, then says goodbye.
   const std::string kDoubler =
       "DIM a AS INTEGER\r\nDO\r\n  INPUT a\r\n  PRINT \"Doppelt: \"; a * 2\r\nLOOP UNTIL a = 0\r\nPRINT \"Ende\"\r\nEND\r\n";
-
- private:
-  std::filesystem::path m_dir = [] {
-    auto d = std::filesystem::temp_directory_path() /
-             ("zarvek_pty_" + std::to_string(getpid()) + "_" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(d);
-    return d;
-  }();
 };
 
 TEST_F(PtyTest, UploadToEachPyxonBoardThenTheProgramAnswersOnTheConsole) {

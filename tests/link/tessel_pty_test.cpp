@@ -7,28 +7,8 @@
 namespace zarvek::link {
 namespace {
 
-class TesselPtyTest : public ::testing::Test {
+class TesselPtyTest : public TBoardProcessTest {
  protected:
-  void TearDown() override {
-    std::error_code ec;
-    std::filesystem::remove_all(m_dir, ec);
-  }
-  std::string Path(const std::string& name) const { return (m_dir / name).string(); }
-  std::string File(const std::string& name, const std::string& text) {
-    std::ofstream(Path(name), std::ios::binary) << text;
-    return Path(name);
-  }
-  std::unique_ptr<TProcess> Board(std::vector<std::string> extra) {
-    std::filesystem::remove(Path("tty"));
-    std::vector<std::string> args{"board", "--link", Path("tty")};
-    args.insert(args.end(), extra.begin(), extra.end());
-    auto board = std::make_unique<TProcess>(args, Path("board"));
-    EXPECT_TRUE(WaitForFile(Path("tty"), 10)) << board->Err();
-    return board;
-  }
-  TProcess Cli(std::vector<std::string> args, const std::string& name, const std::string& input = "") {
-    return TProcess(args, Path(name), input);
-  }
   TProcess Upload(const std::string& profile, const std::string& name = "upload") {
     return Cli({"upload", "--port", Path("tty"), "--profile", profile, "--asm", Path("bump.asm"), Path("doppel.bas")},
                name);
@@ -48,15 +28,6 @@ class TesselPtyTest : public ::testing::Test {
          "  PRINT \"Doppelt: \"; a * 2; \" \"; b\r\nLOOP UNTIL a = 0\r\nPRINT \"Ende\"\r\nEND\r\n");
     File("bump.asm", "bump     LDA b\r\n         INCA\r\n         STA b\r\n         RTS\r\n");
   }
-
- private:
-  std::filesystem::path m_dir = [] {
-    auto d = std::filesystem::temp_directory_path() /
-             ("zarvek_tpty_" + std::to_string(getpid()) + "_" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(d);
-    return d;
-  }();
 };
 
 TEST_F(TesselPtyTest, UploadRunsOnTheBoardKeepsItAndReadsTheMachineCodeBack) {
