@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -43,8 +44,8 @@ TConsoleWindow::TConsoleWindow(TConsoleModel& model, QWidget* parent) : QWidget(
   m_cancel->setObjectName(QStringLiteral("ButtonCancel"));
   m_ascii = new QComboBox;
   m_ascii->setObjectName(QStringLiteral("ComboAscii"));
-  for (const std::string& e : AsciiEntries()) m_ascii->addItem(ui::FromUtf8(e));
-  m_ascii->setCurrentIndex(kDefaultAsciiEntry);
+  for (const std::string& e : ComboAsciiEntries()) m_ascii->addItem(ui::FromUtf8(e));
+  m_ascii->setCurrentIndex(kComboAsciiDefault);
   auto* send = new QPushButton(QStringLiteral("Senden"));
   send->setObjectName(QStringLiteral("ButtonSend"));
   m_keepOpen = new QCheckBox(QStringLiteral("Geöffnet halten"));
@@ -79,15 +80,15 @@ TConsoleWindow::TConsoleWindow(TConsoleModel& model, QWidget* parent) : QWidget(
   resize(640, 360);
 
   connect(clear, &QPushButton::clicked, this, [this] {
-    m_model.ClearOutput();
+    m_model.ButtonClearClick();
     Refresh();
   });
   connect(m_cancel, &QPushButton::clicked, this, [this] {
-    m_model.Hold();
+    m_model.ButtonCancelClick();
     Refresh();
   });
   connect(send, &QPushButton::clicked, this, [this] {
-    m_model.SendCode(m_ascii->currentIndex());
+    m_model.ComboAsciiClick(m_ascii->currentIndex());
     Refresh();
   });
   connect(m_keepOpen, &QCheckBox::toggled, this, [this](bool on) { SetKeepOpen(on); });
@@ -109,7 +110,7 @@ void TConsoleWindow::ApplySettings(const TSettings& settings) {
 }
 
 void TConsoleWindow::Refresh() {
-  m_model.SetVisible(isVisible());
+  if (!isVisible()) return;
   if (m_model.Revision() != m_shownRevision) {
     const std::string& text = m_model.Output();
     // Only the new text is appended; an emptied console starts over. Positions count
@@ -149,7 +150,7 @@ bool TConsoleWindow::TypeKey(QKeyEvent* event) {
   const QString text = event->text();
   if (text.isEmpty() || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) return false;
   const std::string bytes = ui::ToCp1252(text);
-  for (char c : bytes) m_model.KeyPress(static_cast<uint8_t>(c));
+  for (char c : bytes) m_model.TerminalKeyPress(static_cast<uint8_t>(c));
   Refresh();
   return true;
 }
@@ -166,7 +167,11 @@ bool TConsoleWindow::eventFilter(QObject* watched, QEvent* event) {
 void TConsoleWindow::closeEvent(QCloseEvent* event) {
   event->ignore();
   hide();
-  m_model.SetVisible(false);
+}
+
+void TConsoleWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  Refresh();
 }
 
 }  // namespace zarvek::ide

@@ -1,6 +1,7 @@
 // The console window "Serial Communication Interface": shows what a TConsoleModel holds,
 // forwards typed keys and the buttons to it, and hides (never closes) when the user closes
-// it. The link controller wires in the link side (port choice, speed, Verbinden).
+// it. Only its repaint waits while it is hidden; the model keeps the text meanwhile. The
+// link controller wires in the link side (port choice, speed, Verbinden).
 #pragma once
 
 #include <array>
@@ -8,7 +9,7 @@
 #include <string>
 
 #include "project/settings.h"
-#include "simulation/sim_console.h"
+#include "simulation/console_model.h"
 
 #include <QWidget>
 
@@ -25,7 +26,8 @@ class TConsoleWindow : public QWidget {
  public:
   TConsoleWindow(TConsoleModel& model, QWidget* parent = nullptr);
   void ApplySettings(const TSettings& settings);
-  // Takes the model's received text and panels; repaints only when something changed.
+  // Takes the model's received text and panels; repaints only when shown and something
+  // changed. Showing the window catches up.
   void Refresh();
   QPlainTextEdit* Output() const { return m_output; }
   QComboBox* ComboAscii() const { return m_ascii; }
@@ -39,6 +41,7 @@ class TConsoleWindow : public QWidget {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

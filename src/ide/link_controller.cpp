@@ -5,7 +5,6 @@
 #include "ide/upload_window.h"
 #include "link/link_texts.h"
 #include "pipeline/build.h"
-#include "simulation/sim_console.h"
 #include "ui/qt_text.h"
 
 #include <QComboBox>
@@ -18,16 +17,16 @@
 
 namespace zarvek::ide {
 
-TLinkController::TLinkController(QWidget* owner, link::TPortFactory factory, const link::TClock& clock)
+TLinkController::TLinkController(QWidget* owner, link::TPortFactory factory, const link::TClock& clock,
+                                 TConsoleModel& console)
     : m_owner(owner),
       m_clock(clock),
       m_link(std::move(factory)),
+      m_console(console),
       m_uploadWin(std::make_unique<TUploadWin>()),
       m_upload(m_link, clock, *m_uploadWin),
       m_bootloaderWin(std::make_unique<TBootloaderWin>(m_link, clock)) {
   m_link.receiveHandler = [this](const std::string& data) { ReceiveCallBack(data); };
-  // The console window's model keeps the text; this one only decides about the link.
-  m_console.visible = false;
   m_link.onLost = [this](const std::string&) {
     if (m_transferRunning) {
       m_upload.PortLost();
@@ -49,8 +48,8 @@ TLinkController::TLinkController(QWidget* owner, link::TPortFactory factory, con
   });
 
   m_bootloaderWin->profile = [this] { return profile ? profile() : TProfile::Tessel11; };
-  m_bootloaderWin->portName = [this] { return m_console.PortText(); };
-  m_bootloaderWin->speedText = [this] { return m_console.BaudText(); };
+  m_bootloaderWin->portName = [this] { return m_ports.PortText(); };
+  m_bootloaderWin->speedText = [this] { return m_ports.BaudText(); };
   m_bootloaderWin->ask = [this](const workspace::TMessage& m) {
     return ask ? ask(m) : std::optional<workspace::TAnswer>();
   };
@@ -68,22 +67,18 @@ TLinkController::~TLinkController() {
 }
 
 void TLinkController::ButtonConnectClick() {
-  const bool wasOpen = m_link.Connected();
-  m_console.ButtonConnectClick();
-  if (!wasOpen && m_link.Connected() && m_shownConsole) m_shownConsole->Receive(link::texts::kConnected);
+  m_ports.ButtonConnectClick();
   Changed();
 }
 
 void TLinkController::ChoosePort(const std::string& port, const std::string& baud) {
-  m_console.ComPortListChange(port);
-  m_console.BaudListChange(baud);
+  m_ports.ComPortListChange(port);
+  m_ports.BaudListChange(baud);
   SyncConsole();
 }
 
-void TLinkController::AttachConsole(TConsoleModel& model, TConsoleWindow& window) {
-  m_shownConsole = &model;
+void TLinkController::AttachConsole(TConsoleWindow& window) {
   m_consoleWindow = &window;
-  model.SetLinkSend([this](uint8_t c) { m_link.LinkSend(std::string(1, static_cast<char>(c))); });
   QComboBox* ports = window.PortList();
   ports->setEditable(true);
   // Room for a device path such as /dev/ttyUSB0 or /dev/pts/12.
@@ -94,48 +89,47 @@ void TLinkController::AttachConsole(TConsoleModel& model, TConsoleWindow& window
   QComboBox* speeds = window.SpeedList();
   for (const std::string& speed : link::BaudList()) speeds->addItem(ui::FromUtf8(speed));
   connect(ports, &QComboBox::activated, this, [this, ports](int) {
-    m_console.ComPortListChange(ui::ToUtf8(ports->currentText().trimmed()));
+    m_ports.ComPortListChange(ui::ToUtf8(ports->currentText().trimmed()));
     Changed();
   });
   connect(ports->lineEdit(), &QLineEdit::editingFinished, this, [this, ports] {
     const std::string typed = ui::ToUtf8(ports->currentText().trimmed());
-    if (typed == m_console.PortText()) return;
-    m_console.ComPortListChange(typed);
+    if (typed == m_ports.PortText()) return;
+    m_ports.ComPortListChange(typed);
     Changed();
   });
   connect(speeds, &QComboBox::textActivated, this, [this](const QString& speed) {
-    m_console.BaudListChange(ui::ToUtf8(speed));
+    m_ports.BaudListChange(ui::ToUtf8(speed));
     Changed();
   });
   connect(window.ConnectButton(), &QPushButton::clicked, this, [this, ports] {
     // A path typed but not yet confirmed counts.
     const std::string typed = ui::ToUtf8(ports->currentText().trimmed());
-    if (!m_link.Connected() && typed != m_console.PortText()) m_console.ComPortListChange(typed);
+    if (!m_link.Connected() && typed != m_ports.PortText()) m_ports.ComPortListChange(typed);
     ButtonConnectClick();
   });
   SyncConsole();
 }
 
 void TLinkController::SyncConsole() {
+  m_ports.ShowLinkState();
   if (!m_consoleWindow) return;
   const bool open = m_link.Connected();
-  const bool free = m_console.ListsEnabled() && !m_transferRunning && !UpdateRunning();
+  const bool free = m_ports.ListsEnabled() && !m_transferRunning && !UpdateRunning();
   QComboBox* ports = m_consoleWindow->PortList();
   QComboBox* speeds = m_consoleWindow->SpeedList();
-  if (ports->currentText() != ui::FromUtf8(m_console.PortText()) && !ports->hasFocus())
-    ports->setCurrentText(ui::FromUtf8(m_console.PortText()));
-  if (speeds->currentText() != ui::FromUtf8(m_console.BaudText())) {
-    const int index = speeds->findText(ui::FromUtf8(m_console.BaudText()));
+  if (ports->currentText() != ui::FromUtf8(m_ports.PortText()) && !ports->hasFocus())
+    ports->setCurrentText(ui::FromUtf8(m_ports.PortText()));
+  if (speeds->currentText() != ui::FromUtf8(m_ports.BaudText())) {
+    const int index = speeds->findText(ui::FromUtf8(m_ports.BaudText()));
     if (index >= 0) speeds->setCurrentIndex(index);
   }
   ports->setEnabled(!open);
   speeds->setEnabled(!open);
-  m_consoleWindow->ConnectButton()->setText(ui::FromUtf8(m_console.ConnectCaption()));
+  m_consoleWindow->ConnectButton()->setText(ui::FromUtf8(m_ports.ConnectCaption()));
   // The transfer and the update use the link meanwhile.
   m_consoleWindow->ConnectButton()->setEnabled(free || (open && !m_transferRunning && !UpdateRunning()));
-  m_shownConsole->SetLink(open, open ? m_console.PortText() : std::string(), open ? m_console.BaudText() : std::string());
-  m_shownConsole->SetVisible(m_consoleWindow->isVisible());
-  m_shownConsole->Refresh();
+  m_console.Refresh();
   m_consoleWindow->Refresh();
 }
 
@@ -184,7 +178,7 @@ bool TLinkController::StartTransfer(const TBuildResult& build, TProfile profileC
     if (!m_link.Connected()) {
       m_link.TransferState = link::transfer::Idle;
       // Saying nothing would leave the user guessing why the command did nothing.
-      show(link::texts::PortOpenFailureText(m_console.PortText(), m_link.OpenError()));
+      show(link::texts::PortOpenFailureText(m_ports.PortText(), m_link.OpenError()));
       return false;
     }
   }
@@ -228,13 +222,9 @@ void TLinkController::ReceiveCallBack(const std::string& data) {
     ScheduleRepeat();
     return;
   }
-  m_console.AppendReceived(data);
-  if (m_shownConsole) {
-    m_shownConsole->Receive(data);
-    m_shownConsole->SetVisible(m_consoleWindow->isVisible());
-    m_shownConsole->Refresh();
-    m_consoleWindow->Refresh();
-  }
+  m_console.Receive(data);
+  m_console.Refresh();
+  if (m_consoleWindow) m_consoleWindow->Refresh();
 }
 
 void TLinkController::ScheduleRepeat() {

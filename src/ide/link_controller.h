@@ -10,8 +10,8 @@
 #include <string>
 
 #include "link/clock.h"
-#include "link/console_model.h"
 #include "link/link.h"
+#include "link/port_choice.h"
 #include "link/upload.h"
 #include "workspace/texts.h"
 
@@ -23,7 +23,6 @@ class QWidget;
 
 namespace zarvek {
 struct TBuildResult;
-class TConsoleModel;
 }
 
 namespace zarvek::ide {
@@ -36,22 +35,22 @@ class TLinkController final : public QObject {
   Q_OBJECT
  public:
   // `owner` is the main window: the upload window is centred on it, the update locks it.
-  TLinkController(QWidget* owner, link::TPortFactory factory, const link::TClock& clock);
+  // `console` is the console's model: what arrives outside a transfer goes there, and its
+  // typed keys go to the link while it is open.
+  TLinkController(QWidget* owner, link::TPortFactory factory, const link::TClock& clock, TConsoleModel& console);
   ~TLinkController() override;
 
   link::TLink& Link() { return m_link; }
-  // The console's link side: it holds the port and speed the link opens with, and what
-  // arrives while no transfer runs. The console window shows it.
-  link::TConsoleModel& Console() { return m_console; }
+  // The console's link side: the port and speed the link opens with.
+  link::TPortChoice& Ports() { return m_ports; }
   // Verbinden / Verbindung trennen: the console's connect command, after which the
   // commands and the console button's picture follow the link.
   void ButtonConnectClick();
   // The port and speed the link opens with next (the settings' choice at start).
   void ChoosePort(const std::string& port, const std::string& baud);
   // The console window's link side: its port list (editable, so that a typed path such
-  // as a pseudo-terminal works), its speeds and Verbinden; what arrives outside a
-  // transfer and the link state go to the window's model, typed keys to the link.
-  void AttachConsole(TConsoleModel& model, TConsoleWindow& window);
+  // as a pseudo-terminal works), its speeds and Verbinden.
+  void AttachConsole(TConsoleWindow& window);
   // The console button's picture: a plug, joined and green while the link is open.
   static QIcon ConsoleButtonPicture(bool connected);
   TUploadWin* UploadWin() const { return m_uploadWin.get(); }
@@ -94,11 +93,11 @@ class TLinkController final : public QObject {
   QWidget* m_owner;
   const link::TClock& m_clock;
   link::TLink m_link;
-  link::TConsoleModel m_console{m_link};
+  TConsoleModel& m_console;
+  link::TPortChoice m_ports{m_link, m_console};
   std::unique_ptr<TUploadWin> m_uploadWin;
   link::TUploadMachine m_upload;
   std::unique_ptr<TBootloaderWin> m_bootloaderWin;
-  TConsoleModel* m_shownConsole = nullptr;
   TConsoleWindow* m_consoleWindow = nullptr;
   QTimer m_repeat;  // TimerRepeaterAndTimeOut, run against the clock
   bool m_transferRunning = false;

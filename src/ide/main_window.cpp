@@ -31,7 +31,7 @@
 #include "project/open_file.h"
 #include "project/project_export.h"
 #include "project/project_file.h"
-#include "link/console_model.h"
+#include "link/port_choice.h"
 #include "text/lines.h"
 #include "ui/error_strip.h"
 #include "ui/help_list.h"
@@ -152,7 +152,7 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
   setCentralWidget(m_splitter);
   m_splash = new TSplash(this);
   statusBar();
-  m_linkControl = std::make_unique<TLinkController>(this, ui::QtPortFactory(), m_clock);
+  m_linkControl = std::make_unique<TLinkController>(this, ui::QtPortFactory(), m_clock, m_simulation->ConsoleModel());
   m_linkControl->inform = [this](const TMessage& m) { Inform(m); };
   m_linkControl->ask = [this](const TMessage& m) { return askHook ? std::optional<TAnswer>(askHook(m)) : std::nullopt; };
   m_linkControl->profile = [this] { return m_project.profile; };
@@ -163,7 +163,7 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
     m_errorDisplay->Refresh();
   };
   m_linkControl->commandStatesChanged = [this] { UpdateCommandStates(); };
-  m_linkControl->AttachConsole(m_simulation->ConsoleModel(), *m_simulation->Console());
+  m_linkControl->AttachConsole(*m_simulation->Console());
 
   BuildMenus();
   std::array<QAction*, kRunCommandCount> runActions{};
@@ -1006,8 +1006,8 @@ void TForm1::WriteSettings() {
   m_recent.Store(m_settings);
   m_settings.profile = m_project.profile;
   // The console's port and speed are chosen again at the next start.
-  m_settings.com = m_linkControl->Console().PortText();
-  m_settings.baud = m_linkControl->Console().BaudText();
+  m_settings.com = m_linkControl->Ports().PortText();
+  m_settings.baud = m_linkControl->Ports().BaudText();
   m_settings.file = m_untitled ? std::string() : m_currentFile;
   m_settings.recentFile = m_settings.file;
   m_settings.vertical = m_splitter->sizes().value(0, m_settings.vertical);

@@ -118,7 +118,7 @@ bool LinkShots(zarvek::ide::TForm1& w, const std::filesystem::path& out, const s
                const std::string& updateLine) {
   using zarvek::workspace::TCommandId;
   zarvek::ide::TLinkController& link = *w.LinkControl();
-  link.Console().ComPortListChange(line);
+  link.Ports().ComPortListChange(line);
   w.Action(TCommandId::ProfilePyxon32)->trigger();
   w.Action(TCommandId::Transfer)->trigger();
   zarvek::ide::TUploadWin& upload = *link.UploadWin();
@@ -132,7 +132,7 @@ bool LinkShots(zarvek::ide::TForm1& w, const std::filesystem::path& out, const s
   // A runtime image of a few records, then the update until its pages go out.
   const std::filesystem::path hex = out / "laufzeit.hex";
   std::ofstream(hex, std::ios::binary) << ":100000000C942A000C9434000C9434000C943400AA\r\n:00000001FF\r\n";
-  link.Console().ComPortListChange(updateLine);
+  link.Ports().ComPortListChange(updateLine);
   w.Action(TCommandId::Bootloader)->trigger();
   zarvek::ide::TBootloaderWin& boot = *link.BootloaderWin();
   boot.move(w.geometry().center() - QPoint(boot.width() / 2, boot.height() / 2));

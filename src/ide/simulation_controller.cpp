@@ -86,7 +86,7 @@ TSimulationController::TSimulationController(TSimulationViews views, QWidget* pa
   connect(&m_runTime, &QTimer::timeout, this, [this] { RunTime(); });
   m_rateTimer.setInterval(kRateIntervalMs);
   connect(&m_rateTimer, &QTimer::timeout, this, [this] {
-    m_console.RateTick();
+    m_console.UpdateTerminalTimerTimer();
     m_consoleWindow->Refresh();
   });
   m_rateTimer.start();
@@ -196,7 +196,7 @@ void TSimulationController::Execute(const TRunOutcome& outcome) {
     return;
   }
   if (outcome.clearConsole) {
-    m_console.ClearOutput();
+    m_console.ButtonClearClick();
     m_consoleWindow->Refresh();
   }
   if (outcome.editorsReadOnly) SetEditorsRunning(true);

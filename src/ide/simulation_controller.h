@@ -21,7 +21,7 @@
 #include "simulation/object_bindings.h"
 #include "simulation/object_grid.h"
 #include "simulation/run_control.h"
-#include "simulation/sim_console.h"
+#include "simulation/console_model.h"
 #include "simulation/simulator.h"
 #include "simulation/start_plan.h"
 #include "simulation/tessel_loop.h"

@@ -35,7 +35,6 @@ bool TLink::LinkOpen(const std::string& portName, const std::string& baudText) {
     m_connected = false;
     if (onLost) onLost(why);
   };
-  if (onOpened) onOpened();
   return true;
 }
 

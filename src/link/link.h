@@ -35,7 +35,6 @@ class TLink {
   // while it runs).
   std::function<void(const std::string&)> receiveHandler;
   std::function<void(const std::string&)> onTransferSend;
-  std::function<void()> onOpened;  // the console's "> Verbindung hergestellt."
   // The port went away; the link is closed by then.
   std::function<void(const std::string& why)> onLost;
 

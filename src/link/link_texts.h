@@ -84,8 +84,6 @@ inline std::string PortLostText(const std::string& port) {
 }
 
 // Console
-inline constexpr const char* kOnline = " online";
-inline constexpr const char* kOffline = " offline";
 inline constexpr const char* kConnect = "Verbinden";
 inline constexpr const char* kDisconnect = "Verbindung trennen";
 

@@ -129,7 +129,7 @@ class TLinkWindowTest : public QObject {
     w.Action(TCommandId::ProfilePyxon32)->trigger();
     w.BasicEditor()->SetCp1252Text(kDoubler);
     ide::TLinkController& link = *w.LinkControl();
-    link.Console().ComPortListChange(Path("tty"));
+    link.Ports().ComPortListChange(Path("tty"));
     ide::TUploadWin& win = *link.UploadWin();
     QVERIFY(w.Action(TCommandId::Transfer)->isEnabled());
     QVERIFY(!w.Action(TCommandId::Stop)->isEnabled());
@@ -260,7 +260,7 @@ class TLinkWindowTest : public QObject {
     w.Action(TCommandId::ProfilePyxon128)->trigger();
     w.BasicEditor()->SetCp1252Text("PRINT 1\r\n");
     ide::TLinkController& link = *w.LinkControl();
-    link.Console().ComPortListChange(Path("tty"));
+    link.Ports().ComPortListChange(Path("tty"));
     w.Action(TCommandId::Transfer)->trigger();
     ide::TUploadWin& win = *link.UploadWin();
     QCOMPARE(win.StatusText(), QStringLiteral("ATmega128 wird gesucht..."));
@@ -287,7 +287,7 @@ class TLinkWindowTest : public QObject {
     w.Action(TCommandId::ProfilePyxon32)->trigger();
     w.BasicEditor()->SetCp1252Text(kDoubler);
     ide::TLinkController& link = *w.LinkControl();
-    link.Console().ComPortListChange(Path("tty"));
+    link.Ports().ComPortListChange(Path("tty"));
     w.Action(TCommandId::Transfer)->trigger();
     ide::TUploadWin& win = *link.UploadWin();
     const QString lost = QString::fromStdString("Fehler: Die Verbindung über " + Path("tty") + " ist abgebrochen.");
@@ -312,7 +312,7 @@ class TLinkWindowTest : public QObject {
     Hook(w);
     w.Action(TCommandId::ProfilePyxon32)->trigger();
     ide::TLinkController& link = *w.LinkControl();
-    link.Console().ComPortListChange(Path("tty"));
+    link.Ports().ComPortListChange(Path("tty"));
     // A compile error stops the command before the link: no window, no message.
     w.BasicEditor()->SetCp1252Text("goto nirgends\r\n");
     w.Action(TCommandId::Transfer)->trigger();
@@ -345,7 +345,7 @@ class TLinkWindowTest : public QObject {
     w.Action(TCommandId::ProfilePyxon32)->trigger();
     w.BasicEditor()->SetCp1252Text("PRINT 1\r\n");
     ide::TLinkController& link = *w.LinkControl();
-    link.Console().ComPortListChange(Path("nothing"));
+    link.Ports().ComPortListChange(Path("nothing"));
     w.Action(TCommandId::Transfer)->trigger();
     QCOMPARE(m_shown.size(), size_t{1});
     const std::string expected = "Fehler: Der Port " + Path("nothing") + " ist zur Zeit belegt oder nicht vorhanden.";
@@ -392,8 +392,8 @@ class TLinkWindowTest : public QObject {
     Hook(w);
     w.Action(TCommandId::ProfilePyxon32)->trigger();
     ide::TLinkController& link = *w.LinkControl();
-    link.Console().ComPortListChange(Path("tty"));
-    link.Console().BaudListChange("115200");
+    link.Ports().ComPortListChange(Path("tty"));
+    link.Ports().BaudListChange("115200");
     w.Action(TCommandId::Bootloader)->trigger();
     ide::TBootloaderWin& boot = *link.BootloaderWin();
     QVERIFY(boot.isVisible());

@@ -64,8 +64,6 @@ class TSimulationWindowTest : public QObject {
     w->AssemblerEditor()->SetCp1252Text(assembler);
     w->resize(1000, 700);
     w->show();
-    // The console takes the program's output only while it is shown.
-    w->Simulation()->Console()->show();
     return w;
   }
   static void Trigger(ide::TForm1& w, TCommandId id) {
@@ -243,6 +241,33 @@ class TSimulationWindowTest : public QObject {
     Trigger(*w, TCommandId::Stop);
   }
 
+  void outputPrintedWhileTheConsoleIsHiddenIsThereWhenItOpens() {
+    auto w = Window(Lines({"DIM a AS INTEGER", "PRINT \"Hallo aus dem Hintergrund\"", "INPUT a",
+                           "PRINT \"Eingabe \"; a", "END"}),
+                    profile::Pyxon32);
+    ide::TConsoleWindow* console = w->Simulation()->Console();
+    QVERIFY(console->isHidden());
+    Trigger(*w, TCommandId::Run);
+    QVERIFY(QTest::qWaitFor([&] { return Output(*w).find("Hintergrund") != std::string::npos; }, kWaitMs));
+    // The closed window did no work meanwhile; opening it shows what was printed.
+    QVERIFY(console->Output()->toPlainText().isEmpty());
+    Trigger(*w, TCommandId::Console);
+    QVERIFY(console->isVisible());
+    QVERIFY(console->Output()->toPlainText().startsWith(QStringLiteral("Hallo aus dem Hintergrund")));
+    // The answer's output arrives after the window was closed again; it is there at the
+    // next opening, after the text shown before.
+    QTest::keyClicks(console->Output(), QStringLiteral("7"));
+    QTest::keyClick(console->Output(), Qt::Key_Return);
+    console->close();
+    QVERIFY(QTest::qWaitFor([&] { return Output(*w).find("Eingabe 7") != std::string::npos; }, kWaitMs));
+    QVERIFY(!console->Output()->toPlainText().contains(QStringLiteral("Eingabe")));
+    Trigger(*w, TCommandId::Console);
+    const QString shown = console->Output()->toPlainText();
+    QVERIFY2(shown.startsWith(QStringLiteral("Hallo aus dem Hintergrund")) && shown.contains(QStringLiteral("Eingabe 7")),
+             qPrintable(shown));
+    Trigger(*w, TCommandId::Stop);
+  }
+
   void aFloodOfOutputKeepsTheEventLoopTurning() {
     // At 115200 baud a character costs the machine no time: it prints as fast as it runs.
     auto w = Window(Lines({"SETBAUD 115200", "DO", "  PRINT \"Zeile mit etwas Text, immer wieder\"", "LOOP"}),
@@ -336,6 +361,7 @@ class TSimulationWindowTest : public QObject {
     const uint64_t before = w->Simulation()->Pauses();
     Trigger(*w, TCommandId::Run);
     ide::TConsoleWindow* console = w->Simulation()->Console();
+    console->show();
     QTest::qWait(100);
     QTest::keyClicks(console->Output(), QStringLiteral("21"));
     QTest::keyClick(console->Output(), Qt::Key_Return);

@@ -1,8 +1,7 @@
-#include "simulation/sim_console.h"
+#include "simulation/console_model.h"
 
+#include <charconv>
 #include <cmath>
-
-#include "project/integer_text.h"
 
 namespace zarvek {
 
@@ -18,16 +17,20 @@ constexpr std::array<std::string_view, 33> kControlNames{
     "SUB (Substitute)", "ESC (Escape)", "FS (File Separator)", "GS (Group Separator)",
     "RS (Request to Send / Record Separator)", "US (Unit Separator)", "SP (Space)"};
 
+constexpr const char* kOnline = " online";
+constexpr const char* kOffline = " offline";
+constexpr const char* kSimulation = " Simulation";
+
 std::string RightAligned(std::string_view text, size_t width) {
   return std::string(text.size() < width ? width - text.size() : 0, ' ') + std::string(text);
 }
 
 }  // namespace
 
-const std::array<std::string, kAsciiEntries>& AsciiEntries() {
-  static const std::array<std::string, kAsciiEntries> entries = [] {
-    std::array<std::string, kAsciiEntries> e;
-    for (size_t code = 0; code < kAsciiEntries; ++code) {
+const std::array<std::string, kComboAsciiEntries>& ComboAsciiEntries() {
+  static const std::array<std::string, kComboAsciiEntries> entries = [] {
+    std::array<std::string, kComboAsciiEntries> e;
+    for (size_t code = 0; code < kComboAsciiEntries; ++code) {
       std::string name;
       if (code < kControlNames.size()) {
         // The short name right-aligned in three characters, then its description.
@@ -45,6 +48,16 @@ const std::array<std::string, kAsciiEntries>& AsciiEntries() {
   return entries;
 }
 
+uint8_t ComboAsciiCode(std::string_view entry) {
+  std::string_view digits = entry.substr(0, 3);
+  while (!digits.empty() && digits.front() == ' ') digits.remove_prefix(1);
+  while (!digits.empty() && digits.back() == ' ') digits.remove_suffix(1);
+  unsigned value = 0;
+  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size()) return 0;
+  return static_cast<uint8_t>(value);
+}
+
 void TConsoleModel::SetLink(bool open, std::string portName, std::string speedName) {
   m_linkOpen = open;
   m_port = std::move(portName);
@@ -60,46 +73,48 @@ void TConsoleModel::SetSimulation(uint8_t runKind, bool pyxon, TSerialRates rate
 
 void TConsoleModel::StatusPanels() {
   if (m_linkOpen) {
-    m_panels[0] = " online";
+    m_panels[0] = kOnline;
     m_panels[1] = " " + m_port;
     m_panels[2] = " " + m_speed;
   } else if (Simulating()) {
-    m_panels[0] = " offline";
-    m_panels[1] = " Simulation";
+    m_panels[0] = kOffline;
+    m_panels[1] = kSimulation;
     m_panels[2] = " " + std::to_string(std::lround(m_rates.transmit)) + "/" + std::to_string(std::lround(m_rates.receive));
   } else {
-    m_panels[0] = " offline";
+    m_panels[0] = kOffline;
     m_panels[1].clear();
     m_panels[2].clear();
   }
 }
 
+void TConsoleModel::EmptyOutput() {
+  m_output.clear();
+  ++m_clears;
+  m_dropped = 0;
+}
+
 void TConsoleModel::Refresh() {
-  if (m_visible) {
-    StatusPanels();
-    if (!m_hold && !m_pending.empty()) {
-      const size_t formFeed = m_pending.rfind('\x0C');
-      if (formFeed != std::string::npos) {
-        m_output.clear();
-        ++m_clears;
-        m_dropped = 0;
-        m_output.append(m_pending, formFeed + 1);
-      } else {
-        m_output += m_pending;
-      }
-      if (m_output.size() > kConsoleTextLimit) {
-        const size_t cut = m_output.size() - kConsoleTextLimit;
-        m_output.erase(0, cut);
-        m_dropped += cut;
-      }
-      ++m_revision;
+  StatusPanels();
+  if (!m_hold && !m_pending.empty()) {
+    const size_t formFeed = m_pending.rfind('\x0C');
+    if (formFeed != std::string::npos) {
+      EmptyOutput();
+      m_output.append(m_pending, formFeed + 1);
+    } else {
+      m_output += m_pending;
     }
+    if (m_output.size() > kConsoleTextLimit) {
+      const size_t cut = m_output.size() - kConsoleTextLimit;
+      m_output.erase(0, cut);
+      m_dropped += cut;
+    }
+    ++m_revision;
   }
   m_received += m_pending.size();
   m_pending.clear();
 }
 
-void TConsoleModel::KeyPress(uint8_t c) {
+void TConsoleModel::TerminalKeyPress(uint8_t c) {
   Refresh();
   m_hold = false;
   m_cancelEnabled = true;
@@ -111,31 +126,26 @@ void TConsoleModel::KeyPress(uint8_t c) {
   }
 }
 
-void TConsoleModel::SendCode(int entry) {
-  if (entry < 0 || static_cast<size_t>(entry) >= kAsciiEntries) return;
-  std::string digits = AsciiEntries()[static_cast<size_t>(entry)].substr(0, 3);
-  digits.erase(0, digits.find_first_not_of(' '));
-  const int32_t code = ParseInteger(digits).value_or(0);
-  KeyPress(static_cast<uint8_t>(code));
+void TConsoleModel::ComboAsciiClick(int entry) {
+  if (entry < 0 || static_cast<size_t>(entry) >= kComboAsciiEntries) return;
+  TerminalKeyPress(ComboAsciiCode(ComboAsciiEntries()[static_cast<size_t>(entry)]));
 }
 
-void TConsoleModel::ClearOutput() {
-  m_output.clear();
-  ++m_clears;
-  m_dropped = 0;
+void TConsoleModel::ButtonClearClick() {
+  EmptyOutput();
   m_hold = false;
   m_cancelEnabled = true;
   ++m_revision;
 }
 
-bool TConsoleModel::Hold() {
+bool TConsoleModel::ButtonCancelClick() {
   if (!Simulating() && !m_linkOpen) return false;
   m_cancelEnabled = false;
   m_hold = true;
   return true;
 }
 
-void TConsoleModel::RateTick() {
+void TConsoleModel::UpdateTerminalTimerTimer() {
   constexpr uint64_t perSecond = 1000 / kRateIntervalMs;
   m_panels[3] = "gesendet: " + std::to_string(perSecond * m_sent) + " byte/s empfangen: " +
                 std::to_string(perSecond * m_received) + " byte/s.";
