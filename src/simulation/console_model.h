@@ -49,6 +49,8 @@ uint8_t ComboAsciiCode(std::string_view entry);
 
 class TConsoleModel {
  public:
+  TConsoleModel() { StatusPanels(); }
+
   // --- What the console is connected to ---
   // The link's state and the names the panels show for it (set by the port choice).
   void SetLink(bool open, std::string portName = {}, std::string speedName = {});
@@ -99,7 +101,7 @@ class TConsoleModel {
   bool m_hold = false;
   bool m_cancelEnabled = true;
   uint64_t m_sent = 0, m_received = 0, m_revision = 0, m_clears = 0, m_dropped = 0;
-  std::array<std::string, 4> m_panels{" offline", "", "", ""};
+  std::array<std::string, 4> m_panels;
   bool m_linkOpen = false;
   std::string m_port, m_speed;
   uint8_t m_runKind = 0;
