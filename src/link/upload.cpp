@@ -107,7 +107,11 @@ void TUploadMachine::Fail(const std::string& text) {
 void TUploadMachine::ReceiveCallBack(const std::string& chunk) {
   if (chunk.empty()) return;
   m_timer.Stop();
-  m_repeats = 0;
+  // While searching, only an answer that begins the identification counts as one: a line
+  // that echoes every probe (a board stuck in a stream of an earlier transfer) or a
+  // program's endless output would otherwise keep the search going for ever.
+  const bool searching = m_link.TransferState == transfer::Identify;
+  if (!searching) m_repeats = 0;
   switch (m_link.TransferState) {
     case transfer::Identify: Identify(chunk); break;
     case transfer::ReadBack: ReadBack(chunk); break;
@@ -115,6 +119,7 @@ void TUploadMachine::ReceiveCallBack(const std::string& chunk) {
     case transfer::TokenCode: TokenCodeEcho(chunk); break;
     default: return;
   }
+  if (searching && (!m_reply.empty() || m_settle.Enabled() || m_link.TransferState != transfer::Identify)) m_repeats = 0;
   // Still waiting for the board: the timer keeps watching, so that a reply that stops
   // half way ends in "Controller antwortet nicht." instead of waiting for ever.
   if (m_link.TransferState != transfer::Idle && !m_settle.Enabled() && !m_timer.Enabled()) m_timer.Start();

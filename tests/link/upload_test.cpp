@@ -317,6 +317,37 @@ TEST_F(UploadTest, SilentBoardGetsElevenRepeatsThenControllerAntwortetNicht) {
   EXPECT_EQ(upload.MillisUntilTimer(), -1);
 }
 
+TEST_F(UploadTest, ALineThatOnlyEchoesOrChattersEndsTheSearchLikeASilentOne) {
+  // A board still inside an earlier, given-up stream echoes every probe; a program's
+  // output never names the family. Neither is an answer.
+  for (const bool echo : {true, false}) {
+    SCOPED_TRACE(echo ? "echo" : "chatter");
+    Start(profile::TesselMicro, kImage);
+    int probes = 0;
+    for (; probes < 40 && upload.Outcome() == TUploadOutcome::Running; ++probes) {
+      const std::string s = Sent();
+      ASSERT_EQ(s, Bytes({1}));
+      Reply(echo ? s : std::string("Messwert: 17\r\n"));
+      Tick();
+    }
+    EXPECT_EQ(probes, 12);
+    EXPECT_EQ(LastStatus(), "Controller antwortet nicht.");
+    EXPECT_EQ(upload.Outcome(), TUploadOutcome::Failed);
+  }
+  // A beginning of the word is progress: the count starts over.
+  Start(profile::TesselMicro, kImage);
+  for (int k = 0; k < 8; ++k) {
+    Sent();
+    Reply("x");
+    Tick();
+  }
+  EXPECT_EQ(upload.RepeatCount(), 8);
+  Reply("TES");
+  EXPECT_EQ(upload.RepeatCount(), 0);
+  Identify("EL\r");
+  EXPECT_NE(link.TransferState, transfer::Identify);
+}
+
 TEST_F(UploadTest, LateEchoIsAwaitedAndTheCodeByteNotSentTwice) {
   Start(profile::Pyxon32, kImage);
   Sent();
