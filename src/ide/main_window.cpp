@@ -14,7 +14,9 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMenuBar>
+#include <QFontDatabase>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QSplitter>
 #include <QStatusBar>
@@ -144,11 +146,33 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
   left->addWidget(m_simulation->VariableTree());
   left->setStretchFactor(0, 2);
   left->setStretchFactor(1, 1);
+  // The bottom panel holds the simulation objects and, with "-DEBUG", the token view.
+  m_memo = new QPlainTextEdit;
+  m_memo->setObjectName(QStringLiteral("Memo1"));
+  m_memo->setReadOnly(true);
+  m_memo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  m_memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  m_memo->hide();
+  auto* bottom = new QSplitter(Qt::Horizontal);
+  bottom->addWidget(m_simulation->Objects());
+  bottom->addWidget(m_memo);
+  bottom->setStretchFactor(0, 1);
+  bottom->setStretchFactor(1, 1);
+  m_bottomPanel = bottom;
+  m_bottomPanel->setObjectName(QStringLiteral("BottomPanel"));
+  m_editorSplitter = new QSplitter(Qt::Vertical);
+  m_editorSplitter->addWidget(right);
+  m_editorSplitter->addWidget(m_bottomPanel);
+  // Growing the window grows the editors; the panels keep the sizes the user gave them.
+  m_editorSplitter->setStretchFactor(0, 1);
+  m_editorSplitter->setStretchFactor(1, 0);
+  m_editorSplitter->setCollapsible(0, false);
   m_splitter = new QSplitter;
   m_splitter->addWidget(left);
-  m_splitter->addWidget(right);
-  m_splitter->addWidget(m_simulation->Objects());
+  m_splitter->addWidget(m_editorSplitter);
+  m_splitter->setStretchFactor(0, 0);
   m_splitter->setStretchFactor(1, 1);
+  m_splitter->setCollapsible(1, false);
   setCentralWidget(m_splitter);
   m_splash = new TSplash(this);
   statusBar();
@@ -565,7 +589,9 @@ void TForm1::ButtonTestClick(bool fromOpen) {
   input.modules = &m_loader;
   input.warnings = (m_settings.options & option::Warnings) != 0;
   input.fileExists = [](const std::string& f) { return zarvek::FileExists(f); };
+  input.memoryDump = !m_memo->isHidden();
   m_lastBuild = m_builder.Build(input);
+  if (!m_lastBuild.memoryDump.empty()) m_memo->setPlainText(ui::FromCp1252(m_lastBuild.memoryDump).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
   const std::string status = m_errorDisplay->Display().Slot(workspace::TSlot::Status).text;
   workspace::ShowBuildResult(m_lastBuild, m_project.profile, m_settings.options, sender, m_errorDisplay->Display());
   if (fromOpen && !status.empty() && m_errorDisplay->Display().Slot(workspace::TSlot::Status).text.empty())
@@ -993,12 +1019,23 @@ void TForm1::InitApplication(const std::vector<std::string>& arguments) {
   m_recent.Load(m_settings);
   ApplySettings();
   m_project.profile = m_settings.profile;
-  m_splitter->setSizes({m_settings.vertical, std::max(1, width() - m_settings.vertical)});
+  m_memo->setVisible(m_debugView);
   if (!m_settings.maximized) setGeometry(m_settings.left, m_settings.top, m_settings.width, m_settings.height);
+  ApplyPanelSizes();
   m_splash->ShowFor();
   if (!plan.startFile.empty()) OpenFile(plan.startFile);
   PopUpProfileClick(m_project.profile, true);
   UpdateCommandStates();
+}
+
+// The tree panel's width and the bottom panel's height from the settings; the editors
+// take the rest.
+void TForm1::ApplyPanelSizes() {
+  const int bottom = std::max(kMinimumBottomPanel, m_settings.horizontal);
+  const int across = std::max(m_splitter->width(), m_settings.vertical + 1);
+  const int down = std::max(m_editorSplitter->height(), bottom + 1);
+  m_splitter->setSizes({m_settings.vertical, across - m_settings.vertical});
+  m_editorSplitter->setSizes({down - bottom, bottom});
 }
 
 void TForm1::WriteSettings() {
@@ -1011,6 +1048,7 @@ void TForm1::WriteSettings() {
   m_settings.file = m_untitled ? std::string() : m_currentFile;
   m_settings.recentFile = m_settings.file;
   m_settings.vertical = m_splitter->sizes().value(0, m_settings.vertical);
+  m_settings.horizontal = m_editorSplitter->sizes().value(1, m_settings.horizontal);
   m_settings.maximized = isMaximized();
   if (!isMaximized()) {
     m_settings.left = geometry().left();

@@ -31,6 +31,7 @@
 #include <QTimer>
 
 class QAction;
+class QPlainTextEdit;
 class QPrinter;
 class QSplitter;
 class QTabBar;
@@ -75,6 +76,10 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   QTabWidget* EditorControl() const { return m_editorControl; }
   QTabBar* TabFiles() const { return m_tabFiles; }
   QTreeWidget* Tree() const { return m_tree; }
+  // The panel under the editors: the simulation objects and the token view.
+  QWidget* BottomPanel() const { return m_bottomPanel; }
+  // The token view ("-DEBUG"): the compiler's memory dump and the image after each compile.
+  QPlainTextEdit* Memo1() const { return m_memo; }
   ui::TSearchPanel* SearchPanel() const { return m_searchPanel; }
   ui::THelpList* HelpList() const { return m_helpList; }
   TSetup* Setup() const { return m_setup; }
@@ -150,6 +155,7 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   std::optional<std::string> Dialog(TFileDialog kind, const std::string& title, const std::string& preset);
   std::optional<std::string> AskFileName(TFileDialog kind, const std::string& title, const std::string& preset);
   void WriteSettings();
+  void ApplyPanelSizes();
   void OpenHelp(const std::string& anchor);
   void TextChanged();
   void StartSyntaxCheck();
@@ -183,7 +189,10 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   TSetup* m_setup = nullptr;
   TSplash* m_splash = nullptr;
   TSimulationController* m_simulation = nullptr;
-  QSplitter* m_splitter = nullptr;
+  QSplitter* m_splitter = nullptr;        // tree panel | editors
+  QSplitter* m_editorSplitter = nullptr;  // editors over the bottom panel
+  QWidget* m_bottomPanel = nullptr;
+  QPlainTextEdit* m_memo = nullptr;
   std::map<workspace::TCommandId, QAction*> m_actions;
 
   workspace::TRecentFiles m_recent;

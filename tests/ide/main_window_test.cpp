@@ -31,6 +31,9 @@
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QFontInfo>
+#include <QPlainTextEdit>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -250,7 +253,8 @@ class TMainWindowTest : public QObject {
     WriteProject(file, "x = 1\r\n", "", profile::Pyxon32);
     const std::string ini = Path("conf/zarvek/Zarvek.ini");
     std::filesystem::create_directories(std::filesystem::path(ini).parent_path());
-    std::ofstream(ini) << "[File]=" << file << "\r\n[MC Init]=1\r\n[Profile]=5\r\n[Warnings]=0\r\n[Vertical]=222\r\n";
+    std::ofstream(ini) << "[File]=" << file << "\r\n[MC Init]=1\r\n[Profile]=5\r\n[Warnings]=0\r\n[Vertical]=222\r\n"
+                       << "[Horizontal]=260\r\n[Width]=900\r\n[Height]=760\r\n";
     {
       ide::TForm1 w(ini);
       Hook(w);
@@ -260,7 +264,33 @@ class TMainWindowTest : public QObject {
       QCOMPARE(w.Profile(), profile::Pyxon32);  // the project's own profile
       QCOMPARE(w.Settings().options & option::McInit, 0);
       QCOMPARE(w.Settings().options & option::Warnings, 0);
-      QCOMPARE(w.Tree()->width() > 0, true);
+      w.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&w));
+      // The panels take the sizes of the settings once the window is laid out.
+      QTRY_COMPARE(w.Tree()->width(), 222);
+      QTRY_COMPARE(w.BottomPanel()->height(), 260);
+      // The token view: shown, filled by the silent compile of the start file and by
+      // every compile after it.
+      QPlainTextEdit* memo = w.Memo1();
+      QVERIFY(memo->isVisible());
+      QVERIFY(memo->isReadOnly());
+      QVERIFY(memo->font().fixedPitch() || QFontInfo(memo->font()).fixedPitch());
+      QVERIFY(memo->toPlainText().startsWith(QStringLiteral("---- globaler Variablen Speicher ---\n")));
+      memo->clear();
+      w.BasicEditor()->SetCp1252Text("DIM g AS BYTE\r\ng = 3\r\n");
+      w.Action(TCommandId::Compile)->trigger();
+      const QStringList lines = memo->toPlainText().split(QLatin1Char('\n'));
+      QCOMPARE(lines.size(), 7);
+      QVERIFY(lines[1].startsWith(QStringLiteral("255 0 0 ")));
+      QCOMPARE(lines[2], QStringLiteral(" - Extern EEPROM - "));
+      QCOMPARE(lines[4], QStringLiteral(" - Intern EEPROM - "));
+      QCOMPARE(lines[6], QStringLiteral("90, 3, 90, 0, 95, 0, 255, 255"));
+      // The user moves the splitters; closing keeps what they left.
+      auto* across = qobject_cast<QSplitter*>(w.centralWidget());
+      QVERIFY(across);
+      across->setSizes({240, across->width() - 240});
+      QTRY_COMPARE(w.Tree()->width(), 240);
+      w.BasicEditor()->setModified(false);
       QVERIFY(w.close());
     }
     const TFileContent written = ReadFileBytes(ini, filelimit::kProjectFile);
@@ -268,13 +298,23 @@ class TMainWindowTest : public QObject {
     QVERIFY(written.bytes.find("[File]=" + file + "\r\n") != std::string::npos);
     QVERIFY(written.bytes.find("[File0]=" + file + "\r\n") != std::string::npos);
     QVERIFY(written.bytes.find("[Profile]=4\r\n") != std::string::npos);
-    QVERIFY(written.bytes.find("[Vertical]=222\r\n") != std::string::npos);  // the tree's width
-    // Without a start file the settings' profile holds.
-    std::ofstream(ini) << "[Profile]=5\r\n";
+    QVERIFY(written.bytes.find("[Vertical]=240\r\n") != std::string::npos);  // the tree's width
+    QVERIFY(written.bytes.find("[Horizontal]=260\r\n") != std::string::npos);  // the bottom panel's height
+    // Without a start file the settings' profile holds; a bottom panel is at least 150
+    // high; without "-DEBUG" there is no token view.
+    std::ofstream(ini) << "[Profile]=5\r\n[Horizontal]=120\r\n[Width]=900\r\n[Height]=760\r\n";
     ide::TForm1 w(ini);
     w.InitApplication({Path("missing.xml")});
     QCOMPARE(w.CurrentFile(), std::string("Unbenannt.xml"));
     QCOMPARE(w.Profile(), profile::Pyxon128);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTRY_COMPARE(w.BottomPanel()->height(), 150);
+    QVERIFY(w.Memo1()->isHidden());
+    w.BasicEditor()->SetCp1252Text("DIM g AS BYTE\r\ng = 3\r\n");
+    w.Action(TCommandId::Compile)->trigger();
+    QCOMPARE(w.Memo1()->toPlainText(), QString());
+    w.BasicEditor()->setModified(false);
   }
 
   void typedReservedWordsTakeTheirSpelling() {
