@@ -524,6 +524,8 @@ bool TForm1::LoadFile(const std::string& path, bool moduleJump) {
   m_treeContent.objects = outcome.objectNodes;
   m_errorDisplay->Display().ClearAll();
   if (!outcome.statusText.empty()) m_errorDisplay->Display().Set(workspace::TSlot::Status, outcome.statusText);
+  // Typing into an editor that takes nothing would puzzle: the user is told once.
+  if (outcome.readOnly && !moduleJump) Inform(workspace::MessageText(TMessageId::ReadOnly, workspace::BaseName(path)));
   ButtonTestClick(true);
   if (!moduleJump) m_navigator.RebuildTabs(path, m_lastBuild.program.includes);
   SetCaption();

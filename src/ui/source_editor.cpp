@@ -108,6 +108,17 @@ bool TSourceEditor::DropFiles(const QMimeData* mime) {
   return true;
 }
 
+void TSourceEditor::setModified(bool modified) {
+  const bool before = isModified();
+  if (modified) {
+    m_changedBesideText = !QsciScintilla::isModified();
+  } else {
+    m_changedBesideText = false;
+    QsciScintilla::setModified(false);
+  }
+  if (isModified() != before) Q_EMIT modificationChanged(isModified());
+}
+
 void TSourceEditor::ApplySettings(const TSettings& s) {
   QFont font(QString::fromStdString(s.fontName), s.fontSize);
   font.setStyleHint(QFont::Monospace);

@@ -25,6 +25,7 @@
 #include <QMimeData>
 #include <QUrl>
 #include <QListWidget>
+#include <QMenu>
 #include <QFile>
 #include <QSysInfo>
 #include <QCheckBox>
@@ -599,6 +600,88 @@ class TMainWindowTest : public QObject {
     for (int y = 0; y < area.top(); ++y)
       for (int x = 0; x < 200; ++x) inked = inked || page.pixel(x, y) != qRgb(255, 255, 255);
     QVERIFY(inked);
+  }
+
+  void readOnlyFileIsReportedAndCannotBeEdited() {
+    const std::string file = Path("schreibschutz.xml");
+    WriteProject(file, "x = 1\r\n", " nop\r\n");
+    std::filesystem::permissions(file, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                           std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+    ide::TForm1 w(Path("readonly.ini"));
+    Hook(w);
+    w.resize(800, 600);
+    w.show();
+    m_files = {file};
+    w.Action(TCommandId::Open)->trigger();
+    QCOMPARE(w.CurrentFile(), file);
+    QCOMPARE(m_shown.size(), size_t{1});
+    QCOMPARE(m_shown[0].text, std::string("schreibschutz.xml ist schreibgeschützt."));
+    QCOMPARE(m_shown[0].buttons, workspace::TButtons::Ok);
+    QCOMPARE(w.ErrorDisplay()->Display().Slot(workspace::TSlot::Status).text, m_shown[0].text);
+    QVERIFY(w.BasicEditor()->isReadOnly());
+    QVERIFY(w.AssemblerEditor()->isReadOnly());
+    // Typing changes nothing, and the editing commands are off.
+    w.BasicEditor()->setFocus();
+    QTest::keyClicks(w.BasicEditor(), QStringLiteral("abc"));
+    QCOMPARE(w.BasicEditor()->text(), QStringLiteral("x = 1\r\n"));
+    QVERIFY(!w.Action(TCommandId::Paste)->isEnabled());
+    QVERIFY(!w.Modified());
+    // A writable file makes both editors writable again, without a message.
+    const std::string writable = Path("frei.xml");
+    WriteProject(writable, "y = 2\r\n");
+    QVERIFY(w.OpenFile(writable));
+    QCOMPARE(m_shown.size(), size_t{1});
+    QVERIFY(!w.BasicEditor()->isReadOnly());
+    QVERIFY(!w.AssemblerEditor()->isReadOnly());
+  }
+
+  void profileSwitchMarksTheProjectChangedAndRecompiles() {
+    const std::string file = Path("profil.xml");
+    WriteProject(file, "DIM x AS BYTE\r\nx = 1\r\n");
+    ide::TForm1 w(Path("profile.ini"));
+    Hook(w);
+    QVERIFY(w.OpenFile(file));
+    QVERIFY(!w.Modified());
+    // The items live in the Umgebung submenu of Projekt.
+    QMenu *umgebung = nullptr, *projekt = nullptr;
+    for (QMenu* m : w.findChildren<QMenu*>()) {
+      if (m->title() == QStringLiteral("Umgebung")) umgebung = m;
+      if (m->title() == QStringLiteral("&Projekt")) projekt = m;
+    }
+    QVERIFY(umgebung && projekt);
+    QVERIFY(projekt->actions().contains(umgebung->menuAction()));
+    QVERIFY(umgebung->actions().contains(w.Action(TCommandId::ProfilePyxon128)));
+    w.ErrorDisplay()->Display().ClearAll();
+    w.Action(TCommandId::ProfilePyxon128)->trigger();
+    QCOMPARE(w.Profile(), profile::Pyxon128);
+    // Compiled again for the new board, and the project counts as changed.
+    QCOMPARE(w.ErrorDisplay()->Display().Slot(workspace::TSlot::Compile).text, std::string("Compiliert für Pyxon 128."));
+    QVERIFY(w.BasicEditor()->isModified());
+    QVERIFY(!w.AssemblerEditor()->isModified());
+    QVERIFY(w.Modified());
+    QVERIFY(w.Action(TCommandId::ProfilePyxon128)->isChecked());
+    QVERIFY(!w.Action(TCommandId::ProfileTessel11)->isChecked());
+    QCOMPARE(w.windowTitle(), ui::FromUtf8("Zarvek- " + file));  // the caption carries no change mark
+    // New asks to save the change; Yes writes the new profile into the file.
+    m_answers = {TAnswer::Yes};
+    w.Action(TCommandId::New)->trigger();
+    QCOMPARE(m_shown.size(), size_t{1});
+    QCOMPARE(m_shown[0], workspace::MessageText(workspace::TMessageId::SaveChanges, file));
+    QVERIFY(ReadFileBytes(file, filelimit::kProjectFile).bytes.find("atmega-128") != std::string::npos);
+    // Choosing the profile the project already has recompiles but changes nothing.
+    QVERIFY(w.OpenFile(file));
+    QVERIFY(!w.Modified());
+    w.ErrorDisplay()->Display().ClearAll();
+    w.Action(TCommandId::ProfilePyxon128)->trigger();
+    QCOMPARE(w.ErrorDisplay()->Display().Slot(workspace::TSlot::Compile).text, std::string("Compiliert für Pyxon 128."));
+    QVERIFY(!w.Modified());
+    // A profile whose rules the program breaks shows the error at once.
+    w.BasicEditor()->SetCp1252Text("DIM e AS BYTE XEEPROM\r\ne = 1\r\n");
+    w.Action(TCommandId::ProfileTessel11)->trigger();
+    QCOMPARE(w.ErrorDisplay()->Display().Slot(workspace::TSlot::Compile).text.empty(), false);
+    QCOMPARE(w.BasicEditor()->ErrorLine(), 0);
+    w.BasicEditor()->setModified(false);
   }
 
   void treeShowsTheProject() {
