@@ -124,9 +124,7 @@ void TSourceEditor::ApplySettings(const TSettings& s) {
   font.setStyleHint(QFont::Monospace);
   font.setFixedPitch(true);
   m_lexer->SetEditorFont(font);
-  m_lexer->SetTextColour(s.fontColor);
-  m_lexer->SetCommentColour(s.commentColor);
-  m_lexer->SetBackground(s.background);
+  m_lexer->SetColours(s.fontColor, s.commentColor, s.background);
   setMarginsFont(font);
   setMarginsBackgroundColor(ColourFromSettings(s.gutterColor));
   setMarkerBackgroundColor(ColourFromSettings(s.errorColor), m_errorMarker);

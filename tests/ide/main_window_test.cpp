@@ -507,6 +507,17 @@ class TMainWindowTest : public QObject {
       setup->colourHook = [](int32_t) { return std::optional<int32_t>(0x00FF00); };
       setup->FarbenClick(1);  // "Text Hintergrund": the editors' paper at once
       QCOMPARE(w.BasicEditor()->Lexer()->paper(0), QColor(0, 255, 0));
+      QCOMPARE(w.BasicEditor()->Lexer()->color(ui::style::Keyword), QColor(0, 0, 0x99));  // light: as it was
+      // On a dark background the keywords of both editors turn light enough to read.
+      setup->colourHook = [](int32_t) { return std::optional<int32_t>(0x202020); };
+      setup->FarbenClick(1);
+      for (ui::TSourceEditor* e : {w.BasicEditor(), w.AssemblerEditor()}) {
+        const QColor keyword = e->Lexer()->color(ui::style::Keyword);
+        QVERIFY(keyword.lightness() > 100);
+        QVERIFY(keyword.blue() > keyword.red());
+      }
+      setup->colourHook = [](int32_t) { return std::optional<int32_t>(0x00FF00); };
+      setup->FarbenClick(1);
       setup->colourHook = [](int32_t) { return std::nullopt; };  // cancelled
       setup->FarbenClick(0);
       QCOMPARE(w.Settings().fontColor, 0);
