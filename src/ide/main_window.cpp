@@ -230,6 +230,7 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
 
   m_setup = new TSetup(m_settings, [this] { ApplySettings(); }, this);
   ApplySettings();
+  ApplyPanelSizes();
   MneuClick();
 }
 
