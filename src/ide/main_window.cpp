@@ -18,6 +18,9 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
+#include <QProcess>
+#include <QShortcut>
+#include <QStandardPaths>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabBar>
@@ -228,6 +231,15 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
   connect(&m_syntaxTimer, &QTimer::timeout, this, [this] { StartSyntaxCheck(); });
   m_syntaxPool.setMaxThreadCount(1);
 
+  m_helpSearch.programFolder = ui::ToUtf8(QCoreApplication::applicationDirPath());
+  for (const QString& folder : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
+    m_helpSearch.dataFolders.push_back(ui::ToUtf8(folder));
+  m_helpSearch.fileExists = [](const std::string& f) { return zarvek::FileExists(f); };
+  m_helpSearch.findProgram = [](const std::string& program) {
+    return ui::ToUtf8(QStandardPaths::findExecutable(ui::FromUtf8(program)));
+  };
+  auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(help, &QShortcut::activated, this, [this] { ContextHelp(); });
   m_setup = new TSetup(m_settings, [this] { ApplySettings(); }, this);
   ApplySettings();
   ApplyPanelSizes();
@@ -995,18 +1007,39 @@ int TForm1::PrintActivePage(QPrinter* target, bool selectionOnly) {
 }
 
 void TForm1::OpenHelp(const std::string& anchor) {
-  const std::string help =
-      (std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) / std::string(workspace::kHelpFile))
-          .string();
-  if (!zarvek::FileExists(help)) {
-    Inform(workspace::MessageText(TMessageId::HelpMissing, help));
-    return;
+  const workspace::THelpTarget target = workspace::FindHelp(anchor, m_helpSearch);
+  const auto show = [this](const QUrl& url) { return openUrlHook ? openUrlHook(url) : QDesktopServices::openUrl(url); };
+  switch (target.kind) {
+    case workspace::THelpKind::HtmlPage: {
+      QUrl url = QUrl::fromLocalFile(ui::FromUtf8(target.file));
+      if (!target.anchor.empty()) url.setFragment(ui::FromUtf8(target.anchor));
+      if (show(url)) return;
+      break;
+    }
+    case workspace::THelpKind::ChmViewer: {
+      QStringList arguments;
+      for (size_t k = 1; k < target.command.size(); ++k) arguments << ui::FromUtf8(target.command[k]);
+      if (QProcess::startDetached(ui::FromUtf8(target.command.front()), arguments)) return;
+      // The viewer would not start: perhaps the system knows another.
+      if (show(QUrl::fromLocalFile(ui::FromUtf8(target.file)))) return;
+      break;
+    }
+    case workspace::THelpKind::ChmFile:
+      // The system's viewer cannot be told the topic; it opens at the start.
+      if (show(QUrl::fromLocalFile(ui::FromUtf8(target.file)))) return;
+      break;
+    case workspace::THelpKind::Missing:
+      Inform(workspace::MessageText(TMessageId::HelpMissing, target.file));
+      return;
   }
-  // The system's viewer opens the help file; it cannot be told the topic, so the anchor
-  // is only kept in the address.
-  QUrl url = QUrl::fromLocalFile(ui::FromUtf8(help));
-  if (!anchor.empty()) url.setFragment(ui::FromUtf8(anchor));
-  QDesktopServices::openUrl(url);
+  Inform(workspace::MessageText(TMessageId::HelpNotShown, target.file));
+}
+
+void TForm1::ContextHelp() {
+  ui::TSourceEditor* editor = m_editorControl->currentIndex() == 1 ? m_assembler : m_basic;
+  int caret = 0;
+  const std::string line = editor->CaretLine(caret);
+  OpenHelp(workspace::KeywordAnchor(workspace::HelpWordAt(line, static_cast<size_t>(caret))).value_or(""));
 }
 
 void TForm1::InitApplication(const std::vector<std::string>& arguments) {

@@ -20,6 +20,7 @@
 #include "project/settings.h"
 #include "workspace/asm_help.h"
 #include "workspace/commands.h"
+#include "workspace/help_topics.h"
 #include "workspace/modules.h"
 #include "workspace/project_tree.h"
 #include "workspace/recent_files.h"
@@ -33,6 +34,7 @@
 class QAction;
 class QPlainTextEdit;
 class QPrinter;
+class QUrl;
 class QSplitter;
 class QTabBar;
 class QTabWidget;
@@ -66,6 +68,13 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   // Hooks: a message box, a file dialog (title, preset name); tests answer them.
   std::function<workspace::TAnswer(const workspace::TMessage&)> askHook;
   std::function<std::optional<std::string>(TFileDialog, const std::string& title, const std::string& preset)> fileDialogHook;
+  // The browser or the system's viewer is asked to show an address; false when it cannot.
+  std::function<bool(const QUrl&)> openUrlHook;
+  // Where the help is looked for (tests point it at a folder of their own).
+  void SetHelpSearch(workspace::THelpSearch search) { m_helpSearch = std::move(search); }
+  // F1: the help at the keyword under the caret of the active editor, else its contents.
+  void ContextHelp();
+  void OpenHelp(const std::string& anchor);
   // A line of text asked for (caption, prompt); nothing when cancelled.
   std::function<std::optional<std::string>(const std::string& caption, const std::string& prompt)> inputHook;
 
@@ -156,7 +165,6 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   std::optional<std::string> AskFileName(TFileDialog kind, const std::string& title, const std::string& preset);
   void WriteSettings();
   void ApplyPanelSizes();
-  void OpenHelp(const std::string& anchor);
   void TextChanged();
   void StartSyntaxCheck();
   void SyntaxCheckDone(unsigned generation, const TBuildResult& result);
@@ -195,6 +203,7 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   QPlainTextEdit* m_memo = nullptr;
   std::map<workspace::TCommandId, QAction*> m_actions;
 
+  workspace::THelpSearch m_helpSearch;
   workspace::TRecentFiles m_recent;
   workspace::TModuleNavigator m_navigator{*this};
   workspace::TTreeContent m_treeContent;

@@ -12,6 +12,7 @@
 #include "project/file_io.h"
 #include "project/project_file.h"
 #include "ui/error_strip.h"
+#include "workspace/help_topics.h"
 #include "ui/help_list.h"
 #include "ui/qt_text.h"
 #include "ui/search_panel.h"
@@ -566,9 +567,52 @@ class TMainWindowTest : public QObject {
   void helpSplashAndDroppedFiles() {
     ide::TForm1 w(Path("help2.ini"));
     Hook(w);
+    std::vector<QUrl> opened;
+    w.openUrlHook = [&](const QUrl& url) {
+      opened.push_back(url);
+      return true;
+    };
+    const std::string program = Path("programm");
+    workspace::THelpSearch search;
+    search.programFolder = program;
+    search.fileExists = [](const std::string& f) { return FileExists(f); };
+    w.SetHelpSearch(search);
+    // No help installed: said kindly, nothing opened.
     w.Action(TCommandId::HelpContents)->trigger();
     QCOMPARE(m_shown.size(), size_t{1});
-    QVERIFY(m_shown[0].text.starts_with("Die Hilfe ist nicht installiert: "));
+    QCOMPARE(m_shown[0].text, "Die Hilfe ist nicht installiert: " + program + "/Zarvek.chm wurde nicht gefunden.");
+    QVERIFY(opened.empty());
+    // Our page beside the program: contents, the terms of use, and F1 at a keyword.
+    std::filesystem::create_directories(program + "/help");
+    std::ofstream(program + "/help/index.html") << "<html></html>";
+    w.Action(TCommandId::HelpContents)->trigger();
+    w.Action(TCommandId::HelpTerms)->trigger();
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.BasicEditor()->SetCp1252Text("x = 1\r\n  FOR i = 1 TO 2\r\n");
+    w.BasicEditor()->SetCaretOffset(10);  // in FOR
+    w.BasicEditor()->setFocus();
+    QTest::keyClick(w.BasicEditor(), Qt::Key_F1);
+    w.BasicEditor()->SetCaretOffset(2);  // on "=": no keyword, the contents
+    w.ContextHelp();
+    QCOMPARE(m_shown.size(), size_t{1});
+    const QUrl page = QUrl::fromLocalFile(QString::fromStdString(program + "/help/index.html"));
+    QCOMPARE(opened.size(), size_t{4});
+    QCOMPARE(opened[0], page);
+    QCOMPARE(opened[1].fragment(), QStringLiteral("7"));
+    QCOMPARE(opened[2].fragment(), QStringLiteral("for"));
+    QCOMPARE(opened[2].adjusted(QUrl::RemoveFragment), page);
+    QCOMPARE(opened[3], page);
+    // No program to show it: said, not swallowed.
+    m_shown.clear();
+    w.openUrlHook = [](const QUrl&) { return false; };
+    w.Action(TCommandId::HelpContents)->trigger();
+    QCOMPARE(m_shown.size(), size_t{1});
+    QVERIFY(m_shown[0].text.starts_with("Die Hilfe konnte nicht angezeigt werden: "));
+    m_shown.clear();
+    w.BasicEditor()->setModified(false);
+    w.hide();
     w.Action(TCommandId::HelpInfo)->trigger();
     QVERIFY(w.Splash()->isVisible());
     w.Splash()->ShowFor(20);
