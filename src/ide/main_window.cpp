@@ -134,10 +134,12 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
     in.projectFileName = m_untitled ? std::string() : m_currentFile;
     in.modules = &m_loader;
     in.warnings = (m_settings.options & option::Warnings) != 0;
+    in.memoryDump = !m_memo->isHidden();
     in.basicBreakpoints.assign(m_basic->Breakpoints().begin(), m_basic->Breakpoints().end());
     in.assemblerBreakpoints.assign(m_assembler->Breakpoints().begin(), m_assembler->Breakpoints().end());
     return in;
   };
+  views.showMemoryDump = [this](const std::string& dump) { ShowMemoryDump(dump); };
   m_simulation = new TSimulationController(std::move(views), this);
   connect(m_simulation, &TSimulationController::StateChanged, this, [this] { UpdateCommandStates(); });
   for (ui::TSourceEditor* e : {m_basic, m_assembler})
@@ -606,7 +608,7 @@ void TForm1::ButtonTestClick(bool fromOpen) {
   input.fileExists = [](const std::string& f) { return zarvek::FileExists(f); };
   input.memoryDump = !m_memo->isHidden();
   m_lastBuild = m_builder.Build(input);
-  if (!m_lastBuild.memoryDump.empty()) m_memo->setPlainText(ui::FromCp1252(m_lastBuild.memoryDump).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  if (!m_lastBuild.memoryDump.empty()) ShowMemoryDump(m_lastBuild.memoryDump);
   const std::string status = m_errorDisplay->Display().Slot(workspace::TSlot::Status).text;
   workspace::ShowBuildResult(m_lastBuild, m_project.profile, m_settings.options, sender, m_errorDisplay->Display());
   if (fromOpen && !status.empty() && m_errorDisplay->Display().Slot(workspace::TSlot::Status).text.empty())
@@ -619,6 +621,10 @@ void TForm1::ButtonTestClick(bool fromOpen) {
   if (!workspace::JumpsToError(m_lastBuild, sender)) return;
   if (m_lastBuild.basicError) ShowCompileError();
   else ShowAssemblerError();
+}
+
+void TForm1::ShowMemoryDump(const std::string& dump) {
+  m_memo->setPlainText(ui::FromCp1252(dump).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 void TForm1::ButtonRecordClick() {

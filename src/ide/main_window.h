@@ -165,6 +165,7 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   std::optional<std::string> AskFileName(TFileDialog kind, const std::string& title, const std::string& preset);
   void WriteSettings();
   void ApplyPanelSizes();
+  void ShowMemoryDump(const std::string& dump);
   void TextChanged();
   void StartSyntaxCheck();
   void SyntaxCheckDone(unsigned generation, const TBuildResult& result);

@@ -247,6 +247,7 @@ bool TSimulationController::Start() {
   TStartInput input = m_views.startInput();
   m_builder = std::make_unique<TBuilder>();
   m_plan = PrepareStart(*m_builder, input);
+  if (!m_plan.build.memoryDump.empty() && m_views.showMemoryDump) m_views.showMemoryDump(m_plan.build.memoryDump);
   if (!m_plan.ready) {
     ShowStatus(m_plan.message);
     return false;

@@ -287,6 +287,11 @@ class TMainWindowTest : public QObject {
       QCOMPARE(lines[2], QStringLiteral(" - Extern EEPROM - "));
       QCOMPARE(lines[4], QStringLiteral(" - Intern EEPROM - "));
       QCOMPARE(lines[6], QStringLiteral("90, 3, 90, 0, 95, 0, 255, 255"));
+      // The run command compiles too.
+      memo->clear();
+      w.Action(TCommandId::Run)->trigger();
+      QVERIFY(memo->toPlainText().endsWith(QStringLiteral("\n90, 3, 90, 0, 95, 0, 255, 255")));
+      w.Action(TCommandId::Stop)->trigger();
       // The user moves the splitters; closing keeps what they left.
       auto* across = qobject_cast<QSplitter*>(w.centralWidget());
       QVERIFY(across);
