@@ -1074,9 +1074,10 @@ void TForm1::InitApplication(const std::vector<std::string>& arguments) {
 // take the rest.
 void TForm1::ApplyPanelSizes() {
   const int bottom = std::max(kMinimumBottomPanel, m_settings.horizontal);
-  const int across = std::max(m_splitter->width(), m_settings.vertical + 1);
+  const int tree = std::max(0, m_settings.vertical);  // a hand-edited negative width hides the tree
+  const int across = std::max(m_splitter->width(), tree + 1);
   const int down = std::max(m_editorSplitter->height(), bottom + 1);
-  m_splitter->setSizes({m_settings.vertical, across - m_settings.vertical});
+  m_splitter->setSizes({tree, across - tree});
   m_editorSplitter->setSizes({down - bottom, bottom});
 }
 
