@@ -4,7 +4,9 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 30
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all deps configure build run test check sanitize tsan asan fuzz bench clean
+PREFIX     ?= /usr/local
+
+.PHONY: all deps configure build run test check sanitize tsan asan fuzz bench install clean
 
 all: build
 
@@ -28,6 +30,10 @@ run: build
 	  echo "make run: no display, so the running light runs in the terminal"; \
 	  $(BUILD)/src/cli/zarvek-cli run --realtime examples/lauflicht.bas; \
 	fi
+
+# The IDE, zarvek-cli, the desktop entry, the icon, the examples and the help under PREFIX.
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Renders the IDE's main window in the states a user sees into PNG files for review (the
 # editor states, then a running simulation with every object kind, a paused run with its
-# variables, the console and the object grid at 200 %):
+# variables, the console, the object grid at 200 % and the token view of -DEBUG):
 #   scripts/screenshots.sh [OUTPUT_FOLDER]   (default build/screenshots)
 # Two virtual ATmega32 boards on pseudo-terminals, slowed to 1200 baud, let the upload and
 # update windows be caught at work.

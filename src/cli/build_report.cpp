@@ -54,6 +54,7 @@ bool TSourceBuild::Load(std::ostream& err) {
   m_input.projectFileName = m_files.path;
   m_input.modules = &m_loader;
   m_input.warnings = m_files.warnings;
+  m_input.memoryDump = m_files.memoryDump;
   m_input.fileExists = [](const std::string& name) { return FileExists(name); };
   return true;
 }

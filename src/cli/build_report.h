@@ -22,6 +22,7 @@ struct TSourceFiles {
   std::optional<TProfile> profile;            // overrides a project's own
   TProfile basicProfile = profile::Tessel11;  // a BASIC file's without --profile
   bool warnings = true;
+  bool memoryDump = false;  // the token view's dump of the variable memories
 };
 
 // Whether the file is a project file (.xml or .bak, any case).

@@ -30,6 +30,7 @@ TCompileResult TCompiler::CompileProgram(const TCompileInput& input) {
   result.initCodeLength = static_cast<uint32_t>(c.initCode.size());
   result.codeLength = static_cast<uint32_t>(c.initCode.size() + c.code.size());
   result.tableLength = static_cast<uint32_t>(c.tableArea.size());
+  result.memoryDump = c.memoryDump;
   return result;
 }
 

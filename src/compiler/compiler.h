@@ -111,7 +111,12 @@ struct TCompileInput {
   // The assembler's label collector: the names an included module's assembler lines
   // define, so that BASIC sees them as it sees the project's own.
   std::function<std::vector<std::string>(const std::vector<std::string>& lines)> assemblerLabelNames;
+  // The token view's dump of the variable memories (TCompileResult::memoryDump).
+  bool memoryDump = false;
 };
+
+// The memory dump is left out for an image this long or longer.
+inline constexpr size_t kMemoryDumpImageLimit = 6000;
 
 struct TCompileResult {
   bool success = false;
@@ -135,6 +140,10 @@ struct TCompileResult {
   uint32_t codeLength = 0;
   uint32_t tableLength = 0;
   uint32_t initCodeLength = 0;  // prologue and initialisation code
+  // When asked for and the image is shorter than kMemoryDumpImageLimit (cp1252, lines
+  // ended by CR LF): the global memory and, on Pyxon, the first 1000 bytes of every
+  // memory map in decimal under its header. The maps do not outlive the compilation.
+  std::string memoryDump;
 };
 
 struct TLinkResult {

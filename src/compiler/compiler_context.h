@@ -88,6 +88,7 @@ struct TCompilerContext {
   const std::atomic<bool>* cancel = nullptr;
   const TModuleLoader* modules = nullptr;
   std::function<std::vector<std::string>(const std::vector<std::string>&)> assemblerLabelNames;
+  bool memoryDumpWanted = false;
 
   // --- Compilation state, reset at every start ---
   std::string source;      // merged BASIC text, cp1252
@@ -130,6 +131,7 @@ struct TCompilerContext {
   // --- Outcome ---
   std::optional<TCompileError> error;
   std::string statusText;
+  std::string memoryDump;  // cp1252; empty unless asked for and the image is short enough
 
   bool Pyxon() const { return IsPyxon(profile); }
   // The character at a position, 0 outside the source.

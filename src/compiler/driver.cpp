@@ -30,6 +30,7 @@ void ResetContext(TCompilerContext& c, const TCompileInput& in) {
   c.modules = in.modules;
   c.assemblerLines = in.assemblerLines;
   c.assemblerLabelNames = in.assemblerLabelNames;
+  c.memoryDumpWanted = in.memoryDump;
   c.source = in.source;
   c.eepromSize = c.profile == profile::Tessel11 ? 8192 : 65535;
   c.clockKHz = 4000;

@@ -15,6 +15,9 @@ void RunCompilation(TCompilerContext& c, const TCompileInput& input, std::string
 void JoinContinuedLines(TCompilerContext& c, size_t first, size_t end);
 // After the statement loop: initial values, prologue, relocation, fixups; the image.
 std::string PostPass(TCompilerContext& c);
+// The variable memories as the token view shows them (empty for an image of
+// kMemoryDumpImageLimit bytes or more); must run before the memory maps are released.
+std::string MemoryDumpText(const TCompilerContext& c, size_t imageLength);
 // References to assembler labels, then the warnings about unused symbols.
 TLinkResult Link(TCompilerContext& c, std::string& image, const std::vector<TAsmLabel>& labels, bool warnings);
 

@@ -267,6 +267,7 @@ std::string PostPass(TCompilerContext& c) {
   std::string image = c.initCode + c.code + c.tableArea + c.eepromImage;
   if (image.size() > c.eepromSize) c.statusText = LargerEepromStatus();
   else if (!c.errorReported) c.statusText.clear();
+  if (c.memoryDumpWanted) c.memoryDump = MemoryDumpText(c, image.size());
   c.memoryMaps.clear();
   return image;
 }

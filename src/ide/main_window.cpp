@@ -14,8 +14,13 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMenuBar>
+#include <QFontDatabase>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPrintDialog>
+#include <QProcess>
+#include <QShortcut>
+#include <QStandardPaths>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabBar>
@@ -129,10 +134,12 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
     in.projectFileName = m_untitled ? std::string() : m_currentFile;
     in.modules = &m_loader;
     in.warnings = (m_settings.options & option::Warnings) != 0;
+    in.memoryDump = !m_memo->isHidden();
     in.basicBreakpoints.assign(m_basic->Breakpoints().begin(), m_basic->Breakpoints().end());
     in.assemblerBreakpoints.assign(m_assembler->Breakpoints().begin(), m_assembler->Breakpoints().end());
     return in;
   };
+  views.showMemoryDump = [this](const std::string& dump) { ShowMemoryDump(dump); };
   m_simulation = new TSimulationController(std::move(views), this);
   connect(m_simulation, &TSimulationController::StateChanged, this, [this] { UpdateCommandStates(); });
   for (ui::TSourceEditor* e : {m_basic, m_assembler})
@@ -144,11 +151,33 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
   left->addWidget(m_simulation->VariableTree());
   left->setStretchFactor(0, 2);
   left->setStretchFactor(1, 1);
+  // The bottom panel holds the simulation objects and, with "-DEBUG", the token view.
+  m_memo = new QPlainTextEdit;
+  m_memo->setObjectName(QStringLiteral("Memo1"));
+  m_memo->setReadOnly(true);
+  m_memo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  m_memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  m_memo->hide();
+  auto* bottom = new QSplitter(Qt::Horizontal);
+  bottom->addWidget(m_simulation->Objects());
+  bottom->addWidget(m_memo);
+  bottom->setStretchFactor(0, 1);
+  bottom->setStretchFactor(1, 1);
+  m_bottomPanel = bottom;
+  m_bottomPanel->setObjectName(QStringLiteral("BottomPanel"));
+  m_editorSplitter = new QSplitter(Qt::Vertical);
+  m_editorSplitter->addWidget(right);
+  m_editorSplitter->addWidget(m_bottomPanel);
+  // Growing the window grows the editors; the panels keep the sizes the user gave them.
+  m_editorSplitter->setStretchFactor(0, 1);
+  m_editorSplitter->setStretchFactor(1, 0);
+  m_editorSplitter->setCollapsible(0, false);
   m_splitter = new QSplitter;
   m_splitter->addWidget(left);
-  m_splitter->addWidget(right);
-  m_splitter->addWidget(m_simulation->Objects());
+  m_splitter->addWidget(m_editorSplitter);
+  m_splitter->setStretchFactor(0, 0);
   m_splitter->setStretchFactor(1, 1);
+  m_splitter->setCollapsible(1, false);
   setCentralWidget(m_splitter);
   m_splash = new TSplash(this);
   statusBar();
@@ -204,8 +233,18 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
   connect(&m_syntaxTimer, &QTimer::timeout, this, [this] { StartSyntaxCheck(); });
   m_syntaxPool.setMaxThreadCount(1);
 
+  m_helpSearch.programFolder = ui::ToUtf8(QCoreApplication::applicationDirPath());
+  for (const QString& folder : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
+    m_helpSearch.dataFolders.push_back(ui::ToUtf8(folder));
+  m_helpSearch.fileExists = [](const std::string& f) { return zarvek::FileExists(f); };
+  m_helpSearch.findProgram = [](const std::string& program) {
+    return ui::ToUtf8(QStandardPaths::findExecutable(ui::FromUtf8(program)));
+  };
+  auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(help, &QShortcut::activated, this, [this] { ContextHelp(); });
   m_setup = new TSetup(m_settings, [this] { ApplySettings(); }, this);
   ApplySettings();
+  ApplyPanelSizes();
   MneuClick();
 }
 
@@ -500,6 +539,8 @@ bool TForm1::LoadFile(const std::string& path, bool moduleJump) {
   m_treeContent.objects = outcome.objectNodes;
   m_errorDisplay->Display().ClearAll();
   if (!outcome.statusText.empty()) m_errorDisplay->Display().Set(workspace::TSlot::Status, outcome.statusText);
+  // Typing into an editor that takes nothing would puzzle: the user is told once.
+  if (outcome.readOnly && !moduleJump) Inform(workspace::MessageText(TMessageId::ReadOnly, workspace::BaseName(path)));
   ButtonTestClick(true);
   if (!moduleJump) m_navigator.RebuildTabs(path, m_lastBuild.program.includes);
   SetCaption();
@@ -565,7 +606,9 @@ void TForm1::ButtonTestClick(bool fromOpen) {
   input.modules = &m_loader;
   input.warnings = (m_settings.options & option::Warnings) != 0;
   input.fileExists = [](const std::string& f) { return zarvek::FileExists(f); };
+  input.memoryDump = !m_memo->isHidden();
   m_lastBuild = m_builder.Build(input);
+  if (!m_lastBuild.memoryDump.empty()) ShowMemoryDump(m_lastBuild.memoryDump);
   const std::string status = m_errorDisplay->Display().Slot(workspace::TSlot::Status).text;
   workspace::ShowBuildResult(m_lastBuild, m_project.profile, m_settings.options, sender, m_errorDisplay->Display());
   if (fromOpen && !status.empty() && m_errorDisplay->Display().Slot(workspace::TSlot::Status).text.empty())
@@ -578,6 +621,10 @@ void TForm1::ButtonTestClick(bool fromOpen) {
   if (!workspace::JumpsToError(m_lastBuild, sender)) return;
   if (m_lastBuild.basicError) ShowCompileError();
   else ShowAssemblerError();
+}
+
+void TForm1::ShowMemoryDump(const std::string& dump) {
+  m_memo->setPlainText(ui::FromCp1252(dump).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 void TForm1::ButtonRecordClick() {
@@ -966,18 +1013,39 @@ int TForm1::PrintActivePage(QPrinter* target, bool selectionOnly) {
 }
 
 void TForm1::OpenHelp(const std::string& anchor) {
-  const std::string help =
-      (std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) / std::string(workspace::kHelpFile))
-          .string();
-  if (!zarvek::FileExists(help)) {
-    Inform(workspace::MessageText(TMessageId::HelpMissing, help));
-    return;
+  const workspace::THelpTarget target = workspace::FindHelp(anchor, m_helpSearch);
+  const auto show = [this](const QUrl& url) { return openUrlHook ? openUrlHook(url) : QDesktopServices::openUrl(url); };
+  switch (target.kind) {
+    case workspace::THelpKind::HtmlPage: {
+      QUrl url = QUrl::fromLocalFile(ui::FromUtf8(target.file));
+      if (!target.anchor.empty()) url.setFragment(ui::FromUtf8(target.anchor));
+      if (show(url)) return;
+      break;
+    }
+    case workspace::THelpKind::ChmViewer: {
+      QStringList arguments;
+      for (size_t k = 1; k < target.command.size(); ++k) arguments << ui::FromUtf8(target.command[k]);
+      if (QProcess::startDetached(ui::FromUtf8(target.command.front()), arguments)) return;
+      // The viewer would not start: perhaps the system knows another.
+      if (show(QUrl::fromLocalFile(ui::FromUtf8(target.file)))) return;
+      break;
+    }
+    case workspace::THelpKind::ChmFile:
+      // The system's viewer cannot be told the topic; it opens at the start.
+      if (show(QUrl::fromLocalFile(ui::FromUtf8(target.file)))) return;
+      break;
+    case workspace::THelpKind::Missing:
+      Inform(workspace::MessageText(TMessageId::HelpMissing, target.file));
+      return;
   }
-  // The system's viewer opens the help file; it cannot be told the topic, so the anchor
-  // is only kept in the address.
-  QUrl url = QUrl::fromLocalFile(ui::FromUtf8(help));
-  if (!anchor.empty()) url.setFragment(ui::FromUtf8(anchor));
-  QDesktopServices::openUrl(url);
+  Inform(workspace::MessageText(TMessageId::HelpNotShown, target.file));
+}
+
+void TForm1::ContextHelp() {
+  ui::TSourceEditor* editor = m_editorControl->currentIndex() == 1 ? m_assembler : m_basic;
+  int caret = 0;
+  const std::string line = editor->CaretLine(caret);
+  OpenHelp(workspace::KeywordAnchor(workspace::HelpWordAt(line, static_cast<size_t>(caret))).value_or(""));
 }
 
 void TForm1::InitApplication(const std::vector<std::string>& arguments) {
@@ -993,12 +1061,24 @@ void TForm1::InitApplication(const std::vector<std::string>& arguments) {
   m_recent.Load(m_settings);
   ApplySettings();
   m_project.profile = m_settings.profile;
-  m_splitter->setSizes({m_settings.vertical, std::max(1, width() - m_settings.vertical)});
+  m_memo->setVisible(m_debugView);
   if (!m_settings.maximized) setGeometry(m_settings.left, m_settings.top, m_settings.width, m_settings.height);
+  ApplyPanelSizes();
   m_splash->ShowFor();
   if (!plan.startFile.empty()) OpenFile(plan.startFile);
   PopUpProfileClick(m_project.profile, true);
   UpdateCommandStates();
+}
+
+// The tree panel's width and the bottom panel's height from the settings; the editors
+// take the rest.
+void TForm1::ApplyPanelSizes() {
+  const int bottom = std::max(kMinimumBottomPanel, m_settings.horizontal);
+  const int tree = std::max(0, m_settings.vertical);  // a hand-edited negative width hides the tree
+  const int across = std::max(m_splitter->width(), tree + 1);
+  const int down = std::max(m_editorSplitter->height(), bottom + 1);
+  m_splitter->setSizes({tree, across - tree});
+  m_editorSplitter->setSizes({down - bottom, bottom});
 }
 
 void TForm1::WriteSettings() {
@@ -1011,6 +1091,7 @@ void TForm1::WriteSettings() {
   m_settings.file = m_untitled ? std::string() : m_currentFile;
   m_settings.recentFile = m_settings.file;
   m_settings.vertical = m_splitter->sizes().value(0, m_settings.vertical);
+  m_settings.horizontal = m_editorSplitter->sizes().value(1, m_settings.horizontal);
   m_settings.maximized = isMaximized();
   if (!isMaximized()) {
     m_settings.left = geometry().left();

@@ -20,6 +20,7 @@
 #include "project/settings.h"
 #include "workspace/asm_help.h"
 #include "workspace/commands.h"
+#include "workspace/help_topics.h"
 #include "workspace/modules.h"
 #include "workspace/project_tree.h"
 #include "workspace/recent_files.h"
@@ -31,7 +32,9 @@
 #include <QTimer>
 
 class QAction;
+class QPlainTextEdit;
 class QPrinter;
+class QUrl;
 class QSplitter;
 class QTabBar;
 class QTabWidget;
@@ -65,6 +68,13 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   // Hooks: a message box, a file dialog (title, preset name); tests answer them.
   std::function<workspace::TAnswer(const workspace::TMessage&)> askHook;
   std::function<std::optional<std::string>(TFileDialog, const std::string& title, const std::string& preset)> fileDialogHook;
+  // The browser or the system's viewer is asked to show an address; false when it cannot.
+  std::function<bool(const QUrl&)> openUrlHook;
+  // Where the help is looked for (tests point it at a folder of their own).
+  void SetHelpSearch(workspace::THelpSearch search) { m_helpSearch = std::move(search); }
+  // F1: the help at the keyword under the caret of the active editor, else its contents.
+  void ContextHelp();
+  void OpenHelp(const std::string& anchor);
   // A line of text asked for (caption, prompt); nothing when cancelled.
   std::function<std::optional<std::string>(const std::string& caption, const std::string& prompt)> inputHook;
 
@@ -75,6 +85,10 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   QTabWidget* EditorControl() const { return m_editorControl; }
   QTabBar* TabFiles() const { return m_tabFiles; }
   QTreeWidget* Tree() const { return m_tree; }
+  // The panel under the editors: the simulation objects and the token view.
+  QWidget* BottomPanel() const { return m_bottomPanel; }
+  // The token view ("-DEBUG"): the compiler's memory dump and the image after each compile.
+  QPlainTextEdit* Memo1() const { return m_memo; }
   ui::TSearchPanel* SearchPanel() const { return m_searchPanel; }
   ui::THelpList* HelpList() const { return m_helpList; }
   TSetup* Setup() const { return m_setup; }
@@ -150,7 +164,8 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   std::optional<std::string> Dialog(TFileDialog kind, const std::string& title, const std::string& preset);
   std::optional<std::string> AskFileName(TFileDialog kind, const std::string& title, const std::string& preset);
   void WriteSettings();
-  void OpenHelp(const std::string& anchor);
+  void ApplyPanelSizes();
+  void ShowMemoryDump(const std::string& dump);
   void TextChanged();
   void StartSyntaxCheck();
   void SyntaxCheckDone(unsigned generation, const TBuildResult& result);
@@ -183,9 +198,13 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   TSetup* m_setup = nullptr;
   TSplash* m_splash = nullptr;
   TSimulationController* m_simulation = nullptr;
-  QSplitter* m_splitter = nullptr;
+  QSplitter* m_splitter = nullptr;        // tree panel | editors
+  QSplitter* m_editorSplitter = nullptr;  // editors over the bottom panel
+  QWidget* m_bottomPanel = nullptr;
+  QPlainTextEdit* m_memo = nullptr;
   std::map<workspace::TCommandId, QAction*> m_actions;
 
+  workspace::THelpSearch m_helpSearch;
   workspace::TRecentFiles m_recent;
   workspace::TModuleNavigator m_navigator{*this};
   workspace::TTreeContent m_treeContent;

@@ -81,7 +81,9 @@ TObjectPanel::TObjectPanel(TObjectGrid& grid, QWidget* parent) : QWidget(parent)
   m_popup->addAction(QStringLiteral("Einfügen"), this, [this] { if (m_grid.Paste()) { Refresh(); Q_EMIT Changed(); } });
   m_popup->addAction(QStringLiteral("Löschen"), this, [this] { if (m_grid.Delete()) { Refresh(); Q_EMIT Changed(); } });
 
-  auto* split = new QSplitter(Qt::Vertical);
+  // The panel lies under the editors: the grid at the left, the selected object's
+  // settings beside it.
+  auto* split = new QSplitter(Qt::Horizontal);
   split->addWidget(scroll);
   split->addWidget(m_settings);
   split->setStretchFactor(0, 3);

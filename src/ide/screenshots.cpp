@@ -1,4 +1,5 @@
-// Renders the main window in the states a user sees into PNG files for review:
+// Renders the main window in the states a user sees into PNG files for review (the token
+// view of "-DEBUG" last):
 //   zarvek-screenshots OUTPUT_FOLDER EXAMPLE_PROJECT [UPLOAD_LINE UPDATE_LINE]
 // With the lines of two virtual ATmega32 boards (zarvek-cli board) it also shows the
 // upload and the runtime update windows at work (a board running a program does not
@@ -97,6 +98,21 @@ bool SimulationShots(const std::filesystem::path& out) {
   ok = Shot(&w, out / "13-simulation-pause.png") && ok;
   w.Action(TCommandId::Stop)->trigger();
   w.BasicEditor()->setModified(false);
+  return ok;
+}
+
+// The token view of "-DEBUG" under the editors after a compile for a Pyxon board.
+bool DebugShot(const std::filesystem::path& out, const std::string& example) {
+  using namespace zarvek;
+  ide::TForm1 w((out / "Debug.ini").string());
+  w.askHook = [](const workspace::TMessage&) { return workspace::TAnswer::No; };
+  w.InitApplication({"-DEBUG", example});
+  w.resize(1200, 800);
+  w.show();
+  w.Action(workspace::TCommandId::ProfilePyxon32)->trigger();
+  const bool ok = Shot(&w, out / "16-token-ansicht.png");
+  w.BasicEditor()->setModified(false);
+  w.AssemblerEditor()->setModified(false);
   return ok;
 }
 
@@ -199,5 +215,6 @@ int main(int argc, char** argv) {
   w.AssemblerEditor()->setModified(false);
   w.hide();
   ok = SimulationShots(out) && ok;
+  ok = DebugShot(out, std::filesystem::absolute(argv[2]).string()) && ok;
   return ok ? 0 : 1;
 }

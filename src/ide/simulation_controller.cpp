@@ -79,7 +79,6 @@ TSimulationController::TSimulationController(TSimulationViews views, QWidget* pa
   m_variables->setObjectName(QStringLiteral("VariableView"));
   m_variables->setHeaderHidden(true);
   m_variables->hide();
-  m_panel->hide();
   connect(m_panel, &TObjectPanel::Changed, this, [this] { UpdatePanel(); });
 
   m_runTime.setInterval(kPyxonTickMs);
@@ -248,6 +247,7 @@ bool TSimulationController::Start() {
   TStartInput input = m_views.startInput();
   m_builder = std::make_unique<TBuilder>();
   m_plan = PrepareStart(*m_builder, input);
+  if (!m_plan.build.memoryDump.empty() && m_views.showMemoryDump) m_views.showMemoryDump(m_plan.build.memoryDump);
   if (!m_plan.ready) {
     ShowStatus(m_plan.message);
     return false;
@@ -335,15 +335,7 @@ void TSimulationController::LoadObjects(const TProject& project) {
   UpdatePanel();
 }
 
-void TSimulationController::UpdatePanel() {
-  // The panel shows while there is something on it or a simulation runs; an insert
-  // button shows it too.
-  bool any = m_control.Active();
-  for (int x = 0; x < kGridColumns && !any; ++x)
-    for (int y = 0; y < kGridRows && !any; ++y) any = m_grid.At(x, y).type != objecttype::Empty;
-  if (any) m_panel->show();
-  m_panel->Refresh();
-}
+void TSimulationController::UpdatePanel() { m_panel->Refresh(); }
 
 // --- The timer tick ---
 

@@ -54,6 +54,8 @@ struct TSimulationViews {
   std::function<void(int editorPage)> showEditor;  // 0: BASIC, 1: assembler
   // The sources, profile, module loader and breakpoints of a start.
   std::function<TStartInput()> startInput;
+  // The build of a start made a memory dump for the token view.
+  std::function<void(const std::string& dump)> showMemoryDump;
 };
 
 class TSimulationController : public QObject, private TSimulatorListener, private TTesselListener {

@@ -19,8 +19,10 @@ TBuildResult TBuilder::Build(const TBuildInput& input) {
   compile.cancel = input.cancel;
   compile.modules = input.modules;
   compile.assemblerLabelNames = hc05::PreRegisteredLabelNames;
+  compile.memoryDump = input.memoryDump;
   for (const hc05::TAsmSymbol& s : m_assembler.Symbols()) compile.assemblerLabels.push_back({s.name, 0});
   result.program = m_compiler.CompileProgram(compile);
+  result.memoryDump = result.program.memoryDump;
   if (!result.program.success) {
     result.basicError = result.program.error;
     return result;
@@ -46,6 +48,7 @@ TBuildResult TBuilder::Build(const TBuildInput& input) {
   for (const hc05::TAsmSymbol& s : m_assembler.Symbols())
     if (const auto value = hc05::AsmSymbolNumber(s)) labels.push_back({s.name, *value});
   result.link = m_compiler.LinkAndWarn(result.program.image, labels, input.warnings);
+  if (!result.memoryDump.empty()) result.memoryDump += ImageBytesLine(result.program.image);
   if (!result.link.success) {
     result.basicError = result.link.error;
     return result;
@@ -53,6 +56,15 @@ TBuildResult TBuilder::Build(const TBuildInput& input) {
   result.stage = TBuildStage::Done;
   result.success = true;
   return result;
+}
+
+std::string ImageBytesLine(const std::string& image) {
+  std::string line = "\r\n";
+  for (size_t k = 0; k < image.size(); ++k) {
+    if (k > 0) line += ", ";
+    line += std::to_string(static_cast<uint8_t>(image[k]));
+  }
+  return line;
 }
 
 std::vector<hc05::TAsmModuleRange> AssemblerModuleRanges(const std::vector<TIncludeRecord>& includes) {

@@ -27,6 +27,7 @@ struct TBuildInput {
   const std::atomic<bool>* cancel = nullptr;  // set to give up the compilation (program.cancelled)
   std::vector<int32_t> assemblerBreakpointLines;
   std::function<bool(const std::string&)> fileExists;  // for DEFINE
+  bool memoryDump = false;  // the token view's dump (TBuildResult::memoryDump)
 };
 
 enum class TBuildStage : uint8_t { Compile, Assemble, Link, Done };
@@ -39,7 +40,14 @@ struct TBuildResult {
   TLinkResult link;                          // the warnings
   std::optional<TCompileError> basicError;   // from compiling or linking
   std::optional<hc05::TAsmError> assemblerError;
+  // Asked for and the image shorter than kMemoryDumpImageLimit: the compiler's memory
+  // dump, and once linking has run, a line with the image's bytes (cp1252).
+  std::string memoryDump;
 };
+
+// The line the token view shows under the memory dump: CR LF, then the image's bytes in
+// decimal separated by ", ".
+std::string ImageBytesLine(const std::string& image);
 
 // Owns the compiler and the assembler, whose state later steps read (the statement map,
 // the symbol tables, the line map).

@@ -119,7 +119,7 @@ void ReadSettings(std::string_view text, TSettings& settings) {
       if (const auto value = Lookup(lines, e.name)) e.read(settings, *value);
   // The controller initialisation must be asked for anew in every session.
   settings.options &= static_cast<uint8_t>(~option::McInit);
-  settings.horizontal = std::max(settings.horizontal, int32_t{150});
+  settings.horizontal = std::max(settings.horizontal, kMinimumBottomPanel);
 }
 
 std::string WriteSettings(const TSettings& settings) {

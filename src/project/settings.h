@@ -20,6 +20,9 @@ inline constexpr uint8_t McInit = 1 << 4;
 inline constexpr uint8_t All = 31;
 }  // namespace option
 
+// The bottom panel (under the editors) is never lower than this.
+inline constexpr int32_t kMinimumBottomPanel = 150;
+
 // Colours hold red in the low byte, green in the next, blue in the third. The fields whose
 // default is the editor's or the console's own are set by the IDE before reading.
 struct TSettings {

@@ -31,6 +31,7 @@ TStartPlan PrepareStart(TBuilder& builder, const TStartInput& input) {
   in.projectFileName = input.projectFileName;
   in.modules = input.modules;
   in.warnings = input.warnings;
+  in.memoryDump = input.memoryDump;
   // The assembler counts lines from 0, the editors from 1.
   for (int32_t line : input.assemblerBreakpoints)
     if (line >= 1) in.assemblerBreakpointLines.push_back(line - 1);

@@ -26,6 +26,7 @@ struct TStartInput {
   bool warnings = true;
   std::vector<int32_t> basicBreakpoints;      // editor lines
   std::vector<int32_t> assemblerBreakpoints;  // editor lines
+  bool memoryDump = false;  // the token view's dump (TBuildResult::memoryDump)
 };
 
 // The token machine of a Pyxon run: create it with `machine`, then SetLineTable and

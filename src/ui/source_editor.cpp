@@ -108,14 +108,23 @@ bool TSourceEditor::DropFiles(const QMimeData* mime) {
   return true;
 }
 
+void TSourceEditor::setModified(bool modified) {
+  const bool before = isModified();
+  if (modified) {
+    m_changedBesideText = !QsciScintilla::isModified();
+  } else {
+    m_changedBesideText = false;
+    QsciScintilla::setModified(false);
+  }
+  if (isModified() != before) Q_EMIT modificationChanged(isModified());
+}
+
 void TSourceEditor::ApplySettings(const TSettings& s) {
   QFont font(QString::fromStdString(s.fontName), s.fontSize);
   font.setStyleHint(QFont::Monospace);
   font.setFixedPitch(true);
   m_lexer->SetEditorFont(font);
-  m_lexer->SetTextColour(s.fontColor);
-  m_lexer->SetCommentColour(s.commentColor);
-  m_lexer->SetBackground(s.background);
+  m_lexer->SetColours(s.fontColor, s.commentColor, s.background);
   setMarginsFont(font);
   setMarginsBackgroundColor(ColourFromSettings(s.gutterColor));
   setMarkerBackgroundColor(ColourFromSettings(s.errorColor), m_errorMarker);

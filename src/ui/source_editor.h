@@ -32,6 +32,12 @@ class TSourceEditor : public QsciScintilla {
   std::string CaretLine(int& caretInLine) const;
   void ReplaceInCaretLine(size_t start, size_t length, const std::string& cp1252);
 
+  // QScintilla can only clear its modified state; a change the text does not show (a new
+  // profile) is kept here until the next save clears both. These hide the base versions,
+  // so every caller that holds a TSourceEditor sees both kinds of change.
+  bool isModified() const { return m_changedBesideText || QsciScintilla::isModified(); }
+  void setModified(bool modified);
+
   void ApplySettings(const TSettings& settings);
   void MarkErrorLine(int line);  // -1 clears
   int ErrorLine() const { return m_errorLine; }
@@ -59,6 +65,7 @@ class TSourceEditor : public QsciScintilla {
   TSourceLexer* m_lexer;
   int m_errorMarker = 0, m_breakpointMarker = 1;
   int m_errorLine = -1;
+  bool m_changedBesideText = false;
   std::set<int> m_breakpoints;
 };
 

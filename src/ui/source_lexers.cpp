@@ -5,6 +5,7 @@
 #include <cctype>
 #include <string>
 
+#include "workspace/editor_colours.h"
 #include "workspace/lexer_words.h"
 
 namespace zarvek::ui {
@@ -12,11 +13,7 @@ namespace zarvek::ui {
 QColor ColourFromSettings(int colour) { return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
 
 TSourceLexer::TSourceLexer(Kind kind, QObject* parent) : QsciLexerCustom(parent), m_kind(kind) {
-  setColor(QColor(0x80, 0x80, 0x80), style::Comment);
-  setColor(QColor(0x00, 0x00, 0x99), style::Keyword);
-  setColor(QColor(0x99, 0x00, 0x00), style::String);
-  setColor(QColor(0x00, 0x66, 0x00), style::Number);
-  setColor(QColor(0x66, 0x00, 0x66), style::Directive);
+  SetColours(0x000000, 0x808080, 0xFFFFFF);
 }
 
 const char* TSourceLexer::language() const { return m_kind == Kind::Basic ? "BASIC" : "Assembler"; }
@@ -34,11 +31,16 @@ QString TSourceLexer::description(int s) const {
   }
 }
 
-void TSourceLexer::SetCommentColour(int colour) { setColor(ColourFromSettings(colour), style::Comment); }
-void TSourceLexer::SetBackground(int colour) { setPaper(ColourFromSettings(colour), -1); }
-void TSourceLexer::SetTextColour(int colour) {
-  setColor(ColourFromSettings(colour), style::Default);
-  setColor(ColourFromSettings(colour), style::Symbol);
+void TSourceLexer::SetColours(int textColour, int commentColour, int background) {
+  const workspace::TStyleColours c = workspace::StyleColours(textColour, commentColour, background);
+  setPaper(ColourFromSettings(background), -1);
+  setColor(ColourFromSettings(c.text), style::Default);
+  setColor(ColourFromSettings(c.text), style::Symbol);
+  setColor(ColourFromSettings(c.comment), style::Comment);
+  setColor(ColourFromSettings(c.keyword), style::Keyword);
+  setColor(ColourFromSettings(c.string), style::String);
+  setColor(ColourFromSettings(c.number), style::Number);
+  setColor(ColourFromSettings(c.directive), style::Directive);
 }
 void TSourceLexer::SetEditorFont(const QFont& font) { setFont(font, -1); }
 

@@ -22,10 +22,9 @@ class TSourceLexer : public QsciLexerCustom {
   const char* language() const override;
   QString description(int style) const override;
   void styleText(int start, int end) override;
-  // Settings colours hold red in the low byte.
-  void SetCommentColour(int colour);
-  void SetBackground(int colour);
-  void SetTextColour(int colour);
+  // Settings colours hold red in the low byte. Every style's colour is made readable on
+  // the background.
+  void SetColours(int textColour, int commentColour, int background);
   void SetEditorFont(const QFont& font);
 
  private:

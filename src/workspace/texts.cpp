@@ -75,6 +75,11 @@ TMessage MessageText(TMessageId id, std::string_view name, std::string_view fold
       return {"Das Hauptprojekt sollte vor dem Wechsel in ein Unterprojekte gespeichert werden um Inkonsistenzen zu "
               "vermeiden. ",
               std::string(kAppTitle), TButtons::Ok};
+    case TMessageId::ReadOnly:
+      return {ReadOnlyStatusText(name), std::string(kAppTitle), TButtons::Ok};
+    case TMessageId::HelpNotShown:
+      return {Join({"Die Hilfe konnte nicht angezeigt werden: Für ", name, " ist kein Programm zum Anzeigen eingerichtet."}),
+              "Hilfe", TButtons::Ok};
     case TMessageId::HelpMissing:
       return {Join({"Die Hilfe ist nicht installiert: ", name, " wurde nicht gefunden."}),
               "Hilfe", TButtons::Ok};

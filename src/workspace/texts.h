@@ -59,6 +59,8 @@ enum class TMessageId {
   NewModuleFailed,      // the module's file name
   SaveMainBeforeModule,
   HelpMissing,          // the help file's full name
+  ReadOnly,             // the file name without its folder
+  HelpNotShown,         // the help file's full name
 };
 
 TMessage MessageText(TMessageId id, std::string_view name = {}, std::string_view folder = {});

@@ -56,5 +56,24 @@ TEST_F(CliCompile, BadUsage) {
   EXPECT_EQ(Run({"/nonexistent/x.bas"}).status, kExitDiagnosed);
 }
 
+TEST_F(CliCompile, MemoryDumpPrintsTheTokenView) {
+  const std::string path = File(".bas", "DIM g AS BYTE\r\ng = 3\r\n");
+  TRun r = Run({"--memory-dump", "--profile", "atmega-32", path});
+  EXPECT_EQ(r.status, kExitOk);
+  EXPECT_EQ(r.out.rfind("---- globaler Variablen Speicher ---\r\n255 0 0 ", 0), 0u) << r.out.substr(0, 80);
+  EXPECT_NE(r.out.find("\r\n - Extern EEPROM - \r\n"), std::string::npos);
+  // The image closes it in decimal, as --dump shows it in hex.
+  EXPECT_EQ(Run({"--dump", "--profile", "atmega-32", path}).out, "image: 5A 03 5A 00 5F 00 FF FF\n");
+  EXPECT_TRUE(r.out.ends_with("\r\n90, 3, 90, 0, 95, 0, 255, 255\r\n")) << r.out.substr(r.out.size() - 40);
+
+  // Too long a program: no dump, and stderr says why.
+  std::string big = "$ 1";
+  for (int k = 1; k < 6000; ++k) big += k % 100 ? ", 1" : "\r\n$ 1";
+  r = Run({"--memory-dump", File(".bas", big + "\r\n")});
+  EXPECT_EQ(r.status, kExitOk);
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err.find("kein Speicherabbild"), std::string::npos) << r.err;
+}
+
 }  // namespace
 }  // namespace zarvek::cli

@@ -12,6 +12,7 @@
 #include "project/file_io.h"
 #include "project/project_file.h"
 #include "ui/error_strip.h"
+#include "workspace/help_topics.h"
 #include "ui/help_list.h"
 #include "ui/qt_text.h"
 #include "ui/search_panel.h"
@@ -25,12 +26,16 @@
 #include <QMimeData>
 #include <QUrl>
 #include <QListWidget>
+#include <QMenu>
 #include <QFile>
 #include <QSysInfo>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QFontInfo>
+#include <QPlainTextEdit>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -250,7 +255,8 @@ class TMainWindowTest : public QObject {
     WriteProject(file, "x = 1\r\n", "", profile::Pyxon32);
     const std::string ini = Path("conf/zarvek/Zarvek.ini");
     std::filesystem::create_directories(std::filesystem::path(ini).parent_path());
-    std::ofstream(ini) << "[File]=" << file << "\r\n[MC Init]=1\r\n[Profile]=5\r\n[Warnings]=0\r\n[Vertical]=222\r\n";
+    std::ofstream(ini) << "[File]=" << file << "\r\n[MC Init]=1\r\n[Profile]=5\r\n[Warnings]=0\r\n[Vertical]=222\r\n"
+                       << "[Horizontal]=260\r\n[Width]=900\r\n[Height]=760\r\n";
     {
       ide::TForm1 w(ini);
       Hook(w);
@@ -260,7 +266,38 @@ class TMainWindowTest : public QObject {
       QCOMPARE(w.Profile(), profile::Pyxon32);  // the project's own profile
       QCOMPARE(w.Settings().options & option::McInit, 0);
       QCOMPARE(w.Settings().options & option::Warnings, 0);
-      QCOMPARE(w.Tree()->width() > 0, true);
+      w.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&w));
+      // The panels take the sizes of the settings once the window is laid out.
+      QTRY_COMPARE(w.Tree()->width(), 222);
+      QTRY_COMPARE(w.BottomPanel()->height(), 260);
+      // The token view: shown, filled by the silent compile of the start file and by
+      // every compile after it.
+      QPlainTextEdit* memo = w.Memo1();
+      QVERIFY(memo->isVisible());
+      QVERIFY(memo->isReadOnly());
+      QVERIFY(memo->font().fixedPitch() || QFontInfo(memo->font()).fixedPitch());
+      QVERIFY(memo->toPlainText().startsWith(QStringLiteral("---- globaler Variablen Speicher ---\n")));
+      memo->clear();
+      w.BasicEditor()->SetCp1252Text("DIM g AS BYTE\r\ng = 3\r\n");
+      w.Action(TCommandId::Compile)->trigger();
+      const QStringList lines = memo->toPlainText().split(QLatin1Char('\n'));
+      QCOMPARE(lines.size(), 7);
+      QVERIFY(lines[1].startsWith(QStringLiteral("255 0 0 ")));
+      QCOMPARE(lines[2], QStringLiteral(" - Extern EEPROM - "));
+      QCOMPARE(lines[4], QStringLiteral(" - Intern EEPROM - "));
+      QCOMPARE(lines[6], QStringLiteral("90, 3, 90, 0, 95, 0, 255, 255"));
+      // The run command compiles too.
+      memo->clear();
+      w.Action(TCommandId::Run)->trigger();
+      QVERIFY(memo->toPlainText().endsWith(QStringLiteral("\n90, 3, 90, 0, 95, 0, 255, 255")));
+      w.Action(TCommandId::Stop)->trigger();
+      // The user moves the splitters; closing keeps what they left.
+      auto* across = qobject_cast<QSplitter*>(w.centralWidget());
+      QVERIFY(across);
+      across->setSizes({240, across->width() - 240});
+      QTRY_COMPARE(w.Tree()->width(), 240);
+      w.BasicEditor()->setModified(false);
       QVERIFY(w.close());
     }
     const TFileContent written = ReadFileBytes(ini, filelimit::kProjectFile);
@@ -268,13 +305,23 @@ class TMainWindowTest : public QObject {
     QVERIFY(written.bytes.find("[File]=" + file + "\r\n") != std::string::npos);
     QVERIFY(written.bytes.find("[File0]=" + file + "\r\n") != std::string::npos);
     QVERIFY(written.bytes.find("[Profile]=4\r\n") != std::string::npos);
-    QVERIFY(written.bytes.find("[Vertical]=222\r\n") != std::string::npos);  // the tree's width
-    // Without a start file the settings' profile holds.
-    std::ofstream(ini) << "[Profile]=5\r\n";
+    QVERIFY(written.bytes.find("[Vertical]=240\r\n") != std::string::npos);  // the tree's width
+    QVERIFY(written.bytes.find("[Horizontal]=260\r\n") != std::string::npos);  // the bottom panel's height
+    // Without a start file the settings' profile holds; a bottom panel is at least 150
+    // high; without "-DEBUG" there is no token view.
+    std::ofstream(ini) << "[Profile]=5\r\n[Horizontal]=120\r\n[Width]=900\r\n[Height]=760\r\n";
     ide::TForm1 w(ini);
     w.InitApplication({Path("missing.xml")});
     QCOMPARE(w.CurrentFile(), std::string("Unbenannt.xml"));
     QCOMPARE(w.Profile(), profile::Pyxon128);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTRY_COMPARE(w.BottomPanel()->height(), 150);
+    QVERIFY(w.Memo1()->isHidden());
+    w.BasicEditor()->SetCp1252Text("DIM g AS BYTE\r\ng = 3\r\n");
+    w.Action(TCommandId::Compile)->trigger();
+    QCOMPARE(w.Memo1()->toPlainText(), QString());
+    w.BasicEditor()->setModified(false);
   }
 
   void typedReservedWordsTakeTheirSpelling() {
@@ -466,6 +513,17 @@ class TMainWindowTest : public QObject {
       setup->colourHook = [](int32_t) { return std::optional<int32_t>(0x00FF00); };
       setup->FarbenClick(1);  // "Text Hintergrund": the editors' paper at once
       QCOMPARE(w.BasicEditor()->Lexer()->paper(0), QColor(0, 255, 0));
+      QCOMPARE(w.BasicEditor()->Lexer()->color(ui::style::Keyword), QColor(0, 0, 0x99));  // light: as it was
+      // On a dark background the keywords of both editors turn light enough to read.
+      setup->colourHook = [](int32_t) { return std::optional<int32_t>(0x202020); };
+      setup->FarbenClick(1);
+      for (ui::TSourceEditor* e : {w.BasicEditor(), w.AssemblerEditor()}) {
+        const QColor keyword = e->Lexer()->color(ui::style::Keyword);
+        QVERIFY(keyword.lightness() > 100);
+        QVERIFY(keyword.blue() > keyword.red());
+      }
+      setup->colourHook = [](int32_t) { return std::optional<int32_t>(0x00FF00); };
+      setup->FarbenClick(1);
       setup->colourHook = [](int32_t) { return std::nullopt; };  // cancelled
       setup->FarbenClick(0);
       QCOMPARE(w.Settings().fontColor, 0);
@@ -514,9 +572,52 @@ class TMainWindowTest : public QObject {
   void helpSplashAndDroppedFiles() {
     ide::TForm1 w(Path("help2.ini"));
     Hook(w);
+    std::vector<QUrl> opened;
+    w.openUrlHook = [&](const QUrl& url) {
+      opened.push_back(url);
+      return true;
+    };
+    const std::string program = Path("programm");
+    workspace::THelpSearch search;
+    search.programFolder = program;
+    search.fileExists = [](const std::string& f) { return FileExists(f); };
+    w.SetHelpSearch(search);
+    // No help installed: said kindly, nothing opened.
     w.Action(TCommandId::HelpContents)->trigger();
     QCOMPARE(m_shown.size(), size_t{1});
-    QVERIFY(m_shown[0].text.starts_with("Die Hilfe ist nicht installiert: "));
+    QCOMPARE(m_shown[0].text, "Die Hilfe ist nicht installiert: " + program + "/Zarvek.chm wurde nicht gefunden.");
+    QVERIFY(opened.empty());
+    // Our page beside the program: contents, the terms of use, and F1 at a keyword.
+    std::filesystem::create_directories(program + "/help");
+    std::ofstream(program + "/help/index.html") << "<html></html>";
+    w.Action(TCommandId::HelpContents)->trigger();
+    w.Action(TCommandId::HelpTerms)->trigger();
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.BasicEditor()->SetCp1252Text("x = 1\r\n  FOR i = 1 TO 2\r\n");
+    w.BasicEditor()->SetCaretOffset(10);  // in FOR
+    w.BasicEditor()->setFocus();
+    QTest::keyClick(w.BasicEditor(), Qt::Key_F1);
+    w.BasicEditor()->SetCaretOffset(2);  // on "=": no keyword, the contents
+    w.ContextHelp();
+    QCOMPARE(m_shown.size(), size_t{1});
+    const QUrl page = QUrl::fromLocalFile(QString::fromStdString(program + "/help/index.html"));
+    QCOMPARE(opened.size(), size_t{4});
+    QCOMPARE(opened[0], page);
+    QCOMPARE(opened[1].fragment(), QStringLiteral("7"));
+    QCOMPARE(opened[2].fragment(), QStringLiteral("for"));
+    QCOMPARE(opened[2].adjusted(QUrl::RemoveFragment), page);
+    QCOMPARE(opened[3], page);
+    // No program to show it: said, not swallowed.
+    m_shown.clear();
+    w.openUrlHook = [](const QUrl&) { return false; };
+    w.Action(TCommandId::HelpContents)->trigger();
+    QCOMPARE(m_shown.size(), size_t{1});
+    QVERIFY(m_shown[0].text.starts_with("Die Hilfe konnte nicht angezeigt werden: "));
+    m_shown.clear();
+    w.BasicEditor()->setModified(false);
+    w.hide();
     w.Action(TCommandId::HelpInfo)->trigger();
     QVERIFY(w.Splash()->isVisible());
     w.Splash()->ShowFor(20);
@@ -559,6 +660,88 @@ class TMainWindowTest : public QObject {
     for (int y = 0; y < area.top(); ++y)
       for (int x = 0; x < 200; ++x) inked = inked || page.pixel(x, y) != qRgb(255, 255, 255);
     QVERIFY(inked);
+  }
+
+  void readOnlyFileIsReportedAndCannotBeEdited() {
+    const std::string file = Path("schreibschutz.xml");
+    WriteProject(file, "x = 1\r\n", " nop\r\n");
+    std::filesystem::permissions(file, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                           std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+    ide::TForm1 w(Path("readonly.ini"));
+    Hook(w);
+    w.resize(800, 600);
+    w.show();
+    m_files = {file};
+    w.Action(TCommandId::Open)->trigger();
+    QCOMPARE(w.CurrentFile(), file);
+    QCOMPARE(m_shown.size(), size_t{1});
+    QCOMPARE(m_shown[0].text, std::string("schreibschutz.xml ist schreibgeschützt."));
+    QCOMPARE(m_shown[0].buttons, workspace::TButtons::Ok);
+    QCOMPARE(w.ErrorDisplay()->Display().Slot(workspace::TSlot::Status).text, m_shown[0].text);
+    QVERIFY(w.BasicEditor()->isReadOnly());
+    QVERIFY(w.AssemblerEditor()->isReadOnly());
+    // Typing changes nothing, and the editing commands are off.
+    w.BasicEditor()->setFocus();
+    QTest::keyClicks(w.BasicEditor(), QStringLiteral("abc"));
+    QCOMPARE(w.BasicEditor()->text(), QStringLiteral("x = 1\r\n"));
+    QVERIFY(!w.Action(TCommandId::Paste)->isEnabled());
+    QVERIFY(!w.Modified());
+    // A writable file makes both editors writable again, without a message.
+    const std::string writable = Path("frei.xml");
+    WriteProject(writable, "y = 2\r\n");
+    QVERIFY(w.OpenFile(writable));
+    QCOMPARE(m_shown.size(), size_t{1});
+    QVERIFY(!w.BasicEditor()->isReadOnly());
+    QVERIFY(!w.AssemblerEditor()->isReadOnly());
+  }
+
+  void profileSwitchMarksTheProjectChangedAndRecompiles() {
+    const std::string file = Path("profil.xml");
+    WriteProject(file, "DIM x AS BYTE\r\nx = 1\r\n");
+    ide::TForm1 w(Path("profile.ini"));
+    Hook(w);
+    QVERIFY(w.OpenFile(file));
+    QVERIFY(!w.Modified());
+    // The items live in the Umgebung submenu of Projekt.
+    QMenu *umgebung = nullptr, *projekt = nullptr;
+    for (QMenu* m : w.findChildren<QMenu*>()) {
+      if (m->title() == QStringLiteral("Umgebung")) umgebung = m;
+      if (m->title() == QStringLiteral("&Projekt")) projekt = m;
+    }
+    QVERIFY(umgebung && projekt);
+    QVERIFY(projekt->actions().contains(umgebung->menuAction()));
+    QVERIFY(umgebung->actions().contains(w.Action(TCommandId::ProfilePyxon128)));
+    w.ErrorDisplay()->Display().ClearAll();
+    w.Action(TCommandId::ProfilePyxon128)->trigger();
+    QCOMPARE(w.Profile(), profile::Pyxon128);
+    // Compiled again for the new board, and the project counts as changed.
+    QCOMPARE(w.ErrorDisplay()->Display().Slot(workspace::TSlot::Compile).text, std::string("Compiliert für Pyxon 128."));
+    QVERIFY(w.BasicEditor()->isModified());
+    QVERIFY(!w.AssemblerEditor()->isModified());
+    QVERIFY(w.Modified());
+    QVERIFY(w.Action(TCommandId::ProfilePyxon128)->isChecked());
+    QVERIFY(!w.Action(TCommandId::ProfileTessel11)->isChecked());
+    QCOMPARE(w.windowTitle(), ui::FromUtf8("Zarvek- " + file));  // the caption carries no change mark
+    // New asks to save the change; Yes writes the new profile into the file.
+    m_answers = {TAnswer::Yes};
+    w.Action(TCommandId::New)->trigger();
+    QCOMPARE(m_shown.size(), size_t{1});
+    QCOMPARE(m_shown[0], workspace::MessageText(workspace::TMessageId::SaveChanges, file));
+    QVERIFY(ReadFileBytes(file, filelimit::kProjectFile).bytes.find("atmega-128") != std::string::npos);
+    // Choosing the profile the project already has recompiles but changes nothing.
+    QVERIFY(w.OpenFile(file));
+    QVERIFY(!w.Modified());
+    w.ErrorDisplay()->Display().ClearAll();
+    w.Action(TCommandId::ProfilePyxon128)->trigger();
+    QCOMPARE(w.ErrorDisplay()->Display().Slot(workspace::TSlot::Compile).text, std::string("Compiliert für Pyxon 128."));
+    QVERIFY(!w.Modified());
+    // A profile whose rules the program breaks shows the error at once.
+    w.BasicEditor()->SetCp1252Text("DIM e AS BYTE XEEPROM\r\ne = 1\r\n");
+    w.Action(TCommandId::ProfileTessel11)->trigger();
+    QCOMPARE(w.ErrorDisplay()->Display().Slot(workspace::TSlot::Compile).text.empty(), false);
+    QCOMPARE(w.BasicEditor()->ErrorLine(), 0);
+    w.BasicEditor()->setModified(false);
   }
 
   void treeShowsTheProject() {

@@ -302,10 +302,10 @@ class TSimulationWindowTest : public QObject {
                     profile::Pyxon32);
     ide::TObjectPanel* panel = w->Simulation()->Objects();
     TObjectGrid& grid = w->Simulation()->Grid();
-    QVERIFY(panel->isHidden());  // nothing to show yet
+    QVERIFY(panel->isVisible());  // in the bottom panel, empty or not
+    QVERIFY(w->BottomPanel()->isAncestorOf(panel));
     grid.Select(0, 0);
     panel->InsertButton(objecttype::AnalogWheel)->trigger();
-    QVERIFY(panel->isVisible());
     QCOMPARE(grid.At(0, 0).type, objecttype::AnalogWheel);
     w->BasicEditor()->setModified(false);
     QVERIFY(w->Modified());  // closing asks to save the new object

@@ -69,3 +69,30 @@ TEST(Build, ACancelledBuildStopsWithoutAnError) {
 
 }  // namespace
 }  // namespace zarvek
+
+namespace zarvek {
+namespace {
+
+// The token view: the compiler's dump, then the image as linking left it.
+TEST(Build, MemoryDumpEndsWithTheLinkedImage) {
+  TBuilder builder;
+  TBuildInput input = Project("CALL show\r\n", " ORG $200\r\nshow NOP\r\n RTS\r\n");
+  input.memoryDump = true;
+  TBuildResult r = builder.Build(input);
+  ASSERT_TRUE(r.success);
+  // The call's address is patched in by linking: 08 02 00, not 08 00 00.
+  EXPECT_EQ(r.memoryDump, "---- globaler Variablen Speicher ---\r\n\r\n8, 2, 0, 255");
+
+  // A compile error: the dump without the image, which was never linked.
+  input = Project("goto nirgends\r\n", "");
+  input.memoryDump = true;
+  r = builder.Build(input);
+  ASSERT_FALSE(r.success);
+  EXPECT_EQ(r.memoryDump, "---- globaler Variablen Speicher ---\r\n");
+  input.memoryDump = false;
+  input.basicSource = "$ 1\r\n";
+  EXPECT_EQ(builder.Build(input).memoryDump, "");
+}
+
+}  // namespace
+}  // namespace zarvek
