@@ -138,6 +138,8 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
   views.currentFile = [this] { return m_currentFile; };
   views.bringToFront = [this](const std::string& file) {
     if (workspace::SamePath(file, m_currentFile)) return true;
+    // An untitled project cannot be left for a module without a save dialog in mid-run.
+    if (m_untitled) return false;
     const bool shown = m_navigator.Jump(file);
     RebuildTabBar();
     return shown;
@@ -154,6 +156,10 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
     const std::vector<TVariableNode>* variables = m_simulation->Variables();
     m_treeContent.variables = variables ? std::optional<std::vector<TVariableNode>>(*variables) : std::nullopt;
     RefreshTree();
+    // The variables of a pause come into view, below the objects.
+    const QList<QTreeWidgetItem*> found =
+        m_tree->findItems(QString::fromUtf8(workspace::kVariablesNode), Qt::MatchExactly | Qt::MatchRecursive);
+    if (!found.isEmpty()) m_tree->scrollToItem(found.front(), QAbstractItemView::PositionAtTop);
   });
   for (ui::TSourceEditor* e : {m_basic, m_assembler})
     connect(e, &ui::TSourceEditor::BreakpointToggled, this, [this, e](int line, bool added) {
@@ -192,11 +198,7 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
   m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(m_tree, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) { TreePopup(at); });
   // The objects' nodes follow the grid's edits.
-  connect(m_simulation->Objects(), &TObjectPanel::Changed, this, [this] {
-    if (!ObjectsBelongToCurrentFile()) return;
-    m_treeContent.objects = m_simulation->Grid().TreeNodes();
-    RefreshTree();
-  });
+  connect(m_simulation->Objects(), &TObjectPanel::Changed, this, [this] { RefreshTree(); });
   connect(m_errorDisplay, &ui::TErrorStrip::SlotClicked, this,
           [this](workspace::TSlot slot) { ErrorSlotClicked(static_cast<int>(slot)); });
   connect(m_tabFiles, &QTabBar::currentChanged, this, [this](int index) {
@@ -803,6 +805,8 @@ void AddTreeItems(QTreeWidgetItem* parent, const workspace::TTreeNode& node, std
 }  // namespace
 
 void TForm1::RefreshTree() {
+  // The object nodes come from the grid, whoever changed it.
+  if (ObjectsBelongToCurrentFile()) m_treeContent.objects = m_simulation->Grid().TreeNodes();
   m_treeContent.untitled = m_untitled;
   m_treeContent.fileName = workspace::BaseName(m_currentFile);
   const workspace::TTreeNode root = workspace::BuildProjectTree(m_treeContent);

@@ -94,6 +94,11 @@ bool SimulationShots(const std::filesystem::path& out) {
   QTest::mouseRelease(cells, Qt::LeftButton, {}, cells->CellRect(0, 1).center());
   w.Action(TCommandId::Pause)->trigger();
   QTest::qWait(400);
+  // A few single steps, so that the tree marks the values the steps changed.
+  for (int step = 0; step < 3; ++step) {
+    w.Action(TCommandId::RunNext)->trigger();
+    QTest::qWait(250);
+  }
   ok = Shot(&w, out / "13-simulation-pause.png") && ok;
   w.Action(TCommandId::Stop)->trigger();
   w.BasicEditor()->setModified(false);
