@@ -428,6 +428,20 @@ bool TForm1::ObjectsBelongToCurrentFile() const {
   return m_objectsFile.empty() || workspace::SamePath(m_objectsFile, m_currentFile);
 }
 
+// Objects edited while a run showed a module belong to the started project, which the
+// editors no longer show: they go into its file before the grid takes other objects.
+void TForm1::SaveObjectsToTheirFile() {
+  if (ObjectsBelongToCurrentFile() || !m_simulation->ObjectsModified()) return;
+  TProject owner;
+  if (zarvek::OpenFile(m_objectsFile, owner).result != loadresult::Loaded) return;
+  m_simulation->SaveObjects(owner);
+  const TSaveOutcome outcome = SaveProject(m_objectsFile, owner, [this](const std::string& text, const std::string& caption) {
+    return Ask({text, caption, workspace::TButtons::OkCancel}) == TAnswer::Ok;
+  });
+  if (outcome.saved) m_simulation->Grid().ClearModified();
+  else if (!outcome.message.empty()) Inform({outcome.message, outcome.caption, workspace::TButtons::Ok});
+}
+
 void TForm1::StashBreakpoints() {
   auto& lines = m_tabBreakpoints[m_currentFile];
   lines.first = m_basic->Breakpoints();
@@ -467,6 +481,7 @@ void TForm1::ClearProject(const std::string& path, bool untitled) {
   const TProfile profile = m_project.profile;
   m_project = TProject{};
   m_project.profile = profile;
+  SaveObjectsToTheirFile();
   m_simulation->LoadObjects(m_project);
   m_loading = true;
   m_basic->SetCp1252Text("");
@@ -536,6 +551,8 @@ void TForm1::OpenModuleFile(const std::string& path) { LoadFile(path, true); }
 
 bool TForm1::LoadFile(const std::string& path, bool moduleJump) {
   if (!zarvek::FileExists(path)) return false;
+  // Before the file is read: it may be the one the grid's objects go into.
+  if (!(moduleJump && m_simulation->Control().Active())) SaveObjectsToTheirFile();
   TProject project = m_project;
   const TLoadOutcome outcome = zarvek::OpenFile(path, project);
   if (!outcome.message.empty()) Inform({outcome.message, outcome.caption, workspace::TButtons::Ok});

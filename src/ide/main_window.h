@@ -149,6 +149,7 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   // The object grid holds the objects of m_objectsFile, which a run keeps while it shows
   // a module.
   bool ObjectsBelongToCurrentFile() const;
+  void SaveObjectsToTheirFile();
   // Breakpoints of the project's tabs other than the shown one, by file.
   void StashBreakpoints();
   void RestoreBreakpoints(const std::string& file);

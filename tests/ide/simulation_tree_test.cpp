@@ -178,8 +178,18 @@ class TSimulationTreeTest : public QObject {
     QCOMPARE(StepTo(*w, TCommandId::RunNextBreak), 14);
     QCOMPARE(ActiveTab(*w), QStringLiteral("ampel_phasen"));
     w->Action(TCommandId::Stop)->trigger();
-    // Nothing of the run was written into the module's file.
-    TProject module;
+    // The grid still holds the main project's lamps; an edit made now belongs to them and
+    // reaches the main project's file when the editors change files.
+    TObjectGrid& grid = w->Simulation()->Grid();
+    grid.Select(0, 0);
+    QVERIFY(w->Simulation()->Objects()->EditRow(0, "Rot2"));
+    w->TabFiles()->setCurrentIndex(0);
+    QCOMPARE(w->CurrentFile(), PathOf("ampel.xml"));
+    QCOMPARE(grid.At(0, 0).name, std::string("Rot2"));
+    TProject main, module;
+    QCOMPARE(zarvek::OpenFile(PathOf("ampel.xml"), main).result, loadresult::Loaded);
+    QCOMPARE(main.At(0, 0).name, std::string("Rot2"));
+    // Nothing of the run or its objects was written into the module's file.
     QCOMPARE(zarvek::OpenFile(PathOf("ampel_phasen.xml"), module).result, loadresult::Loaded);
     QCOMPARE(module.At(0, 0).type, objecttype::Empty);
   }
@@ -246,7 +256,8 @@ class TSimulationTreeTest : public QObject {
   }
 
   void objectNodesSelectTheirCellAndOfferThePopup() {
-    auto w = OpenWindow(PathOf("ampel.xml"));
+    QVERIFY(std::filesystem::copy_file(ZARVEK_SOURCE_DIR "/examples/ampel.xml", PathOf("objekte.xml")));
+    auto w = OpenWindow(PathOf("objekte.xml"));
     QTreeWidgetItem* hardware = TreeNode(*w, {QStringLiteral("Simulator"), QStringLiteral("Hardware")});
     QVERIFY(hardware);
     QCOMPARE(Children(hardware), (QStringList{QStringLiteral("Rot"), QStringLiteral("Gelb"), QStringLiteral("Gruen")}));
