@@ -255,6 +255,45 @@ class TSimulationTreeTest : public QObject {
     w->Action(TCommandId::Stop)->trigger();
   }
 
+  void gutterClicksInTheAssemblerEditorSetAssemblerBreakpoints() {
+    // Pyxon runs no machine code: a click in the assembler gutter is no BASIC breakpoint
+    // on the line of the same number.
+    WriteProject("schleife.xml", profile::Pyxon32, Lines({"DIM a AS BYTE", "DO", "  a = a + 1", "LOOP", "END"}),
+                 Lines({"leer NOP", "     NOP", "     NOP"}));
+    auto w = OpenWindow(PathOf("schleife.xml"));
+    GutterClick(w->BasicEditor(), 5);  // never reached
+    const uint64_t before = w->Simulation()->Pauses();
+    w->Action(TCommandId::RunNextBreak)->trigger();
+    QTest::qWait(100);
+    QVERIFY2(w->Simulation()->Control().Running(), w->ErrorDisplay()->Display().Slot(workspace::TSlot::Status).text.c_str());
+    GutterClick(w->AssemblerEditor(), 3);
+    QTest::qWait(300);
+    QCOMPARE(w->Simulation()->Pauses(), before);
+    GutterClick(w->BasicEditor(), 3);
+    QVERIFY(QTest::qWaitFor([&] { return w->Simulation()->Pauses() > before; }, kWaitMs));
+    QCOMPARE(w->Simulation()->PausedLine(), 3);
+    QCOMPARE(w->Simulation()->PausedPage(), 0);
+    w->Action(TCommandId::Stop)->trigger();
+
+    // On Tessel the click reaches the running controller's code.
+    if (!TesselRuntimeFor(profile::Tessel11)) QSKIP("no Tessel runtime in this build");
+    WriteProject("tschleife.xml", profile::Tessel11, Lines({"DIM a AS BYTE", "DO", "  CALL bump", "LOOP", "END"}),
+                 Lines({"bump LDA #1", "     STA $CB", "     RTS"}));
+    w = OpenWindow(PathOf("tschleife.xml"));
+    GutterClick(w->BasicEditor(), 5);
+    const uint64_t tesselBefore = w->Simulation()->Pauses();
+    w->Action(TCommandId::RunNextBreak)->trigger();
+    QTest::qWait(100);
+    QVERIFY(w->Simulation()->Control().Running());
+    QCOMPARE(w->Simulation()->Pauses(), tesselBefore);
+    GutterClick(w->AssemblerEditor(), 2);
+    QVERIFY(QTest::qWaitFor([&] { return w->Simulation()->Pauses() > tesselBefore; }, kWaitMs));
+    QCOMPARE(w->Simulation()->PausedPage(), 1);
+    QCOMPARE(w->Simulation()->PausedLine(), 2);
+    QCOMPARE(SelectedLine(w->AssemblerEditor()), 2);
+    w->Action(TCommandId::Stop)->trigger();
+  }
+
   void objectNodesSelectTheirCellAndOfferThePopup() {
     QVERIFY(std::filesystem::copy_file(ZARVEK_SOURCE_DIR "/examples/ampel.xml", PathOf("objekte.xml")));
     auto w = OpenWindow(PathOf("objekte.xml"));
