@@ -145,10 +145,8 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
     return shown;
   };
   views.anyBreakpoints = [this] {
-    if (!m_basic->Breakpoints().empty() || !m_assembler->Breakpoints().empty()) return true;
-    for (const auto& [file, lines] : m_tabBreakpoints)
-      if (!workspace::SamePath(file, m_currentFile) && (!lines.first.empty() || !lines.second.empty())) return true;
-    return false;
+    return !m_basic->Breakpoints().empty() || !m_assembler->Breakpoints().empty() ||
+           m_tabBreakpoints.AnyBesides(m_currentFile);
   };
   m_simulation = new TSimulationController(std::move(views), this);
   connect(m_simulation, &TSimulationController::StateChanged, this, [this] { UpdateCommandStates(); });
@@ -442,30 +440,17 @@ void TForm1::SaveObjectsToTheirFile() {
   else if (!outcome.message.empty()) Inform({outcome.message, outcome.caption, workspace::TButtons::Ok});
 }
 
-void TForm1::StashBreakpoints() {
-  auto& lines = m_tabBreakpoints[m_currentFile];
-  lines.first = m_basic->Breakpoints();
-  lines.second = m_assembler->Breakpoints();
-}
+void TForm1::StashBreakpoints() { m_tabBreakpoints.Keep(m_currentFile, m_basic->Breakpoints(), m_assembler->Breakpoints()); }
 
 void TForm1::RestoreBreakpoints(const std::string& file) {
-  for (const auto& [path, lines] : m_tabBreakpoints) {
-    if (!workspace::SamePath(path, file)) continue;
-    for (int line : lines.first) m_basic->ToggleBreakpoint(line - 1);
-    for (int line : lines.second) m_assembler->ToggleBreakpoint(line - 1);
-  }
+  for (int line : m_tabBreakpoints.Lines(file, false)) m_basic->ToggleBreakpoint(line - 1);
+  for (int line : m_tabBreakpoints.Lines(file, true)) m_assembler->ToggleBreakpoint(line - 1);
 }
 
 std::vector<int32_t> TForm1::TabBreakpoints(const std::string& file, bool assembler) const {
-  std::vector<int32_t> result;
-  if (workspace::SamePath(file, m_currentFile)) {
-    const std::set<int>& shown = (assembler ? m_assembler : m_basic)->Breakpoints();
-    return {shown.begin(), shown.end()};
-  }
-  for (const auto& [path, lines] : m_tabBreakpoints)
-    if (workspace::SamePath(path, file))
-      for (int line : assembler ? lines.second : lines.first) result.push_back(line);
-  return result;
+  if (!workspace::SamePath(file, m_currentFile)) return m_tabBreakpoints.Lines(file, assembler);
+  const std::set<int>& shown = (assembler ? m_assembler : m_basic)->Breakpoints();
+  return {shown.begin(), shown.end()};
 }
 
 bool TForm1::QuerySaveChanges() {
@@ -498,7 +483,7 @@ void TForm1::ClearProject(const std::string& path, bool untitled) {
 
 void TForm1::MneuClick() {
   if (QuerySaveChanges()) return;
-  m_tabBreakpoints.clear();
+  m_tabBreakpoints.Clear();
   ClearProject(std::string(workspace::kUntitledProject), true);
   m_basic->setModified(false);
   m_assembler->setModified(false);
@@ -562,7 +547,7 @@ bool TForm1::LoadFile(const std::string& path, bool moduleJump) {
   // leaves the run, its objects and the error display as they are.
   const bool running = moduleJump && m_simulation->Control().Active();
   if (moduleJump) StashBreakpoints();
-  else m_tabBreakpoints.clear();
+  else m_tabBreakpoints.Clear();
   m_project = project;
   if (!running) {
     m_simulation->LoadObjects(m_project);

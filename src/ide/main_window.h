@@ -24,6 +24,7 @@
 #include "workspace/modules.h"
 #include "workspace/project_tree.h"
 #include "workspace/recent_files.h"
+#include "workspace/tab_breakpoints.h"
 #include "workspace/texts.h"
 #include "ide/simulation_controller.h"
 
@@ -174,7 +175,7 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   TProject m_project;
   std::string m_currentFile = "Unbenannt.cpo";
   std::string m_objectsFile;
-  std::map<std::string, std::pair<std::set<int>, std::set<int>>> m_tabBreakpoints;  // BASIC, assembler
+  workspace::TTabBreakpoints m_tabBreakpoints;
   bool m_untitled = true;
   bool m_debugView = false;
   bool m_switchingTabs = false;
