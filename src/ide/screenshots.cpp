@@ -74,6 +74,7 @@ bool SimulationShots(const std::filesystem::path& out) {
   Place(grid, 1, 2, objecttype::VariableNumerical, "zaehler", {});
   grid.Select(1, 1);
   w.Simulation()->Objects()->Refresh();
+  Q_EMIT w.Simulation()->Objects()->Changed();  // placed past the panel: the tree takes them
   w.resize(1280, 800);
   w.show();
   ide::TConsoleWindow* console = w.Simulation()->Console();
