@@ -137,20 +137,39 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
     in.memoryDump = !m_memo->isHidden();
     in.basicBreakpoints.assign(m_basic->Breakpoints().begin(), m_basic->Breakpoints().end());
     in.assemblerBreakpoints.assign(m_assembler->Breakpoints().begin(), m_assembler->Breakpoints().end());
+    in.moduleBasicBreakpoints = [this](const std::string& file) { return TabBreakpoints(file, false); };
+    in.moduleAssemblerBreakpoints = [this](const std::string& file) { return TabBreakpoints(file, true); };
     return in;
   };
   views.showMemoryDump = [this](const std::string& dump) { ShowMemoryDump(dump); };
+  views.currentFile = [this] { return m_currentFile; };
+  views.bringToFront = [this](const std::string& file) {
+    if (workspace::SamePath(file, m_currentFile)) return true;
+    // An untitled project cannot be left for a module without a save dialog in mid-run.
+    if (m_untitled) return false;
+    const bool shown = m_navigator.Jump(file);
+    RebuildTabBar();
+    return shown;
+  };
+  views.anyBreakpoints = [this] {
+    return !m_basic->Breakpoints().empty() || !m_assembler->Breakpoints().empty() ||
+           m_tabBreakpoints.AnyBesides(m_currentFile);
+  };
   m_simulation = new TSimulationController(std::move(views), this);
   connect(m_simulation, &TSimulationController::StateChanged, this, [this] { UpdateCommandStates(); });
+  connect(m_simulation, &TSimulationController::VariablesChanged, this, [this] {
+    const std::vector<TVariableNode>* variables = m_simulation->Variables();
+    m_treeContent.variables = variables ? std::optional<std::vector<TVariableNode>>(*variables) : std::nullopt;
+    RefreshTree();
+    // The variables of a pause come into view, below the objects.
+    const QList<QTreeWidgetItem*> found =
+        m_tree->findItems(QString::fromUtf8(workspace::kVariablesNode), Qt::MatchExactly | Qt::MatchRecursive);
+    if (!found.isEmpty()) m_tree->scrollToItem(found.front(), QAbstractItemView::PositionAtTop);
+  });
   for (ui::TSourceEditor* e : {m_basic, m_assembler})
-    connect(e, &ui::TSourceEditor::BreakpointToggled, this, [this](int line, bool added) {
-      m_simulation->BreakpointToggled(line, added);
+    connect(e, &ui::TSourceEditor::BreakpointToggled, this, [this, e](int line, bool added) {
+      m_simulation->BreakpointToggled(line, added, e == m_assembler);
     });
-  auto* left = new QSplitter(Qt::Vertical);
-  left->addWidget(m_tree);
-  left->addWidget(m_simulation->VariableTree());
-  left->setStretchFactor(0, 2);
-  left->setStretchFactor(1, 1);
   // The bottom panel holds the simulation objects and, with "-DEBUG", the token view.
   m_memo = new QPlainTextEdit;
   m_memo->setObjectName(QStringLiteral("Memo1"));
@@ -173,7 +192,7 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
   m_editorSplitter->setStretchFactor(1, 0);
   m_editorSplitter->setCollapsible(0, false);
   m_splitter = new QSplitter;
-  m_splitter->addWidget(left);
+  m_splitter->addWidget(m_tree);
   m_splitter->addWidget(m_editorSplitter);
   m_splitter->setStretchFactor(0, 0);
   m_splitter->setStretchFactor(1, 1);
@@ -203,6 +222,10 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
   QToolBar* objects = addToolBar(QStringLiteral("Objekte"));
   for (uint16_t type = 1; type <= 8; ++type) objects->addAction(m_simulation->Objects()->InsertButton(type));
   connect(m_tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) { TreeClick(item); });
+  m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(m_tree, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) { TreePopup(at); });
+  // The objects' nodes follow the grid's edits.
+  connect(m_simulation->Objects(), &TObjectPanel::Changed, this, [this] { RefreshTree(); });
   connect(m_errorDisplay, &ui::TErrorStrip::SlotClicked, this,
           [this](workspace::TSlot slot) { ErrorSlotClicked(static_cast<int>(slot)); });
   connect(m_tabFiles, &QTabBar::currentChanged, this, [this](int index) {
@@ -434,7 +457,39 @@ void TForm1::Run(TCommandId id) {
 }
 
 bool TForm1::Modified() const {
-  return m_basic->isModified() || m_assembler->isModified() || m_simulation->ObjectsModified();
+  return m_basic->isModified() || m_assembler->isModified() ||
+         (m_simulation->ObjectsModified() && ObjectsBelongToCurrentFile());
+}
+
+bool TForm1::ObjectsBelongToCurrentFile() const {
+  return m_objectsFile.empty() || workspace::SamePath(m_objectsFile, m_currentFile);
+}
+
+// Objects edited while a run showed a module belong to the started project, which the
+// editors no longer show: they go into its file before the grid takes other objects.
+void TForm1::SaveObjectsToTheirFile() {
+  if (ObjectsBelongToCurrentFile() || !m_simulation->ObjectsModified()) return;
+  TProject owner;
+  if (zarvek::OpenFile(m_objectsFile, owner).result != loadresult::Loaded) return;
+  m_simulation->SaveObjects(owner);
+  const TSaveOutcome outcome = SaveProject(m_objectsFile, owner, [this](const std::string& text, const std::string& caption) {
+    return Ask({text, caption, workspace::TButtons::OkCancel}) == TAnswer::Ok;
+  });
+  if (outcome.saved) m_simulation->Grid().ClearModified();
+  else if (!outcome.message.empty()) Inform({outcome.message, outcome.caption, workspace::TButtons::Ok});
+}
+
+void TForm1::StashBreakpoints() { m_tabBreakpoints.Keep(m_currentFile, m_basic->Breakpoints(), m_assembler->Breakpoints()); }
+
+void TForm1::RestoreBreakpoints(const std::string& file) {
+  for (int line : m_tabBreakpoints.Lines(file, false)) m_basic->ToggleBreakpoint(line - 1);
+  for (int line : m_tabBreakpoints.Lines(file, true)) m_assembler->ToggleBreakpoint(line - 1);
+}
+
+std::vector<int32_t> TForm1::TabBreakpoints(const std::string& file, bool assembler) const {
+  if (!workspace::SamePath(file, m_currentFile)) return m_tabBreakpoints.Lines(file, assembler);
+  const std::set<int>& shown = (assembler ? m_assembler : m_basic)->Breakpoints();
+  return {shown.begin(), shown.end()};
 }
 
 bool TForm1::QuerySaveChanges() {
@@ -450,6 +505,7 @@ void TForm1::ClearProject(const std::string& path, bool untitled) {
   const TProfile profile = m_project.profile;
   m_project = TProject{};
   m_project.profile = profile;
+  SaveObjectsToTheirFile();
   m_simulation->LoadObjects(m_project);
   m_loading = true;
   m_basic->SetCp1252Text("");
@@ -457,6 +513,8 @@ void TForm1::ClearProject(const std::string& path, bool untitled) {
   m_loading = false;
   m_basic->ClearBreakpoints();
   m_assembler->ClearBreakpoints();
+  m_simulation->BreakpointsChanged();
+  m_objectsFile = path;
   m_currentFile = path;
   m_untitled = untitled;
   m_treeContent = {};
@@ -464,6 +522,7 @@ void TForm1::ClearProject(const std::string& path, bool untitled) {
 
 void TForm1::MneuClick() {
   if (QuerySaveChanges()) return;
+  m_tabBreakpoints.Clear();
   ClearProject(std::string(workspace::kUntitledProject), true);
   m_basic->setModified(false);
   m_assembler->setModified(false);
@@ -516,13 +575,23 @@ void TForm1::OpenModuleFile(const std::string& path) { LoadFile(path, true); }
 
 bool TForm1::LoadFile(const std::string& path, bool moduleJump) {
   if (!zarvek::FileExists(path)) return false;
+  // Before the file is read: it may be the one the grid's objects go into.
+  if (!(moduleJump && m_simulation->Control().Active())) SaveObjectsToTheirFile();
   TProject project = m_project;
   const TLoadOutcome outcome = zarvek::OpenFile(path, project);
   if (!outcome.message.empty()) Inform({outcome.message, outcome.caption, workspace::TButtons::Ok});
   if (outcome.result != loadresult::Loaded) return false;
   if (!moduleJump) m_recent.Add(path);
+  // A jump while a simulation runs (a pause inside a module) shows the file's texts and
+  // leaves the run, its objects and the error display as they are.
+  const bool running = moduleJump && m_simulation->Control().Active();
+  if (moduleJump) StashBreakpoints();
+  else m_tabBreakpoints.Clear();
   m_project = project;
-  m_simulation->LoadObjects(m_project);
+  if (!running) {
+    m_simulation->LoadObjects(m_project);
+    m_objectsFile = path;
+  }
   m_currentFile = path;
   m_untitled = false;
   m_loading = true;
@@ -530,10 +599,20 @@ bool TForm1::LoadFile(const std::string& path, bool moduleJump) {
   m_assembler->SetCp1252Text(m_project.assemblerSource);
   m_loading = false;
   for (ui::TSourceEditor* e : {m_basic, m_assembler}) {
-    e->setReadOnly(outcome.readOnly);
+    e->setReadOnly(outcome.readOnly || running);
     e->ClearBreakpoints();  // breakpoints are saved, never read back
     e->MarkErrorLine(-1);
     e->setModified(false);
+  }
+  // Within one project the tabs keep their breakpoints.
+  if (moduleJump) RestoreBreakpoints(path);
+  m_simulation->BreakpointsChanged();
+  if (running) {
+    m_editorControl->setCurrentIndex(0);
+    SetCaption();
+    RebuildTabBar();
+    UpdateCommandStates();
+    return true;
   }
   m_treeContent = {};
   m_treeContent.objects = outcome.objectNodes;
@@ -567,7 +646,10 @@ bool TForm1::MSpeichernClick(bool saveAs) {
   m_project.assemblerSource = m_assembler->Cp1252Text();
   m_project.basicBreakpoints.assign(m_basic->Breakpoints().begin(), m_basic->Breakpoints().end());
   m_project.assemblerBreakpoints.assign(m_assembler->Breakpoints().begin(), m_assembler->Breakpoints().end());
-  m_simulation->SaveObjects(m_project);
+  // While a run shows a module, the grid holds the started project's objects: the module
+  // keeps its own.
+  const bool ownObjects = ObjectsBelongToCurrentFile();
+  if (ownObjects) m_simulation->SaveObjects(m_project);
   const TSaveOutcome outcome = SaveProject(*choice.name, m_project, [this](const std::string& text, const std::string& caption) {
     return Ask({text, caption, workspace::TButtons::OkCancel}) == TAnswer::Ok;
   });
@@ -577,12 +659,13 @@ bool TForm1::MSpeichernClick(bool saveAs) {
   }
   m_currentFile = *choice.name;
   m_untitled = false;
+  if (ownObjects) m_objectsFile = m_currentFile;
   m_navigator.FileSaved(m_currentFile);
   m_errorDisplay->Display().Set(workspace::TSlot::Status, outcome.statusText);
   m_errorDisplay->Refresh();
   m_basic->setModified(false);
   m_assembler->setModified(false);
-  m_simulation->Grid().ClearModified();
+  if (ownObjects) m_simulation->Grid().ClearModified();
   SetCaption();
   RebuildTabBar();
   RefreshTree();
@@ -615,6 +698,8 @@ void TForm1::ButtonTestClick(bool fromOpen) {
     m_errorDisplay->Display().Set(workspace::TSlot::Status, status);
   m_errorDisplay->Refresh();
   workspace::TakeBuildIntoTree(m_lastBuild, m_builder.Assembler().Symbols(), m_treeContent);
+  if (m_lastBuild.success)
+    m_simulation->SetBuildSymbols(TProgramSymbols(m_lastBuild.program.symbols, m_builder.Assembler().Symbols(), !IsPyxon(m_project.profile)));
   RefreshTree();
   m_basic->MarkErrorLine(-1);
   m_assembler->MarkErrorLine(-1);
@@ -756,6 +841,12 @@ void AddTreeItems(QTreeWidgetItem* parent, const workspace::TTreeNode& node, std
   for (const workspace::TTreeNode& child : node.children) {
     auto* item = new QTreeWidgetItem(parent, QStringList(ui::FromUtf8(child.caption)));
     item->setData(0, Qt::UserRole, static_cast<int>(actions.size()));
+    if (child.changed) {
+      QFont font = item->font(0);
+      font.setBold(true);
+      item->setFont(0, font);
+      item->setForeground(0, QColor(200, 0, 0));
+    }
     actions.push_back(child.click);
     AddTreeItems(item, child, actions);
   }
@@ -763,6 +854,8 @@ void AddTreeItems(QTreeWidgetItem* parent, const workspace::TTreeNode& node, std
 }  // namespace
 
 void TForm1::RefreshTree() {
+  // The object nodes come from the grid, whoever changed it.
+  if (ObjectsBelongToCurrentFile()) m_treeContent.objects = m_simulation->Grid().TreeNodes();
   m_treeContent.untitled = m_untitled;
   m_treeContent.fileName = workspace::BaseName(m_currentFile);
   const workspace::TTreeNode root = workspace::BuildProjectTree(m_treeContent);
@@ -791,8 +884,24 @@ void TForm1::TreeClick(QTreeWidgetItem* item) {
       RebuildTabBar();
       UpdateCommandStates();
       break;
+    case workspace::TTreeActionKind::SelectObject: m_simulation->SelectObject(action.x, action.y); break;
     default: break;
   }
+}
+
+// The objects node and its objects offer the grid's popup menu, acting on the object
+// clicked (or, for the objects node, on the grid's current cell).
+void TForm1::TreePopup(const QPoint& at) {
+  QTreeWidgetItem* item = m_tree->itemAt(at);
+  if (!item) return;
+  const int index = item->data(0, Qt::UserRole).toInt();
+  if (index < 0 || index >= static_cast<int>(m_treeActions.size())) return;
+  const workspace::TTreeAction action = m_treeActions[static_cast<size_t>(index)];
+  if (action.kind != workspace::TTreeActionKind::SelectObject && action.kind != workspace::TTreeActionKind::ObjectsNode)
+    return;
+  m_tree->setCurrentItem(item);
+  if (action.kind == workspace::TTreeActionKind::SelectObject) m_simulation->SelectObject(action.x, action.y);
+  m_simulation->Objects()->ShowPopup(m_tree->viewport()->mapToGlobal(at));
 }
 
 workspace::TSelection TForm1::Selection(bool assembler) const {
@@ -812,6 +921,7 @@ void TForm1::SetBasicText(const std::string& text) {
 }
 
 void TForm1::StartEmptyProject(const std::string& path) {
+  StashBreakpoints();
   ClearProject(path, false);
   SetCaption();
   RebuildTabBar();

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "link/clock.h"
@@ -24,6 +25,7 @@
 #include "workspace/modules.h"
 #include "workspace/project_tree.h"
 #include "workspace/recent_files.h"
+#include "workspace/tab_breakpoints.h"
 #include "workspace/texts.h"
 #include "ide/simulation_controller.h"
 
@@ -158,6 +160,15 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   void RebuildTabBar();
   void RefreshTree();
   void TreeClick(QTreeWidgetItem* item);
+  void TreePopup(const QPoint& at);
+  // The object grid holds the objects of m_objectsFile, which a run keeps while it shows
+  // a module.
+  bool ObjectsBelongToCurrentFile() const;
+  void SaveObjectsToTheirFile();
+  // Breakpoints of the project's tabs other than the shown one, by file.
+  void StashBreakpoints();
+  void RestoreBreakpoints(const std::string& file);
+  std::vector<int32_t> TabBreakpoints(const std::string& file, bool assembler) const;
   void ErrorSlotClicked(int slot);
   void SetCaption();
   void BasicCharAdded(int character);
@@ -178,6 +189,8 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   TSettings m_settings;
   TProject m_project;
   std::string m_currentFile = "Unbenannt.cpo";
+  std::string m_objectsFile;
+  workspace::TTabBreakpoints m_tabBreakpoints;
   bool m_untitled = true;
   bool m_debugView = false;
   bool m_switchingTabs = false;

@@ -54,7 +54,8 @@ TObjectPanel::TObjectPanel(TObjectGrid& grid, QWidget* parent) : QWidget(parent)
 
   m_gridWidget = new ui::TObjectGridWidget(m_grid);
   m_gridWidget->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(m_gridWidget, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) { ShowPopup(at); });
+  connect(m_gridWidget, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { ShowPopup(m_gridWidget->mapToGlobal(at)); });
   auto* scroll = new QScrollArea;
   scroll->setWidget(m_gridWidget);
   scroll->setObjectName(QStringLiteral("ObjectScroll"));
@@ -95,22 +96,24 @@ TObjectPanel::TObjectPanel(TObjectGrid& grid, QWidget* parent) : QWidget(parent)
   Refresh();
 }
 
-void TObjectPanel::ShowPopup(const QPoint& at) {
+void TObjectPanel::ShowPopup(const QPoint& globalAt) {
   const QList<QAction*> items = m_popup->actions();
   const bool occupied = m_grid.Selected().type != objecttype::Empty;
   items[0]->setEnabled(occupied);
   items[1]->setEnabled(occupied && m_grid.EditingAllowed());
   items[2]->setEnabled(m_grid.ClipboardFilled() && m_grid.EditingAllowed());
   items[3]->setEnabled(occupied && m_grid.EditingAllowed());
-  m_popup->popup(m_gridWidget->mapToGlobal(at));
+  m_popup->popup(globalAt);
 }
 
 bool TObjectPanel::EditRow(int row, const std::string& utf8Text) {
-  const bool done = m_grid.EditSetting(row, Utf8ToCp1252(utf8Text));
+  std::string why;
+  const bool done = m_grid.EditSetting(row, Utf8ToCp1252(utf8Text), &why);
   FillSettings();
   m_gridWidget->updateGeometry();
   m_gridWidget->update();
   if (done) Q_EMIT Changed();
+  else Q_EMIT Refused(why);
   return done;
 }
 

@@ -36,15 +36,18 @@ class TObjectPanel : public QWidget {
   std::function<std::string(int x, int y)> shownValue;
   // Enabling of the insert buttons and editors, the settings rows of the selection.
   void Refresh();
-  // Edits a settings row as its editor does (tests and the editors use it).
+  // Edits a settings row as its editor does (tests and the editors use it); a refused
+  // edit reports its reason through Refused and the row shows the value kept.
   bool EditRow(int row, const std::string& utf8Text);
+  // The popup menu (copy, cut, paste, delete) at a global position, for the selection.
+  void ShowPopup(const QPoint& globalAt);
 
  Q_SIGNALS:
   void Changed();
+  void Refused(const std::string& message);
 
  private:
   void FillSettings();
-  void ShowPopup(const QPoint& at);
 
   TObjectGrid& m_grid;
   const TProgramSymbols* m_symbols = nullptr;

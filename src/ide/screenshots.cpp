@@ -75,6 +75,7 @@ bool SimulationShots(const std::filesystem::path& out) {
   Place(grid, 1, 2, objecttype::VariableNumerical, "zaehler", {});
   grid.Select(1, 1);
   w.Simulation()->Objects()->Refresh();
+  Q_EMIT w.Simulation()->Objects()->Changed();  // placed past the panel: the tree takes them
   w.resize(1280, 800);
   w.show();
   ide::TConsoleWindow* console = w.Simulation()->Console();
@@ -95,6 +96,11 @@ bool SimulationShots(const std::filesystem::path& out) {
   QTest::mouseRelease(cells, Qt::LeftButton, {}, cells->CellRect(0, 1).center());
   w.Action(TCommandId::Pause)->trigger();
   QTest::qWait(400);
+  // A few single steps, so that the tree marks the values the steps changed.
+  for (int step = 0; step < 3; ++step) {
+    w.Action(TCommandId::RunNext)->trigger();
+    QTest::qWait(250);
+  }
   ok = Shot(&w, out / "13-simulation-pause.png") && ok;
   w.Action(TCommandId::Stop)->trigger();
   w.BasicEditor()->setModified(false);

@@ -3,18 +3,17 @@
 #include <algorithm>
 
 #include <QAction>
-#include <QTreeWidget>
 
 #include "base/profile.h"
 #include "ide/console_window.h"
 #include "ide/object_panel.h"
-#include "ide/variable_tree.h"
 #include "simulation/tessel_board.h"
 #include "ui/error_strip.h"
 #include "ui/object_grid_widget.h"
 #include "ui/qt_text.h"
 #include "ui/source_editor.h"
 #include "ui/source_lexers.h"
+#include "workspace/paths.h"
 
 namespace zarvek::ide {
 
@@ -69,17 +68,15 @@ TSimulationController::TSimulationController(TSimulationViews views, QWidget* pa
   });
   m_panel = new TObjectPanel(m_grid);
   m_panel->shownValue = [this](int x, int y) { return m_bindings ? m_bindings->DisplayedValue(x, y) : std::string(); };
+  m_panel->SetSymbols(&m_buildSymbols);
   m_panel->GridWidget()->displayedValue = m_panel->shownValue;
   connect(m_panel->GridWidget(), &ui::TObjectGridWidget::CellPressed, this,
           [this](int x, int y, bool right, int dx, int dy) { CellPressed(x, y, right, dx, dy); });
   connect(m_panel->GridWidget(), &ui::TObjectGridWidget::CellReleased, this,
           [this](int x, int y) { CellReleased(x, y); });
   m_consoleWindow = new TConsoleWindow(m_console, parentWindow);
-  m_variables = new QTreeWidget;
-  m_variables->setObjectName(QStringLiteral("VariableView"));
-  m_variables->setHeaderHidden(true);
-  m_variables->hide();
   connect(m_panel, &TObjectPanel::Changed, this, [this] { UpdatePanel(); });
+  connect(m_panel, &TObjectPanel::Refused, this, [this](const std::string& why) { ShowStatus(why); });
 
   m_runTime.setInterval(kPyxonTickMs);
   connect(&m_runTime, &QTimer::timeout, this, [this] { RunTime(); });
@@ -159,13 +156,14 @@ void TSimulationController::DrainPosted() {
       m_lastStopAddress = e.tokenAddress;
       m_pausedPage = 0;
       m_pausedLine = 0;
+      m_pausedFile.clear();
       if (m_tesselStop && m_tesselStop->assemblerLine) {
-        m_pausedPage = 1;
-        m_pausedLine = *m_tesselStop->assemblerLine + 1;
+        SetPausedAssemblerLine(*m_tesselStop->assemblerLine);
       } else if (m_tesselStop && m_tesselStop->statement) {
-        m_pausedLine = static_cast<int>(m_tesselStop->statement->sourceLine);
+        SetPausedPlace(*m_tesselStop->statement);
       } else if (e.place) {
         m_pausedLine = static_cast<int>(e.place->line);
+        m_pausedFile = e.place->file;
       }
     }
     const bool deferred = m_showOnPauseEvent;
@@ -235,8 +233,10 @@ void TSimulationController::Execute(const TRunOutcome& outcome) {
   if (outcome.terminateMachine || outcome.editorsNormal) Terminate();
   if (outcome.discardVariableView) {
     if (m_view) m_view->Discard();
-    m_variables->clear();
-    m_variables->hide();
+    if (m_variablesShown) {
+      m_variablesShown = false;
+      Q_EMIT VariablesChanged();
+    }
   }
   if (outcome.editorsNormal) SetEditorsRunning(false);
   if (outcome.refreshConsoleStatus || outcome.startNeeded) RefreshConsoleStatus();
@@ -261,15 +261,29 @@ bool TSimulationController::Start() {
   m_hw.serialOutput.Clear();
   m_showOnPauseEvent = false;
   m_pausedLine = 0;
+  m_pausedFile.clear();
+  m_rootFile = input.projectFileName;
+  m_asmBreakLines.clear();
+  for (int32_t line : input.assemblerBreakpoints)
+    if (line >= 1) m_asmBreakLines.insert(line - 1);
+  for (const TIncludeRecord& module : m_plan.build.program.includes)
+    if (input.moduleAssemblerBreakpoints)
+      for (int32_t line : input.moduleAssemblerBreakpoints(module.fileName))
+        if (line >= 1 && line <= module.assemblerLineCount) m_asmBreakLines.insert(module.assemblerFirstLine + line - 1);
   if (m_plan.pyxon) {
     m_lines = m_plan.pyxon->lineTable;
     TMachineConfig config = m_plan.pyxon->machine;
     config.ownThread = true;
     m_machine = CreatePyxonMachine(*m_plan.pyxon, config, m_hw, static_cast<TSimulatorListener&>(*this));
-    // The locator runs on the machine's thread: it reads its own copy of the table.
-    m_machine->SetStatementLocator([lines = m_lines](const TLinePosition& at) -> std::optional<TStatementPlace> {
+    // The locator runs on the machine's thread: it reads its own copies of the table and
+    // of the module files.
+    std::vector<std::string> files;
+    for (const TIncludeRecord& module : m_plan.build.program.includes) files.push_back(module.fileName);
+    m_machine->SetStatementLocator([lines = m_lines, files = std::move(files), root = m_rootFile](
+                                       const TLinePosition& at) -> std::optional<TStatementPlace> {
       for (const TLineRecord& r : lines)
-        if (r.sourcePosition == at.sourcePosition && r.origin == at.origin) return TStatementPlace{{}, r.sourceLine, 1};
+        if (r.sourcePosition == at.sourcePosition && r.origin == at.origin)
+          return TStatementPlace{r.origin < files.size() ? files[r.origin] : root, r.sourceLine, 1};
       return std::nullopt;
     });
     m_access = std::make_unique<TInterpreterAccess>(*m_machine, m_plan.pyxon->codeLength, m_plan.pyxon->tableLength);
@@ -298,7 +312,9 @@ bool TSimulationController::Start() {
       return false;
     }
     m_tessel->SetRuntimePoints(m_runtime->points);
-    for (int32_t line : input.basicBreakpoints) m_tessel->SetBasicBreakpoint(static_cast<uint32_t>(line));
+    // The flags of the line table carry the breakpoints of every file of the run.
+    for (const TLineRecord& r : m_lines)
+      if (r.breakpoint) m_tessel->SetBasicBreakpoint(r.sourceLine, r.origin);
     m_pins = std::make_unique<TEnginePins>(m_tessel->Engine());
     m_access = std::make_unique<TTesselRamAccess>([this](uint16_t a) { return m_tessel->Engine().Peek(a); });
   }
@@ -318,7 +334,8 @@ void TSimulationController::Terminate() {
   m_tesselStop.reset();
   m_showOnPauseEvent = false;
   m_pausedLine = 0;
-  m_panel->SetSymbols(nullptr);
+  m_pausedFile.clear();
+  m_panel->SetSymbols(&m_buildSymbols);
   // The dropped machine's last reports (its thread's end among them) must not reach the
   // run control, which may already be starting the next run: its output stays.
   std::lock_guard lock(m_postMutex);
@@ -388,28 +405,61 @@ void TSimulationController::ShowPaused() {
   if (m_machine) {
     const TDebugState state = m_machine->GetDebugState();
     if (m_pausedLine == 0) {
+      const TLineRecord* found = nullptr;
       for (const TLineRecord& r : m_lines)
         if (r.tokenOffset == state.line.tokenOffset && r.sourcePosition == state.line.sourcePosition) {
-          m_pausedLine = static_cast<int>(r.sourceLine);
+          found = &r;
           break;
         }
-      if (m_pausedLine == 0) m_pausedLine = static_cast<int>(state.line.sourceLine);
+      SetPausedPlace(found ? *found : state.line);
     }
     if (m_view && m_access) m_view->Rebuild(state, *m_access, &m_hw);
   } else if (m_tessel && m_view && m_access) {
     if (m_pausedLine == 0 && !m_tesselStop) {
-      if (const auto s = m_tessel->StatementOf(m_tessel->LastTokenAddress())) m_pausedLine = static_cast<int>(s->sourceLine);
+      if (const auto s = m_tessel->StatementOf(m_tessel->LastTokenAddress())) SetPausedPlace(*s);
     }
+    // The Tessel boards keep no local variables: the globals, read from the emulated RAM.
     m_view->RebuildGlobals(*m_access, &m_hw);
   }
-  if (m_view) FillVariableTree(*m_variables, m_view->Branches());
-  m_variables->setVisible(m_variables->topLevelItemCount() > 0);
-  if (m_pausedLine > 0) SelectLine(m_pausedPage, m_pausedLine);
+  m_variablesShown = m_view != nullptr;
+  Q_EMIT VariablesChanged();
+  if (m_pausedLine > 0) SelectLine(m_pausedFile, m_pausedPage, m_pausedLine);
   m_panel->Refresh();
 }
 
-void TSimulationController::SelectLine(int page, int line) {
+void TSimulationController::SetPausedPlace(const TLineRecord& statement) {
+  m_pausedPage = 0;
+  m_pausedLine = static_cast<int>(statement.sourceLine);
+  m_pausedFile = FileOfOrigin(statement.origin);
+}
+
+void TSimulationController::SetPausedAssemblerLine(int32_t mergedLine) {
+  const TAsmLineOrigin origin = LocateAssemblerLine(m_plan.build.program.includes, mergedLine);
+  m_pausedPage = 1;
+  m_pausedLine = origin.line + 1;
+  m_pausedFile = FileOfOrigin(origin.moduleIndex < 0 ? kMainSourceOrigin : static_cast<uint32_t>(origin.moduleIndex));
+}
+
+std::string TSimulationController::FileOfOrigin(uint32_t origin) const {
+  const std::vector<TIncludeRecord>& includes = m_plan.build.program.includes;
+  return origin < includes.size() ? includes[origin].fileName : m_rootFile;
+}
+
+std::optional<uint32_t> TSimulationController::OriginOfCurrentFile() const {
+  const std::string file = m_views.currentFile ? m_views.currentFile() : m_rootFile;
+  const std::vector<TIncludeRecord>& includes = m_plan.build.program.includes;
+  for (size_t k = 0; k < includes.size(); ++k)
+    if (workspace::SamePath(includes[k].fileName, file)) return static_cast<uint32_t>(k);
+  // An untitled project has no file name to compare: the editors show it.
+  if (m_rootFile.empty() || workspace::SamePath(m_rootFile, file)) return kMainSourceOrigin;
+  return std::nullopt;
+}
+
+void TSimulationController::SelectLine(const std::string& file, int page, int line) {
   ui::TSourceEditor* e = page == 1 ? m_views.assembler : m_views.basic;
+  // A statement of another file of the run: that file's tab first. A file that cannot
+  // be shown leaves the editors as they are rather than marking a wrong line.
+  if (!file.empty() && m_views.bringToFront && !m_views.bringToFront(file)) return;
   if (m_views.showEditor) m_views.showEditor(page);
   const int index = line - 1;
   if (index < 0 || index >= e->lines()) return;
@@ -421,7 +471,7 @@ bool TSimulationController::FindAddress(uint32_t address) {
   if (m_tessel) {
     const auto statement = m_tessel->StatementOf(static_cast<uint16_t>(std::min<uint32_t>(address, 0xFFFF)));
     if (!statement) return false;
-    SelectLine(0, static_cast<int>(statement->sourceLine));
+    SelectLine(FileOfOrigin(statement->origin), 0, static_cast<int>(statement->sourceLine));
     return true;
   }
   // Token addresses count from the program memory's start, four bytes before the image's
@@ -430,23 +480,65 @@ bool TSimulationController::FindAddress(uint32_t address) {
   for (const TLineRecord& r : m_lines)
     if (uint64_t{r.tokenOffset} + 4 <= address && (!found || r.tokenOffset > found->tokenOffset)) found = &r;
   if (!found) return false;
-  SelectLine(0, static_cast<int>(found->sourceLine));
+  SelectLine(FileOfOrigin(found->origin), 0, static_cast<int>(found->sourceLine));
   return true;
 }
 
 // --- Breakpoints, the mouse ---
 
-void TSimulationController::BreakpointToggled(int line, bool added) {
-  m_control.SetHasBreakpoints(!m_views.basic->Breakpoints().empty() || !m_views.assembler->Breakpoints().empty());
-  if (m_machine) {
-    if (added) m_machine->SetBreakpoint(static_cast<uint32_t>(line));
-    else m_machine->ClearBreakpoint(static_cast<uint32_t>(line));
-  }
-  if (m_tessel) {
-    if (added) m_tessel->SetBasicBreakpoint(static_cast<uint32_t>(line));
-    else m_tessel->ClearBasicBreakpoint(static_cast<uint32_t>(line));
-  }
+void TSimulationController::BreakpointsChanged() {
+  m_control.SetHasBreakpoints(m_views.anyBreakpoints ? m_views.anyBreakpoints()
+                                                     : !m_views.basic->Breakpoints().empty() ||
+                                                           !m_views.assembler->Breakpoints().empty());
   UpdateEnabling();
+}
+
+void TSimulationController::BreakpointToggled(int line, bool added, bool assembler) {
+  // The editors may show a file this run does not contain: its lines mean nothing here.
+  const std::optional<uint32_t> origin = m_machine || m_tessel ? OriginOfCurrentFile() : std::nullopt;
+  const uint32_t at = static_cast<uint32_t>(line);
+  if (origin && assembler && m_tessel) {
+    int32_t merged = line - 1;
+    if (*origin != kMainSourceOrigin) {
+      const TIncludeRecord& module = m_plan.build.program.includes[*origin];
+      merged = line <= module.assemblerLineCount ? module.assemblerFirstLine + line - 1 : -1;
+    }
+    if (merged >= 0) {
+      if (added) m_asmBreakLines.insert(merged);
+      else m_asmBreakLines.erase(merged);
+      ApplyAssemblerBreakpoints();
+    }
+  } else if (origin && !assembler) {
+    if (m_machine) {
+      if (added) m_machine->SetBreakpoint(at, *origin);
+      else m_machine->ClearBreakpoint(at, *origin);
+    }
+    if (m_tessel) {
+      if (added) m_tessel->SetBasicBreakpoint(at, *origin);
+      else m_tessel->ClearBasicBreakpoint(at, *origin);
+    }
+  }
+  BreakpointsChanged();
+}
+
+void TSimulationController::ApplyAssemblerBreakpoints() {
+  if (m_tessel && m_plan.tessel)
+    m_tessel->SetAssemblerBreakpoints(AssemblerBreakpointPositions(m_plan.tessel->assemblerLineMap, m_asmBreakLines));
+}
+
+void TSimulationController::SelectObject(int x, int y) {
+  if (x < 0 || y < 0 || x >= kGridColumns || y >= kGridRows) return;
+  m_grid.Select(x, y);
+  m_panel->show();
+  m_panel->Refresh();
+}
+
+void TSimulationController::SetBuildSymbols(TProgramSymbols symbols) {
+  m_buildSymbols = std::move(symbols);
+  if (!m_control.Active()) {
+    m_panel->SetSymbols(&m_buildSymbols);
+    m_panel->Refresh();
+  }
 }
 
 void TSimulationController::CellPressed(int x, int y, bool right, int dx, int dy) {

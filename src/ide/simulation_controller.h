@@ -12,6 +12,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -33,7 +34,6 @@
 #include <QTimer>
 
 class QAction;
-class QTreeWidget;
 
 namespace zarvek::ui {
 class TSourceEditor;
@@ -56,6 +56,13 @@ struct TSimulationViews {
   std::function<TStartInput()> startInput;
   // The build of a start made a memory dump for the token view.
   std::function<void(const std::string& dump)> showMemoryDump;
+  // The file the editors show (full path).
+  std::function<std::string()> currentFile;
+  // Brings a file of the run (the started project or one of its modules) into the
+  // editors; false when it could not be opened.
+  std::function<bool(const std::string& file)> bringToFront;
+  // Whether any file of the project has a breakpoint (the editors and the other tabs).
+  std::function<bool()> anyBreakpoints;
 };
 
 class TSimulationController : public QObject, private TSimulatorListener, private TTesselListener {
@@ -69,8 +76,14 @@ class TSimulationController : public QObject, private TSimulatorListener, privat
   void SetProfile(TProfile profile);
   void ApplySettings(const TSettings& settings);
   void Command(TRunCommand command);
-  // A gutter click changed the BASIC breakpoints (line 1-based).
-  void BreakpointToggled(int line, bool added);
+  // A gutter click changed the breakpoints of the file the editors show (line 1-based).
+  void BreakpointToggled(int line, bool added, bool assembler = false);
+  // The breakpoint lists changed without a click (a file was loaded).
+  void BreakpointsChanged();
+  // Selects an object's cell and shows its settings (a click on its tree node).
+  void SelectObject(int x, int y);
+  // The names the settings rows offer while no simulation runs: the last build's.
+  void SetBuildSymbols(TProgramSymbols symbols);
   // Laufzeitfehler Suchen: selects the statement of a token address; false when the
   // address lies in no statement of the last build.
   bool FindAddress(uint32_t address);
@@ -86,11 +99,16 @@ class TSimulationController : public QObject, private TSimulatorListener, privat
   TConsoleModel& ConsoleModel() { return m_console; }
   TConsoleWindow* Console() const { return m_consoleWindow; }
   TObjectPanel* Objects() const { return m_panel; }
-  QTreeWidget* VariableTree() const { return m_variables; }
+  // The variables of the current pause by call frame; nullptr while there is no pause
+  // view (never paused, or stopped).
+  const std::vector<TVariableNode>* Variables() const {
+    return m_view && m_variablesShown ? &m_view->Branches() : nullptr;
+  }
   TSimulatedHardware& Hardware() { return m_hw; }
   QTimer& RunTimer() { return m_runTime; }
-  // The statement the last pause stopped at: editor page (0 BASIC, 1 assembler) and
-  // 1-based line; 0 when none.
+  // The statement the last pause stopped at: its file (the started project or a
+  // module), editor page (0 BASIC, 1 assembler) and 1-based line in that file; 0 when none.
+  const std::string& PausedFile() const { return m_pausedFile; }
   int PausedPage() const { return m_pausedPage; }
   int PausedLine() const { return m_pausedLine; }
   uint64_t Ticks() const { return m_ticks; }
@@ -106,6 +124,8 @@ class TSimulationController : public QObject, private TSimulatorListener, privat
  Q_SIGNALS:
   // The run state changed (enabling, paused, stopped): the owner refreshes its commands.
   void StateChanged();
+  // The variables of a pause were rebuilt or discarded.
+  void VariablesChanged();
 
  private:
   // TSimulatorListener (the machine's thread)
@@ -128,7 +148,12 @@ class TSimulationController : public QObject, private TSimulatorListener, privat
   void Terminate();
   void RunTime();
   void ShowPaused();
-  void SelectLine(int page, int line);
+  void SelectLine(const std::string& file, int page, int line);
+  void SetPausedPlace(const TLineRecord& statement);
+  void SetPausedAssemblerLine(int32_t mergedLine);
+  std::string FileOfOrigin(uint32_t origin) const;
+  std::optional<uint32_t> OriginOfCurrentFile() const;
+  void ApplyAssemblerBreakpoints();
   void SetEditorsRunning(bool running);
   void ShowStatus(const std::string& text);
   void UpdateEnabling();
@@ -174,10 +199,14 @@ class TSimulationController : public QObject, private TSimulatorListener, privat
   int32_t m_lastStopAddress = -1;
   qint64 m_longestTick = 0;
   int m_pausedPage = 0, m_pausedLine = 0;
+  std::string m_pausedFile;
+  std::string m_rootFile;         // the project the run was started from
+  std::set<int32_t> m_asmBreakLines;  // in the merged assembler text of the run
+  bool m_variablesShown = false;
+  TProgramSymbols m_buildSymbols;
 
   TObjectPanel* m_panel = nullptr;
   TConsoleWindow* m_consoleWindow = nullptr;
-  QTreeWidget* m_variables = nullptr;
 };
 
 }  // namespace zarvek::ide

@@ -100,21 +100,16 @@ void TInterpreter::SetLineTable(std::vector<TLineRecord> records) {
   RebuildStatementIndex();
 }
 
-void TInterpreter::SetBreakpoint(uint32_t sourceLine) {
-  std::lock_guard lock(m_lineLock);
-  for (TLineRecord& r : m_lines)
-    if (r.sourceLine == sourceLine) {
-      r.breakpoint = 1;
-      RefreshWatch(r.tokenOffset);
-      return;
-    }
-}
+void TInterpreter::SetBreakpoint(uint32_t sourceLine) { MarkBreakpoint(sourceLine, std::nullopt, 1); }
+void TInterpreter::ClearBreakpoint(uint32_t sourceLine) { MarkBreakpoint(sourceLine, std::nullopt, 0); }
+void TInterpreter::SetBreakpoint(uint32_t sourceLine, uint32_t origin) { MarkBreakpoint(sourceLine, origin, 1); }
+void TInterpreter::ClearBreakpoint(uint32_t sourceLine, uint32_t origin) { MarkBreakpoint(sourceLine, origin, 0); }
 
-void TInterpreter::ClearBreakpoint(uint32_t sourceLine) {
+void TInterpreter::MarkBreakpoint(uint32_t sourceLine, std::optional<uint32_t> origin, uint8_t flag) {
   std::lock_guard lock(m_lineLock);
   for (TLineRecord& r : m_lines)
-    if (r.sourceLine == sourceLine) {
-      r.breakpoint = 0;
+    if (r.sourceLine == sourceLine && (!origin || r.origin == *origin)) {
+      r.breakpoint = flag;
       RefreshWatch(r.tokenOffset);
       return;
     }

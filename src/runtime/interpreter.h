@@ -134,6 +134,10 @@ class TInterpreter {
   void SetLineTable(std::vector<TLineRecord> records);
   void SetBreakpoint(uint32_t sourceLine);
   void ClearBreakpoint(uint32_t sourceLine);
+  // The same for the statements of one text: the main source or a module, whose lines
+  // count from 1 in each.
+  void SetBreakpoint(uint32_t sourceLine, uint32_t origin);
+  void ClearBreakpoint(uint32_t sourceLine, uint32_t origin);
   // Sets the run mode and resumes the machine; Pause does not resume a machine
   // that has already suspended itself, so pausing never executes a token.
   void SetRunMode(TRunMode mode);
@@ -263,6 +267,7 @@ class TInterpreter {
   void EnterPendingInterrupts();
   static uint8_t WatchMask(TRunMode mode);
   void RefreshWatch(uint32_t address);
+  void MarkBreakpoint(uint32_t sourceLine, std::optional<uint32_t> origin, uint8_t flag);
 
   // Program counter values always index program memory: addresses beyond it wrap.
   void JumpTo(uint64_t address) {

@@ -3,18 +3,25 @@
 namespace zarvek {
 
 std::vector<TLineRecord> BuildLineTable(const TCompiler& compiler, const TCompileResult& result,
-                                        const std::set<uint32_t>& breakpoints) {
+                                        const TBreakpointPlaces& breakpoints) {
   std::vector<TLineRecord> table;
   table.reserve(result.statementMap.size());
   for (const TStatementMapRecord& s : result.statementMap) {
     const uint32_t origin = s.moduleIndex < 0 ? kMainSourceOrigin : static_cast<uint32_t>(s.moduleIndex);
-    // Statements of a module stand, in the editor, on the line of their $INCLUDE.
+    // The line as the module's own tab shows it, so that a pause can select it there.
     const TSourceLocation at = compiler.Locate(static_cast<int32_t>(s.sourcePosition));
-    const uint32_t line = static_cast<uint32_t>(at.projectLine);
-    const uint8_t flagged = origin == kMainSourceOrigin && breakpoints.count(line) ? 1 : 0;
+    const uint32_t line = static_cast<uint32_t>(origin == kMainSourceOrigin ? at.projectLine : at.line);
+    const uint8_t flagged = breakpoints.count({origin, line}) ? 1 : 0;
     table.push_back(TLineRecord{s.codeOffset, line, s.sourcePosition, origin, flagged});
   }
   return table;
+}
+
+std::vector<TLineRecord> BuildLineTable(const TCompiler& compiler, const TCompileResult& result,
+                                        const std::set<uint32_t>& breakpoints) {
+  TBreakpointPlaces places;
+  for (uint32_t line : breakpoints) places.insert({kMainSourceOrigin, line});
+  return BuildLineTable(compiler, result, places);
 }
 
 }  // namespace zarvek

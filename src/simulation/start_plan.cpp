@@ -18,6 +18,19 @@ std::unique_ptr<TSimulator> CreatePyxonMachine(const TPyxonStart& start, TMachin
   return machine;
 }
 
+std::vector<uint16_t> AssemblerBreakpointPositions(const std::vector<hc05::TAsmLineMapEntry>& lineMap,
+                                                   const std::set<int32_t>& lines) {
+  std::vector<uint16_t> positions;
+  for (int32_t line : lines) {
+    const hc05::TAsmLineMapEntry* best = nullptr;
+    for (const hc05::TAsmLineMapEntry& e : lineMap)
+      if (e.line >= line && (!best || e.line < best->line || (e.line == best->line && e.position < best->position)))
+        best = &e;
+    if (best) positions.push_back(static_cast<uint16_t>(best->position));
+  }
+  return positions;
+}
+
 TStartPlan PrepareStart(TBuilder& builder, const TStartInput& input) {
   TStartPlan plan;
   if (!TRunControl::Simulatable(input.profile)) {
@@ -42,9 +55,19 @@ TStartPlan PrepareStart(TBuilder& builder, const TStartInput& input) {
     return plan;
   }
   const TBuildResult& b = plan.build;
-  std::set<uint32_t> breakpoints;
+  TBreakpointPlaces breakpoints;
   for (int32_t line : input.basicBreakpoints)
-    if (line >= 1) breakpoints.insert(static_cast<uint32_t>(line));
+    if (line >= 1) breakpoints.insert({kMainSourceOrigin, static_cast<uint32_t>(line)});
+  std::set<int32_t> moduleAssemblerLines;  // in the merged assembler text
+  for (size_t k = 0; k < b.program.includes.size(); ++k) {
+    const TIncludeRecord& module = b.program.includes[k];
+    if (input.moduleBasicBreakpoints)
+      for (int32_t line : input.moduleBasicBreakpoints(module.fileName))
+        if (line >= 1) breakpoints.insert({static_cast<uint32_t>(k), static_cast<uint32_t>(line)});
+    if (input.moduleAssemblerBreakpoints)
+      for (int32_t line : input.moduleAssemblerBreakpoints(module.fileName))
+        if (line >= 1 && line <= module.assemblerLineCount) moduleAssemblerLines.insert(module.assemblerFirstLine + line - 1);
+  }
   plan.symbols = TProgramSymbols(b.program.symbols, builder.Assembler().Symbols(), !IsPyxon(input.profile));
   if (IsPyxon(input.profile)) {
     TPyxonStart p;
@@ -61,6 +84,8 @@ TStartPlan PrepareStart(TBuilder& builder, const TStartInput& input) {
     t.machineCodeStart = b.machineCode.startAddress;
     t.assemblerLineMap = b.machineCode.lineMap;
     t.assemblerBreakpoints = b.machineCode.breakpointPositions;
+    for (uint16_t p : AssemblerBreakpointPositions(b.machineCode.lineMap, moduleAssemblerLines))
+      t.assemblerBreakpoints.push_back(p);
     t.statementMap = b.program.statementMap;
     t.lineTable = BuildLineTable(builder.Compiler(), b.program, breakpoints);
     plan.tessel = std::move(t);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
@@ -27,7 +28,17 @@ struct TStartInput {
   std::vector<int32_t> basicBreakpoints;      // editor lines
   std::vector<int32_t> assemblerBreakpoints;  // editor lines
   bool memoryDump = false;  // the token view's dump (TBuildResult::memoryDump)
+  // The breakpoints set in the tabs of included modules, asked for by the module's file
+  // name: BASIC and assembler editor lines of that file.
+  std::function<std::vector<int32_t>(const std::string& moduleFile)> moduleBasicBreakpoints;
+  std::function<std::vector<int32_t>(const std::string& moduleFile)> moduleAssemblerBreakpoints;
 };
+
+// Where the breakpoints of an assembler text lie in the code: the code position of each
+// line (0-based, in the merged assembler text) or, for a line without code, of the next
+// line that has code.
+std::vector<uint16_t> AssemblerBreakpointPositions(const std::vector<hc05::TAsmLineMapEntry>& lineMap,
+                                                   const std::set<int32_t>& lines);
 
 // The token machine of a Pyxon run: create it with `machine`, then SetLineTable and
 // LoadProgram(image, codeLength, tableLength).

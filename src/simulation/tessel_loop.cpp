@@ -263,7 +263,7 @@ TTesselLoop::TStepCheck TTesselLoop::BasicCheck() {
   switch (m_kind) {
     case runkind::SingleStep: stop = fresh; break;
     case runkind::ToBreakpoint:
-      stop = statement->origin == kMainSourceOrigin && m_basicBreakpoints.count(statement->sourceLine) > 0;
+      stop = m_basicBreakpoints.count({statement->origin, statement->sourceLine}) > 0;
       reason = TTesselStopReason::BasicBreakpoint;
       break;
     case runkind::StepOver: {

@@ -10,6 +10,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/sim_hardware.h"
@@ -112,8 +113,13 @@ class TTesselLoop {
   void Pause();
   void Stop() { m_kind = runkind::None; }
 
-  void SetBasicBreakpoint(uint32_t editorLine) { m_basicBreakpoints.insert(editorLine); }
-  void ClearBasicBreakpoint(uint32_t editorLine) { m_basicBreakpoints.erase(editorLine); }
+  // A BASIC breakpoint on an editor line of the main source or of a module (origin).
+  void SetBasicBreakpoint(uint32_t editorLine, uint32_t origin = kMainSourceOrigin) {
+    m_basicBreakpoints.insert({origin, editorLine});
+  }
+  void ClearBasicBreakpoint(uint32_t editorLine, uint32_t origin = kMainSourceOrigin) {
+    m_basicBreakpoints.erase({origin, editorLine});
+  }
   void SetAssemblerBreakpoints(std::vector<uint16_t> positions);
 
   // One timer tick of the given length: inputs from the record, serial rates, the step loop
@@ -161,7 +167,7 @@ class TTesselLoop {
 
   std::vector<TLineRecord> m_lines;        // by token offset
   std::vector<uint16_t> m_statementStarts;  // EEPROM addresses, sorted, parallel to m_lines
-  std::set<uint32_t> m_basicBreakpoints;
+  std::set<std::pair<uint32_t, uint32_t>> m_basicBreakpoints;  // origin, editor line
   uint32_t m_codeStart = hc05::kAsmDefaultStart;
   std::vector<int32_t> m_asmLineAt;  // by code position; -1 where no line starts
   std::vector<bool> m_asmBreakAt;    // by code position

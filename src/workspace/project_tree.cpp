@@ -45,15 +45,30 @@ TTreeNode ModulesNode(const std::vector<TIncludeRecord>& includes) {
   return node;
 }
 
-TTreeNode SimulatorNode(const std::vector<TObjectNode>& objects) {
-  TTreeNode hardware{"Hardware", -1, Act(TTreeActionKind::None), {}};
-  for (const TObjectNode& o : objects) {
-    TTreeAction click = Act(TTreeActionKind::SelectObject);
-    click.x = o.x;
-    click.y = o.y;
-    hardware.children.push_back({Cp1252ToUtf8(o.name), o.image, click, {}});
+TTreeNode VariableNode(const TVariableNode& v) {
+  TTreeNode node{Cp1252ToUtf8(v.text), v.image, Act(TTreeActionKind::None), {}, v.changed};
+  for (const TVariableNode& child : v.children) node.children.push_back(VariableNode(child));
+  return node;
+}
+
+TTreeNode SimulatorNode(const TTreeContent& content) {
+  TTreeNode simulator{"Simulator", -1, Act(TTreeActionKind::None), {}};
+  if (!content.objects.empty()) {
+    TTreeNode hardware{"Hardware", -1, Act(TTreeActionKind::ObjectsNode), {}};
+    for (const TObjectNode& o : content.objects) {
+      TTreeAction click = Act(TTreeActionKind::SelectObject);
+      click.x = o.x;
+      click.y = o.y;
+      hardware.children.push_back({Cp1252ToUtf8(o.name), o.image, click, {}});
+    }
+    simulator.children.push_back(std::move(hardware));
   }
-  return {"Simulator", -1, Act(TTreeActionKind::None), {std::move(hardware)}};
+  if (content.variables) {
+    TTreeNode variables{kVariablesNode, -1, Act(TTreeActionKind::None), {}};
+    for (const TVariableNode& branch : *content.variables) variables.children.push_back(VariableNode(branch));
+    simulator.children.push_back(std::move(variables));
+  }
+  return simulator;
 }
 
 }  // namespace
@@ -68,7 +83,7 @@ TTreeNode BuildProjectTree(const TTreeContent& content) {
   root.children.push_back(AssemblerNode(content));
   root.children.push_back({BasicCaption(content.basicBytes), -1, Act(TTreeActionKind::ShowBasicPage), {}});
   if (!content.includes.empty()) root.children.push_back(ModulesNode(content.includes));
-  if (!content.objects.empty()) root.children.push_back(SimulatorNode(content.objects));
+  if (!content.objects.empty() || content.variables) root.children.push_back(SimulatorNode(content));
   return root;
 }
 

@@ -10,6 +10,7 @@
 #include "compiler/compiler.h"
 #include "hc05/asm_symbols.h"
 #include "project/project.h"
+#include "simulation/variable_view.h"
 
 namespace zarvek::workspace {
 
@@ -20,6 +21,7 @@ enum class TTreeActionKind {
   AssemblerLine,  // show the assembler page with the caret on `line` (0-based)
   ModuleJump,     // open `file` as a module jump
   SelectObject,   // select cell `x`, `y` of the object grid
+  ObjectsNode,    // the node of the objects ("Hardware"): pasting targets the grid's cell
 };
 
 struct TTreeAction {
@@ -35,9 +37,11 @@ struct TTreeNode {
   int image = -1;       // picture of the main image list; -1: the window's default
   TTreeAction click;
   std::vector<TTreeNode> children;
+  bool changed = false;  // a variable whose value changed since the previous pause
 };
 
 inline constexpr int kModuleNodeImage = 41;
+inline constexpr const char* kVariablesNode = "Variablen";
 
 // What the tree shows; the sizes come from the last build (none before the first).
 struct TTreeContent {
@@ -48,6 +52,9 @@ struct TTreeContent {
   std::vector<hc05::TAsmSymbol> assemblerSymbols;
   std::vector<TIncludeRecord> includes;
   std::vector<TObjectNode> objects;
+  // The variables of a paused simulation by call frame; nothing while no run is paused
+  // (a resumed run keeps the last pause's).
+  std::optional<std::vector<TVariableNode>> variables;
 };
 
 // "BASIC (N Bytes)", "BASIC (1 Byte)", or "BASIC" without a size.
@@ -55,7 +62,9 @@ std::string BasicCaption(std::optional<size_t> bytes);
 
 // Root (the file name, "(unbenannt)" while untitled) with "Assembler" (its labels as
 // children, sorted), "BASIC", "Module" (one child per included module) when there are
-// modules, and "Simulator" with "Hardware" (one child per object) when there are objects.
+// modules, and "Simulator" when there are objects or paused variables: "Hardware" (one
+// child per object) and "Variablen" (the frame branches, in call order, with their
+// variables as the view ordered them).
 TTreeNode BuildProjectTree(const TTreeContent& content);
 
 }  // namespace zarvek::workspace

@@ -88,6 +88,21 @@ class TSimulationWindowTest : public QObject {
     return e->hasSelectedText() ? fromLine + 1 : 0;
   }
   static std::string Output(ide::TForm1& w) { return w.Simulation()->ConsoleModel().Output(); }
+  // A node of the project tree by its path of captions below the root; nullptr when absent.
+  static QTreeWidgetItem* TreeNode(ide::TForm1& w, std::initializer_list<QString> path) {
+    QTreeWidgetItem* item = w.Tree()->topLevelItem(0);
+    for (const QString& caption : path) {
+      QTreeWidgetItem* next = nullptr;
+      for (int i = 0; item && i < item->childCount() && !next; ++i)
+        if (item->child(i)->text(0) == caption) next = item->child(i);
+      item = next;
+    }
+    return item;
+  }
+  // The paused run's variables: the frame branches under Simulator/Variablen.
+  static QTreeWidgetItem* Variables(ide::TForm1& w) {
+    return TreeNode(w, {QStringLiteral("Simulator"), QStringLiteral("Variablen")});
+  }
 
  private Q_SLOTS:
   void initTestCase() { QVERIFY(m_dir.isValid()); }
@@ -162,22 +177,33 @@ class TSimulationWindowTest : public QObject {
                     profile::Pyxon32);
     QCOMPARE(StepTo(*w, TCommandId::RunNext), 2);
     QCOMPARE(SelectedLine(w->BasicEditor()), 2);
-    QVERIFY(w->Simulation()->VariableTree()->isVisible());
-    QCOMPARE(w->Simulation()->VariableTree()->topLevelItem(0)->text(0), QStringLiteral("Hauptprogramm"));
+    QVERIFY(Variables(*w));
+    QCOMPARE(Variables(*w)->child(0)->text(0), QStringLiteral("Hauptprogramm"));
     QCOMPARE(StepTo(*w, TCommandId::RunNext), 3);
-    QCOMPARE(w->Simulation()->VariableTree()->topLevelItem(0)->child(0)->text(0), QStringLiteral("a=1"));
+    QCOMPARE(Variables(*w)->child(0)->child(0)->text(0), QStringLiteral("a=1"));
+    QVERIFY(Variables(*w)->child(0)->child(0)->font(0).bold());  // 0 at the pause before
     QCOMPARE(StepTo(*w, TCommandId::RunNext), 9);  // into the SUB
-    QCOMPARE(w->Simulation()->VariableTree()->topLevelItem(1)->text(0), QStringLiteral("plus"));
+    QCOMPARE(Variables(*w)->child(1)->text(0), QStringLiteral("plus"));
+    QVERIFY(!Variables(*w)->child(0)->child(0)->font(0).bold());  // still 1
+    // Running on keeps the last pause's variables in the tree.
+    Trigger(*w, TCommandId::Run);
+    QVERIFY(Variables(*w));
+    Trigger(*w, TCommandId::Pause);
+    Trigger(*w, TCommandId::Stop);
+    QVERIFY(!Variables(*w));
+    QCOMPARE(StepTo(*w, TCommandId::RunNext), 2);
+    QCOMPARE(StepTo(*w, TCommandId::RunNext), 3);
+    QCOMPARE(StepTo(*w, TCommandId::RunNext), 9);
     QCOMPARE(StepTo(*w, TCommandId::RunNext), 10);
     // Inside the SUB the step over runs it to its end: back after the call.
     QCOMPARE(StepTo(*w, TCommandId::RunNextBlock), 4);
-    QCOMPARE(w->Simulation()->VariableTree()->topLevelItemCount(), 1);
+    QCOMPARE(Variables(*w)->childCount(), 1);
     // From the call itself the step over runs the whole SUB.
     Trigger(*w, TCommandId::Stop);
     QCOMPARE(StepTo(*w, TCommandId::RunNext), 2);
     QCOMPARE(StepTo(*w, TCommandId::RunNext), 3);
     QCOMPARE(StepTo(*w, TCommandId::RunNextBlock), 4);
-    QCOMPARE(w->Simulation()->VariableTree()->topLevelItem(0)->child(0)->text(0), QStringLiteral("a=3"));
+    QCOMPARE(Variables(*w)->child(0)->child(0)->text(0), QStringLiteral("a=3"));
 
     // A breakpoint set while the program runs to breakpoints stops it there.
     QVERIFY(!w->Action(TCommandId::RunNextBreak)->isEnabled());
@@ -195,7 +221,7 @@ class TSimulationWindowTest : public QObject {
     // Esc: stopped, editors editable again, the variables gone.
     Trigger(*w, TCommandId::Stop);
     QVERIFY(!w->BasicEditor()->isReadOnly());
-    QVERIFY(!w->Simulation()->VariableTree()->isVisible());
+    QVERIFY(!Variables(*w));
     QVERIFY(w->Action(TCommandId::Run)->isEnabled());
     QVERIFY(!w->Action(TCommandId::Stop)->isEnabled());
     QVERIFY(!w->Action(TCommandId::Pause)->isEnabled());

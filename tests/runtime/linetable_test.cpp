@@ -77,6 +77,28 @@ TEST(LineTable, RunToBreakpointStopsOnlyAtFlaggedRecords) {
   EXPECT_EQ(m.Output(), "abcdabcdabcdabc");
 }
 
+TEST(LineTable, BreakpointsOfOneTextLeaveTheSameLineOfAnotherAlone) {
+  TTestMachine m;
+  TTokenProgram p;
+  p.Statement(5).PrintStr("a");
+  p.Statement(5).PrintStr("m").Op(tok::END);  // line 5 of a module
+  auto lines = p.Lines();
+  lines[1].origin = 0;
+  m.LoadProgram(p.Image(), 0, 0);
+  m.SetLineTable(lines);
+  m.SetBreakpoint(5, 0);  // the module's line, though the main text's record comes first
+  EXPECT_EQ(Press(m, TRunMode::ToBreakpoint).end, TSliceEnd::Paused);
+  EXPECT_EQ(m.Output(), "am");  // stopped after the module statement's first token
+  EXPECT_EQ(m.GetDebugState().line.origin, 0u);
+  m.ClearBreakpoint(5, kMainSourceOrigin);  // not set there: the module's stays
+  EXPECT_EQ(Press(m, TRunMode::ToBreakpoint).end, TSliceEnd::Ended);
+  m.ClearBreakpoint(5, 0);
+  m.SetBreakpoint(5, 7);  // a text without statements: nothing to flag
+  EXPECT_EQ(Press(m, TRunMode::ToBreakpoint).end, TSliceEnd::Ended);
+  EXPECT_EQ(m.Output(), "amam");
+  EXPECT_EQ(m.Reports().size(), 1u);
+}
+
 TEST(LineTable, StepOverRunsSubroutinesAtTheCallersDepth) {
   TTestMachine m;
   TTokenProgram p;

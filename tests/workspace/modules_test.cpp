@@ -5,6 +5,7 @@
 #include <map>
 
 #include "workspace/modules.h"
+#include "workspace/tab_breakpoints.h"
 
 namespace zarvek::workspace {
 namespace {
@@ -259,6 +260,25 @@ TEST(IncludeLines, FoundByTheNameTheyResolveTo) {
   EXPECT_EQ(FindIncludeLine(text, "/p/other.xml", "/p"), -1);
   EXPECT_EQ(FindIncludeLine("$INCLUDE \"m.xml", "/p/m.xml", "/p"), -1);  // no closing quote
   EXPECT_EQ(IncludeLine("/p/m.xml"), "$INCLUDE \"/p/m.xml\"\r\n");
+}
+
+TEST(TabBreakpoints, EachFileKeepsItsOwnLines) {
+  TTabBreakpoints kept;
+  EXPECT_FALSE(kept.AnyBesides("/p/main.xml"));
+  kept.Keep("/p/main.xml", {3, 7}, {});
+  kept.Keep("/p/lib/mod.xml", {}, {2});
+  EXPECT_EQ(kept.Lines("/p/main.xml", false), (std::vector<int32_t>{3, 7}));
+  EXPECT_TRUE(kept.Lines("/p/main.xml", true).empty());
+  EXPECT_EQ(kept.Lines("/p/lib/mod.xml", true), (std::vector<int32_t>{2}));
+  EXPECT_TRUE(kept.Lines("/p/other.xml", false).empty());
+  // Leaving a file again replaces what it kept.
+  kept.Keep("/p/main.xml", {}, {});
+  EXPECT_TRUE(kept.Lines("/p/main.xml", false).empty());
+  // Whether Haltepunkt has something to run to: the breakpoints of the tabs not shown.
+  EXPECT_TRUE(kept.AnyBesides("/p/main.xml"));
+  EXPECT_FALSE(kept.AnyBesides("/p/lib/mod.xml"));
+  kept.Clear();
+  EXPECT_TRUE(kept.Lines("/p/lib/mod.xml", true).empty());
 }
 
 }  // namespace

@@ -77,5 +77,60 @@ TEST(ProjectTree, CaptionsAreShownInUtf8) {
   EXPECT_EQ(BuildProjectTree(c).children[2].children[0].children[0].caption, "Grün");
 }
 
+// What a pause inside a FUNCTION called from a SUB leaves: three frames in call order.
+std::vector<TVariableNode> PausedFrames() {
+  TVariableNode main{kMainProgramBranch, varimage::MainOrSub, false, {}};
+  main.children = {{"a=1", varimage::Simple, true, {}},
+                   {"feld[...]", varimage::Array, false, {{"[0]=4", varimage::Simple, false, {}}, {"[1]=5", varimage::Simple, true, {}}}},
+                   {"s=\"\xe4\"", varimage::Simple, false, {}}};
+  TVariableNode sub{"zeige", varimage::MainOrSub, false, {{"n=2", varimage::Simple, false, {}}}};
+  TVariableNode function{"fak", varimage::Function, false, {{"x=-32768", varimage::Simple, true, {}}}};
+  return {main, sub, function};
+}
+
+TEST(ProjectTree, PausedVariablesHangUnderSimulatorAfterTheHardware) {
+  TTreeContent c;
+  c.objects = {{"LED1", 32, 0, 1}};
+  c.variables = PausedFrames();
+  const TTreeNode root = BuildProjectTree(c);
+  const TTreeNode& simulator = root.children.back();
+  ASSERT_EQ(Captions(simulator), (std::vector<std::string>{"Hardware", "Variablen"}));
+  const TTreeNode& variables = simulator.children[1];
+  // The frames in call order, the main program first, as the view gave them.
+  EXPECT_EQ(Captions(variables), (std::vector<std::string>{"Hauptprogramm", "zeige", "fak"}));
+  EXPECT_EQ(variables.children[0].image, varimage::MainOrSub);
+  EXPECT_EQ(variables.children[2].image, varimage::Function);
+  const TTreeNode& main = variables.children[0];
+  EXPECT_EQ(Captions(main), (std::vector<std::string>{"a=1", "feld[...]", "s=\"ä\""}));  // shown in UTF-8
+  EXPECT_EQ(main.children[1].image, varimage::Array);
+  // Changed values keep their mark down to the array elements; the others carry none.
+  EXPECT_TRUE(main.children[0].changed);
+  EXPECT_FALSE(main.children[1].changed);
+  EXPECT_FALSE(main.children[1].children[0].changed);
+  EXPECT_TRUE(main.children[1].children[1].changed);
+  EXPECT_TRUE(variables.children[2].children[0].changed);
+  EXPECT_FALSE(variables.children[1].changed);
+  // Variable nodes do nothing when clicked; the objects node takes a paste.
+  EXPECT_EQ(main.children[0].click.kind, TTreeActionKind::None);
+  EXPECT_EQ(simulator.children[0].click.kind, TTreeActionKind::ObjectsNode);
+}
+
+TEST(ProjectTree, TheVariablesNodeExistsOnlyWhilePaused) {
+  TTreeContent c;
+  EXPECT_EQ(Captions(BuildProjectTree(c)), (std::vector<std::string>{"Assembler", "BASIC"}));
+  // Paused with no objects: the simulator node carries the variables alone.
+  c.variables = PausedFrames();
+  const TTreeNode paused = BuildProjectTree(c);
+  ASSERT_EQ(Captions(paused), (std::vector<std::string>{"Assembler", "BASIC", "Simulator"}));
+  EXPECT_EQ(Captions(paused.children[2]), (std::vector<std::string>{"Variablen"}));
+  // A program without variables still shows its frame.
+  c.variables = std::vector<TVariableNode>{{kMainProgramBranch, varimage::MainOrSub, false, {}}};
+  EXPECT_EQ(Captions(BuildProjectTree(c).children[2].children[0]), (std::vector<std::string>{"Hauptprogramm"}));
+  // Stopped: gone again, the objects stay.
+  c.variables.reset();
+  c.objects = {{"LED1", 32, 0, 1}};
+  EXPECT_EQ(Captions(BuildProjectTree(c).children[2]), (std::vector<std::string>{"Hardware"}));
+}
+
 }  // namespace
 }  // namespace zarvek::workspace
