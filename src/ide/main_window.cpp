@@ -26,6 +26,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QHeaderView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -112,6 +113,11 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
   connect(m_helpList, &ui::THelpList::Chosen, this, [this](const workspace::THelpEntry& e) { HelpEntryChosen(e); });
   m_tree = new QTreeWidget;
   m_tree->setHeaderHidden(true);
+  // Captions carry sizes and variable values: a narrow panel scrolls instead of cutting
+  // them to "...".
+  m_tree->setTextElideMode(Qt::ElideNone);
+  m_tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  m_tree->header()->setStretchLastSection(false);
 
   auto* right = new QWidget;
   auto* layout = new QVBoxLayout(right);

@@ -38,6 +38,7 @@
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QScrollBar>
 #include <QTreeWidget>
 
 using namespace zarvek;
@@ -755,6 +756,16 @@ class TMainWindowTest : public QObject {
     QCOMPARE(root->child(0)->text(0), QStringLiteral("Assembler (1 Byte)"));
     QCOMPARE(root->child(0)->child(0)->text(0), QStringLiteral("start"));
     QVERIFY(root->child(1)->text(0).startsWith(QStringLiteral("BASIC (")));
+    // A narrow panel scrolls: the captions are drawn whole, never cut to "...".
+    w.resize(900, 600);
+    w.show();
+    w.Tree()->setFixedWidth(80);
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTreeWidgetItem* basic = root->child(1);
+    const int needed = w.Tree()->fontMetrics().horizontalAdvance(basic->text(0));
+    QVERIFY2(w.Tree()->visualItemRect(basic).width() >= needed,
+             qPrintable(QStringLiteral("%1 < %2").arg(w.Tree()->visualItemRect(basic).width()).arg(needed)));
+    QVERIFY(w.Tree()->horizontalScrollBar()->maximum() > 0);
   }
 };
 
