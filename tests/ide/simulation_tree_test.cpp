@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "ide/main_window.h"
+#include "window_test_support.h"
 #include "ide/object_panel.h"
 #include "ide/simulation_controller.h"
 #include "project/open_file.h"
@@ -27,12 +28,12 @@
 #include <QTreeWidget>
 
 using namespace zarvek;
+using namespace zarvek::test;
 using workspace::TAnswer;
 using workspace::TCommandId;
 using workspace::TMessage;
 
 namespace {
-constexpr int kWaitMs = 8000;
 
 std::string Lines(std::initializer_list<const char*> lines) {
   std::string text;
@@ -73,33 +74,7 @@ class TSimulationTreeTest : public QObject {
     }
     return w;
   }
-  static int StepTo(ide::TForm1& w, TCommandId id) {
-    const uint64_t before = w.Simulation()->Pauses();
-    if (!w.Action(id)->isEnabled()) return -2;
-    w.Action(id)->trigger();
-    if (!QTest::qWaitFor([&] { return w.Simulation()->Pauses() > before; }, kWaitMs)) return -1;
-    return w.Simulation()->PausedLine();
-  }
-  static int SelectedLine(ui::TSourceEditor* e) {
-    int fromLine = 0, fromIndex = 0, toLine = 0, toIndex = 0;
-    e->getSelection(&fromLine, &fromIndex, &toLine, &toIndex);
-    return e->hasSelectedText() ? fromLine + 1 : 0;
-  }
-  static void GutterClick(ui::TSourceEditor* e, int line1) { Q_EMIT e->marginClicked(1, line1 - 1, Qt::NoModifier); }
   static QString ActiveTab(ide::TForm1& w) { return w.TabFiles()->tabText(w.TabFiles()->currentIndex()); }
-  static QTreeWidgetItem* TreeNode(ide::TForm1& w, std::initializer_list<QString> path) {
-    QTreeWidgetItem* item = w.Tree()->topLevelItem(0);
-    for (const QString& caption : path) {
-      QTreeWidgetItem* next = nullptr;
-      for (int i = 0; item && i < item->childCount() && !next; ++i)
-        if (item->child(i)->text(0) == caption) next = item->child(i);
-      item = next;
-    }
-    return item;
-  }
-  static QTreeWidgetItem* Variables(ide::TForm1& w) {
-    return TreeNode(w, {QStringLiteral("Simulator"), QStringLiteral("Variablen")});
-  }
   static QStringList Children(QTreeWidgetItem* item) {
     QStringList texts;
     for (int i = 0; item && i < item->childCount(); ++i) texts << item->child(i)->text(0);

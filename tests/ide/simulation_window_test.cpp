@@ -7,6 +7,7 @@
 
 #include "ide/console_window.h"
 #include "ide/main_window.h"
+#include "window_test_support.h"
 #include "ide/object_panel.h"
 #include "ide/simulation_controller.h"
 #include "simulation/tessel_runtime.h"
@@ -23,12 +24,12 @@
 #include <QTreeWidget>
 
 using namespace zarvek;
+using namespace zarvek::test;
 using workspace::TAnswer;
 using workspace::TCommandId;
 using workspace::TMessage;
 
 namespace {
-constexpr int kWaitMs = 8000;  // every wait is bounded by this
 
 std::string Lines(std::initializer_list<const char*> lines) {
   std::string text;
@@ -71,38 +72,7 @@ class TSimulationWindowTest : public QObject {
     QVERIFY(a->isEnabled());
     a->trigger();
   }
-  // Runs a command and waits for the pause it leads to; returns the paused line.
-  static int StepTo(ide::TForm1& w, TCommandId id) {
-    const uint64_t before = w.Simulation()->Pauses();
-    w.Action(id)->trigger();
-    if (!QTest::qWaitFor([&] { return w.Simulation()->Pauses() > before; }, kWaitMs)) {
-      qWarning("no pause: %s", w.ErrorDisplay()->Display().Slot(workspace::TSlot::Status).text.c_str());
-      return -1;
-    }
-    return w.Simulation()->PausedLine();
-  }
-  static void GutterClick(ui::TSourceEditor* e, int line1) { Q_EMIT e->marginClicked(1, line1 - 1, Qt::NoModifier); }
-  static int SelectedLine(ui::TSourceEditor* e) {
-    int fromLine = 0, fromIndex = 0, toLine = 0, toIndex = 0;
-    e->getSelection(&fromLine, &fromIndex, &toLine, &toIndex);
-    return e->hasSelectedText() ? fromLine + 1 : 0;
-  }
   static std::string Output(ide::TForm1& w) { return w.Simulation()->ConsoleModel().Output(); }
-  // A node of the project tree by its path of captions below the root; nullptr when absent.
-  static QTreeWidgetItem* TreeNode(ide::TForm1& w, std::initializer_list<QString> path) {
-    QTreeWidgetItem* item = w.Tree()->topLevelItem(0);
-    for (const QString& caption : path) {
-      QTreeWidgetItem* next = nullptr;
-      for (int i = 0; item && i < item->childCount() && !next; ++i)
-        if (item->child(i)->text(0) == caption) next = item->child(i);
-      item = next;
-    }
-    return item;
-  }
-  // The paused run's variables: the frame branches under Simulator/Variablen.
-  static QTreeWidgetItem* Variables(ide::TForm1& w) {
-    return TreeNode(w, {QStringLiteral("Simulator"), QStringLiteral("Variablen")});
-  }
 
  private Q_SLOTS:
   void initTestCase() { QVERIFY(m_dir.isValid()); }
