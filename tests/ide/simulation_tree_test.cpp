@@ -35,11 +35,6 @@ using workspace::TMessage;
 
 namespace {
 
-std::string Lines(std::initializer_list<const char*> lines) {
-  std::string text;
-  for (const char* line : lines) text += std::string(line) + "\r\n";
-  return text;
-}
 }  // namespace
 
 class TSimulationTreeTest : public QObject {

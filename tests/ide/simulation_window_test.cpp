@@ -31,12 +31,6 @@ using workspace::TMessage;
 
 namespace {
 
-std::string Lines(std::initializer_list<const char*> lines) {
-  std::string text;
-  for (const char* line : lines) text += std::string(line) + "\r\n";
-  return text;
-}
-
 // Puts an object into a cell as the settings grid would leave it.
 void Place(TObjectGrid& grid, int x, int y, uint16_t type, const std::string& name, std::vector<std::string> values = {}) {
   grid.Select(x, y);

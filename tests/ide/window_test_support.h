@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <string>
 
 #include "ide/main_window.h"
 #include "ide/simulation_controller.h"
@@ -19,6 +20,13 @@
 namespace zarvek::test {
 
 inline constexpr int kWaitMs = 8000;
+
+// Source lines joined with CR LF, as the editors keep them.
+inline std::string Lines(std::initializer_list<const char*> lines) {
+  std::string text;
+  for (const char* line : lines) text += std::string(line) + "\r\n";
+  return text;
+}
 
 // A node of the project tree by its path of captions below the root; nullptr when absent.
 inline QTreeWidgetItem* TreeNode(ide::TForm1& w, std::initializer_list<QString> path) {
