@@ -14,6 +14,7 @@
 #include "ide/console_window.h"
 #include "ide/link_controller.h"
 #include "ide/main_window.h"
+#include "project/settings.h"
 #include "ide/object_panel.h"
 #include "ide/simulation_controller.h"
 #include "ide/setup_dialog.h"
@@ -52,8 +53,14 @@ void Place(zarvek::TObjectGrid& grid, int x, int y, uint16_t type, const std::st
 bool SimulationShots(const std::filesystem::path& out) {
   using namespace zarvek;
   using workspace::TCommandId;
+  // Room for every object and for the variables' values, as a user would drag the panels.
+  TSettings roomy;
+  roomy.vertical = 230;
+  roomy.horizontal = 240;
+  WriteSettingsFile((out / "Simulation.ini").string(), roomy);
   ide::TForm1 w((out / "Simulation.ini").string());
   w.askHook = [](const workspace::TMessage&) { return workspace::TAnswer::No; };
+  w.InitApplication({});
   w.PopUpProfileClick(profile::Pyxon32, true);
   w.BasicEditor()->SetCp1252Text(
       "' Alle Objektarten an einem laufenden Programm\r\n"
