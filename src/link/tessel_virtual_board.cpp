@@ -48,6 +48,7 @@ TTesselVirtualBoard::TTesselVirtualBoard(TPacedLine& line, TTesselBoardOptions o
   m_engine->SetRuntimeImage(tessel::RuntimeImage(variant));
   m_engine->SetUserCodeProgramming(true);
   m_engine->Eeprom().SetSize(static_cast<uint32_t>(kTesselEepromBytes));
+  m_resetAddress = tessel::Symbol(variant, "RESET").value_or(0);
   m_bootAddress = tessel::Symbol(variant, "BOOT").value_or(0);
   m_idleAddress = tessel::Symbol(variant, "IDLE").value_or(0);
   m_serviceAddress = tessel::Symbol(variant, "UPLOAD").value_or(0);
@@ -84,6 +85,8 @@ bool TTesselVirtualBoard::PowerOn() {
   }
   m_saved = Memories();
   m_engine->Reset(true);
+  m_starting = true;
+  m_held.clear();
   m_lastRun = TPacedLine::NowMicros();
   UpdateLineRate(kResetBaudRegister);
   return true;
@@ -135,13 +138,16 @@ void TTesselVirtualBoard::OnReceived(const std::string& bytes) {
     if (byte == kProbe && abandoned) {
       ResetIntoService();
       m_log << "Abgebrochene Übertragung: das Board startet neu.\n" << std::flush;
-    } else if (!m_serving && byte == kProbe && m_stream == TStream::None) {
+    } else if (byte == kProbe && !m_serving && m_stream == TStream::None && (!m_starting || m_halted)) {
       // A running program would never answer the probe: the board restarts into the
-      // upload service, as the reset of a real board with its upload jumper set.
+      // upload service, as the reset of a real board with its upload jumper set. While
+      // the system still starts, the probe waits with the bytes before it: they may be
+      // a transfer the service is about to read.
       ResetIntoService();
       m_log << "Programm angehalten: Übertragung beginnt.\n" << std::flush;
     }
-    if (m_serving || m_enterService) FollowHostByte(byte);
+    if (m_serving) FollowHostByte(byte);
+    else if (m_starting && m_held.size() < kMaxWaitingBytes) m_held.push_back(c);
     if (m_gone) return;
     // A controller that does not read its SCI loses what keeps coming, as on a wire.
     std::string& waiting = m_engine->Environment().receiveText;
@@ -152,12 +158,23 @@ void TTesselVirtualBoard::OnReceived(const std::string& bytes) {
 void TTesselVirtualBoard::ResetIntoService() {
   m_engine->Reset(false);
   m_enterService = true;
+  m_starting = true;
+  m_held.clear();  // the reset empties the receiver too
   m_halted = false;
   m_serving = false;
   m_stream = TStream::None;
   m_echoes.clear();
   m_identPending = false;
   m_ident.clear();
+}
+
+void TTesselVirtualBoard::FollowHeldBytes() {
+  const std::string held = std::move(m_held);
+  m_held.clear();
+  for (const char c : held) {
+    FollowHostByte(static_cast<uint8_t>(c));
+    if (m_gone) return;
+  }
 }
 
 void TTesselVirtualBoard::FollowHostByte(uint8_t byte) {
@@ -228,13 +245,27 @@ void TTesselVirtualBoard::Run() {
   const int transmitBefore = budget.transmit;
   while (m_cycleCredit > 0 && !m_halted) {
     const uint16_t pc = e.Cpu().pc;
-    if (pc == m_bootAddress && m_enterService) {
+    if (pc == m_resetAddress) {
+      // Restarting (also the jump after an upload): where the host's next bytes go is
+      // open until the system reaches the upload service or the program.
+      m_serving = false;
+      m_starting = true;
+    } else if (pc == m_bootAddress && m_enterService) {
       e.Cpu().pc = m_idleAddress;
       m_enterService = false;
     } else if (pc == m_serviceAddress) {
       m_serving = true;
+      if (m_starting) {
+        // Bytes that came while it started are the commands it reads first.
+        m_starting = false;
+        FollowHeldBytes();
+        if (m_gone) break;
+      }
     } else if (pc == tessel::kTokenFetchAddress) {
+      // The program reads the line now; bytes held back are its input.
       m_serving = false;
+      m_starting = false;
+      m_held.clear();
     }
     m_cycleCredit -= e.RunStep(budget);
     if (e.ErrorState() != hc05::kEngineOk) {

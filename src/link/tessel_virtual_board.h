@@ -54,6 +54,7 @@ class TTesselVirtualBoard final : public TVirtualBoard {
   enum class TStream : uint8_t { None, Code, Token };
   void Run();
   void FollowHostByte(uint8_t byte);
+  void FollowHeldBytes();
   void Output(const std::string& bytes);
   void EndIdent();
   void ResetIntoService();
@@ -63,8 +64,9 @@ class TTesselVirtualBoard final : public TVirtualBoard {
   TTesselBoardOptions m_options;
   std::ostream& m_log;
   std::unique_ptr<hc05::TMotorolaEngine> m_engine;
-  uint16_t m_bootAddress = 0, m_idleAddress = 0, m_serviceAddress = 0;
+  uint16_t m_resetAddress = 0, m_bootAddress = 0, m_idleAddress = 0, m_serviceAddress = 0;
   bool m_serving = false;          // the system waits for upload commands
+  bool m_starting = true;          // after a reset, before the upload service or the program
   bool m_enterService = false;     // after a reset: go to the upload service, not the program
   bool m_halted = false;           // the controller stopped in an error state
   bool m_gone = false;
@@ -83,6 +85,9 @@ class TTesselVirtualBoard final : public TVirtualBoard {
   int64_t m_lastHostByte = 0;
   int64_t m_lastEchoAt = 0;  // when the last echo leaves, a late one included
   std::deque<int32_t> m_echoes;
+  // Host bytes that came while the system was starting: commands once it serves (a host
+  // may send before a freshly powered board got that far), a program's input otherwise.
+  std::string m_held;
   bool m_identPending = false;
   std::string m_ident;
 

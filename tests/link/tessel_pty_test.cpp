@@ -110,12 +110,12 @@ TEST_F(TesselPtyTest, LineFaultsOfTheTesselBoard) {
     // than the next upload's probes could fill.
     TProcess halfway = Cli({"console", "--port", Path("tty"), "--linger", "0.2"}, "halfway", std::string("\x08\xC8\x01", 3));
     ASSERT_EQ(halfway.Wait(10), 0) << halfway.Err();
-    EXPECT_EQ(halfway.Out(), std::string("\xC8\x01", 2));  // the echoes
+    EXPECT_EQ(halfway.Out(), std::string("\xC8\x01", 2)) << board->Err();  // the echoes
     // Well beyond the 1.5 s after which the board counts the stream as given up, also when
     // a loaded machine delays the echoes.
     std::this_thread::sleep_for(std::chrono::milliseconds(3000));
     TProcess upload = Upload("tessel-1.1");
-    ASSERT_EQ(upload.Wait(30), 0) << upload.Err();
+    ASSERT_EQ(upload.Wait(30), 0) << upload.Err() << "\nBoard:\n" << board->Err();
     EXPECT_NE(Console("4\r").find("Doppelt: 8 5"), std::string::npos);
     EXPECT_EQ(board->Stop(), 0);
     EXPECT_NE(board->Err().find("Abgebrochene Übertragung: das Board startet neu."), std::string::npos) << board->Err();
