@@ -46,6 +46,7 @@
 #include "ui/search_panel.h"
 #include "ui/source_editor.h"
 #include "ui/source_printer.h"
+#include "ui/tree_icons.h"
 #include "workspace/asm_normalise.h"
 #include "workspace/build_report.h"
 #include "workspace/case_correction.h"
@@ -63,6 +64,8 @@ using workspace::TMessage;
 using workspace::TMessageId;
 
 namespace {
+// A tree item keeps its node's path for the folding the user chose.
+constexpr int kFoldingPathRole = Qt::UserRole + 1;
 // The commands this window carries out; the others stay disabled until their windows exist.
 bool Wired(TCommandId id) {
   switch (id) {
@@ -147,7 +150,13 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
     in.moduleAssemblerBreakpoints = [this](const std::string& file) { return TabBreakpoints(file, true); };
     return in;
   };
-  views.showMemoryDump = [this](const std::string& dump) { ShowMemoryDump(dump); };
+  views.startBuilt = [this](const TBuildResult& build, const std::vector<hc05::TAsmSymbol>& assemblerSymbols) {
+    if (!build.memoryDump.empty()) ShowMemoryDump(build.memoryDump);
+    // The tree shows the sizes and labels of what runs; a failed start keeps the last ones.
+    if (!build.success) return;
+    workspace::TakeBuildIntoTree(build, assemblerSymbols, m_treeContent);
+    RefreshTree();
+  };
   views.currentFile = [this] { return m_currentFile; };
   views.bringToFront = [this](const std::string& file) {
     if (workspace::SamePath(file, m_currentFile)) return true;
@@ -228,6 +237,13 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
   QToolBar* objects = addToolBar(QStringLiteral("Objekte"));
   for (uint16_t type = 1; type <= 8; ++type) objects->addAction(m_simulation->Objects()->InsertButton(type));
   connect(m_tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) { TreeClick(item); });
+  // What the user folds stays folded when the tree is built anew.
+  for (const bool folded : {true, false})
+    connect(m_tree, folded ? &QTreeWidget::itemCollapsed : &QTreeWidget::itemExpanded, this,
+            [this, folded](QTreeWidgetItem* item) {
+              if (!m_rebuildingTree)
+                m_treeFolding.SetFolded(item->data(0, kFoldingPathRole).toByteArray().toStdString(), folded);
+            });
   m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(m_tree, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) { TreePopup(at); });
   // The objects' nodes follow the grid's edits.
@@ -843,10 +859,15 @@ void TForm1::RebuildTabBar() {
 }
 
 namespace {
-void AddTreeItems(QTreeWidgetItem* parent, const workspace::TTreeNode& node, std::vector<workspace::TTreeAction>& actions) {
-  for (const workspace::TTreeNode& child : node.children) {
+void AddTreeItems(QTreeWidgetItem* parent, const std::string& path, const workspace::TTreeNode& node,
+                  std::vector<workspace::TTreeAction>& actions) {
+  const std::vector<std::string> paths = workspace::TTreeFolding::ChildPaths(path, node);
+  for (size_t k = 0; k < node.children.size(); ++k) {
+    const workspace::TTreeNode& child = node.children[k];
     auto* item = new QTreeWidgetItem(parent, QStringList(ui::FromUtf8(child.caption)));
+    item->setIcon(0, ui::TreeIcon(child, false, *parent->treeWidget()->style()));
     item->setData(0, Qt::UserRole, static_cast<int>(actions.size()));
+    item->setData(0, kFoldingPathRole, QByteArray::fromStdString(paths[k]));
     if (child.changed) {
       QFont font = item->font(0);
       font.setBold(true);
@@ -854,8 +875,13 @@ void AddTreeItems(QTreeWidgetItem* parent, const workspace::TTreeNode& node, std
       item->setForeground(0, QColor(200, 0, 0));
     }
     actions.push_back(child.click);
-    AddTreeItems(item, child, actions);
+    AddTreeItems(item, paths[k], child, actions);
   }
+}
+
+void UnfoldTreeItems(QTreeWidgetItem* item, const workspace::TTreeFolding& folding) {
+  item->setExpanded(!folding.Folded(item->data(0, kFoldingPathRole).toByteArray().toStdString()));
+  for (int k = 0; k < item->childCount(); ++k) UnfoldTreeItems(item->child(k), folding);
 }
 }  // namespace
 
@@ -865,13 +891,17 @@ void TForm1::RefreshTree() {
   m_treeContent.untitled = m_untitled;
   m_treeContent.fileName = workspace::BaseName(m_currentFile);
   const workspace::TTreeNode root = workspace::BuildProjectTree(m_treeContent);
+  m_rebuildingTree = true;
   m_tree->clear();
   std::vector<workspace::TTreeAction> actions;
   auto* rootItem = new QTreeWidgetItem(m_tree, QStringList(ui::FromUtf8(root.caption)));
   rootItem->setData(0, Qt::UserRole, -1);
-  AddTreeItems(rootItem, root, actions);
+  rootItem->setIcon(0, ui::TreeIcon(root, true, *m_tree->style()));
+  rootItem->setData(0, kFoldingPathRole, QByteArray());
+  AddTreeItems(rootItem, std::string(), root, actions);
   m_treeActions = std::move(actions);
-  m_tree->expandAll();
+  UnfoldTreeItems(rootItem, m_treeFolding);
+  m_rebuildingTree = false;
 }
 
 void TForm1::TreeClick(QTreeWidgetItem* item) {

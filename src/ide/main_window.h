@@ -225,6 +225,8 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   TProjectFileLoader m_loader;
   TBuildResult m_lastBuild;
   std::vector<workspace::TTreeAction> m_treeActions;  // by the items' index
+  workspace::TTreeFolding m_treeFolding;
+  bool m_rebuildingTree = false;
   link::TSteadyClock m_clock;
   std::unique_ptr<TLinkController> m_linkControl;
   // Last member: destroyed first, after the destructor has waited for its checks.

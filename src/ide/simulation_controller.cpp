@@ -247,7 +247,7 @@ bool TSimulationController::Start() {
   TStartInput input = m_views.startInput();
   m_builder = std::make_unique<TBuilder>();
   m_plan = PrepareStart(*m_builder, input);
-  if (!m_plan.build.memoryDump.empty() && m_views.showMemoryDump) m_views.showMemoryDump(m_plan.build.memoryDump);
+  if (m_views.startBuilt) m_views.startBuilt(m_plan.build, m_builder->Assembler().Symbols());
   if (!m_plan.ready) {
     ShowStatus(m_plan.message);
     return false;

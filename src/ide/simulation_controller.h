@@ -54,8 +54,8 @@ struct TSimulationViews {
   std::function<void(int editorPage)> showEditor;  // 0: BASIC, 1: assembler
   // The sources, profile, module loader and breakpoints of a start.
   std::function<TStartInput()> startInput;
-  // The build of a start made a memory dump for the token view.
-  std::function<void(const std::string& dump)> showMemoryDump;
+  // A start built the project: its token view and, when it runs, its sizes and labels.
+  std::function<void(const TBuildResult& build, const std::vector<hc05::TAsmSymbol>& assemblerSymbols)> startBuilt;
   // The file the editors show (full path).
   std::function<std::string()> currentFile;
   // Brings a file of the run (the started project or one of its modules) into the

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -38,8 +39,12 @@ struct TTreeNode {
   TTreeAction click;
   std::vector<TTreeNode> children;
   bool changed = false;  // a variable whose value changed since the previous pause
+  // What names the node among its siblings from one build to the next: the caption
+  // without the sizes and values that change.
+  std::string key;
 };
 
+inline constexpr int kLabelNodeImage = 40;
 inline constexpr int kModuleNodeImage = 41;
 inline constexpr const char* kVariablesNode = "Variablen";
 
@@ -66,5 +71,20 @@ std::string BasicCaption(std::optional<size_t> bytes);
 // child per object) and "Variablen" (the frame branches, in call order, with their
 // variables as the view ordered them).
 TTreeNode BuildProjectTree(const TTreeContent& content);
+
+// The nodes the user folded, so that a tree rebuilt after a compile or at every pause
+// opens as the user left it; all others are shown unfolded. A node is known by the keys
+// on its way from the root; a key repeated among siblings (the frames of a recursive
+// FUNCTION) is told apart by its occurrence.
+class TTreeFolding {
+ public:
+  // The paths of the node's children, given the node's own path (the root's is "").
+  static std::vector<std::string> ChildPaths(const std::string& path, const TTreeNode& node);
+  void SetFolded(const std::string& path, bool folded);
+  bool Folded(const std::string& path) const { return m_folded.count(path) != 0; }
+
+ private:
+  std::set<std::string> m_folded;
+};
 
 }  // namespace zarvek::workspace

@@ -755,6 +755,8 @@ class TMainWindowTest : public QObject {
     QCOMPARE(root->text(0), QStringLiteral("baum.xml"));
     QCOMPARE(root->child(0)->text(0), QStringLiteral("Assembler (1 Byte)"));
     QCOMPARE(root->child(0)->child(0)->text(0), QStringLiteral("start"));
+    for (QTreeWidgetItem* item : {root, root->child(0), root->child(0)->child(0), root->child(1)})
+      QVERIFY2(!item->icon(0).isNull(), qPrintable(item->text(0)));
     QVERIFY(root->child(1)->text(0).startsWith(QStringLiteral("BASIC (")));
     // A narrow panel scrolls: the captions are drawn whole, never cut to "...".
     w.resize(900, 600);
@@ -766,6 +768,20 @@ class TMainWindowTest : public QObject {
     QVERIFY2(w.Tree()->visualItemRect(basic).width() >= needed,
              qPrintable(QStringLiteral("%1 < %2").arg(w.Tree()->visualItemRect(basic).width()).arg(needed)));
     QVERIFY(w.Tree()->horizontalScrollBar()->maximum() > 0);
+
+    // What the user folds stays folded when a compile builds the tree anew, sizes changed.
+    w.Tree()->collapseItem(root->child(0));
+    w.AssemblerEditor()->SetCp1252Text("start: nop\r\nweiter: nop\r\n");
+    w.Action(TCommandId::Compile)->trigger();
+    root = w.Tree()->topLevelItem(0);
+    QCOMPARE(root->child(0)->text(0), QStringLiteral("Assembler (2 Bytes)"));
+    QCOMPARE(root->child(0)->childCount(), 2);
+    QVERIFY(!root->child(0)->isExpanded());
+    QVERIFY(root->isExpanded());
+    w.Tree()->expandItem(root->child(0));
+    w.Action(TCommandId::Compile)->trigger();
+    QVERIFY(w.Tree()->topLevelItem(0)->child(0)->isExpanded());
+    w.AssemblerEditor()->setModified(false);
   }
 };
 

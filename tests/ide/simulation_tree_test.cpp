@@ -225,6 +225,26 @@ class TSimulationTreeTest : public QObject {
     w->Action(TCommandId::Stop)->trigger();
   }
 
+  // A start builds what the editors hold: the tree shows the sizes and labels of that.
+  void aStartShowsTheSizesAndLabelsOfWhatRuns() {
+    if (!TesselRuntimeFor(profile::Tessel11)) QSKIP("no Tessel runtime in this build");
+    WriteProject("groesse.xml", profile::Tessel11, Lines({"DIM a AS BYTE", "a = 1", "END"}), Lines({"alt: RTS"}));
+    auto w = OpenWindow(PathOf("groesse.xml"));
+    QTreeWidgetItem* basic = w->Tree()->topLevelItem(0)->child(1);
+    const QString compiled = basic->text(0);
+    QVERIFY(compiled.startsWith(QStringLiteral("BASIC (")));
+    w->BasicEditor()->SetCp1252Text(Lines({"DIM a AS BYTE", "a = 1", "a = a + 2", "PRINT a", "END"}));
+    w->AssemblerEditor()->SetCp1252Text(Lines({"neu: NOP", "alt: RTS"}));
+    QCOMPARE(StepTo(*w, TCommandId::RunNext), 2);  // the first statement
+    QTreeWidgetItem* root = w->Tree()->topLevelItem(0);
+    QCOMPARE(root->child(0)->text(0), QStringLiteral("Assembler (2 Bytes)"));
+    QCOMPARE(Children(root->child(0)), (QStringList{QStringLiteral("alt"), QStringLiteral("neu")}));
+    QVERIFY(root->child(1)->text(0) != compiled);
+    w->Action(TCommandId::Stop)->trigger();
+    w->BasicEditor()->setModified(false);
+    w->AssemblerEditor()->setModified(false);
+  }
+
   void gutterClicksInTheAssemblerEditorSetAssemblerBreakpoints() {
     // Pyxon runs no machine code: a click in the assembler gutter is no BASIC breakpoint
     // on the line of the same number.

@@ -54,6 +54,7 @@ TEST(ProjectTree, FullProject) {
   EXPECT_EQ(Captions(root.children[0]), (std::vector<std::string>{"ende", "Start", "zeit"}));
   EXPECT_EQ(root.children[0].children[2].click.kind, TTreeActionKind::AssemblerLine);
   EXPECT_EQ(root.children[0].children[2].click.line, 4);
+  EXPECT_EQ(root.children[0].children[2].image, kLabelNodeImage);
 
   const TTreeNode& modules = root.children[2];
   EXPECT_EQ(Captions(modules), (std::vector<std::string>{"Display", "Tasten"}));
@@ -130,6 +131,74 @@ TEST(ProjectTree, TheVariablesNodeExistsOnlyWhilePaused) {
   c.variables.reset();
   c.objects = {{"LED1", 32, 0, 1}};
   EXPECT_EQ(Captions(BuildProjectTree(c).children[2]), (std::vector<std::string>{"Hardware"}));
+}
+
+// The path of the node reached by child indices from the root.
+std::string PathTo(const TTreeNode& root, std::initializer_list<size_t> steps) {
+  std::string path;
+  const TTreeNode* node = &root;
+  for (const size_t k : steps) {
+    path = TTreeFolding::ChildPaths(path, *node).at(k);
+    node = &node->children.at(k);
+  }
+  return path;
+}
+
+TEST(ProjectTree, AFoldedNodeIsKnownAgainAfterSizesAndValuesChanged) {
+  TTreeContent c;
+  c.assemblerBytes = 12;
+  c.basicBytes = 20;
+  c.variables = PausedFrames();
+  const TTreeNode before = BuildProjectTree(c);
+  TTreeFolding folding;
+  folding.SetFolded(PathTo(before, {0}), true);           // "Assembler (12 Bytes)"
+  folding.SetFolded(PathTo(before, {2, 0, 0, 1}), true);  // "feld[...]" in the main program
+  folding.SetFolded(PathTo(before, {2, 0, 0, 0}), true);  // "a=1"
+
+  // Compiled again and paused once more: other sizes, other values.
+  c.assemblerBytes = 30;
+  c.basicBytes = 1;
+  std::vector<TVariableNode> frames = PausedFrames();
+  frames[0].children[0].text = "a=2";
+  frames[0].children[1].children[1].text = "[1]=6";
+  // A variable that comes before the array now (a new frame's, say, or another program's).
+  frames[0].children.insert(frames[0].children.begin() + 1, {"b=0", varimage::Simple, false, {}});
+  c.variables = frames;
+  const TTreeNode after = BuildProjectTree(c);
+  EXPECT_TRUE(folding.Folded(PathTo(after, {0})));
+  EXPECT_FALSE(folding.Folded(PathTo(after, {1})));  // BASIC, whose size changed as well
+  EXPECT_TRUE(folding.Folded(PathTo(after, {2, 0, 0, 0})));   // "a=2"
+  EXPECT_FALSE(folding.Folded(PathTo(after, {2, 0, 0, 1})));  // "b=0"
+  EXPECT_TRUE(folding.Folded(PathTo(after, {2, 0, 0, 2})));   // "feld[...]"
+  // The same name elsewhere is another node: an array "feld" of the SUB's frame.
+  frames[1].children.push_back({"feld[...]", varimage::Array, false, {}});
+  c.variables = frames;
+  EXPECT_FALSE(folding.Folded(PathTo(BuildProjectTree(c), {2, 0, 1, 1})));
+  EXPECT_TRUE(folding.Folded(PathTo(BuildProjectTree(c), {2, 0, 0, 2})));
+
+  folding.SetFolded(PathTo(after, {0}), false);
+  EXPECT_FALSE(folding.Folded(PathTo(after, {0})));
+}
+
+TEST(ProjectTree, TheFramesOfARecursiveFunctionFoldEachOnItsOwn) {
+  TTreeContent c;
+  TVariableNode call{"fak", varimage::Function, false, {{"n=3", varimage::Simple, false, {}}}};
+  c.variables = std::vector<TVariableNode>{{kMainProgramBranch, varimage::MainOrSub, false, {}}, call, call, call};
+  const TTreeNode root = BuildProjectTree(c);
+  const std::string outer = PathTo(root, {2, 0, 1}), inner = PathTo(root, {2, 0, 3});
+  EXPECT_NE(outer, inner);
+  TTreeFolding folding;
+  folding.SetFolded(outer, true);
+  EXPECT_TRUE(folding.Folded(outer));
+  EXPECT_FALSE(folding.Folded(PathTo(root, {2, 0, 2})));
+  EXPECT_FALSE(folding.Folded(inner));
+  // A string's value may hold '=' and ": " without making the node another one.
+  TVariableNode record{"r...", varimage::Structure, false, {{"x: \"a=b: c\"", varimage::Simple, false, {}}}};
+  c.variables = std::vector<TVariableNode>{{kMainProgramBranch, varimage::MainOrSub, false, {record}}};
+  folding.SetFolded(PathTo(BuildProjectTree(c), {2, 0, 0, 0, 0}), true);
+  record.children[0].text = "x: \"\"";
+  c.variables = std::vector<TVariableNode>{{kMainProgramBranch, varimage::MainOrSub, false, {record}}};
+  EXPECT_TRUE(folding.Folded(PathTo(BuildProjectTree(c), {2, 0, 0, 0, 0})));
 }
 
 }  // namespace
