@@ -34,16 +34,19 @@ avr-size "$fw"/pyxon-atmega32.elf "$fw"/pyxon-atmega128.elf "$fw"/pyxon-boot-atm
 echo "== end-to-end corpus (token machine and board with its serial EEPROM, both chips)"
 start=$(date +%s.%N)
 failed=0
+skipped=0
 for profile in atmega-32 atmega-128; do
   mcu=atmega${profile#atmega-}
   for program in "$root"/tests/programs/*.bas "$root"/examples/*.bas "$root"/examples/*.xml; do
+    status=0
     "$root/tests/firmware/compare_program.sh" "$cli" "$sim" "$profile" "$fw/pyxon-$mcu.elf" "$program" \
-      --serial-eeprom "$(serial_size $mcu)" > /dev/null ||
-      failed=$((failed + 1))
+      --serial-eeprom "$(serial_size $mcu)" > /dev/null || status=$?
+    # 77: a Tessel-only program, which the test suite skips as well
+    case $status in 0) ;; 77) skipped=$((skipped + 1)) ;; *) failed=$((failed + 1)) ;; esac
   done
 done
 end=$(date +%s.%N)
-echo "corpus: $(awk "BEGIN { print $end - $start }") s wall, $failed failed"
+echo "corpus: $(awk "BEGIN { print $end - $start }") s wall, $failed failed, $skipped skipped (Tessel only)"
 echo "== runtime installed through the bootloader"
 for mcu in atmega32 atmega128; do
   "$cli" compile --profile "atmega-${mcu#atmega}" --dump "$root/tests/programs/for_loops.bas" > "$work/dump"
