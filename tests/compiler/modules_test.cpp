@@ -5,19 +5,10 @@
 #include <map>
 
 #include "compile_helpers.h"
+#include "memory_modules.h"
 
 namespace zarvek::test {
 namespace {
-
-class TMemoryModules : public TModuleLoader {
- public:
-  std::map<std::string, TModuleFile> files;
-  bool Exists(const std::string& name) const override { return files.contains(name); }
-  TModuleFile Load(const std::string& name) const override { return files.at(name); }
-  void Add(const std::string& name, const std::string& basic, const std::string& assembler = "") {
-    files[name] = {0, basic, assembler};
-  }
-};
 
 // The first word of every line that starts in column 1, as the assembler collects labels.
 std::vector<std::string> FirstWords(const std::vector<std::string>& lines) {

@@ -4,21 +4,15 @@
 
 #include <map>
 
+#include "compiler/memory_modules.h"
 #include "simulation/start_plan.h"
 
 namespace zarvek {
 namespace {
 
-class TMemoryModules : public TModuleLoader {
- public:
-  std::map<std::string, TModuleFile> files;
-  bool Exists(const std::string& name) const override { return files.contains(name); }
-  TModuleFile Load(const std::string& name) const override { return files.at(name); }
-};
-
 class ModuleLines : public ::testing::Test {
  protected:
-  TMemoryModules modules;
+  test::TMemoryModules modules;
   TBuilder builder;
   std::map<std::string, std::vector<int32_t>> moduleBasic, moduleAssembler;
 
