@@ -42,12 +42,14 @@ class TEnginePins final : public TTesselPins {
 TRunEvent EventOf(const TTesselStop& stop) {
   TRunEvent e;
   e.tokenAddress = stop.tokenAddress;
+  // Every stop of the controller shows its registers; an error's message comes first.
   if (stop.reason == TTesselStopReason::EngineError || stop.reason == TTesselStopReason::RuntimeError) {
     e.kind = TRunEventKind::RuntimeError;
-    e.errorText = stop.message;
+    e.errorText = stop.registerLine.empty() ? stop.message : stop.message + "\r\n" + stop.registerLine;
     return e;
   }
   e.kind = TRunEventKind::Paused;
+  e.errorText = stop.registerLine;
   switch (stop.reason) {
     case TTesselStopReason::BasicBreakpoint:
     case TTesselStopReason::AssemblerBreakpoint: e.pauseReason = TPauseReason::Breakpoint; break;

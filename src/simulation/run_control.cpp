@@ -186,7 +186,9 @@ TRunOutcome TRunControl::Event(const TRunEvent& event) {
     case TRunEventKind::RuntimeError:
     case TRunEventKind::Paused: {
       const bool byUser = event.kind == TRunEventKind::Paused && event.pauseReason == TPauseReason::UserPause;
-      if (event.kind == TRunEventKind::RuntimeError) m_status = event.errorText;
+      // A stop's report is the status text, like an error's; a user's pause keeps the
+      // status unless the stop has something to show.
+      if (event.kind == TRunEventKind::RuntimeError || !event.errorText.empty() || !byUser) m_status = event.errorText;
       if (m_kind == runkind::Paused) {
         out.message = m_status;
         out.showPausedState = !byUser;

@@ -43,7 +43,10 @@ struct TRunEvent {
   TPauseReason pauseReason = TPauseReason::UserPause;  // Paused only
   TEndReason endReason = TEndReason::EndStatement;     // Ended only
   int errorNumber = 0;                                  // RuntimeError only
-  std::string errorText;                                // RuntimeError only: the message
+  // RuntimeError: the message. Paused: what the stop shows in the error display ("Haltepunkt"
+  // for a token machine's stop, the controller's registers on the Tessel boards); empty
+  // when the stop shows nothing.
+  std::string errorText;
   // Paused and RuntimeError: the token address the stop refers to (the failing token, or
   // the statement the machine stands at) with the line table's answer for it and, when
   // the owner gave a locator, its place; -1 for the other kinds.

@@ -71,6 +71,7 @@ void TSimulator::ReportError(const TMachineReport& report) {
   if (report.number == err::Breakpoint) {
     event.kind = TRunEventKind::Paused;
     event.tokenAddress = report.programCounter;
+    event.errorText = report.text;  // "Haltepunkt", shown like an error
     switch (report.runMode) {
       case TRunMode::SingleStep: event.pauseReason = TPauseReason::SingleStepDone; break;
       case TRunMode::StepOver: event.pauseReason = TPauseReason::StepOverDone; break;

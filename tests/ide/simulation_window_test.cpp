@@ -67,6 +67,7 @@ class TSimulationWindowTest : public QObject {
     a->trigger();
   }
   static std::string Output(ide::TForm1& w) { return w.Simulation()->ConsoleModel().Output(); }
+  static std::string Status(ide::TForm1& w) { return w.ErrorDisplay()->Display().Slot(workspace::TSlot::Status).text; }
 
  private Q_SLOTS:
   void initTestCase() { QVERIFY(m_dir.isValid()); }
@@ -141,6 +142,7 @@ class TSimulationWindowTest : public QObject {
                     profile::Pyxon32);
     QCOMPARE(StepTo(*w, TCommandId::RunNext), 2);
     QCOMPARE(SelectedLine(w->BasicEditor()), 2);
+    QCOMPARE(Status(*w), std::string("Haltepunkt"));  // the stop report, shown like an error
     QVERIFY(Variables(*w));
     QCOMPARE(Variables(*w)->child(0)->text(0), QStringLiteral("Hauptprogramm"));
     QCOMPARE(StepTo(*w, TCommandId::RunNext), 3);
@@ -361,7 +363,8 @@ class TSimulationWindowTest : public QObject {
     QCOMPARE(SelectedLine(w->BasicEditor()), 4);
     // The status panels show the SCI's rates as the runtime set them (4 MHz / 416).
     QVERIFY2(console->Panel(2)->text().contains(QStringLiteral("9615/9615")), qPrintable(console->Panel(2)->text()));
-    QVERIFY(!w->ErrorDisplay()->Display().Slot(workspace::TSlot::Status).text.empty());
+    // The error's message, then the controller's registers on a line of their own.
+    QVERIFY2(Status(*w).find("\r\nA = ") != std::string::npos && !Status(*w).starts_with("\r\n"), Status(*w).c_str());
     Trigger(*w, TCommandId::Stop);
   }
 
@@ -372,6 +375,8 @@ class TSimulationWindowTest : public QObject {
     QCOMPARE(StepTo(*w, TCommandId::RunNext), 2);
     QCOMPARE(w->Simulation()->PausedPage(), 0);
     QCOMPARE(SelectedLine(w->BasicEditor()), 2);
+    // A stop shows the controller's registers with where the runtime reads the program.
+    QVERIFY2(Status(*w).starts_with("A = ") && Status(*w).find("  BASIC PC = ") != std::string::npos, Status(*w).c_str());
     QCOMPARE(StepTo(*w, TCommandId::RunNext), 3);
     Trigger(*w, TCommandId::Stop);
 
@@ -380,6 +385,7 @@ class TSimulationWindowTest : public QObject {
     QCOMPARE(w->Simulation()->PausedPage(), 1);
     QCOMPARE(w->EditorControl()->currentIndex(), 1);
     QCOMPARE(SelectedLine(w->AssemblerEditor()), 3);
+    QVERIFY2(Status(*w).find("  BASIC PC = ") != std::string::npos, Status(*w).c_str());
     QCOMPARE(StepTo(*w, TCommandId::RunNext), 4);  // RTS
     QCOMPARE(w->Simulation()->PausedPage(), 1);
     // On past the machine code to the next BASIC statement.

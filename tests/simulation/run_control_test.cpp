@@ -123,6 +123,26 @@ TEST(RunControl, EnablingFollowsEveryEvent) {
     EXPECT_TRUE(o.showPausedState);
     EXPECT_EQ(Enabled(c), "111101 i");
   }
+  // A stop report is shown like an error; a user's pause keeps what is shown.
+  c.Command(TRunCommand::SingleStep);
+  TRunEvent step = PausedFor(TPauseReason::SingleStepDone);
+  step.errorText = "Haltepunkt";
+  TRunOutcome shown = c.Event(step);
+  EXPECT_EQ(shown.message, "Haltepunkt");
+  EXPECT_EQ(c.StatusText(), "Haltepunkt");
+  shown = c.Event(PausedFor(TPauseReason::UserPause));
+  EXPECT_EQ(c.StatusText(), "Haltepunkt");
+  c.Command(TRunCommand::Run);
+  EXPECT_EQ(c.StatusText(), "");
+  // The Tessel boards' stops show the controller's registers, also a user's pause.
+  TRunControl tessel(profile::Tessel11);
+  tessel.Command(TRunCommand::Run);
+  tessel.StartSucceeded();
+  tessel.Command(TRunCommand::Pause);
+  TRunEvent registers = PausedFor(TPauseReason::UserPause);
+  registers.errorText = "A = 00h";
+  EXPECT_EQ(tessel.Event(registers).message, "A = 00h");
+
   c.Command(TRunCommand::Run);
   TRunEvent error = Happened(TRunEventKind::RuntimeError);
   error.errorNumber = 9;

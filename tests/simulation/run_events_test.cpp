@@ -101,6 +101,7 @@ TEST(RunEvents, StopsSayWhyAndWhereWithoutReadingTheirText) {
     EXPECT_EQ(events[k].pauseReason, pauses[k].first);
     ASSERT_TRUE(events[k].place);
     EXPECT_EQ(events[k].place->line, pauses[k].second);
+    EXPECT_EQ(events[k].errorText, "Haltepunkt");  // the stop report's own text
   }
   EXPECT_EQ(events[0].tokenAddress, 4);
   EXPECT_EQ(events[1].tokenAddress, p.Address("sub"));
