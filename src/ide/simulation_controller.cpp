@@ -393,7 +393,10 @@ void TSimulationController::RunTime() {
 void TSimulationController::ObjectError(const TPassResult& result) {
   m_grid.Select(result.error->x, result.error->y);
   m_panel->Refresh();
-  const TRunOutcome outcome = m_control.ObjectError(ObjectErrorMessage(*result.error));
+  std::string message = ObjectErrorMessage(*result.error);
+  // On the Tessel boards an object error is one of the controller's error states.
+  if (m_tessel) message += "\r\n" + m_tessel->RegisterLine(false);
+  const TRunOutcome outcome = m_control.ObjectError(message);
   if (m_tessel && m_control.RunKind() == runkind::Paused) m_tessel->SetRunKind(runkind::Paused);
   Execute(outcome);
 }

@@ -133,6 +133,8 @@ class TTesselLoop {
   uint64_t Tokens() const { return m_tokens; }
   // The statement that contains a token address.
   std::optional<TLineRecord> StatementOf(uint16_t tokenAddress) const;
+  // The CPU registers as a stop shows them, with where the runtime reads the token program.
+  std::string RegisterLine(bool withBasicPc) const;
 
  private:
   enum class TStepCheck : uint8_t { Go, Stop };
@@ -144,7 +146,6 @@ class TTesselLoop {
   const TLineRecord* StatementStartingAt(uint16_t tokenAddress) const;
   std::optional<int32_t> AssemblerLineAt(uint16_t pc) const;
   void ReportStop(TTesselStop stop);
-  std::string RegisterLine(bool withBasicPc) const;
 
   TSimulatedHardware& m_hw;
   TTesselListener& m_listener;

@@ -368,6 +368,29 @@ class TSimulationWindowTest : public QObject {
     Trigger(*w, TCommandId::Stop);
   }
 
+  void aBadObjectBindingPausesWithItsMessage() {
+    const std::string message =
+        "Das Objekt taste hat für das Attribut I/O Port den ungültigen Wert \"nirgends\". Sie können das Objekt "
+        "jetzt neu konfigurieren und die Simulation fortsetzen.";
+    for (TProfile profile : {profile::Pyxon32, profile::Tessel11}) {
+      if (profile == profile::Tessel11 && !TesselRuntimeFor(profile)) continue;
+      auto w = Window(Lines({"DIM n AS INTEGER", "DO", "  n = n + 1", "LOOP"}), profile);
+      Place(w->Simulation()->Grid(), 4, 3, objecttype::Switch, "taste", {"nirgends", "1", "1"});
+      w->Simulation()->Grid().Select(0, 0);
+      Trigger(*w, TCommandId::Run);
+      QVERIFY(QTest::qWaitFor([&] { return w->Simulation()->Control().RunKind() == runkind::Paused; }, kWaitMs));
+      QCOMPARE(w->Simulation()->Grid().SelectedX(), 4);
+      QCOMPARE(w->Simulation()->Grid().SelectedY(), 3);
+      if (profile == profile::Pyxon32) {
+        QCOMPARE(Status(*w), message);
+      } else {
+        // On the controller an object error comes with the registers.
+        QVERIFY2(Status(*w).starts_with(message + "\r\nA = "), Status(*w).c_str());
+      }
+      Trigger(*w, TCommandId::Stop);
+    }
+  }
+
   void tesselStopsAtBasicAndAssemblerLines() {
     if (!TesselRuntimeFor(profile::Tessel11)) QSKIP("no Tessel runtime in this build");
     auto w = Window(Lines({"DIM a AS INTEGER", "a = 7", "CALL bump", "PRINT \"ok\"", "END"}), profile::Tessel11,
