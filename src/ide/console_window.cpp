@@ -40,15 +40,20 @@ TConsoleWindow::TConsoleWindow(TConsoleModel& model, QWidget* parent) : QWidget(
 
   auto* clear = new QPushButton(QStringLiteral("Löschen"));
   clear->setObjectName(QStringLiteral("ButtonClear"));
+  clear->setToolTip(QStringLiteral("Löschen"));
   m_cancel = new QPushButton(QStringLiteral("Empfang Abbrechen"));
   m_cancel->setObjectName(QStringLiteral("ButtonCancel"));
+  m_cancel->setToolTip(QStringLiteral("Empfang Abbrechen"));
   m_ascii = new QComboBox;
   m_ascii->setObjectName(QStringLiteral("ComboAscii"));
   for (const std::string& e : ComboAsciiEntries()) m_ascii->addItem(ui::FromUtf8(e));
   m_ascii->setCurrentIndex(kComboAsciiDefault);
   auto* send = new QPushButton(QStringLiteral("Senden"));
   send->setObjectName(QStringLiteral("ButtonSend"));
+  send->setToolTip(QStringLiteral("Senden"));
   m_keepOpen = new QCheckBox(QStringLiteral("Geöffnet halten"));
+  m_keepOpen->setObjectName(QStringLiteral("ButtonStayOnTop"));
+  m_keepOpen->setToolTip(QStringLiteral("Geöffnet halten"));
   m_keepOpen->setChecked(true);
   m_ports = new QComboBox;
   m_speeds = new QComboBox;
@@ -66,8 +71,11 @@ TConsoleWindow::TConsoleWindow(TConsoleModel& model, QWidget* parent) : QWidget(
   buttons->addWidget(m_connect);
   auto* status = new QStatusBar;
   status->setSizeGripEnabled(false);
+  // State, mode or port, speed or simulated rates, byte rates (the rest of the bar).
+  constexpr std::array<int, 3> panelWidths{50, 80, 120};
   for (size_t i = 0; i < m_panels.size(); ++i) {
     m_panels[i] = new QLabel;
+    if (i < panelWidths.size()) m_panels[i]->setMinimumWidth(panelWidths[i]);
     m_panels[i]->setObjectName(QStringLiteral("Panel%1").arg(i));
     m_panels[i]->setFrameShape(QFrame::StyledPanel);
     status->addWidget(m_panels[i], i == 3 ? 1 : 0);
@@ -90,6 +98,7 @@ TConsoleWindow::TConsoleWindow(TConsoleModel& model, QWidget* parent) : QWidget(
   connect(send, &QPushButton::clicked, this, [this] {
     m_model.ComboAsciiClick(m_ascii->currentIndex());
     Refresh();
+    m_output->setFocus();  // typing goes on in the output
   });
   connect(m_keepOpen, &QCheckBox::toggled, this, [this](bool on) { SetKeepOpen(on); });
   SetKeepOpen(true);

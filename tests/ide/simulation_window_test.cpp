@@ -16,6 +16,7 @@
 #include "ui/source_editor.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -220,8 +221,25 @@ class TSimulationWindowTest : public QObject {
     ide::TConsoleWindow* console = w->Simulation()->Console();
     console->show();
     QTest::qWait(100);
+    // The buttons carry their hints.
+    const std::pair<const char*, const char*> hints[] = {{"ButtonClear", "Löschen"},
+                                                         {"ButtonCancel", "Empfang Abbrechen"},
+                                                         {"ButtonSend", "Senden"},
+                                                         {"ButtonStayOnTop", "Geöffnet halten"}};
+    for (const auto& [name, hint] : hints) {
+      QWidget* button = console->findChild<QWidget*>(QString::fromUtf8(name));
+      QVERIFY2(button, name);
+      QCOMPARE(button->toolTip(), QString::fromUtf8(hint));
+    }
+    QCOMPARE(console->Panel(1)->minimumWidth(), 80);
+    console->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(console));
     QTest::keyClicks(console->Output(), QStringLiteral("21"));
-    QTest::keyClick(console->Output(), Qt::Key_Return);
+    // The line ends with the code chosen in the list and sent; the output has the focus again.
+    console->ComboAscii()->setCurrentIndex(13);
+    console->findChild<QWidget*>(QStringLiteral("ButtonSend"))->setFocus();
+    QTest::mouseClick(console->findChild<QWidget*>(QStringLiteral("ButtonSend")), Qt::LeftButton);
+    QVERIFY(console->Output()->hasFocus());
     QVERIFY(QTest::qWaitFor([&] { return Output(*w).find("42") != std::string::npos; }, kWaitMs));
     QVERIFY(console->Output()->toPlainText().contains(QStringLiteral("42")));
     QVERIFY2(console->Panel(1)->text().contains(QStringLiteral("Simulation")), qPrintable(console->Panel(1)->text()));
