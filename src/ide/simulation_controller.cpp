@@ -548,12 +548,15 @@ void TSimulationController::SetBuildSymbols(TProgramSymbols symbols) {
 
 void TSimulationController::CellPressed(int x, int y, bool right, int dx, int dy) {
   if (right || !m_control.Active()) m_grid.Select(x, y);
-  if (m_control.Active()) m_grid.MouseDown(x, y, right ? TMouseButton::Right : TMouseButton::Left, dx, dy, &m_hw);
+  // Switches and buttons press and wheels turn also outside a run; only a run's hardware
+  // sees the interrupt line.
+  TSimulatedHardware* hw = m_control.Active() ? &m_hw : nullptr;
+  m_grid.MouseDown(x, y, right ? TMouseButton::Right : TMouseButton::Left, dx, dy, hw);
   m_panel->Refresh();
 }
 
 void TSimulationController::CellReleased(int x, int y) {
-  if (m_control.Active()) m_grid.MouseUp(x, y, &m_hw);
+  m_grid.MouseUp(x, y, m_control.Active() ? &m_hw : nullptr);
   m_panel->GridWidget()->update();
 }
 

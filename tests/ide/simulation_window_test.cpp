@@ -331,12 +331,20 @@ class TSimulationWindowTest : public QObject {
     panel->InsertButton(objecttype::Interrupt)->trigger();
     QCOMPARE(grid.At(1, 0).type, objecttype::Interrupt);
 
-    Trigger(*w, TCommandId::Run);
-    QVERIFY(!panel->InsertButton(objecttype::LedRed)->isEnabled());  // no editing while running
     ui::TObjectGridWidget* cells = panel->GridWidget();
-    // The wheel's right arrow: 10 to 14 pixels right of the centre, 24 to 27 above the bottom.
+    // The wheel's arrows: 10 to 14 pixels right of the centre (or 10 to 15 left of it), 24
+    // to 27 above the bottom. They turn it with or without a run.
     const QRect wheel = cells->CellRect(0, 0);
     const QPoint plus(wheel.center().x() + 12, wheel.bottom() + 1 - 25);
+    const QPoint minus(wheel.center().x() - 12, wheel.bottom() + 1 - 25);
+    QTest::mouseClick(cells, Qt::LeftButton, {}, plus);
+    QCOMPARE(SlotText(grid.At(0, 0), 1), std::string("255"));
+    QTest::mouseClick(cells, Qt::LeftButton, {}, minus);
+    QCOMPARE(SlotText(grid.At(0, 0), 1), std::string("254"));
+    grid.Select(1, 0);
+
+    Trigger(*w, TCommandId::Run);
+    QVERIFY(!panel->InsertButton(objecttype::LedRed)->isEnabled());  // no editing while running
     QTest::mouseClick(cells, Qt::LeftButton, {}, plus);
     QCOMPARE(SlotText(grid.At(0, 0), 1), std::string("255"));
     QTest::mouseClick(cells, Qt::LeftButton, {}, plus);
