@@ -381,7 +381,11 @@ void TSimulationController::RunTime() {
     in = m_bindings->InputPass(m_access.get());
     if (!in.error) out = m_bindings->OutputPass(m_access.get());
   }
-  if (in.repaint || out.repaint) m_panel->GridWidget()->update();
+  if (in.repaint || out.repaint) {
+    m_panel->GridWidget()->update();
+    // A selected variable display shows the value in its settings too.
+    if (m_grid.Selected().type == objecttype::VariableNumerical) m_panel->Refresh();
+  }
   // The program may change its line's rates at any time.
   m_console.SetSimulation(m_control.RunKind(), m_machine != nullptr, SimulatedRates(), &m_consoleInput);
   m_console.Refresh();

@@ -394,6 +394,22 @@ class TSimulationWindowTest : public QObject {
     Trigger(*w, TCommandId::Stop);
   }
 
+  void aSelectedVariableDisplayShowsTheValueInItsSettingsWhileRunning() {
+    auto w = Window(Lines({"DIM zaehler AS INTEGER", "DO", "  zaehler = zaehler + 1", "  PAUSE 20", "LOOP"}),
+                    profile::Pyxon32);
+    Place(w->Simulation()->Grid(), 0, 0, objecttype::VariableNumerical, "zaehler");
+    ide::TObjectPanel* panel = w->Simulation()->Objects();
+    panel->Refresh();
+    QCOMPARE(panel->SettingsGrid()->rowCount(), 2);
+    QCOMPARE(panel->SettingsGrid()->item(1, 0)->text(), QStringLiteral("Wert"));
+    Trigger(*w, TCommandId::Run);
+    auto shown = [&] { return panel->SettingsGrid()->item(1, 1)->text().toInt(); };
+    QVERIFY(QTest::qWaitFor([&] { return shown() > 0; }, kWaitMs));
+    const int first = shown();
+    QVERIFY(QTest::qWaitFor([&] { return shown() > first; }, kWaitMs));
+    Trigger(*w, TCommandId::Stop);
+  }
+
   void aBadObjectBindingPausesWithItsMessage() {
     const std::string message =
         "Das Objekt taste hat für das Attribut I/O Port den ungültigen Wert \"nirgends\". Sie können das Objekt "
