@@ -285,3 +285,45 @@ TEST(ObjectBindings, TesselPortsMapToPortsBAndCTheAnalogPortAndMemory) {
 
 }  // namespace
 }  // namespace zarvek::test
+
+namespace zarvek::test {
+namespace {
+
+TEST(ObjectBindings, VariableDisplaysShowValuesAndAssemblerLabels) {
+  Tlabel word{"stand", 0, "", {}, {}, 0, -1, -1, KindBit(kind::Word), {}, false};
+  Tlabel bit{"frei", 17, "", {}, {}, 0, -1, -1, KindBit(kind::Bit), {}, false};
+  TProgramSymbols symbols({word, bit}, {{"tabelle", "$0120", 0, hc05::asmsymbol::Label}});
+  std::array<uint8_t, 256> ram{};
+  ram[161] = 0x80;  // stand = $8000
+  ram[163] = 0x02;  // bit 17: byte 2, bit 1
+  TTesselRamAccess access([&](uint16_t a) { return ram[a & 0xFF]; });
+  TSimulatedHardware hw;
+  TObjectGrid grid;
+  Place(grid, 0, 0, objecttype::VariableNumerical, "stand");
+  Place(grid, 1, 0, objecttype::VariableNumerical, "FREI");
+  Place(grid, 2, 0, objecttype::VariableNumerical, "tabelle");
+  TObjectBindings bindings(grid, symbols, hw);
+  TPassResult out = bindings.OutputPass(&access);
+  EXPECT_FALSE(out.error);
+  EXPECT_EQ(bindings.DisplayedValue(0, 0), "-32768");
+  EXPECT_EQ(bindings.DisplayedValue(1, 0), "-1");
+  EXPECT_EQ(bindings.DisplayedValue(2, 0), "Assembler Label tabelle");
+  // The settings show the same value in the "Wert" row.
+  grid.Select(2, 0);
+  const std::vector<TSettingsRow> rows = grid.SettingsRows(bindings.DisplayedValue(2, 0));
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[1].caption, "Wert");
+  EXPECT_EQ(rows[1].text, "Assembler Label tabelle");
+
+  // A name that is neither: the object's name is the failing attribute.
+  Place(grid, 3, 0, objecttype::VariableNumerical, "nichts");
+  out = bindings.OutputPass(&access);
+  ASSERT_TRUE(out.error);
+  EXPECT_EQ(out.error->x, 3);
+  EXPECT_EQ(ObjectErrorMessage(*out.error),
+            "Das Objekt nichts hat für das Attribut Name: den ungültigen Wert \"nichts\". Sie können das Objekt "
+            "jetzt neu konfigurieren und die Simulation fortsetzen.");
+}
+
+}  // namespace
+}  // namespace zarvek::test
