@@ -157,6 +157,14 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
     workspace::TakeBuildIntoTree(build, assemblerSymbols, m_treeContent);
     RefreshTree();
   };
+  views.showBuildError = [this](const TBuildResult& build) {
+    m_lastBuild = build;  // a click on the strip jumps to this error
+    workspace::ShowBuildResult(m_lastBuild, m_project.profile, m_settings.options, workspace::TBuildSender::Command,
+                               m_errorDisplay->Display());
+    m_errorDisplay->Refresh();
+    if (m_lastBuild.basicError) ShowCompileError();
+    else ShowAssemblerError();
+  };
   views.currentFile = [this] { return m_currentFile; };
   views.bringToFront = [this](const std::string& file) {
     if (workspace::SamePath(file, m_currentFile)) return true;

@@ -205,6 +205,9 @@ void TSimulationController::Execute(const TRunOutcome& outcome) {
       m_control.StartFailed();
       SetEditorsRunning(false);
       UpdateEnabling();
+      // Editable again first: the error's line is selected in the editor.
+      if ((m_plan.build.basicError || m_plan.build.assemblerError) && m_views.showBuildError)
+        m_views.showBuildError(m_plan.build);
       return;
     }
     m_control.StartSucceeded();

@@ -56,6 +56,9 @@ struct TSimulationViews {
   std::function<TStartInput()> startInput;
   // A start built the project: its token view and, when it runs, its sizes and labels.
   std::function<void(const TBuildResult& build, const std::vector<hc05::TAsmSymbol>& assemblerSymbols)> startBuilt;
+  // A start whose build failed: the error is shown as a compile shows it (the strip with
+  // its position, the line in the editor). Without it the status text says what failed.
+  std::function<void(const TBuildResult& build)> showBuildError;
   // The file the editors show (full path).
   std::function<std::string()> currentFile;
   // Brings a file of the run (the started project or one of its modules) into the

@@ -394,6 +394,31 @@ class TSimulationWindowTest : public QObject {
     Trigger(*w, TCommandId::Stop);
   }
 
+  void aStartThatDoesNotCompileShowsTheErrorLikeACompile() {
+    auto w = Window(Lines({"DIM a AS BYTE", "a = 1", "a = ", "END"}), profile::Pyxon32);
+    w->BasicEditor()->setSelection(0, 0, 0, 1);
+    Trigger(*w, TCommandId::Run);
+    QCOMPARE(w->Simulation()->Control().RunKind(), runkind::None);
+    QVERIFY(w->Action(TCommandId::Run)->isEnabled());
+    QVERIFY(!w->Action(TCommandId::Stop)->isEnabled());
+    QVERIFY(!w->BasicEditor()->isReadOnly());
+    // The error with its position in the strip, its line selected in the editor.
+    const workspace::TErrorDisplay& display = w->ErrorDisplay()->Display();
+    QVERIFY(!display.Slot(workspace::TSlot::Compile).text.empty());
+    QVERIFY(display.Slot(workspace::TSlot::Compile).position >= 0);
+    QVERIFY(display.Slot(workspace::TSlot::Status).text.empty());  // no "Compilieren..." left
+    QCOMPARE(SelectedLine(w->BasicEditor()), 3);
+
+    // An assembler error likewise, on the assembler page.
+    auto a = Window(Lines({"CALL eins", "END"}), profile::Tessel11, Lines({"eins LDA #1", "     XYZ 5", "     RTS"}));
+    if (!TesselRuntimeFor(profile::Tessel11)) return;
+    Trigger(*a, TCommandId::Run);
+    QCOMPARE(a->Simulation()->Control().RunKind(), runkind::None);
+    QVERIFY(!a->ErrorDisplay()->Display().Slot(workspace::TSlot::Assembler).text.empty());
+    QCOMPARE(a->EditorControl()->currentIndex(), 1);
+    QVERIFY(!a->AssemblerEditor()->isReadOnly());
+  }
+
   void aSelectedVariableDisplayShowsTheValueInItsSettingsWhileRunning() {
     auto w = Window(Lines({"DIM zaehler AS INTEGER", "DO", "  zaehler = zaehler + 1", "  PAUSE 20", "LOOP"}),
                     profile::Pyxon32);
