@@ -477,6 +477,7 @@ void TSimulationController::SelectLine(const std::string& file, int page, int li
   if (index < 0 || index >= e->lines()) return;
   e->setSelection(index, 0, index, e->text(index).length() - (e->text(index).endsWith(QLatin1Char('\n')) ? 1 : 0));
   e->ensureLineVisible(index);
+  e->setFocus();  // the stop hands the keyboard back to the editor
 }
 
 bool TSimulationController::FindAddress(uint32_t address) {

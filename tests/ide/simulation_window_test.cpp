@@ -462,7 +462,11 @@ class TSimulationWindowTest : public QObject {
     if (!TesselRuntimeFor(profile::Tessel11)) QSKIP("no Tessel runtime in this build");
     auto w = Window(Lines({"DIM a AS INTEGER", "a = 7", "CALL bump", "PRINT \"ok\"", "END"}), profile::Tessel11,
                     Lines({"bump LDA #$55", "     STA $CB", "     INC $CB", "     RTS"}));
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    w->ErrorDisplay()->setFocus();
     QCOMPARE(StepTo(*w, TCommandId::RunNext), 2);
+    QVERIFY(w->BasicEditor()->hasFocus());  // the stop gives the focus back to the editor
     QCOMPARE(w->Simulation()->PausedPage(), 0);
     QCOMPARE(SelectedLine(w->BasicEditor()), 2);
     // A stop shows the controller's registers with where the runtime reads the program.
