@@ -158,6 +158,7 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
     RefreshTree();
   };
   views.currentFile = [this] { return m_currentFile; };
+  views.fileReadOnly = [this] { return m_fileReadOnly; };
   views.bringToFront = [this](const std::string& file) {
     if (workspace::SamePath(file, m_currentFile)) return true;
     // An untitled project cannot be left for a module without a save dialog in mid-run.
@@ -515,6 +516,9 @@ std::vector<int32_t> TForm1::TabBreakpoints(const std::string& file, bool assemb
 }
 
 bool TForm1::QuerySaveChanges() {
+  // The project is about to be left: its run ends and the console goes with it.
+  m_simulation->StopIfActive();
+  m_simulation->Console()->hide();
   return workspace::QuerySaveChanges(
       Modified(), m_untitled ? std::string() : m_currentFile, [this](const TMessage& m) { return Ask(m); },
       [this] { MSpeichernClick(false); }, [this] { return Modified(); });
@@ -539,11 +543,17 @@ void TForm1::ClearProject(const std::string& path, bool untitled) {
   m_objectsFile = path;
   m_currentFile = path;
   m_untitled = untitled;
+  m_fileReadOnly = false;
+  for (ui::TSourceEditor* e : {m_basic, m_assembler}) e->setReadOnly(false);
   m_treeContent = {};
 }
 
 void TForm1::MneuClick() {
   if (QuerySaveChanges()) return;
+  NewProject();
+}
+
+void TForm1::NewProject() {
   m_tabBreakpoints.Clear();
   ClearProject(std::string(workspace::kUntitledProject), true);
   m_basic->setModified(false);
@@ -616,6 +626,7 @@ bool TForm1::LoadFile(const std::string& path, bool moduleJump) {
   }
   m_currentFile = path;
   m_untitled = false;
+  m_fileReadOnly = outcome.readOnly;
   m_loading = true;
   m_basic->SetCp1252Text(m_project.basicSource);
   m_assembler->SetCp1252Text(m_project.assemblerSource);
@@ -694,7 +705,11 @@ bool TForm1::MSpeichernClick(bool saveAs) {
   return true;
 }
 
-void TForm1::ButtonTestClick(bool fromOpen) {
+void TForm1::ButtonTestClick(bool fromOpen, bool clearConsole) {
+  if (clearConsole) {
+    m_simulation->ConsoleModel().ClearText();
+    m_simulation->Console()->Refresh();
+  }
   // A compile supersedes a pending background check.
   m_syntaxTimer.stop();
   ++m_syntaxGeneration;
@@ -736,7 +751,7 @@ void TForm1::ShowMemoryDump(const std::string& dump) {
 
 void TForm1::ButtonRecordClick() {
   if (m_linkControl->TransferRunning() || m_linkControl->UpdateRunning()) return;
-  ButtonTestClick(false);
+  ButtonTestClick(false, false);
   if (!m_lastBuild.success) return;
   m_linkControl->StartTransfer(m_lastBuild, m_project.profile);
 }
@@ -747,7 +762,7 @@ void TForm1::MImportClick() {
   if (!file) return;
   const workspace::TImportKind kind = workspace::ImportKindOf(*file);
   if (kind == workspace::TImportKind::LegacyProject) {
-    MneuClick();
+    NewProject();  // the question above was the only one
     TProject project = m_project;
     const TLoadOutcome outcome = ImportLegacyProject(*file, project);
     if (!outcome.message.empty()) Inform({outcome.message, outcome.caption, workspace::TButtons::Ok});
@@ -758,6 +773,14 @@ void TForm1::MImportClick() {
     m_assembler->SetCp1252Text(m_project.assemblerSource);
     // The imported texts exist nowhere else yet: closing asks to save them.
     m_basic->setModified(true);
+    // A write-protected project stays protected in the editors, as when it is opened.
+    m_fileReadOnly = outcome.readOnly;
+    for (ui::TSourceEditor* e : {m_basic, m_assembler}) e->setReadOnly(outcome.readOnly);
+    if (outcome.readOnly) {
+      m_errorDisplay->Display().Set(workspace::TSlot::Status, outcome.statusText);
+      m_errorDisplay->Refresh();
+      Inform(workspace::MessageText(TMessageId::ReadOnly, workspace::BaseName(*file)));
+    }
     m_treeContent.objects = outcome.objectNodes;
     RefreshTree();
     return;
@@ -780,7 +803,7 @@ void TForm1::MImportClick() {
 }
 
 bool TForm1::MExportClick() {
-  ButtonTestClick(false);
+  ButtonTestClick(false, false);
   if (!m_lastBuild.success) return false;
   auto file = Dialog(TFileDialog::Export, "", "");
   if (!file) return false;
@@ -831,6 +854,8 @@ void TForm1::ShowAssemblerError() {
 void TForm1::PopUpProfileClick(TProfile profile, bool fromOpen) {
   if (profile != m_project.profile) m_basic->setModified(true);
   m_project.profile = profile;
+  // The running program was built for the board left.
+  m_simulation->StopIfActive();
   if (!fromOpen) ButtonTestClick(false);
   UpdateCommandStates();
 }

@@ -425,6 +425,47 @@ class TMainWindowTest : public QObject {
     QVERIFY(written.bytes.starts_with("TESEL-BASIC\r\n"));
   }
 
+  void legacyImportAsksOnceAndKeepsWriteProtection() {
+    // A legacy project without objects: header, the assembler text, the BASIC text.
+    const std::string assembler = " nop\r\n", basic = "x = 1\r\n";
+    std::string bytes("tsprojectfile10\x1B", 16);
+    for (size_t length : {assembler.size(), basic.size(), size_t{0}})
+      bytes += std::string{char(0), char(0), static_cast<char>(length)};
+    bytes += assembler + basic;
+    const std::string cpo = Path("alt.cpo");
+    std::ofstream(cpo, std::ios::binary) << bytes;
+    ide::TForm1 w(Path("legacy.ini"));
+    Hook(w);
+    w.BasicEditor()->SetCp1252Text("' ungespeichert\r\n");
+    // One question about the unsaved text; No leaves it and the import goes on.
+    m_answers = {TAnswer::No};
+    m_files = {cpo};
+    w.Action(TCommandId::Import)->trigger();
+    QCOMPARE(m_shown.size(), size_t{1});
+    QCOMPARE(m_shown[0], workspace::MessageText(workspace::TMessageId::SaveChanges));
+    QCOMPARE(w.BasicEditor()->Cp1252Text(), basic);
+    QCOMPARE(w.AssemblerEditor()->Cp1252Text(), assembler);
+    QVERIFY(!w.BasicEditor()->isReadOnly());
+    // A write-protected legacy file: protected in the editors, said in a box and the status line.
+    std::filesystem::permissions(cpo, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                          std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+    m_shown.clear();
+    m_answers = {TAnswer::No};
+    m_files = {cpo};
+    w.Action(TCommandId::Import)->trigger();
+    QCOMPARE(m_shown.size(), size_t{2});
+    QCOMPARE(m_shown[1].text, std::string("alt.cpo ist schreibgeschützt."));
+    QCOMPARE(w.ErrorDisplay()->Display().Slot(workspace::TSlot::Status).text, m_shown[1].text);
+    QVERIFY(w.BasicEditor()->isReadOnly());
+    QVERIFY(w.AssemblerEditor()->isReadOnly());
+    // A new project is writable again.
+    m_answers = {TAnswer::No};
+    w.Action(TCommandId::New)->trigger();
+    QVERIFY(!w.BasicEditor()->isReadOnly());
+    QVERIFY(!w.AssemblerEditor()->isReadOnly());
+  }
+
   void singleInstance() {
     const QString lock = m_dir.filePath(QStringLiteral("zarvek.lock"));
     {
@@ -688,6 +729,12 @@ class TMainWindowTest : public QObject {
     QCOMPARE(w.BasicEditor()->text(), QStringLiteral("x = 1\r\n"));
     QVERIFY(!w.Action(TCommandId::Paste)->isEnabled());
     QVERIFY(!w.Modified());
+    // A new project is no longer the protected file.
+    w.Action(TCommandId::New)->trigger();
+    QVERIFY(!w.BasicEditor()->isReadOnly());
+    QVERIFY(!w.AssemblerEditor()->isReadOnly());
+    QVERIFY(w.OpenFile(file));
+    m_shown.resize(1);
     // A writable file makes both editors writable again, without a message.
     const std::string writable = Path("frei.xml");
     WriteProject(writable, "y = 2\r\n");
