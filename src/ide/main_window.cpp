@@ -519,10 +519,15 @@ bool TForm1::QuerySaveChanges() {
   // The project is about to be left: its run ends and the console goes with it.
   m_simulation->StopIfActive();
   m_simulation->Console()->hide();
-  return workspace::QuerySaveChanges(
+  const bool abandoned = workspace::QuerySaveChanges(
       Modified(), m_untitled ? std::string() : m_currentFile, [this](const TMessage& m) { return Ask(m); },
       [this] { MSpeichernClick(false); }, [this] { return Modified(); });
+  // Staying with the project: back to typing.
+  if (abandoned) ActiveEditor()->setFocus();
+  return abandoned;
 }
+
+ui::TSourceEditor* TForm1::ActiveEditor() const { return m_editorControl->currentIndex() == 1 ? m_assembler : m_basic; }
 
 void TForm1::SetCaption() { setWindowTitle(ui::FromUtf8(workspace::WindowCaption(m_untitled ? "" : m_currentFile))); }
 
@@ -665,6 +670,8 @@ bool TForm1::LoadFile(const std::string& path, bool moduleJump) {
 bool TForm1::MSpeichernClick(bool saveAs) {
   workspace::TSaveNameHost host;
   host.dialog = [this](const std::string& preset) {
+    m_simulation->StopIfActive();
+    m_simulation->Console()->hide();
     return Dialog(TFileDialog::Save, "", preset);
   };
   host.exists = [](const std::string& f) { return zarvek::FileExists(f); };
@@ -702,6 +709,7 @@ bool TForm1::MSpeichernClick(bool saveAs) {
   SetCaption();
   RebuildTabBar();
   RefreshTree();
+  ActiveEditor()->setFocus();
   return true;
 }
 

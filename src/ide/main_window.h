@@ -158,6 +158,7 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   void Run(workspace::TCommandId id);
   void UpdateCommandStates();
   bool QuerySaveChanges();
+  ui::TSourceEditor* ActiveEditor() const;
   // Neu without the save question: an empty, untitled project.
   void NewProject();
   bool LoadFile(const std::string& path, bool moduleJump);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "ide/console_window.h"
 #include "ide/main_window.h"
 #include "ide/setup_dialog.h"
 #include "ide/splash.h"
@@ -464,6 +465,39 @@ class TMainWindowTest : public QObject {
     w.Action(TCommandId::New)->trigger();
     QVERIFY(!w.BasicEditor()->isReadOnly());
     QVERIFY(!w.AssemblerEditor()->isReadOnly());
+  }
+
+  void saveDialogAndQuestionsLeaveTheFocusInTheEditor() {
+    ide::TForm1 w(Path("focus.ini"));
+    Hook(w);
+    w.resize(800, 600);
+    w.show();
+    // The save dialog puts the console away.
+    w.Action(TCommandId::Console)->trigger();
+    QVERIFY(w.Simulation()->Console()->isVisible());
+    w.BasicEditor()->SetCp1252Text("x = 1\r\n");
+    w.Action(TCommandId::Save)->trigger();  // no name chosen
+    QVERIFY(!w.Simulation()->Console()->isVisible());
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    // After a save the active page's editor takes the focus.
+    w.EditorControl()->setCurrentIndex(1);
+    w.Tree()->setFocus();
+    QTRY_VERIFY(w.Tree()->hasFocus());
+    m_files = {Path("fokus.xml")};
+    w.Action(TCommandId::Save)->trigger();
+    QCOMPARE(w.CurrentFile(), Path("fokus.xml"));
+    QTRY_VERIFY(w.AssemblerEditor()->hasFocus());
+    // Cancel keeps the project and gives the focus back to its editor.
+    w.EditorControl()->setCurrentIndex(0);
+    w.BasicEditor()->SetCp1252Text("x = 2\r\n");
+    w.Tree()->setFocus();
+    QTRY_VERIFY(w.Tree()->hasFocus());
+    m_answers = {TAnswer::Cancel};
+    w.Action(TCommandId::New)->trigger();
+    QCOMPARE(w.CurrentFile(), Path("fokus.xml"));
+    QTRY_VERIFY(w.BasicEditor()->hasFocus());
+    w.BasicEditor()->setModified(false);
   }
 
   void singleInstance() {
