@@ -28,6 +28,7 @@
 #include <QToolBar>
 #include <QHeaderView>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 #include <filesystem>
@@ -714,7 +715,8 @@ bool TForm1::MSpeichernClick(bool saveAs) {
 }
 
 void TForm1::ButtonTestClick(bool fromOpen, bool clearConsole) {
-  if (clearConsole) {
+  // A transfer's console shows the board's answers: they stay.
+  if (clearConsole && !m_linkControl->TransferRunning() && !m_simulation->Control().Active()) {
     m_simulation->ConsoleModel().ClearText();
     m_simulation->Console()->Refresh();
   }
@@ -831,6 +833,7 @@ void TForm1::ShowCompileError() {
     RebuildTabBar();
   }
   m_editorControl->setCurrentIndex(0);
+  SelectTreeNode(workspace::TTreeActionKind::ShowBasicPage);
   const int line = std::max(0, error.line - 1);
   const int start = m_basic->OffsetOfLine(line);
   const int end = line + 1 < m_basic->lines() ? m_basic->OffsetOfLine(line + 1) : static_cast<int>(m_basic->Cp1252Text().size());
@@ -853,6 +856,7 @@ void TForm1::ShowAssemblerError() {
     RebuildTabBar();
   }
   m_editorControl->setCurrentIndex(1);
+  SelectTreeNode(workspace::TTreeActionKind::ShowAssemblerPage);
   const int start = m_assembler->OffsetOfLine(origin.line);
   m_assembler->SelectOffsets(start + error.column - 1, start + error.column - 1);
   m_assembler->MarkErrorLine(origin.line);
@@ -935,6 +939,16 @@ void TForm1::RefreshTree() {
   m_treeActions = std::move(actions);
   UnfoldTreeItems(rootItem, m_treeFolding);
   m_rebuildingTree = false;
+}
+
+void TForm1::SelectTreeNode(workspace::TTreeActionKind kind) {
+  for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
+    const int index = (*it)->data(0, Qt::UserRole).toInt();
+    if (index >= 0 && index < static_cast<int>(m_treeActions.size()) && m_treeActions[static_cast<size_t>(index)].kind == kind) {
+      m_tree->setCurrentItem(*it);
+      return;
+    }
+  }
 }
 
 void TForm1::TreeClick(QTreeWidgetItem* item) {

@@ -165,6 +165,8 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   void RebuildTabBar();
   void RefreshTree();
   void TreeClick(QTreeWidgetItem* item);
+  // The error display points at an editor page through its tree node too.
+  void SelectTreeNode(workspace::TTreeActionKind kind);
   void TreePopup(const QPoint& at);
   // The object grid holds the objects of m_objectsFile, which a run keeps while it shows
   // a module.

@@ -126,6 +126,16 @@ class TMainWindowTest : public QObject {
     QCOMPARE(w.BasicEditor()->ErrorLine(), 2);
     QCOMPARE(w.EditorControl()->currentIndex(), 0);
     QTRY_VERIFY(w.ErrorDisplay()->height() >= w.ErrorDisplay()->LineHeight());
+    // The tree points at the page of the error too.
+    QVERIFY(w.Tree()->currentItem());
+    QVERIFY(w.Tree()->currentItem()->text(0).startsWith(QStringLiteral("BASIC")));
+    w.BasicEditor()->SetCp1252Text("DIM x AS BYTE\r\nx = 1\r\n");
+    w.AssemblerEditor()->SetCp1252Text(" nop\r\n unbekannt\r\n");
+    w.Action(TCommandId::Compile)->trigger();
+    QCOMPARE(w.EditorControl()->currentIndex(), 1);
+    QVERIFY(w.Tree()->currentItem());
+    QVERIFY(w.Tree()->currentItem()->text(0).startsWith(QStringLiteral("Assembler")));
+    w.AssemblerEditor()->SetCp1252Text("");
     // Fixed: the success text, no error line.
     w.BasicEditor()->SetCp1252Text("DIM x AS BYTE\r\nx = 1\r\n");
     w.Action(TCommandId::Compile)->trigger();
