@@ -669,6 +669,7 @@ bool TForm1::LoadFile(const std::string& path, bool moduleJump) {
 }
 
 bool TForm1::MSpeichernClick(bool saveAs) {
+  m_helpList->hide();
   workspace::TSaveNameHost host;
   host.dialog = [this](const std::string& preset) {
     m_simulation->StopIfActive();

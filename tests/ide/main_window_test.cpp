@@ -577,6 +577,14 @@ class TMainWindowTest : public QObject {
     QCOMPARE(list->count(), 3);
     list->Choose(1);
     QCOMPARE(w.BasicEditor()->text(), QStringLiteral("x = KeyCount"));
+    // Saving puts the list away.
+    w.Action(TCommandId::ProgHelp)->trigger();
+    QVERIFY(list->isVisible());
+    m_files = {Path("hilfe.xml")};
+    w.fileDialogHook = [this](ide::TFileDialog, const std::string&, const std::string&) { return m_files.front(); };
+    w.Action(TCommandId::Save)->trigger();
+    QCOMPARE(w.CurrentFile(), Path("hilfe.xml"));
+    QVERIFY(!list->isVisible());
   }
 
   void settingsRoundTripThroughTheDialog() {
