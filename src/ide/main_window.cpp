@@ -521,7 +521,7 @@ bool TForm1::QuerySaveChanges() {
   m_simulation->StopIfActive();
   m_simulation->Console()->hide();
   const bool abandoned = workspace::QuerySaveChanges(
-      Modified(), m_untitled ? std::string() : m_currentFile, [this](const TMessage& m) { return Ask(m); },
+      Modified(), m_currentFile, [this](const TMessage& m) { return Ask(m); },
       [this] { MSpeichernClick(false); }, [this] { return Modified(); });
   // Staying with the project: back to typing.
   if (abandoned) ActiveEditor()->setFocus();

@@ -453,7 +453,8 @@ class TMainWindowTest : public QObject {
     m_files = {cpo};
     w.Action(TCommandId::Import)->trigger();
     QCOMPARE(m_shown.size(), size_t{1});
-    QCOMPARE(m_shown[0], workspace::MessageText(workspace::TMessageId::SaveChanges));
+    // A new project has its name already, "Unbenannt.xml".
+    QCOMPARE(m_shown[0].text, std::string("Aktuelle Änderungen in Datei Unbenannt.xml speichern?"));
     QCOMPARE(w.BasicEditor()->Cp1252Text(), basic);
     QCOMPARE(w.AssemblerEditor()->Cp1252Text(), assembler);
     QVERIFY(!w.BasicEditor()->isReadOnly());
@@ -507,6 +508,14 @@ class TMainWindowTest : public QObject {
     w.Action(TCommandId::New)->trigger();
     QCOMPARE(w.CurrentFile(), Path("fokus.xml"));
     QTRY_VERIFY(w.BasicEditor()->hasFocus());
+    QCOMPARE(m_shown.back().text, "Aktuelle Änderungen in Datei " + Path("fokus.xml") + " speichern?");
+    // Cancel at "replace?" forgets the name: the question then goes without one.
+    m_files = {Path("fokus.xml")};
+    m_answers = {TAnswer::Cancel, TAnswer::Cancel};
+    w.Action(TCommandId::SaveAs)->trigger();
+    QCOMPARE(m_shown.back(), workspace::MessageText(workspace::TMessageId::ReplaceFile, Path("fokus.xml")));
+    w.Action(TCommandId::New)->trigger();
+    QCOMPARE(m_shown.back().text, std::string("Aktuelle Änderungen speichern?"));
     w.BasicEditor()->setModified(false);
   }
 
