@@ -782,6 +782,12 @@ void TForm1::MImportClick() {
     m_simulation->LoadObjects(m_project);
     m_basic->SetCp1252Text(m_project.basicSource);
     m_assembler->SetCp1252Text(m_project.assemblerSource);
+    // The legacy file keeps its breakpoints; line 0 marks an unused entry.
+    for (const auto& [editor, lines] : {std::pair{m_basic, &m_project.basicBreakpoints},
+                                         std::pair{m_assembler, &m_project.assemblerBreakpoints}})
+      for (int line : std::set<int>(lines->begin(), lines->end()))
+        if (line >= 1 && line <= editor->lines()) editor->ToggleBreakpoint(line - 1);
+    m_simulation->BreakpointsChanged();
     // The imported texts exist nowhere else yet: closing asks to save them.
     m_basic->setModified(true);
     // A write-protected project stays protected in the editors, as when it is opened.

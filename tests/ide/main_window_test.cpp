@@ -458,6 +458,17 @@ class TMainWindowTest : public QObject {
     QCOMPARE(w.BasicEditor()->Cp1252Text(), basic);
     QCOMPARE(w.AssemblerEditor()->Cp1252Text(), assembler);
     QVERIFY(!w.BasicEditor()->isReadOnly());
+    // Behind the texts: the profile, then the breakpoint lists (highest index, then the lines).
+    const std::string withBreakpoints = Path("haltepunkte.cpo");
+    std::ofstream(withBreakpoints, std::ios::binary)
+        << bytes << std::string{char(4), char(0), char(1), char(0), char(0), char(0), char(1), char(0), char(1),
+                                char(0), char(1)};
+    m_answers = {TAnswer::No};
+    m_files = {withBreakpoints};
+    w.Action(TCommandId::Import)->trigger();
+    QCOMPARE(w.Profile(), profile::Pyxon32);
+    QCOMPARE(w.BasicEditor()->Breakpoints(), (std::set<int>{1}));
+    QCOMPARE(w.AssemblerEditor()->Breakpoints(), (std::set<int>{1}));
     // A write-protected legacy file: protected in the editors, said in a box and the status line.
     std::filesystem::permissions(cpo, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
                                           std::filesystem::perms::others_write,
