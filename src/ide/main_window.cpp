@@ -28,6 +28,7 @@
 #include <QToolBar>
 #include <QHeaderView>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 #include <filesystem>
@@ -166,6 +167,7 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
     else ShowAssemblerError();
   };
   views.currentFile = [this] { return m_currentFile; };
+  views.fileReadOnly = [this] { return m_fileReadOnly; };
   views.bringToFront = [this](const std::string& file) {
     if (workspace::SamePath(file, m_currentFile)) return true;
     // An untitled project cannot be left for a module without a save dialog in mid-run.
@@ -523,10 +525,18 @@ std::vector<int32_t> TForm1::TabBreakpoints(const std::string& file, bool assemb
 }
 
 bool TForm1::QuerySaveChanges() {
-  return workspace::QuerySaveChanges(
-      Modified(), m_untitled ? std::string() : m_currentFile, [this](const TMessage& m) { return Ask(m); },
+  // The project is about to be left: its run ends and the console goes with it.
+  m_simulation->StopIfActive();
+  m_simulation->Console()->hide();
+  const bool abandoned = workspace::QuerySaveChanges(
+      Modified(), m_currentFile, [this](const TMessage& m) { return Ask(m); },
       [this] { MSpeichernClick(false); }, [this] { return Modified(); });
+  // Staying with the project: back to typing.
+  if (abandoned) ActiveEditor()->setFocus();
+  return abandoned;
 }
+
+ui::TSourceEditor* TForm1::ActiveEditor() const { return m_editorControl->currentIndex() == 1 ? m_assembler : m_basic; }
 
 void TForm1::SetCaption() { setWindowTitle(ui::FromUtf8(workspace::WindowCaption(m_untitled ? "" : m_currentFile))); }
 
@@ -547,11 +557,17 @@ void TForm1::ClearProject(const std::string& path, bool untitled) {
   m_objectsFile = path;
   m_currentFile = path;
   m_untitled = untitled;
+  m_fileReadOnly = false;
+  for (ui::TSourceEditor* e : {m_basic, m_assembler}) e->setReadOnly(false);
   m_treeContent = {};
 }
 
 void TForm1::MneuClick() {
   if (QuerySaveChanges()) return;
+  NewProject();
+}
+
+void TForm1::NewProject() {
   m_tabBreakpoints.Clear();
   ClearProject(std::string(workspace::kUntitledProject), true);
   m_basic->setModified(false);
@@ -624,6 +640,7 @@ bool TForm1::LoadFile(const std::string& path, bool moduleJump) {
   }
   m_currentFile = path;
   m_untitled = false;
+  m_fileReadOnly = outcome.readOnly;
   m_loading = true;
   m_basic->SetCp1252Text(m_project.basicSource);
   m_assembler->SetCp1252Text(m_project.assemblerSource);
@@ -660,8 +677,11 @@ bool TForm1::LoadFile(const std::string& path, bool moduleJump) {
 }
 
 bool TForm1::MSpeichernClick(bool saveAs) {
+  m_helpList->hide();
   workspace::TSaveNameHost host;
   host.dialog = [this](const std::string& preset) {
+    m_simulation->StopIfActive();
+    m_simulation->Console()->hide();
     return Dialog(TFileDialog::Save, "", preset);
   };
   host.exists = [](const std::string& f) { return zarvek::FileExists(f); };
@@ -699,10 +719,16 @@ bool TForm1::MSpeichernClick(bool saveAs) {
   SetCaption();
   RebuildTabBar();
   RefreshTree();
+  ActiveEditor()->setFocus();
   return true;
 }
 
-void TForm1::ButtonTestClick(bool fromOpen) {
+void TForm1::ButtonTestClick(bool fromOpen, bool clearConsole) {
+  // A transfer's console shows the board's answers: they stay.
+  if (clearConsole && !m_linkControl->TransferRunning() && !m_simulation->Control().Active()) {
+    m_simulation->ConsoleModel().ClearText();
+    m_simulation->Console()->Refresh();
+  }
   // A compile supersedes a pending background check.
   m_syntaxTimer.stop();
   ++m_syntaxGeneration;
@@ -744,7 +770,7 @@ void TForm1::ShowMemoryDump(const std::string& dump) {
 
 void TForm1::ButtonRecordClick() {
   if (m_linkControl->TransferRunning() || m_linkControl->UpdateRunning()) return;
-  ButtonTestClick(false);
+  ButtonTestClick(false, false);
   if (!m_lastBuild.success) return;
   m_linkControl->StartTransfer(m_lastBuild, m_project.profile);
 }
@@ -755,7 +781,7 @@ void TForm1::MImportClick() {
   if (!file) return;
   const workspace::TImportKind kind = workspace::ImportKindOf(*file);
   if (kind == workspace::TImportKind::LegacyProject) {
-    MneuClick();
+    NewProject();  // the question above was the only one
     TProject project = m_project;
     const TLoadOutcome outcome = ImportLegacyProject(*file, project);
     if (!outcome.message.empty()) Inform({outcome.message, outcome.caption, workspace::TButtons::Ok});
@@ -764,8 +790,22 @@ void TForm1::MImportClick() {
     m_simulation->LoadObjects(m_project);
     m_basic->SetCp1252Text(m_project.basicSource);
     m_assembler->SetCp1252Text(m_project.assemblerSource);
+    // The legacy file keeps its breakpoints; line 0 marks an unused entry.
+    for (const auto& [editor, lines] : {std::pair{m_basic, &m_project.basicBreakpoints},
+                                         std::pair{m_assembler, &m_project.assemblerBreakpoints}})
+      for (int line : std::set<int>(lines->begin(), lines->end()))
+        if (line >= 1 && line <= editor->lines()) editor->ToggleBreakpoint(line - 1);
+    m_simulation->BreakpointsChanged();
     // The imported texts exist nowhere else yet: closing asks to save them.
     m_basic->setModified(true);
+    // A write-protected project stays protected in the editors, as when it is opened.
+    m_fileReadOnly = outcome.readOnly;
+    for (ui::TSourceEditor* e : {m_basic, m_assembler}) e->setReadOnly(outcome.readOnly);
+    if (outcome.readOnly) {
+      m_errorDisplay->Display().Set(workspace::TSlot::Status, outcome.statusText);
+      m_errorDisplay->Refresh();
+      Inform(workspace::MessageText(TMessageId::ReadOnly, workspace::BaseName(*file)));
+    }
     m_treeContent.objects = outcome.objectNodes;
     RefreshTree();
     return;
@@ -788,7 +828,7 @@ void TForm1::MImportClick() {
 }
 
 bool TForm1::MExportClick() {
-  ButtonTestClick(false);
+  ButtonTestClick(false, false);
   if (!m_lastBuild.success) return false;
   auto file = Dialog(TFileDialog::Export, "", "");
   if (!file) return false;
@@ -808,6 +848,7 @@ void TForm1::ShowCompileError() {
     RebuildTabBar();
   }
   m_editorControl->setCurrentIndex(0);
+  SelectTreeNode(workspace::TTreeActionKind::ShowBasicPage);
   const int line = std::max(0, error.line - 1);
   const int start = m_basic->OffsetOfLine(line);
   const int end = line + 1 < m_basic->lines() ? m_basic->OffsetOfLine(line + 1) : static_cast<int>(m_basic->Cp1252Text().size());
@@ -830,6 +871,7 @@ void TForm1::ShowAssemblerError() {
     RebuildTabBar();
   }
   m_editorControl->setCurrentIndex(1);
+  SelectTreeNode(workspace::TTreeActionKind::ShowAssemblerPage);
   const int start = m_assembler->OffsetOfLine(origin.line);
   m_assembler->SelectOffsets(start + error.column - 1, start + error.column - 1);
   m_assembler->MarkErrorLine(origin.line);
@@ -839,6 +881,8 @@ void TForm1::ShowAssemblerError() {
 void TForm1::PopUpProfileClick(TProfile profile, bool fromOpen) {
   if (profile != m_project.profile) m_basic->setModified(true);
   m_project.profile = profile;
+  // The running program was built for the board left.
+  m_simulation->StopIfActive();
   if (!fromOpen) ButtonTestClick(false);
   UpdateCommandStates();
 }
@@ -910,6 +954,16 @@ void TForm1::RefreshTree() {
   m_treeActions = std::move(actions);
   UnfoldTreeItems(rootItem, m_treeFolding);
   m_rebuildingTree = false;
+}
+
+void TForm1::SelectTreeNode(workspace::TTreeActionKind kind) {
+  for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
+    const int index = (*it)->data(0, Qt::UserRole).toInt();
+    if (index >= 0 && index < static_cast<int>(m_treeActions.size()) && m_treeActions[static_cast<size_t>(index)].kind == kind) {
+      m_tree->setCurrentItem(*it);
+      return;
+    }
+  }
 }
 
 void TForm1::TreeClick(QTreeWidgetItem* item) {

@@ -117,7 +117,9 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   bool OpenFile(const std::string& path);  // the open command without a dialog
   void MOpenClick();
   bool MSpeichernClick(bool saveAs);
-  void ButtonTestClick(bool fromOpen = false);
+  // The compile command. Transfer and export build through it without its first step,
+  // which empties the console.
+  void ButtonTestClick(bool fromOpen = false, bool clearConsole = true);
   // Laufzeitfehler suchen: asks for a token address and selects its statement.
   void FindAddressClick();
   void MImportClick();
@@ -156,10 +158,15 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   void Run(workspace::TCommandId id);
   void UpdateCommandStates();
   bool QuerySaveChanges();
+  ui::TSourceEditor* ActiveEditor() const;
+  // Neu without the save question: an empty, untitled project.
+  void NewProject();
   bool LoadFile(const std::string& path, bool moduleJump);
   void RebuildTabBar();
   void RefreshTree();
   void TreeClick(QTreeWidgetItem* item);
+  // The error display points at an editor page through its tree node too.
+  void SelectTreeNode(workspace::TTreeActionKind kind);
   void TreePopup(const QPoint& at);
   // The object grid holds the objects of m_objectsFile, which a run keeps while it shows
   // a module.
@@ -192,6 +199,7 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   std::string m_objectsFile;
   workspace::TTabBreakpoints m_tabBreakpoints;
   bool m_untitled = true;
+  bool m_fileReadOnly = false;  // the shown file may not be written: its editors stay read-only
   bool m_debugView = false;
   bool m_switchingTabs = false;
   bool m_loading = false;

@@ -571,8 +571,9 @@ void TSimulationController::CellReleased(int x, int y) {
 // --- Views ---
 
 void TSimulationController::SetEditorsRunning(bool running) {
+  const bool fileReadOnly = m_views.fileReadOnly && m_views.fileReadOnly();
   for (ui::TSourceEditor* e : {m_views.basic, m_views.assembler}) {
-    e->setReadOnly(running);
+    e->setReadOnly(running || fileReadOnly);
     if (running) {
       e->Lexer()->setPaper(ui::ColourFromSettings(m_settings.runBackground), -1);
       e->Lexer()->setColor(ui::ColourFromSettings(m_settings.runColor), -1);

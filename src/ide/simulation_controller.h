@@ -61,6 +61,8 @@ struct TSimulationViews {
   std::function<void(const TBuildResult& build)> showBuildError;
   // The file the editors show (full path).
   std::function<std::string()> currentFile;
+  // Whether that file may not be written: its editors stay read-only after a run.
+  std::function<bool()> fileReadOnly;
   // Brings a file of the run (the started project or one of its modules) into the
   // editors; false when it could not be opened.
   std::function<bool(const std::string& file)> bringToFront;

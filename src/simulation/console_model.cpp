@@ -138,6 +138,11 @@ void TConsoleModel::ButtonClearClick() {
   ++m_revision;
 }
 
+void TConsoleModel::ClearText() {
+  EmptyOutput();
+  ++m_revision;
+}
+
 bool TConsoleModel::ButtonCancelClick() {
   if (!Simulating() && !m_linkOpen) return false;
   m_cancelEnabled = false;

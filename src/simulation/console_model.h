@@ -71,6 +71,8 @@ class TConsoleModel {
   void ComboAsciiClick(int entry);
   // Löschen: empties the output and ends a hold.
   void ButtonClearClick();
+  // A compile starts with an empty console; a hold the user chose stays.
+  void ClearText();
   // Empfang Abbrechen: received text is counted but no longer shown (only during a
   // simulation or with the link open; false otherwise).
   bool ButtonCancelClick();

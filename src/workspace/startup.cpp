@@ -49,6 +49,8 @@ TStartupPlan PlanStartup(const TStartupInput& input, TSettings defaults) {
     ReadSettings(*input.settingsText, plan.settings);
     if (exists(plan.settings.file)) plan.startFile = plan.settings.file;
     if (plan.startFile.empty() && exists(plan.settings.recentFile)) plan.startFile = plan.settings.recentFile;
+  } else {
+    plan.settings.maximized = true;  // the first start fills the screen
   }
   plan.settings.options &= static_cast<uint8_t>(~option::McInit);
   return plan;

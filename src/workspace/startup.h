@@ -35,7 +35,8 @@ struct TStartupInput {
 
 // The start file is the first argument that is not "-DEBUG", as a full path, when that
 // file exists. The settings file's "[File]" replaces it when it names an existing file;
-// when there is still none, "[Recent File]" is taken if it exists. The controller
+// when there is still none, "[Recent File]" is taken if it exists. Without a settings
+// file the window starts maximised. The controller
 // initialisation option is off after every start.
 TStartupPlan PlanStartup(const TStartupInput& input, TSettings defaults = {});
 

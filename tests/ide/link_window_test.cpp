@@ -268,6 +268,11 @@ class TLinkWindowTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(link.Upload().RepeatCount() >= 2, 5000);
     QVERIFY(win.isVisible());
     QVERIFY(win.Animating());
+    // A compile during the transfer leaves the console's text.
+    w.Simulation()->ConsoleModel().Receive("antwort");
+    w.Simulation()->ConsoleModel().Refresh();
+    w.Action(TCommandId::ProfilePyxon128)->trigger();
+    QVERIFY(w.Simulation()->ConsoleModel().Output().find("antwort") != std::string::npos);
     w.Action(TCommandId::Stop)->trigger();
     QVERIFY(!win.isVisible());
     QVERIFY(!link.TransferRunning());

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "ide/console_window.h"
 #include "ide/main_window.h"
 #include "ide/setup_dialog.h"
 #include "ide/splash.h"
@@ -125,6 +126,16 @@ class TMainWindowTest : public QObject {
     QCOMPARE(w.BasicEditor()->ErrorLine(), 2);
     QCOMPARE(w.EditorControl()->currentIndex(), 0);
     QTRY_VERIFY(w.ErrorDisplay()->height() >= w.ErrorDisplay()->LineHeight());
+    // The tree points at the page of the error too.
+    QVERIFY(w.Tree()->currentItem());
+    QVERIFY(w.Tree()->currentItem()->text(0).startsWith(QStringLiteral("BASIC")));
+    w.BasicEditor()->SetCp1252Text("DIM x AS BYTE\r\nx = 1\r\n");
+    w.AssemblerEditor()->SetCp1252Text(" nop\r\n unbekannt\r\n");
+    w.Action(TCommandId::Compile)->trigger();
+    QCOMPARE(w.EditorControl()->currentIndex(), 1);
+    QVERIFY(w.Tree()->currentItem());
+    QVERIFY(w.Tree()->currentItem()->text(0).startsWith(QStringLiteral("Assembler")));
+    w.AssemblerEditor()->SetCp1252Text("");
     // Fixed: the success text, no error line.
     w.BasicEditor()->SetCp1252Text("DIM x AS BYTE\r\nx = 1\r\n");
     w.Action(TCommandId::Compile)->trigger();
@@ -425,6 +436,100 @@ class TMainWindowTest : public QObject {
     QVERIFY(written.bytes.starts_with("TESEL-BASIC\r\n"));
   }
 
+  void legacyImportAsksOnceAndKeepsWriteProtection() {
+    // A legacy project without objects: header, the assembler text, the BASIC text.
+    const std::string assembler = " nop\r\n", basic = "x = 1\r\n";
+    std::string bytes("tsprojectfile10\x1B", 16);
+    for (size_t length : {assembler.size(), basic.size(), size_t{0}})
+      bytes += std::string{char(0), char(0), static_cast<char>(length)};
+    bytes += assembler + basic;
+    const std::string cpo = Path("alt.cpo");
+    std::ofstream(cpo, std::ios::binary) << bytes;
+    ide::TForm1 w(Path("legacy.ini"));
+    Hook(w);
+    w.BasicEditor()->SetCp1252Text("' ungespeichert\r\n");
+    // One question about the unsaved text; No leaves it and the import goes on.
+    m_answers = {TAnswer::No};
+    m_files = {cpo};
+    w.Action(TCommandId::Import)->trigger();
+    QCOMPARE(m_shown.size(), size_t{1});
+    // A new project has its name already, "Unbenannt.xml".
+    QCOMPARE(m_shown[0].text, std::string("Aktuelle Änderungen in Datei Unbenannt.xml speichern?"));
+    QCOMPARE(w.BasicEditor()->Cp1252Text(), basic);
+    QCOMPARE(w.AssemblerEditor()->Cp1252Text(), assembler);
+    QVERIFY(!w.BasicEditor()->isReadOnly());
+    // Behind the texts: the profile, then the breakpoint lists (highest index, then the lines).
+    const std::string withBreakpoints = Path("haltepunkte.cpo");
+    std::ofstream(withBreakpoints, std::ios::binary)
+        << bytes << std::string{char(4), char(0), char(1), char(0), char(0), char(0), char(1), char(0), char(1),
+                                char(0), char(1)};
+    m_answers = {TAnswer::No};
+    m_files = {withBreakpoints};
+    w.Action(TCommandId::Import)->trigger();
+    QCOMPARE(w.Profile(), profile::Pyxon32);
+    QCOMPARE(w.BasicEditor()->Breakpoints(), (std::set<int>{1}));
+    QCOMPARE(w.AssemblerEditor()->Breakpoints(), (std::set<int>{1}));
+    // A write-protected legacy file: protected in the editors, said in a box and the status line.
+    std::filesystem::permissions(cpo, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                          std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+    m_shown.clear();
+    m_answers = {TAnswer::No};
+    m_files = {cpo};
+    w.Action(TCommandId::Import)->trigger();
+    QCOMPARE(m_shown.size(), size_t{2});
+    QCOMPARE(m_shown[1].text, std::string("alt.cpo ist schreibgeschützt."));
+    QCOMPARE(w.ErrorDisplay()->Display().Slot(workspace::TSlot::Status).text, m_shown[1].text);
+    QVERIFY(w.BasicEditor()->isReadOnly());
+    QVERIFY(w.AssemblerEditor()->isReadOnly());
+    // A new project is writable again.
+    m_answers = {TAnswer::No};
+    w.Action(TCommandId::New)->trigger();
+    QVERIFY(!w.BasicEditor()->isReadOnly());
+    QVERIFY(!w.AssemblerEditor()->isReadOnly());
+  }
+
+  void saveDialogAndQuestionsLeaveTheFocusInTheEditor() {
+    ide::TForm1 w(Path("focus.ini"));
+    Hook(w);
+    w.resize(800, 600);
+    w.show();
+    // The save dialog puts the console away.
+    w.Action(TCommandId::Console)->trigger();
+    QVERIFY(w.Simulation()->Console()->isVisible());
+    w.BasicEditor()->SetCp1252Text("x = 1\r\n");
+    w.Action(TCommandId::Save)->trigger();  // no name chosen
+    QVERIFY(!w.Simulation()->Console()->isVisible());
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    // After a save the active page's editor takes the focus.
+    w.EditorControl()->setCurrentIndex(1);
+    w.Tree()->setFocus();
+    QTRY_VERIFY(w.Tree()->hasFocus());
+    m_files = {Path("fokus.xml")};
+    w.Action(TCommandId::Save)->trigger();
+    QCOMPARE(w.CurrentFile(), Path("fokus.xml"));
+    QTRY_VERIFY(w.AssemblerEditor()->hasFocus());
+    // Cancel keeps the project and gives the focus back to its editor.
+    w.EditorControl()->setCurrentIndex(0);
+    w.BasicEditor()->SetCp1252Text("x = 2\r\n");
+    w.Tree()->setFocus();
+    QTRY_VERIFY(w.Tree()->hasFocus());
+    m_answers = {TAnswer::Cancel};
+    w.Action(TCommandId::New)->trigger();
+    QCOMPARE(w.CurrentFile(), Path("fokus.xml"));
+    QTRY_VERIFY(w.BasicEditor()->hasFocus());
+    QCOMPARE(m_shown.back().text, "Aktuelle Änderungen in Datei " + Path("fokus.xml") + " speichern?");
+    // Cancel at "replace?" forgets the name: the question then goes without one.
+    m_files = {Path("fokus.xml")};
+    m_answers = {TAnswer::Cancel, TAnswer::Cancel};
+    w.Action(TCommandId::SaveAs)->trigger();
+    QCOMPARE(m_shown.back(), workspace::MessageText(workspace::TMessageId::ReplaceFile, Path("fokus.xml")));
+    w.Action(TCommandId::New)->trigger();
+    QCOMPARE(m_shown.back().text, std::string("Aktuelle Änderungen speichern?"));
+    w.BasicEditor()->setModified(false);
+  }
+
   void singleInstance() {
     const QString lock = m_dir.filePath(QStringLiteral("zarvek.lock"));
     {
@@ -492,6 +597,14 @@ class TMainWindowTest : public QObject {
     QCOMPARE(list->count(), 3);
     list->Choose(1);
     QCOMPARE(w.BasicEditor()->text(), QStringLiteral("x = KeyCount"));
+    // Saving puts the list away.
+    w.Action(TCommandId::ProgHelp)->trigger();
+    QVERIFY(list->isVisible());
+    m_files = {Path("hilfe.xml")};
+    w.fileDialogHook = [this](ide::TFileDialog, const std::string&, const std::string&) { return m_files.front(); };
+    w.Action(TCommandId::Save)->trigger();
+    QCOMPARE(w.CurrentFile(), Path("hilfe.xml"));
+    QVERIFY(!list->isVisible());
   }
 
   void settingsRoundTripThroughTheDialog() {
@@ -688,6 +801,12 @@ class TMainWindowTest : public QObject {
     QCOMPARE(w.BasicEditor()->text(), QStringLiteral("x = 1\r\n"));
     QVERIFY(!w.Action(TCommandId::Paste)->isEnabled());
     QVERIFY(!w.Modified());
+    // A new project is no longer the protected file.
+    w.Action(TCommandId::New)->trigger();
+    QVERIFY(!w.BasicEditor()->isReadOnly());
+    QVERIFY(!w.AssemblerEditor()->isReadOnly());
+    QVERIFY(w.OpenFile(file));
+    m_shown.resize(1);
     // A writable file makes both editors writable again, without a message.
     const std::string writable = Path("frei.xml");
     WriteProject(writable, "y = 2\r\n");

@@ -2,6 +2,7 @@
 // object grid against running programs, pauses with their statement and variables, the
 // console, and a program flooding the console while the event loop keeps turning.
 #include <deque>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -10,6 +11,7 @@
 #include "window_test_support.h"
 #include "ide/object_panel.h"
 #include "ide/simulation_controller.h"
+#include "project/project_file.h"
 #include "simulation/tessel_runtime.h"
 #include "ui/error_strip.h"
 #include "ui/object_grid_widget.h"
@@ -17,6 +19,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QMimeData>
+#include <QUrl>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -490,6 +494,57 @@ class TSimulationWindowTest : public QObject {
     QVERIFY(QTest::qWaitFor([&] { return Output(*w).find("ok") != std::string::npos; }, kWaitMs));
     Trigger(*w, TCommandId::Stop);
     QVERIFY(!w->AssemblerEditor()->isReadOnly());
+  }
+
+  void leavingTheProjectOrItsBoardEndsTheRun() {
+    const std::string loop = Lines({"DIM n AS INTEGER", "DO", "  n = n + 1", "LOOP"});
+    auto w = Window(loop, profile::Pyxon32);
+    // Another board: the run built for the old one ends before the project is compiled again.
+    Trigger(*w, TCommandId::Run);
+    QVERIFY(w->Simulation()->Control().Active());
+    Trigger(*w, TCommandId::ProfilePyxon128);
+    QVERIFY(!w->Simulation()->Control().Active());
+    QCOMPARE(w->Profile(), profile::Pyxon128);
+    QCOMPARE(w->ErrorDisplay()->Display().Slot(workspace::TSlot::Compile).text, std::string("Compiliert für Pyxon 128."));
+
+    // A file dropped during a run: the run ends and the console is put away first.
+    const std::string dropped = m_dir.filePath(QStringLiteral("fallen.xml")).toStdString();
+    TProject project;
+    project.profile = profile::Pyxon32;
+    project.basicSource = loop;
+    QVERIFY(SaveProject(dropped, project).saved);
+    Trigger(*w, TCommandId::Run);
+    Trigger(*w, TCommandId::Console);
+    QVERIFY(w->Simulation()->Console()->isVisible());
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(dropped))});
+    m_shown.clear();
+    QVERIFY(w->BasicEditor()->DropFiles(&mime));  // the unsaved project: No
+    QCOMPARE(m_shown.size(), size_t{1});
+    QVERIFY(!w->Simulation()->Control().Active());
+    QVERIFY(!w->Simulation()->Console()->isVisible());
+    QCOMPARE(w->CurrentFile(), dropped);
+
+    // The compile command starts with an empty console; transfer and export keep it.
+    w->Simulation()->ConsoleModel().Receive("vorher");
+    w->Simulation()->ConsoleModel().Refresh();
+    QVERIFY(!w->MExportClick());  // no file chosen, but built
+    QCOMPARE(Output(*w), std::string("vorher"));
+    Trigger(*w, TCommandId::Compile);
+    QCOMPARE(Output(*w), std::string());
+
+    // A write-protected file stays protected when its run ends.
+    std::filesystem::permissions(dropped, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                              std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+    QVERIFY(w->OpenFile(dropped));
+    QVERIFY(w->BasicEditor()->isReadOnly());
+    Trigger(*w, TCommandId::Run);
+    QVERIFY(w->Simulation()->Control().Active());
+    Trigger(*w, TCommandId::Stop);
+    QVERIFY(!w->Simulation()->Control().Active());
+    QVERIFY(w->BasicEditor()->isReadOnly());
+    QVERIFY(w->AssemblerEditor()->isReadOnly());
   }
 };
 

@@ -68,5 +68,14 @@ TEST(Startup, DebugSwitchAndControllerInitialisation) {
   EXPECT_FALSE(PlanStartup(f.Input({"arg.xml"}, std::nullopt)).debugView);
 }
 
+TEST(Startup, FirstStartFillsTheScreen) {
+  TFixture f;
+  EXPECT_TRUE(PlanStartup(f.Input({}, std::nullopt)).settings.maximized);
+  // A settings file decides: its entry, or the normal size when it has none.
+  EXPECT_TRUE(PlanStartup(f.Input({}, "[Maximized]=1\r\n")).settings.maximized);
+  EXPECT_FALSE(PlanStartup(f.Input({}, "[Maximized]=0\r\n")).settings.maximized);
+  EXPECT_FALSE(PlanStartup(f.Input({}, "[Width]=800\r\n")).settings.maximized);
+}
+
 }  // namespace
 }  // namespace zarvek::workspace
