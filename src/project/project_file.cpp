@@ -7,7 +7,7 @@ namespace zarvek {
 TLoadOutcome OpenFailure(int result, const std::string& fileName) {
   TLoadOutcome outcome;
   outcome.result = result;
-  outcome.message = result == loadresult::ReadFailed ? std::string(kOpenFailedText) : fileName + " ist keine Projektdatei.";
+  outcome.message = result == loadresult::ReadFailed ? std::string(kOpenFailedText) : NotAProjectText(fileName);
   outcome.caption = kOpenErrorCaption;
   return outcome;
 }

@@ -23,6 +23,7 @@ inline constexpr const char* kSaveErrorCaption = "Fehler beim Speichern";
 inline constexpr const char* kSaveFailedText = "Die Datei konnte nicht gespeichert werden.";
 inline constexpr const char* kBackupCaption = "Backup";
 inline constexpr const char* kBackupFailedText = "Eine Sicherungskopie konnte nicht erstellt werden.";
+inline std::string NotAProjectText(const std::string& fileName) { return fileName + " ist keine Projektdatei."; }
 
 struct TLoadOutcome {
   int result = loadresult::Loaded;

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "project/project_file.h"
+
 namespace zarvek::workspace {
 
 namespace {
@@ -10,7 +12,6 @@ constexpr std::array<std::string_view, 1> kSaveFilters{"Projekt (*.xml)"};
 constexpr std::array<std::string_view, 3> kImportFilters{"Motorola HC05 (*.S19)", "Motorola HC05 Binär(*.BIN)",
                                                           "Zarvek (*.CPO)"};
 constexpr std::array<std::string_view, 1> kExportFilters{"compiliertes Projekt (*.DAT)"};
-constexpr std::string_view kOpenCaption = "Fehler beim Öffnen";
 constexpr std::string_view kNewModuleCaption = "Neues Projekt Modul anlegen";
 
 std::string Join(std::initializer_list<std::string_view> parts) {
@@ -52,13 +53,13 @@ TMessage MessageText(TMessageId id, std::string_view name, std::string_view fold
       return {Join({"Die Datei ", name, " besteht bereits. \r\nMöchten Sie sie ersetzen?"}), std::string(kAppTitle),
               TButtons::YesNoCancel};
     case TMessageId::BackupFailed:
-      return {"Eine Sicherungskopie konnte nicht erstellt werden.", "Backup", TButtons::OkCancel};
+      return {kBackupFailedText, kBackupCaption, TButtons::OkCancel};
     case TMessageId::NotAProject:
-      return {Join({name, " ist keine Projektdatei."}), std::string(kOpenCaption), TButtons::Ok};
+      return {NotAProjectText(std::string(name)), kOpenErrorCaption, TButtons::Ok};
     case TMessageId::CannotOpen:
-      return {"Die Datei konnte nicht geöffnet werden.", std::string(kOpenCaption), TButtons::Ok};
+      return {kOpenFailedText, kOpenErrorCaption, TButtons::Ok};
     case TMessageId::CannotSave:
-      return {"Die Datei konnte nicht gespeichert werden.", "Fehler beim Speichern", TButtons::Ok};
+      return {kSaveFailedText, kSaveErrorCaption, TButtons::Ok};
     case TMessageId::NewModuleExists:
       return {Join({"Eine Datei mit dem Namen ", name, " existiert bereits in ", folder,
                     " \r\nBitte wählen Sie einen anderen Namen für das neue Projekt Modul."}),
