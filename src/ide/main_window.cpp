@@ -163,8 +163,7 @@ TForm1::TForm1(std::string settingsPath, QWidget* parent) : QMainWindow(parent),
     workspace::ShowBuildResult(m_lastBuild, m_project.profile, m_settings.options, workspace::TBuildSender::Command,
                                m_errorDisplay->Display());
     m_errorDisplay->Refresh();
-    if (m_lastBuild.basicError) ShowCompileError();
-    else ShowAssemblerError();
+    ShowBuildError();
   };
   views.currentFile = [this] { return m_currentFile; };
   views.fileReadOnly = [this] { return m_fileReadOnly; };
@@ -536,6 +535,11 @@ bool TForm1::QuerySaveChanges() {
   return abandoned;
 }
 
+void TForm1::SetFileReadOnly(bool readOnly, bool running) {
+  m_fileReadOnly = readOnly;
+  for (ui::TSourceEditor* e : {m_basic, m_assembler}) e->setReadOnly(readOnly || running);
+}
+
 ui::TSourceEditor* TForm1::ActiveEditor() const { return m_editorControl->currentIndex() == 1 ? m_assembler : m_basic; }
 
 void TForm1::SetCaption() { setWindowTitle(ui::FromUtf8(workspace::WindowCaption(m_untitled ? "" : m_currentFile))); }
@@ -557,8 +561,7 @@ void TForm1::ClearProject(const std::string& path, bool untitled) {
   m_objectsFile = path;
   m_currentFile = path;
   m_untitled = untitled;
-  m_fileReadOnly = false;
-  for (ui::TSourceEditor* e : {m_basic, m_assembler}) e->setReadOnly(false);
+  SetFileReadOnly(false);
   m_treeContent = {};
 }
 
@@ -640,13 +643,12 @@ bool TForm1::LoadFile(const std::string& path, bool moduleJump) {
   }
   m_currentFile = path;
   m_untitled = false;
-  m_fileReadOnly = outcome.readOnly;
+  SetFileReadOnly(outcome.readOnly, running);
   m_loading = true;
   m_basic->SetCp1252Text(m_project.basicSource);
   m_assembler->SetCp1252Text(m_project.assemblerSource);
   m_loading = false;
   for (ui::TSourceEditor* e : {m_basic, m_assembler}) {
-    e->setReadOnly(outcome.readOnly || running);
     e->ClearBreakpoints();  // breakpoints are saved, never read back
     e->MarkErrorLine(-1);
     e->setModified(false);
@@ -759,7 +761,10 @@ void TForm1::ButtonTestClick(bool fromOpen, bool clearConsole) {
   RefreshTree();
   m_basic->MarkErrorLine(-1);
   m_assembler->MarkErrorLine(-1);
-  if (!workspace::JumpsToError(m_lastBuild, sender)) return;
+  if (workspace::JumpsToError(m_lastBuild, sender)) ShowBuildError();
+}
+
+void TForm1::ShowBuildError() {
   if (m_lastBuild.basicError) ShowCompileError();
   else ShowAssemblerError();
 }
@@ -799,8 +804,7 @@ void TForm1::MImportClick() {
     // The imported texts exist nowhere else yet: closing asks to save them.
     m_basic->setModified(true);
     // A write-protected project stays protected in the editors, as when it is opened.
-    m_fileReadOnly = outcome.readOnly;
-    for (ui::TSourceEditor* e : {m_basic, m_assembler}) e->setReadOnly(outcome.readOnly);
+    SetFileReadOnly(outcome.readOnly);
     if (outcome.readOnly) {
       m_errorDisplay->Display().Set(workspace::TSlot::Status, outcome.statusText);
       m_errorDisplay->Refresh();
@@ -956,20 +960,23 @@ void TForm1::RefreshTree() {
   m_rebuildingTree = false;
 }
 
+const workspace::TTreeAction* TForm1::TreeActionOf(const QTreeWidgetItem* item) const {
+  const int index = item ? item->data(0, Qt::UserRole).toInt() : -1;
+  return index >= 0 && index < static_cast<int>(m_treeActions.size()) ? &m_treeActions[static_cast<size_t>(index)] : nullptr;
+}
+
 void TForm1::SelectTreeNode(workspace::TTreeActionKind kind) {
-  for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
-    const int index = (*it)->data(0, Qt::UserRole).toInt();
-    if (index >= 0 && index < static_cast<int>(m_treeActions.size()) && m_treeActions[static_cast<size_t>(index)].kind == kind) {
+  for (QTreeWidgetItemIterator it(m_tree); *it; ++it)
+    if (const workspace::TTreeAction* action = TreeActionOf(*it); action && action->kind == kind) {
       m_tree->setCurrentItem(*it);
       return;
     }
-  }
 }
 
 void TForm1::TreeClick(QTreeWidgetItem* item) {
-  const int index = item->data(0, Qt::UserRole).toInt();
-  if (index < 0 || index >= static_cast<int>(m_treeActions.size())) return;
-  const workspace::TTreeAction action = m_treeActions[static_cast<size_t>(index)];
+  const workspace::TTreeAction* found = TreeActionOf(item);
+  if (!found) return;
+  const workspace::TTreeAction action = *found;  // a module jump builds the tree anew
   switch (action.kind) {
     case workspace::TTreeActionKind::ShowBasicPage: m_editorControl->setCurrentIndex(0); break;
     case workspace::TTreeActionKind::ShowAssemblerPage: m_editorControl->setCurrentIndex(1); break;
@@ -991,10 +998,9 @@ void TForm1::TreeClick(QTreeWidgetItem* item) {
 // clicked (or, for the objects node, on the grid's current cell).
 void TForm1::TreePopup(const QPoint& at) {
   QTreeWidgetItem* item = m_tree->itemAt(at);
-  if (!item) return;
-  const int index = item->data(0, Qt::UserRole).toInt();
-  if (index < 0 || index >= static_cast<int>(m_treeActions.size())) return;
-  const workspace::TTreeAction action = m_treeActions[static_cast<size_t>(index)];
+  const workspace::TTreeAction* found = TreeActionOf(item);
+  if (!found) return;
+  const workspace::TTreeAction action = *found;
   if (action.kind != workspace::TTreeActionKind::SelectObject && action.kind != workspace::TTreeActionKind::ObjectsNode)
     return;
   m_tree->setCurrentItem(item);

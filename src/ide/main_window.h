@@ -158,6 +158,11 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   void Run(workspace::TCommandId id);
   void UpdateCommandStates();
   bool QuerySaveChanges();
+  // Puts the caret on the last build's error, in its page and module.
+  void ShowBuildError();
+  // Whether the shown file may be written; its editors follow (and stay read-only during
+  // a run).
+  void SetFileReadOnly(bool readOnly, bool running = false);
   ui::TSourceEditor* ActiveEditor() const;
   // Neu without the save question: an empty, untitled project.
   void NewProject();
@@ -165,6 +170,8 @@ class TForm1 : public QMainWindow, public workspace::TModuleHost {
   void RebuildTabBar();
   void RefreshTree();
   void TreeClick(QTreeWidgetItem* item);
+  // The click action of a tree item; nullptr for the root or no item.
+  const workspace::TTreeAction* TreeActionOf(const QTreeWidgetItem* item) const;
   // The error display points at an editor page through its tree node too.
   void SelectTreeNode(workspace::TTreeActionKind kind);
   void TreePopup(const QPoint& at);

@@ -39,6 +39,11 @@ class TEnginePins final : public TTesselPins {
   hc05::TMotorolaEngine& m_engine;
 };
 
+// The file a statement of the run stands in: a module's or the started project's.
+std::string FileOf(const std::vector<TIncludeRecord>& includes, const std::string& root, uint32_t origin) {
+  return origin < includes.size() ? includes[origin].fileName : root;
+}
+
 TRunEvent EventOf(const TTesselStop& stop) {
   TRunEvent e;
   e.tokenAddress = stop.tokenAddress;
@@ -268,27 +273,20 @@ bool TSimulationController::Start() {
   m_pausedLine = 0;
   m_pausedFile.clear();
   m_rootFile = input.projectFileName;
-  m_asmBreakLines.clear();
-  for (int32_t line : input.assemblerBreakpoints)
-    if (line >= 1) m_asmBreakLines.insert(line - 1);
-  for (const TIncludeRecord& module : m_plan.build.program.includes)
-    if (input.moduleAssemblerBreakpoints)
-      for (int32_t line : input.moduleAssemblerBreakpoints(module.fileName))
-        if (line >= 1 && line <= module.assemblerLineCount) m_asmBreakLines.insert(module.assemblerFirstLine + line - 1);
+  // Breakpoints set while it runs change this set.
+  m_asmBreakLines = m_plan.tessel ? m_plan.tessel->assemblerBreakpointLines : std::set<int32_t>{};
   if (m_plan.pyxon) {
     m_lines = m_plan.pyxon->lineTable;
     TMachineConfig config = m_plan.pyxon->machine;
     config.ownThread = true;
     m_machine = CreatePyxonMachine(*m_plan.pyxon, config, m_hw, static_cast<TSimulatorListener&>(*this));
     // The locator runs on the machine's thread: it reads its own copies of the table and
-    // of the module files.
-    std::vector<std::string> files;
-    for (const TIncludeRecord& module : m_plan.build.program.includes) files.push_back(module.fileName);
-    m_machine->SetStatementLocator([lines = m_lines, files = std::move(files), root = m_rootFile](
+    // of the module records.
+    m_machine->SetStatementLocator([lines = m_lines, includes = m_plan.build.program.includes, root = m_rootFile](
                                        const TLinePosition& at) -> std::optional<TStatementPlace> {
       for (const TLineRecord& r : lines)
         if (r.sourcePosition == at.sourcePosition && r.origin == at.origin)
-          return TStatementPlace{r.origin < files.size() ? files[r.origin] : root, r.sourceLine, 1};
+          return TStatementPlace{FileOf(includes, root, r.origin), r.sourceLine, 1};
       return std::nullopt;
     });
     m_access = std::make_unique<TInterpreterAccess>(*m_machine, m_plan.pyxon->codeLength, m_plan.pyxon->tableLength);
@@ -453,8 +451,7 @@ void TSimulationController::SetPausedAssemblerLine(int32_t mergedLine) {
 }
 
 std::string TSimulationController::FileOfOrigin(uint32_t origin) const {
-  const std::vector<TIncludeRecord>& includes = m_plan.build.program.includes;
-  return origin < includes.size() ? includes[origin].fileName : m_rootFile;
+  return FileOf(m_plan.build.program.includes, m_rootFile, origin);
 }
 
 std::optional<uint32_t> TSimulationController::OriginOfCurrentFile() const {
@@ -511,14 +508,10 @@ void TSimulationController::BreakpointToggled(int line, bool added, bool assembl
   const std::optional<uint32_t> origin = m_machine || m_tessel ? OriginOfCurrentFile() : std::nullopt;
   const uint32_t at = static_cast<uint32_t>(line);
   if (origin && assembler && m_tessel) {
-    int32_t merged = line - 1;
-    if (*origin != kMainSourceOrigin) {
-      const TIncludeRecord& module = m_plan.build.program.includes[*origin];
-      merged = line <= module.assemblerLineCount ? module.assemblerFirstLine + line - 1 : -1;
-    }
-    if (merged >= 0) {
-      if (added) m_asmBreakLines.insert(merged);
-      else m_asmBreakLines.erase(merged);
+    const int32_t module = *origin == kMainSourceOrigin ? -1 : static_cast<int32_t>(*origin);
+    if (const auto merged = AssembledLine(m_plan.build.program.includes, {module, line - 1})) {
+      if (added) m_asmBreakLines.insert(*merged);
+      else m_asmBreakLines.erase(*merged);
       ApplyAssemblerBreakpoints();
     }
   } else if (origin && !assembler) {

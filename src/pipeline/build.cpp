@@ -83,4 +83,13 @@ TAsmLineOrigin LocateAssemblerLine(const std::vector<TIncludeRecord>& includes, 
   return {-1, line};
 }
 
+std::optional<int32_t> AssembledLine(const std::vector<TIncludeRecord>& includes, TAsmLineOrigin origin) {
+  if (origin.line < 0) return std::nullopt;
+  if (origin.moduleIndex < 0) return origin.line;
+  if (static_cast<size_t>(origin.moduleIndex) >= includes.size()) return std::nullopt;
+  const TIncludeRecord& r = includes[static_cast<size_t>(origin.moduleIndex)];
+  if (origin.line >= r.assemblerLineCount) return std::nullopt;
+  return r.assemblerFirstLine + origin.line;
+}
+
 }  // namespace zarvek

@@ -73,5 +73,8 @@ struct TAsmLineOrigin {
   int32_t line = 0;
 };
 TAsmLineOrigin LocateAssemblerLine(const std::vector<TIncludeRecord>& includes, int32_t line);
+// The other way: a line of the project's own assembler text (module -1) or of a module's
+// in the assembled text; nothing for a line the text does not have.
+std::optional<int32_t> AssembledLine(const std::vector<TIncludeRecord>& includes, TAsmLineOrigin origin);
 
 }  // namespace zarvek

@@ -188,7 +188,7 @@ TRunOutcome TRunControl::Event(const TRunEvent& event) {
       const bool byUser = event.kind == TRunEventKind::Paused && event.pauseReason == TPauseReason::UserPause;
       // A stop's report is the status text, like an error's; a user's pause keeps the
       // status unless the stop has something to show.
-      if (event.kind == TRunEventKind::RuntimeError || !event.errorText.empty() || !byUser) m_status = event.errorText;
+      if (!byUser || !event.errorText.empty()) m_status = event.errorText;
       if (m_kind == runkind::Paused) {
         out.message = m_status;
         out.showPausedState = !byUser;

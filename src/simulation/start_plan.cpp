@@ -45,9 +45,6 @@ TStartPlan PrepareStart(TBuilder& builder, const TStartInput& input) {
   in.modules = input.modules;
   in.warnings = input.warnings;
   in.memoryDump = input.memoryDump;
-  // The assembler counts lines from 0, the editors from 1.
-  for (int32_t line : input.assemblerBreakpoints)
-    if (line >= 1) in.assemblerBreakpointLines.push_back(line - 1);
   plan.build = builder.Build(in);
   if (!plan.build.success) {
     if (plan.build.basicError) plan.message = plan.build.basicError->message.str();
@@ -58,15 +55,20 @@ TStartPlan PrepareStart(TBuilder& builder, const TStartInput& input) {
   TBreakpointPlaces breakpoints;
   for (int32_t line : input.basicBreakpoints)
     if (line >= 1) breakpoints.insert({kMainSourceOrigin, static_cast<uint32_t>(line)});
-  std::set<int32_t> moduleAssemblerLines;  // in the merged assembler text
+  // The assembler counts lines from 0, the editors from 1; the main text comes first in
+  // the merged assembler text.
+  std::set<int32_t> assemblerLines;
+  auto addAssemblerLines = [&](int32_t module, const std::vector<int32_t>& lines) {
+    for (int32_t line : lines)
+      if (const auto at = AssembledLine(b.program.includes, {module, line - 1})) assemblerLines.insert(*at);
+  };
+  addAssemblerLines(-1, input.assemblerBreakpoints);
   for (size_t k = 0; k < b.program.includes.size(); ++k) {
-    const TIncludeRecord& module = b.program.includes[k];
+    const std::string& file = b.program.includes[k].fileName;
     if (input.moduleBasicBreakpoints)
-      for (int32_t line : input.moduleBasicBreakpoints(module.fileName))
+      for (int32_t line : input.moduleBasicBreakpoints(file))
         if (line >= 1) breakpoints.insert({static_cast<uint32_t>(k), static_cast<uint32_t>(line)});
-    if (input.moduleAssemblerBreakpoints)
-      for (int32_t line : input.moduleAssemblerBreakpoints(module.fileName))
-        if (line >= 1 && line <= module.assemblerLineCount) moduleAssemblerLines.insert(module.assemblerFirstLine + line - 1);
+    if (input.moduleAssemblerBreakpoints) addAssemblerLines(static_cast<int32_t>(k), input.moduleAssemblerBreakpoints(file));
   }
   plan.symbols = TProgramSymbols(b.program.symbols, builder.Assembler().Symbols(), !IsPyxon(input.profile));
   if (IsPyxon(input.profile)) {
@@ -83,9 +85,8 @@ TStartPlan PrepareStart(TBuilder& builder, const TStartInput& input) {
     t.machineCode = b.machineCode.code;
     t.machineCodeStart = b.machineCode.startAddress;
     t.assemblerLineMap = b.machineCode.lineMap;
-    t.assemblerBreakpoints = b.machineCode.breakpointPositions;
-    for (uint16_t p : AssemblerBreakpointPositions(b.machineCode.lineMap, moduleAssemblerLines))
-      t.assemblerBreakpoints.push_back(p);
+    t.assemblerBreakpoints = AssemblerBreakpointPositions(b.machineCode.lineMap, assemblerLines);
+    t.assemblerBreakpointLines = std::move(assemblerLines);
     t.statementMap = b.program.statementMap;
     t.lineTable = BuildLineTable(builder.Compiler(), b.program, breakpoints);
     plan.tessel = std::move(t);

@@ -59,6 +59,7 @@ struct TTesselStart {
   uint32_t machineCodeStart = 257;
   std::vector<hc05::TAsmLineMapEntry> assemblerLineMap;
   std::vector<uint16_t> assemblerBreakpoints;  // code positions
+  std::set<int32_t> assemblerBreakpointLines;  // the same, as lines of the merged assembler text
   std::vector<TStatementMapRecord> statementMap;
   // The statements with their editor lines and breakpoint flags, as for the token machine.
   std::vector<TLineRecord> lineTable;

@@ -33,10 +33,6 @@ using workspace::TAnswer;
 using workspace::TCommandId;
 using workspace::TMessage;
 
-namespace {
-
-}  // namespace
-
 class TSimulationTreeTest : public QObject {
   Q_OBJECT
 

@@ -67,6 +67,11 @@ TEST_F(ModulesOnDisk, ErrorsInsideModulesNameTheModulesFileAndLine) {
   const TAsmLineOrigin origin = LocateAssemblerLine(r.program.includes, r.assemblerError->line);
   EXPECT_EQ(origin.moduleIndex, 0);
   EXPECT_EQ(origin.line, 1);
+  // And back: the module's line in the assembled text, none past the module's end.
+  EXPECT_EQ(AssembledLine(r.program.includes, origin), r.assemblerError->line);
+  EXPECT_EQ(AssembledLine(r.program.includes, {-1, 0}), 0);
+  EXPECT_FALSE(AssembledLine(r.program.includes, {0, 2}));
+  EXPECT_FALSE(AssembledLine(r.program.includes, {1, 0}));
 }
 
 TEST_F(ModulesOnDisk, AFileIsIncludedOnlyOnce) {
